@@ -1,0 +1,42 @@
+# One interface target that every module links: language level, warnings and Qt strictness.
+add_library(hw_config INTERFACE)
+target_compile_features(hw_config INTERFACE cxx_std_20)
+target_compile_options(hw_config INTERFACE -Wall -Wextra)
+target_compile_definitions(hw_config INTERFACE
+  QT_NO_CAST_TO_ASCII
+  QT_NO_NARROWING_CONVERSIONS_IN_CONNECT
+  QT_NO_FOREACH
+  QT_DISABLE_DEPRECATED_UP_TO=0x060000)
+if(HW_SANITIZE)
+  target_compile_options(hw_config INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  target_link_options(hw_config INTERFACE -fsanitize=address,undefined)
+endif()
+
+# hw_add_library(name SOURCES ... [PUBLIC_LIBS ...] [PRIVATE_LIBS ...])
+# A module library with its public headers under <module>/include.
+function(hw_add_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;PUBLIC_LIBS;PRIVATE_LIBS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/include
+                                     PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/src)
+  target_link_libraries(${name} PUBLIC hw_config ${ARG_PUBLIC_LIBS} PRIVATE ${ARG_PRIVATE_LIBS})
+endfunction()
+
+# hw_add_test(name SOURCES ... LIBS ... [LABELS ...] [TIMEOUT s])
+# A GoogleTest binary; each test case becomes its own CTest test, run on Qt's offscreen platform.
+function(hw_add_test name)
+  cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 120)
+  endif()
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE hw_config hw_test_main ${ARG_LIBS})
+  include(GoogleTest)
+  gtest_discover_tests(${name}
+    DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 60
+    WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;HW_SOURCE_DIR=${PROJECT_SOURCE_DIR};HW_BINARY_DIR=${PROJECT_BINARY_DIR}"
+               TIMEOUT ${ARG_TIMEOUT}
+               LABELS "${ARG_LABELS}")
+endfunction()
