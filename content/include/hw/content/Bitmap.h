@@ -1,0 +1,17 @@
+#pragma once
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+namespace hw {
+
+// Loads a Windows bitmap. displayPath is the content path as built (for the message).
+// Throws hw::EContentError: "Cannot open file %s" when it cannot be opened; "Stream read
+// error" for 1..13 bytes or pixel data shorter than the header promises; "Bitmap image is
+// not valid" for a file not starting with BM or otherwise corrupt, including headers that
+// claim sizes beyond a fixed limit (checked before anything is allocated). An empty file
+// gives a null image and no error.
+QImage loadBitmapFile(const QString& absolutePath, const QString& displayPath);
+QImage decodeBitmap(const QByteArray& bytes);
+
+} // namespace hw

@@ -1,0 +1,42 @@
+#pragma once
+// Writes AVI clips frame by frame through FFmpeg, for the demo library, the stamped test
+// clips and the benchmarks.
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+#include <memory>
+
+namespace hw {
+
+struct ClipFormat {
+    QString codec = QStringLiteral("mjpeg"); // an FFmpeg encoder name: mjpeg, cinepak, mpeg4, libx264, msvideo1, rawvideo...
+    QSize size{320, 240};
+    int framesPerSecond = 15;
+    int keyframeInterval = 1;                // 1 = every frame a keyframe
+    bool bFrames = false;                    // allow B-frames (mpeg4, libx264)
+    int quality = 4;                         // codec quality scale where it applies (lower is better)
+};
+
+class ClipWriter {
+public:
+    ClipWriter();
+    ~ClipWriter();
+    ClipWriter(const ClipWriter&) = delete;
+    ClipWriter& operator=(const ClipWriter&) = delete;
+
+    // Creates the file; returns false with errorText() set when it cannot.
+    bool open(const QString& path, const ClipFormat& format);
+    // Appends one frame (scaled to the clip's size if it differs). False on failure.
+    bool addFrame(const QImage& frame);
+    // Flushes and closes the file. False on failure.
+    bool finish();
+    int framesWritten() const;
+    QString errorText() const;
+
+private:
+    struct State;
+    std::unique_ptr<State> d;
+};
+
+} // namespace hw

@@ -1,0 +1,21 @@
+#pragma once
+// A machine-readable frame number drawn into a picture so that tests and tools can tell
+// exactly which frame of a clip is on screen. It survives lossy codecs (MJPEG, MPEG-4,
+// Cinepak, H.264) and scaling of the whole picture, and is read back from any picture
+// that shows the whole frame.
+#include <QImage>
+#include <QRect>
+
+#include <cstdint>
+#include <optional>
+
+namespace hw {
+
+// Where the stamp lies in a frame of the given size (a strip along the bottom edge).
+QRect frameStampRect(const QSize& frameSize);
+// Draws frame (0 .. 2^20-1) into image.
+void drawFrameStamp(QImage& image, int32_t frame);
+// Reads the stamp; nullopt when there is none or it does not check out.
+std::optional<int32_t> readFrameStamp(const QImage& image);
+
+} // namespace hw

@@ -1,0 +1,107 @@
+#pragma once
+// The clip device: opens one video file at a time, shows its picture in a Display widget,
+// plays frame ranges, stops, pauses, seeks, reports Mode and Position, and tells its owner
+// through OnNotify that a command it asked to hear about has ended.
+//
+// Positions are frame numbers of the open video (frame 0 is the first). StartPos, EndPos,
+// Wait and Notify are one-shot: assigning marks them pending for the next command that
+// takes them. The completion notice is a queued event handled on the GUI thread.
+#include "hw/Exception.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+namespace hw {
+
+enum class TMPModes : uint8_t { mpNotReady, mpStopped, mpPlaying, mpRecording, mpSeeking, mpPaused, mpOpen };
+enum class TMPNotifyValues : uint8_t { nvSuccessful, nvSuperseded, nvAborted, nvFailure };
+enum class TMPTimeFormats : uint8_t {
+    tfMilliseconds, tfHMS, tfMSF, tfFrames, tfSMPTE24, tfSMPTE25, tfSMPTE30, tfSMPTE30Drop,
+    tfBytes, tfSamples, tfTMSF
+};
+enum class TMPDeviceTypes : uint8_t {
+    dtAutoSelect, dtAVIVideo, dtCDAudio, dtDAT, dtDigitalVideo, dtMMMovie, dtOther,
+    dtOverlay, dtScanner, dtSequencer, dtVCR, dtVideodisc, dtWaveAudio
+};
+
+class EMCIDeviceError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+class ClipDevice; // the video library behind the player (private)
+
+class TMediaPlayer : public QObject {
+    Q_OBJECT
+public:
+    explicit TMediaPlayer(QObject* owner = nullptr);
+    ~TMediaPlayer() override; // closes an open device, waiting, without notice
+
+    // Published properties.
+    QString FileName() const;
+    void setFileName(const QString& fileName);
+    TMPDeviceTypes DeviceType() const;
+    void setDeviceType(TMPDeviceTypes type);
+    QWidget* Display() const;
+    void setDisplay(QWidget* display);
+    bool AutoOpen() const;
+    void setAutoOpen(bool value);
+    bool AutoRewind() const;
+    void setAutoRewind(bool value);
+    bool AutoEnable() const;
+    void setAutoEnable(bool value);
+    bool Shareable() const;
+    void setShareable(bool value);
+    bool Visible() const;
+    void setVisible(bool value);
+
+    std::function<void(QObject* sender)> OnNotify;
+
+    // Device commands.
+    void Open();
+    void Close();
+    void Play();
+    void Stop();
+    void Pause();
+
+    int32_t Position() const;
+    void setPosition(int32_t frame);
+    TMPModes Mode() const;
+    int32_t Length() const;
+    TMPTimeFormats TimeFormat() const;
+    void setTimeFormat(TMPTimeFormats format);
+
+    // Pending settings.
+    int32_t StartPos() const;
+    void setStartPos(int32_t frame);
+    int32_t EndPos() const;
+    void setEndPos(int32_t frame);
+    bool Wait() const;
+    void setWait(bool value);
+    bool Notify() const;
+    void setNotify(bool value);
+
+    TMPNotifyValues NotifyValue() const;
+    uint32_t Error() const;       // result code of the last device command, 0 for success
+    QString ErrorMessage() const; // the device's text for Error()
+
+    // For tests and tools: the picture the display surface shows now (null if none).
+    QImage displayedPicture() const;
+    // Frame number of the displayed picture, or -1.
+    int32_t displayedFrame() const;
+
+protected:
+    bool event(QEvent* e) override; // completion notices arrive here
+
+private:
+    struct State;
+    std::unique_ptr<State> d;
+};
+
+} // namespace hw
