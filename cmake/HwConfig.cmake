@@ -16,7 +16,9 @@ endif()
 # A module library with its public headers under <module>/include.
 function(hw_add_library name)
   cmake_parse_arguments(ARG "" "" "SOURCES;PUBLIC_LIBS;PRIVATE_LIBS" ${ARGN})
-  add_library(${name} STATIC ${ARG_SOURCES})
+  # Public headers are listed so that moc sees the Q_OBJECT classes declared there.
+  file(GLOB_RECURSE public_headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/include/*.h)
+  add_library(${name} STATIC ${ARG_SOURCES} ${public_headers})
   target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/include
                                      PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/src)
   target_link_libraries(${name} PUBLIC hw_config ${ARG_PUBLIC_LIBS} PRIVATE ${ARG_PRIVATE_LIBS})
