@@ -1,0 +1,22 @@
+#pragma once
+#include "hw/report/TReportCustomLabel.h"
+
+namespace hw {
+
+// One line of text.
+class TReportLabel : public TReportCustomLabel {
+public:
+    Kind kind() const override { return Kind::Label; }
+    QString caption() const { return caption_; }
+    void setCaption(const QString& caption) { caption_ = caption; }
+    QStringList textLines() const override;
+
+private:
+    friend class TReport;
+    friend class TReportBand;
+    using TReportCustomLabel::TReportCustomLabel;
+
+    QString caption_;
+};
+
+} // namespace hw
