@@ -8,6 +8,8 @@
 #include <QList>
 #include <QString>
 
+#include <vector>
+
 namespace hw {
 
 class IniFile {
@@ -25,7 +27,28 @@ public:
 
 private:
     IniFile() = default;
+    void parse();
+
+    // Offsets into bytes_; names and values already trimmed.
+    struct Span {
+        qsizetype begin = 0;
+        qsizetype size = 0;
+    };
+    struct Entry {
+        Span key;
+        Span value;
+        uint32_t keyHash = 0;
+    };
+    struct Section {
+        Span name;
+        uint32_t nameHash = 0;
+        std::vector<Entry> entries;
+    };
+    const Section* findSection(const QByteArray& name) const;
+    QByteArrayView view(Span span) const;
+
     QByteArray bytes_;
+    std::vector<Section> sections_;
 };
 
 } // namespace hw

@@ -1,0 +1,169 @@
+#include "hw/content/IniFile.h"
+
+#include "AnsiCase.h"
+
+#include <QFile>
+
+namespace hw {
+namespace {
+
+// What a caller of the profile functions gets through its fixed buffers.
+constexpr qsizetype kValueBufferSize = 1024;
+constexpr qsizetype kKeyListBufferSize = 8192;
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+} // namespace
+
+IniFile::IniFile(const QString& absolutePath)
+{
+    QFile file(absolutePath);
+    if (!absolutePath.isEmpty() && file.open(QIODevice::ReadOnly))
+        bytes_ = file.readAll();
+    parse();
+}
+
+IniFile IniFile::fromBytes(const QByteArray& bytes)
+{
+    IniFile ini;
+    ini.bytes_ = bytes;
+    ini.parse();
+    return ini;
+}
+
+QByteArrayView IniFile::view(Span span) const
+{
+    return QByteArrayView(bytes_.constData() + span.begin, span.size);
+}
+
+// One pass over the text: CR, LF and CRLF end a line; blanks around names and values are
+// dropped; ";" starts a comment line; a line without "=" and lines before the first
+// section hold no key.
+void IniFile::parse()
+{
+    const char* data = bytes_.constData();
+    const qsizetype end = bytes_.size();
+    qsizetype pos = 0;
+    // Editors may put a UTF-8 signature in front of the first section head.
+    if (bytes_.startsWith("\xEF\xBB\xBF"))
+        pos = 3;
+    Section* current = nullptr;
+    while (pos < end) {
+        qsizetype lineEnd = pos;
+        while (lineEnd < end && data[lineEnd] != '\n' && data[lineEnd] != '\r')
+            ++lineEnd;
+        qsizetype b = pos;
+        qsizetype e = lineEnd;
+        pos = lineEnd + 1;
+        while (b < e && isBlank(data[b]))
+            ++b;
+        while (e > b && isBlank(data[e - 1]))
+            --e;
+        if (b == e || data[b] == ';')
+            continue;
+        if (data[b] == '[') {
+            qsizetype nb = b + 1;
+            qsizetype ne = nb;
+            while (ne < e && data[ne] != ']')
+                ++ne;
+            while (nb < ne && isBlank(data[nb]))
+                ++nb;
+            while (ne > nb && isBlank(data[ne - 1]))
+                --ne;
+            Section section;
+            section.name = {nb, ne - nb};
+            section.nameHash = foldedAnsiHash(view(section.name));
+            sections_.push_back(std::move(section));
+            current = &sections_.back();
+            continue;
+        }
+        if (!current)
+            continue;
+        qsizetype eq = b;
+        while (eq < e && data[eq] != '=')
+            ++eq;
+        if (eq == e)
+            continue;
+        qsizetype ke = eq;
+        while (ke > b && isBlank(data[ke - 1]))
+            --ke;
+        if (ke == b)
+            continue; // "=value" names no key
+        qsizetype vb = eq + 1;
+        while (vb < e && isBlank(data[vb]))
+            ++vb;
+        Entry entry;
+        entry.key = {b, ke - b};
+        entry.value = {vb, e - vb};
+        entry.keyHash = foldedAnsiHash(view(entry.key));
+        current->entries.push_back(entry);
+    }
+}
+
+const IniFile::Section* IniFile::findSection(const QByteArray& name) const
+{
+    const uint32_t hash = foldedAnsiHash(name);
+    for (const Section& section : sections_)
+        if (section.nameHash == hash && equalsIgnoringAnsiCase(view(section.name), name))
+            return &section; // a later section of the same name is never read
+    return nullptr;
+}
+
+QByteArray IniFile::readString(const QByteArray& section, const QByteArray& key,
+                               const QByteArray& defaultValue) const
+{
+    const Section* found = findSection(section);
+    if (!found)
+        return defaultValue;
+    const uint32_t hash = foldedAnsiHash(key);
+    for (const Entry& entry : found->entries) {
+        if (entry.keyHash != hash || !equalsIgnoringAnsiCase(view(entry.key), key))
+            continue;
+        QByteArrayView value = view(entry.value);
+        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'')
+            && value.back() == value.front())
+            value = value.sliced(1, value.size() - 2);
+        // The value reaches the caller as a C string in a fixed buffer.
+        const qsizetype nul = value.indexOf('\0');
+        if (nul >= 0)
+            value.truncate(nul);
+        if (value.size() > kValueBufferSize - 1)
+            value.truncate(kValueBufferSize - 1);
+        return value.toByteArray();
+    }
+    return defaultValue;
+}
+
+QList<QByteArray> IniFile::readSectionKeys(const QByteArray& section) const
+{
+    QList<QByteArray> keys;
+    const Section* found = findSection(section);
+    if (!found)
+        return keys;
+    // The names come as a list of NUL-terminated strings ended by a second NUL. When they
+    // do not fit, the list is cut two bytes before the end of the buffer and two NULs
+    // close it; the caller reads names up to the first empty one.
+    QByteArray list;
+    for (const Entry& entry : found->entries) {
+        list.append(view(entry.key));
+        list.append('\0');
+    }
+    if (list.size() + 1 > kKeyListBufferSize)
+        list.truncate(kKeyListBufferSize - 2);
+    qsizetype pos = 0;
+    while (pos < list.size()) {
+        qsizetype nul = list.indexOf('\0', pos);
+        if (nul < 0)
+            nul = list.size();
+        if (nul == pos)
+            break;
+        keys.append(list.sliced(pos, nul - pos));
+        pos = nul + 1;
+    }
+    return keys;
+}
+
+} // namespace hw
