@@ -29,6 +29,9 @@ public:
     bool open(const QString& path, const ClipFormat& format);
     // Appends one frame (scaled to the clip's size if it differs). False on failure.
     bool addFrame(const QImage& frame);
+    // Leaves one frame slot empty (an AVI dropped-frame chunk): players repeat the
+    // previous picture there. Only between two frames: a gap at the end is not written.
+    bool addEmptyFrame();
     // Flushes and closes the file. False on failure.
     bool finish();
     int framesWritten() const;
