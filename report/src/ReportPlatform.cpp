@@ -1,14 +1,161 @@
 #include "hw/report/ReportPlatform.h"
 
-namespace hw {
+#include <QGuiApplication>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QScreen>
 
-std::shared_ptr<TPrinterSystem> systemPrinters() { return nullptr; }
-std::shared_ptr<TPrinterSystem> fixedPrinters(const QStringList&, const QString&, const QList<QPageSize>&) { return nullptr; }
-std::shared_ptr<TPrinterSystem> printerSystem() { return nullptr; }
-void setPrinterSystem(std::shared_ptr<TPrinterSystem>) {}
-double screenPpi() { return 96.0; }
-void setScreenPpiOverride(double) {}
-TPrintDialogRunner printDialogRunner() { return {}; }
-void setPrintDialogRunner(TPrintDialogRunner) {}
+namespace hw {
+namespace {
+
+class SystemPrinters final : public TPrinterSystem {
+public:
+    QStringList printerNames() const override { return QPrinterInfo::availablePrinterNames(); }
+    QString defaultPrinterName() const override { return QPrinterInfo::defaultPrinterName(); }
+    QList<QPageSize> supportedPageSizes(const QString& printer) const override
+    {
+        return QPrinterInfo::printerInfo(printer).supportedPageSizes();
+    }
+    QPageSize defaultPageSize(const QString& printer) const override
+    {
+        return QPrinterInfo::printerInfo(printer).defaultPageSize();
+    }
+    std::unique_ptr<QPrinter> createPrinter(const QString& printer) const override
+    {
+        return std::make_unique<QPrinter>(QPrinterInfo::printerInfo(printer), QPrinter::HighResolution);
+    }
+};
+
+class FixedPrinters final : public TPrinterSystem {
+public:
+    FixedPrinters(QStringList names, QString defaultName, QList<QPageSize> sizes, TPrinterFactory factory)
+        : names_(std::move(names)), default_(std::move(defaultName)), sizes_(std::move(sizes)),
+          factory_(std::move(factory))
+    {
+        if (sizes_.isEmpty())
+            sizes_.append(QPageSize(QPageSize::A4));
+    }
+    QStringList printerNames() const override { return names_; }
+    QString defaultPrinterName() const override { return default_; }
+    QList<QPageSize> supportedPageSizes(const QString& printer) const override
+    {
+        return names_.contains(printer) ? sizes_ : QList<QPageSize>();
+    }
+    QPageSize defaultPageSize(const QString& printer) const override
+    {
+        return names_.contains(printer) ? sizes_.first() : QPageSize();
+    }
+    std::unique_ptr<QPrinter> createPrinter(const QString& printer) const override
+    {
+        if (factory_)
+            return factory_(printer);
+        auto p = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        p->setOutputFormat(QPrinter::PdfFormat);
+        p->setPrinterName(printer);
+        return p;
+    }
+
+private:
+    QStringList names_;
+    QString default_;
+    QList<QPageSize> sizes_;
+    TPrinterFactory factory_;
+};
+
+std::shared_ptr<TPrinterSystem>& currentSystem()
+{
+    static std::shared_ptr<TPrinterSystem> system;
+    return system;
+}
+
+double& ppiOverride()
+{
+    static double ppi = 0.0;
+    return ppi;
+}
+
+TPrintDialogRunner& currentRunner()
+{
+    static TPrintDialogRunner runner;
+    return runner;
+}
+
+TPrintDialogAnswer runSystemDialog(QPrinter& printer, const TPrintDialogRequest& request)
+{
+    printer.setCopyCount(request.copies);
+    QPrintDialog dialog(&printer);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, true);
+    dialog.setMinMax(request.minPage, request.maxPage);
+    if (request.hasRange) {
+        dialog.setFromTo(request.fromPage, request.toPage);
+        dialog.setPrintRange(QAbstractPrintDialog::PageRange);
+    }
+    TPrintDialogAnswer answer;
+    answer.accepted = dialog.exec() == QDialog::Accepted;
+    if (!answer.accepted)
+        return answer;
+    switch (dialog.printRange()) {
+    case QAbstractPrintDialog::Selection: answer.range = TPrintDialogAnswer::Range::Selection; break;
+    case QAbstractPrintDialog::PageRange: answer.range = TPrintDialogAnswer::Range::PageRange; break;
+    default: answer.range = TPrintDialogAnswer::Range::AllPages; break;
+    }
+    answer.copies = printer.copyCount();
+    answer.fromPage = dialog.fromPage();
+    answer.toPage = dialog.toPage();
+    return answer;
+}
+
+} // namespace
+
+std::shared_ptr<TPrinterSystem> systemPrinters()
+{
+    return std::make_shared<SystemPrinters>();
+}
+
+std::shared_ptr<TPrinterSystem> fixedPrinters(const QStringList& names, const QString& defaultName,
+                                              const QList<QPageSize>& pageSizes, TPrinterFactory factory)
+{
+    return std::make_shared<FixedPrinters>(names, defaultName, pageSizes, std::move(factory));
+}
+
+std::shared_ptr<TPrinterSystem> printerSystem()
+{
+    auto& system = currentSystem();
+    if (!system)
+        system = systemPrinters();
+    return system;
+}
+
+void setPrinterSystem(std::shared_ptr<TPrinterSystem> system)
+{
+    currentSystem() = std::move(system);
+}
+
+double screenPpi()
+{
+    if (ppiOverride() > 0.0)
+        return ppiOverride();
+    if (auto* screen = QGuiApplication::primaryScreen())
+        return screen->logicalDotsPerInchY();
+    return 96.0;
+}
+
+void setScreenPpiOverride(double ppi)
+{
+    ppiOverride() = ppi;
+}
+
+TPrintDialogRunner printDialogRunner()
+{
+    auto& runner = currentRunner();
+    return runner ? runner : TPrintDialogRunner(runSystemDialog);
+}
+
+void setPrintDialogRunner(TPrintDialogRunner runner)
+{
+    currentRunner() = std::move(runner);
+}
 
 } // namespace hw

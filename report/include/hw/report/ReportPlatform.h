@@ -21,15 +21,21 @@ public:
     virtual QList<QPageSize> supportedPageSizes(const QString& printer) const = 0;
     // The printer's current paper when nothing is asked of it.
     virtual QPageSize defaultPageSize(const QString& printer) const = 0;
+    // A printer object for a job on `printer` (high resolution).
+    virtual std::unique_ptr<QPrinter> createPrinter(const QString& printer) const = 0;
 
     bool hasPrinters() const { return !printerNames().isEmpty(); }
 };
 
 // The system's printers (CUPS on Linux), read afresh at each call.
 std::shared_ptr<TPrinterSystem> systemPrinters();
-// A fixed printer list for tests; an empty list simulates "no printer installed".
+// A fixed printer list for tests; an empty list simulates "no printer installed". Each
+// printer offers `pageSizes` (its first one is its current paper; A4 when empty) and prints
+// through `factory` (by default a PDF printer writing nowhere useful).
+using TPrinterFactory = std::function<std::unique_ptr<QPrinter>(const QString& printer)>;
 std::shared_ptr<TPrinterSystem> fixedPrinters(const QStringList& names, const QString& defaultName,
-                                              const QList<QPageSize>& pageSizes = {});
+                                              const QList<QPageSize>& pageSizes = {},
+                                              TPrinterFactory factory = {});
 
 // The printer system every report uses; replace it in tests.
 std::shared_ptr<TPrinterSystem> printerSystem();

@@ -110,11 +110,16 @@ public:
     // Produces the pages into `output` (one page for a report without data).
     void Generate(TReportOutput& output);
 
+    // The printer the next Print and Printer setup use ("" when none is installed).
+    QString printerName() const;
+
 signals:
     // A preview window has been shown (tests close it from here).
     void previewOpened(hw::TReportPreviewWindow* window);
 
 private:
+    QSizeF pageImagePaper() const;
+
     TReportPage page_;
     Options options_ = {FirstPageHeader, LastPageFooter};
     bool printIfEmpty_ = false;

@@ -66,7 +66,12 @@ public:
     bool savePages(const QString& path, QString* error = nullptr) const;
     static std::unique_ptr<TReportOutput> loadPages(const QString& path, QString* error = nullptr);
 
+    // False when the printer job could not be opened.
+    bool failed() const { return failed_; }
+
     // Generation steps, driven by TReport.
+    // The paper of page images (the report resolves it against the default printer).
+    void setPaper(const QSizeF& tenths);
     // Applies the settings (to the printer, for a printer output) and takes resolution,
     // offsets and paper size.
     void begin(const TPrinterSettings& settings);
@@ -88,7 +93,9 @@ private:
 
     Destination destination_;
     std::unique_ptr<QPrinter> printer_;
-    std::unique_ptr<QPainter> painter_;
+    std::unique_ptr<QPainter> painter_;  // the printer job's painter
+    std::unique_ptr<QPainter> scratch_;  // the current page picture's painter
+    QPainter* painting_ = nullptr;
     std::vector<QPicture> pages_;
     QPicture current_;
     TDeviceMapping mapping_;
@@ -99,6 +106,7 @@ private:
     bool finished_ = false;
     bool previewShown_ = false;
     bool jobOpen_ = false;
+    bool failed_ = false;
 };
 
 } // namespace hw

@@ -1,6 +1,7 @@
 #pragma once
 // The scrolling page view of the preview window: one page of an output at a zoom.
 #include <QAbstractScrollArea>
+#include <QPixmap>
 
 namespace hw {
 
@@ -55,12 +56,16 @@ protected:
 
 private:
     void onPageFinished(int number);
+    QSize viewSize() const;
+    QSize scaledPageSize() const;
+    QPixmap renderPage() const;
     void updateScrollBars();
     void resetScroll();
 
     TReportOutput* output_ = nullptr;
     int zoom_ = 100;
     int page_ = 1;
+    mutable QPixmap cache_;
 };
 
 } // namespace hw

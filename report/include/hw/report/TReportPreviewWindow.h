@@ -1,6 +1,7 @@
 #pragma once
 // The preview window: maximised, empty caption, a toolbar, a status text with a progress bar
 // and the page view. Deletes itself when closed.
+#include <QHash>
 #include <QWidget>
 #include <memory>
 
@@ -33,6 +34,8 @@ public:
     // engine's page file.
     bool saveTo(const QString& path, QString* error = nullptr);
     bool loadFrom(const QString& path, QString* error = nullptr);
+    // The pages on view: loaded ones after Load, else the generation's.
+    TReportOutput* shownOutput() const;
 
 signals:
     void closed();
@@ -53,6 +56,7 @@ private:
     QToolBar* toolbar_ = nullptr;
     QLabel* status_ = nullptr;
     QProgressBar* progress_ = nullptr;
+    QHash<QString, QToolButton*> buttons_;
     bool working_ = true;
 };
 

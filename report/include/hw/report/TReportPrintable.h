@@ -69,6 +69,9 @@ public:
     // one).
     int fontSize() const;
     void setFontSize(int points);
+    // The text colour (the font's colour): the system's window-text colour, black.
+    QColor fontColor() const { return fontColor_; }
+    void setFontColor(const QColor& color) { fontColor_ = color; }
 
     TReport* report() const { return report_; }
     // The band the element sits on; nullptr for an element placed directly on the page.
@@ -88,6 +91,7 @@ private:
     TReportFrame frame_;
     QFont font_;
     bool parentFont_ = true;
+    QColor fontColor_ = Qt::black;
 };
 
 } // namespace hw

@@ -1,0 +1,89 @@
+// The engine's page file: the page pictures of one generation with the paper size and the
+// resolution they were drawn at, so that a saved preview reloads exactly as it was.
+#include "hw/report/TReportOutput.h"
+
+#include <QDataStream>
+#include <QFile>
+#include <QSaveFile>
+
+namespace hw {
+namespace {
+
+constexpr quint32 kMagic = 0x48575047; // "HWPG"
+constexpr quint16 kVersion = 1;
+constexpr qint32 kMaxPages = 10000;
+
+void setError(QString* error, const QString& text)
+{
+    if (error)
+        *error = text;
+}
+
+} // namespace
+
+bool TReportOutput::savePages(const QString& path, QString* error) const
+{
+    if (pages_.empty()) {
+        setError(error, QStringLiteral("There are no pages to save"));
+        return false;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        setError(error, QStringLiteral("Cannot create file %1").arg(path));
+        return false;
+    }
+    QDataStream out(&file);
+    out.setVersion(QDataStream::Qt_6_0);
+    out << kMagic << kVersion << mapping_.dpiX << mapping_.dpiY << paper_.width() << paper_.height()
+        << static_cast<qint32>(pages_.size());
+    for (const QPicture& page : pages_)
+        out << page;
+    if (out.status() != QDataStream::Ok || !file.commit()) {
+        setError(error, QStringLiteral("Cannot write file %1").arg(path));
+        return false;
+    }
+    return true;
+}
+
+std::unique_ptr<TReportOutput> TReportOutput::loadPages(const QString& path, QString* error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        setError(error, QStringLiteral("Cannot open file %1").arg(path));
+        return nullptr;
+    }
+    const QString invalid = QStringLiteral("%1 is not a valid page file").arg(path);
+    QDataStream in(&file);
+    in.setVersion(QDataStream::Qt_6_0);
+    quint32 magic = 0;
+    quint16 version = 0;
+    double dpiX = 0, dpiY = 0, width = 0, length = 0;
+    qint32 count = 0;
+    in >> magic >> version >> dpiX >> dpiY >> width >> length >> count;
+    auto sane = [](double v, double lo, double hi) { return v >= lo && v <= hi; };
+    if (in.status() != QDataStream::Ok || magic != kMagic || version != kVersion
+        || !sane(dpiX, 1, 10000) || !sane(dpiY, 1, 10000) || !sane(width, 1, 100000)
+        || !sane(length, 1, 100000) || count < 1 || count > kMaxPages) {
+        setError(error, invalid);
+        return nullptr;
+    }
+    std::unique_ptr<TReportOutput> out(new TReportOutput(Destination::PageImages));
+    out->mapping_.dpiX = dpiX;
+    out->mapping_.dpiY = dpiY;
+    out->paper_ = QSizeF(width, length);
+    for (qint32 i = 0; i < count; ++i) {
+        QPicture page;
+        in >> page;
+        if (in.status() != QDataStream::Ok || page.isNull()) {
+            setError(error, invalid);
+            return nullptr;
+        }
+        out->pages_.push_back(page);
+    }
+    out->pageCount_ = count;
+    out->finished_ = true;
+    out->progress_ = 100;
+    return out;
+}
+
+} // namespace hw
