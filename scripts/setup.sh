@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev ffmpeg
   libgtest-dev googletest
-  xvfb xauth
+  xvfb xauth xdotool imagemagick
   poppler-utils fonts-liberation fontconfig
   clang libclang-rt-14-dev
   cups cups-bsd printer-driver-cups-pdf

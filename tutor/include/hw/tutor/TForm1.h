@@ -1,0 +1,163 @@
+#pragma once
+// The tutor window: three sections (Quick Tour, Techniques, the pattern gallery and its
+// lessons), each a list of topics played as frame ranges of one video in the video panel,
+// with the clip transport and the right/left-handed choice.
+//
+// Components are public, named as in the window's form layout; handlers are public so that
+// the program entry and simulated clicks can call them, and run like any event handler.
+#include "hw/content/Catalogue.h"
+#include "hw/media/TMediaPlayer.h"
+#include "hw/tutor/TGalleryListBox.h"
+#include "hw/tutor/TImage.h"
+#include "hw/tutor/TListBox.h"
+#include "hw/tutor/TPictureButton.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QWidget>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace hw {
+
+class TransportShortcuts;
+
+class TForm1 : public QWidget {
+    Q_OBJECT
+public:
+    using PrintRecipeHandler = std::function<void(const tFlyRecord* currentFly)>;
+    using CatalogueLoader = std::function<std::vector<CatalogueError>(
+        Catalogue& catalogue, const DisplayNameSink& sink, const QDir& root)>;
+
+    struct Options {
+        QDir contentRoot = QDir::current(); // where the content tree lies
+        CatalogueLoader loader;             // empty: hw::initResources
+    };
+
+    TForm1();
+    explicit TForm1(Options options);
+    ~TForm1() override;
+
+    // Components, in the order the window declares them (bottom of the stacking first).
+    TImage* BackgroundImage;
+    TPictureButton* GoinFishinButton;
+    TPictureButton* QuickTourButton;
+    TPictureButton* PatternsButton;
+    TPictureButton* TechniquesButton;
+    TPictureButton* PlayStopButton;
+    TPictureButton* RewindButton;
+    TPictureButton* PreviousButton;
+    TPictureButton* NextButton;
+    QComboBox* RightLeftComboBox;
+    TListBox* TopicsListBox;
+    TPictureButton* StepBackButton;
+    TPictureButton* StepForwardButton;
+    TMediaPlayer* MediaPlayer1;
+    TImage* LogoImage;
+    TListBox* MaterialsAndInstructionsListBox;
+    QWidget* VideoPanel;
+    TGalleryListBox* PatternsListBox;
+    TPictureButton* PrintRecipeButton;
+
+    // Window-level handlers.
+    void FormCreate();
+    void FormResize();
+    void FormClose();
+    void GoinFishinButtonCick();
+    void MaterialsAndInstructionsListBoxClick();
+
+    // Sections and topic navigation.
+    void QuickTourButtonClick();
+    void TechniquesButtonClick();
+    void PatternsButtonClick();
+    void PatternsListBoxClick();
+    void PatternsListBoxDrawItem(QPainter& painter, int32_t Index, const QRect& Rect,
+                                 QStyle::State State);
+    void TopicsListBoxClick();
+    void NextButtonClick();
+    void PreviousButtonClick();
+
+    // Clip transport and handedness.
+    void PlayStopButtonClick();
+    void MediaPlayer1Notify();
+    void RewindButtonClick();
+    void StepForwardButtonClick();
+    void StepBackButtonClick();
+    void RightLeftComboBoxChange();
+    void PrintRecipeButtonClick();
+
+    // Group switches.
+    void ShowPrimaryInterface(bool Value);
+    void ShowExtendedVideoControls(bool Value);
+    void ShowPatternSelectionInterface(bool Value);
+
+    // Topic positioning.
+    void setStartAndEndPos(int32_t Start, int32_t Stop);
+    void AdvanceToFrame(int32_t Frame);
+    void StopVideo();
+    void setStartPosOnly(int32_t Start);
+    void setEndPosOnly(int32_t Stop);
+    void setPositionOnly(int32_t Frame);
+
+    // The handedness index: 0 "Tie Right Handed", 1 "Tie Left Handed".
+    int handedness() const;
+
+    // Navigation state.
+    const Catalogue& catalogue() const { return catalogue_; }
+    const std::vector<CatalogueError>& catalogueErrors() const { return catalogueErrors_; }
+    tFlyRecord* currentFly() const { return currentFly_; }
+    tTopicRecord* currentSectionList() const { return currentSectionList_; }
+    tTopicRecord* currentTopic() const { return currentTopic_; }
+    int32_t currentOffset() const { return currentOffset_; }
+    const QDir& contentRoot() const { return contentRoot_; }
+
+    void setPrintRecipeHandler(PrintRecipeHandler handler) { printRecipe_ = std::move(handler); }
+
+    // The client area's design size.
+    static constexpr int kClientWidth = 632;
+    static constexpr int kClientHeight = 453;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    enum class Section { QuickTour, Techniques };
+    void createComponents();
+    void wireEvents();
+    void openSection(Section section);
+    void setPlayFace();
+    void setStopFace();
+    void onHandednessEdited(const QString& text);
+    void restoreHandednessText();
+    void closeClip();
+    QString clipFileName(const QString& contentPath) const;
+    static void processPendingEvents();
+
+    QDir contentRoot_;
+    CatalogueLoader loader_;
+    Catalogue catalogue_;
+    std::vector<CatalogueError> catalogueErrors_;
+    PrintRecipeHandler printRecipe_;
+
+    tFlyRecord* currentFly_ = nullptr;
+    tTopicRecord* currentSectionList_ = nullptr;
+    tTopicRecord* currentTopic_ = nullptr;
+    int32_t currentOffset_ = 0;
+
+    bool sizeSaved_ = false;
+    int32_t savedHeight_ = 0;
+    int32_t savedWidth_ = 0;
+    bool centred_ = false;
+
+    std::unique_ptr<TransportShortcuts> shortcuts_;
+};
+
+// The one tutor window, set while it is being created and cleared when it is destroyed.
+extern TForm1* Form1;
+
+} // namespace hw

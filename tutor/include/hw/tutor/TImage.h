@@ -1,0 +1,30 @@
+#pragma once
+// An image control: shows a copy of a picture, either unscaled from its top-left corner or
+// stretched over the whole control. It takes no input.
+#include "hw/tutor/TPicture.h"
+
+#include <QWidget>
+
+namespace hw {
+
+class TImage : public QWidget {
+    Q_OBJECT
+public:
+    explicit TImage(QWidget* parent = nullptr);
+
+    const TPicture& Picture() const { return picture_; }
+    // Takes a copy; the accessible name follows the picture's label.
+    void setPicture(const TPicture& picture);
+
+    bool Stretch() const { return stretch_; }
+    void setStretch(bool stretch);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    TPicture picture_;
+    bool stretch_ = false;
+};
+
+} // namespace hw

@@ -1,0 +1,34 @@
+#pragma once
+// A button drawn entirely by its face, a bitmap that can be replaced at run time. The face
+// is drawn unscaled from the top-left corner, so a face one pixel larger than the button
+// covers all of it. Space, Return and Enter press it when it has the keyboard focus.
+#include "hw/tutor/TPicture.h"
+
+#include <QAbstractButton>
+
+namespace hw {
+
+class TPictureButton : public QAbstractButton {
+    Q_OBJECT
+public:
+    explicit TPictureButton(QWidget* parent = nullptr);
+
+    const TPicture& Face() const { return face_; }
+    // Takes a copy of the picture; the accessible name becomes the face's label.
+    void setFace(const TPicture& face);
+
+    // The hover hint; also the accessible description. Empty: no hint.
+    void setHint(const QString& hint);
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    TPicture face_;
+};
+
+} // namespace hw

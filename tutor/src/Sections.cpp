@@ -1,0 +1,227 @@
+// Sections and topic navigation: composing the screens, filling the lists, opening each
+// section's video and showing a topic's first frame.
+#include "FrameMath.h"
+#include "PicturePainting.h"
+#include "hw/AnsiText.h"
+#include "hw/tutor/TForm1.h"
+#include "hw/tutor/THiddenControlsForm.h"
+
+namespace hw {
+
+void TForm1::setStartAndEndPos(int32_t Start, int32_t Stop)
+{
+    // The hand is read afresh for each end: a handler run while events were processed
+    // may have changed it.
+    MediaPlayer1->setStartPos(handedStart(Start, handedness(), currentOffset_));
+    MediaPlayer1->setEndPos(handedStop(Stop, handedness(), currentOffset_));
+}
+
+void TForm1::AdvanceToFrame(int32_t Frame)
+{
+    const int32_t start = MediaPlayer1->StartPos();
+    const int32_t end = MediaPlayer1->EndPos();
+    MediaPlayer1->setStartPos(Frame);
+    MediaPlayer1->setEndPos(Frame);
+    MediaPlayer1->setNotify(false);
+    processPendingEvents();
+    // A one-frame play shows the frame without waiting and without a notice.
+    MediaPlayer1->Play();
+    // Pending again, so that the next Play runs the whole topic.
+    MediaPlayer1->setStartPos(start);
+    MediaPlayer1->setEndPos(end);
+}
+
+void TForm1::StopVideo()
+{
+    if (MediaPlayer1->Mode() != TMPModes::mpPlaying)
+        return;
+    MediaPlayer1->setWait(false);
+    MediaPlayer1->setNotify(false);
+    processPendingEvents();
+    MediaPlayer1->Stop();
+    setPlayFace();
+}
+
+void TForm1::closeClip()
+{
+    // A section without topics shows no clip: nothing of the previous one stays playable.
+    currentSectionList_ = nullptr;
+    currentTopic_ = nullptr;
+    currentOffset_ = 0;
+    MediaPlayer1->Close();
+}
+
+void TForm1::QuickTourButtonClick()
+{
+    openSection(Section::QuickTour);
+}
+
+void TForm1::TechniquesButtonClick()
+{
+    openSection(Section::Techniques);
+}
+
+void TForm1::openSection(Section section)
+{
+    const bool quickTour = section == Section::QuickTour;
+    THiddenControlsForm* store = HiddenControlsForm;
+
+    StopVideo();
+    QuickTourButton->setFace((quickTour ? store->QuickTourButtonDownImage
+                                        : store->QuickTourButtonImage)->Picture());
+    PatternsButton->setFace(store->PatternsButtonImage->Picture());
+    TechniquesButton->setFace((quickTour ? store->TechniquesButtonImage
+                                         : store->TechniquesButtonDownImage)->Picture());
+    ShowExtendedVideoControls(!quickTour);
+    ShowPatternSelectionInterface(false);
+    ShowPrimaryInterface(true);
+    PrintRecipeButton->setVisible(false);
+    RightLeftComboBox->setVisible(false);
+    LogoImage->setPicture((quickTour ? store->QuickTourImage : store->TechniquesImage)->Picture());
+
+    TopicsListBox->clear();
+    MaterialsAndInstructionsListBox->clear();
+    if (quickTour) {
+        MaterialsAndInstructionsListBox->addBytes("Click on a quick tour topic below.");
+        MaterialsAndInstructionsListBox->addBytes("Click Play to view the selected topic.");
+    } else {
+        MaterialsAndInstructionsListBox->addBytes("Click on a technique below.");
+        MaterialsAndInstructionsListBox->addBytes("Click Play to view the selected technique.");
+    }
+
+    tTopicRecord* list = quickTour ? catalogue_.quickTourList() : catalogue_.techniquesList();
+    for (tTopicRecord* topic = list; topic; topic = topic->next)
+        TopicsListBox->addBytes(topic->title);
+    TopicsListBox->setItemIndex(0);
+
+    if (!list) {
+        closeClip();
+        return;
+    }
+
+    MediaPlayer1->setFileName(clipFileName(quickTour ? QStringLiteral("QuickTour\\QuickTour.avi")
+                                                     : QStringLiteral("Techniques\\Techniques.avi")));
+    processPendingEvents();
+    MediaPlayer1->Open();
+    MediaPlayer1->setWait(false);
+
+    currentOffset_ = list->offset;
+    setStartAndEndPos(list->startFrame, list->stopFrame);
+    currentSectionList_ = list;
+    currentTopic_ = list;
+    currentOffset_ = list->offset;
+    AdvanceToFrame(MediaPlayer1->StartPos());
+}
+
+void TForm1::PatternsButtonClick()
+{
+    THiddenControlsForm* store = HiddenControlsForm;
+    StopVideo();
+    QuickTourButton->setFace(store->QuickTourButtonImage->Picture());
+    PatternsButton->setFace(store->PatternsButtonDownImage->Picture());
+    TechniquesButton->setFace(store->TechniquesButtonImage->Picture());
+    ShowPrimaryInterface(false);
+    ShowExtendedVideoControls(false);
+    ShowPatternSelectionInterface(true);
+    RightLeftComboBox->setVisible(false);
+}
+
+void TForm1::PatternsListBoxDrawItem(QPainter& painter, int32_t Index, const QRect& Rect,
+                                     QStyle::State)
+{
+    const QRect destination(Rect.topLeft(), QSize(125, 80));
+    const QByteArray text = PatternsListBox->bytesAt(Index);
+    const tFlyRecord* fly = catalogue_.findFly(text);
+    painter.fillRect(Rect, painter.brush());
+    if (fly)
+        paintPicture(painter, destination, fly->picture);
+}
+
+void TForm1::PatternsListBoxClick()
+{
+    TopicsListBox->clear();
+    MaterialsAndInstructionsListBox->clear();
+    ShowPatternSelectionInterface(false);
+    ShowPrimaryInterface(true);
+    ShowExtendedVideoControls(true);
+    RightLeftComboBox->setVisible(true);
+
+    const QByteArray text = PatternsListBox->selectedBytes();
+    currentFly_ = nullptr;
+    currentFly_ = PatternsListBox->ItemIndex() < 0 ? nullptr : catalogue_.findFly(text);
+    if (!currentFly_) {
+        // A name without a pattern: the lesson screen stays empty and nothing can play.
+        LogoImage->setPicture(TPicture{});
+        closeClip();
+        return;
+    }
+    tFlyRecord* fly = currentFly_;
+    LogoImage->setPicture({fly->picture, ansiToQString(fly->displayName)});
+
+    currentSectionList_ = fly->topics;
+    for (tTopicRecord* topic = fly->topics; topic; topic = topic->next)
+        TopicsListBox->addBytes(topic->title);
+
+    tTopicRecord* first = fly->topics;
+    if (first) {
+        MediaPlayer1->setFileName(clipFileName(QStringLiteral("Flies\\")
+                                               + ansiToQString(fly->baseName)
+                                               + QStringLiteral(".avi")));
+        processPendingEvents();
+        MediaPlayer1->Open();
+        MediaPlayer1->setPosition(0);
+        currentOffset_ = first->offset;
+        setStartAndEndPos(first->startFrame, first->stopFrame);
+        currentTopic_ = first;
+        currentOffset_ = first->offset;
+        TopicsListBox->setItemIndex(0);
+    } else {
+        closeClip();
+    }
+
+    for (const QByteArray& line : fly->materials)
+        MaterialsAndInstructionsListBox->addBytes(line);
+
+    if (first)
+        AdvanceToFrame(MediaPlayer1->StartPos());
+}
+
+void TForm1::TopicsListBoxClick()
+{
+    StopVideo();
+    if (TopicsListBox->ItemIndex() < 0)
+        return;
+    const QByteArray text = TopicsListBox->selectedBytes();
+    tTopicRecord* topic = Catalogue::findTopic(currentSectionList_, text);
+    if (!topic)
+        return;
+    setPlayFace();
+    MediaPlayer1->setNotify(false);
+    currentOffset_ = topic->offset;
+    setStartAndEndPos(topic->startFrame, topic->stopFrame);
+    processPendingEvents();
+    AdvanceToFrame(MediaPlayer1->StartPos());
+    currentTopic_ = topic;
+    currentOffset_ = topic->offset;
+}
+
+void TForm1::NextButtonClick()
+{
+    const int i = TopicsListBox->ItemIndex();
+    const int n = TopicsListBox->Count();
+    if (i < n - 1) {
+        TopicsListBox->setItemIndex(i + 1);
+        TopicsListBoxClick();
+    }
+}
+
+void TForm1::PreviousButtonClick()
+{
+    const int i = TopicsListBox->ItemIndex();
+    if (i > 0) {
+        TopicsListBox->setItemIndex(i - 1);
+        TopicsListBoxClick();
+    }
+}
+
+} // namespace hw

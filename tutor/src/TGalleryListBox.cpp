@@ -1,0 +1,133 @@
+#include "hw/tutor/TGalleryListBox.h"
+
+#include "hw/AnsiText.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+#include <QStyledItemDelegate>
+
+namespace hw {
+namespace {
+
+// Hands every cell to the owner, then adds the focus rectangle: nothing else marks the
+// selection, because the owner's picture covers the whole cell.
+class GalleryDelegate : public QStyledItemDelegate {
+public:
+    explicit GalleryDelegate(TGalleryListBox* list)
+        : QStyledItemDelegate(list), list_(list)
+    {
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override
+    {
+        return {list_->columnWidth(), list_->ItemHeight()};
+    }
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override
+    {
+        painter->save();
+        const bool selected = option.state & QStyle::State_Selected;
+        const QPalette::ColorGroup group =
+            (option.state & QStyle::State_Active) ? QPalette::Active : QPalette::Inactive;
+        painter->setBrush(option.palette.brush(group, selected ? QPalette::Highlight : QPalette::Base));
+        painter->setPen(Qt::NoPen);
+        if (list_->OnDrawItem)
+            list_->OnDrawItem(*painter, index.row(), option.rect, option.state);
+        painter->restore();
+        if (option.state & QStyle::State_HasFocus) {
+            painter->save();
+            painter->setRenderHint(QPainter::Antialiasing, false);
+            painter->setBrush(Qt::NoBrush);
+            painter->setPen(QPen(Qt::white, 0, Qt::SolidLine));
+            painter->drawRect(option.rect.adjusted(0, 0, -1, -1));
+            painter->setPen(QPen(Qt::black, 0, Qt::DotLine));
+            painter->drawRect(option.rect.adjusted(0, 0, -1, -1));
+            painter->restore();
+        }
+    }
+
+private:
+    TGalleryListBox* list_;
+};
+
+} // namespace
+
+TGalleryListBox::TGalleryListBox(QWidget* parent)
+    : TListBox(parent)
+{
+    setItemDelegate(new GalleryDelegate(this));
+    setViewMode(QListView::ListMode);
+    setFlow(QListView::TopToBottom);
+    setWrapping(true);
+    setResizeMode(QListView::Adjust);
+    setMovement(QListView::Static);
+    setSpacing(0);
+    setUniformItemSizes(true);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setItemHeight(80);
+    updateCellSize();
+}
+
+void TGalleryListBox::addSorted(const QByteArray& text)
+{
+    const QString shown = ansiToQString(text);
+    int at = count();
+    for (int i = 0; i < count(); ++i) {
+        if (QString::compare(item(i)->text(), shown, Qt::CaseInsensitive) > 0) {
+            at = i;
+            break;
+        }
+    }
+    auto* it = new QListWidgetItem(shown);
+    it->setData(Qt::UserRole, text);
+    insertItem(at, it);
+}
+
+void TGalleryListBox::setColumns(int columns)
+{
+    columns_ = qMax(1, columns);
+    updateCellSize();
+}
+
+int TGalleryListBox::columnWidth() const
+{
+    return (width() + columns_ - 3) / columns_;
+}
+
+int TGalleryListBox::itemAtPoint(const QPoint& pos) const
+{
+    const QModelIndex index = indexAt(pos);
+    if (!index.isValid() || !visualRect(index).contains(pos))
+        return -1;
+    return index.row();
+}
+
+void TGalleryListBox::resizeEvent(QResizeEvent* event)
+{
+    TListBox::resizeEvent(event);
+    updateCellSize();
+}
+
+void TGalleryListBox::keyPressEvent(QKeyEvent* event)
+{
+    // Return, Enter or Space open the focused picture, also when it is already selected.
+    const int key = event->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space)
+        && currentRow() >= 0) {
+        setCurrentRow(currentRow(), QItemSelectionModel::ClearAndSelect);
+        raiseClick();
+        return;
+    }
+    TListBox::keyPressEvent(event);
+}
+
+void TGalleryListBox::updateCellSize()
+{
+    setGridSize(QSize(columnWidth(), ItemHeight()));
+    doItemsLayout();
+}
+
+} // namespace hw

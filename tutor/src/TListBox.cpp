@@ -1,0 +1,133 @@
+#include "hw/tutor/TListBox.h"
+
+#include "LineDelegate.h"
+#include "hw/AnsiText.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+
+namespace hw {
+
+TListBox::TListBox(QWidget* parent)
+    : QListWidget(parent)
+{
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setUniformItemSizes(true);
+    setTextElideMode(Qt::ElideNone);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setItemDelegate(new LineDelegate(itemHeight_, this));
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void TListBox::addBytes(const QByteArray& text)
+{
+    auto* item = new QListWidgetItem(ansiToQString(text));
+    item->setData(Qt::UserRole, text);
+    addItem(item);
+}
+
+QByteArray TListBox::bytesAt(int index) const
+{
+    const QListWidgetItem* it = item(index);
+    return it ? it->data(Qt::UserRole).toByteArray() : QByteArray();
+}
+
+int TListBox::ItemIndex() const
+{
+    const QList<QListWidgetItem*> selected = selectedItems();
+    return selected.isEmpty() ? -1 : row(selected.first());
+}
+
+void TListBox::setItemIndex(int index)
+{
+    if (index < 0 || index >= count()) {
+        clearSelection();
+        setCurrentIndex(QModelIndex());
+        return;
+    }
+    setCurrentRow(index, QItemSelectionModel::ClearAndSelect);
+    scrollToItem(item(index));
+}
+
+QByteArray TListBox::selectedBytes() const
+{
+    const int index = ItemIndex();
+    return index < 0 ? QByteArray() : bytesAt(index);
+}
+
+void TListBox::setItemHeight(int height)
+{
+    itemHeight_ = height;
+    if (auto* lines = dynamic_cast<LineDelegate*>(itemDelegate()))
+        lines->setHeight(height);
+    doItemsLayout();
+}
+
+int TListBox::itemAtPoint(const QPoint& pos) const
+{
+    const QModelIndex index = indexAt(pos);
+    return index.isValid() ? index.row() : -1;
+}
+
+void TListBox::raiseClick()
+{
+    if (OnClick)
+        OnClick();
+}
+
+void TListBox::mousePressEvent(QMouseEvent* event)
+{
+    setFocus(Qt::MouseFocusReason);
+    if (event->button() != Qt::LeftButton)
+        return;
+    const int index = itemAtPoint(event->position().toPoint());
+    if (index < 0)
+        return; // the empty part of the list selects nothing
+    setCurrentRow(index, QItemSelectionModel::ClearAndSelect);
+    raiseClick();
+}
+
+void TListBox::mouseMoveEvent(QMouseEvent* event)
+{
+    // The selection does not follow a dragging mouse: only a press chooses a line.
+    if (event->buttons() != Qt::NoButton)
+        return;
+    QListWidget::mouseMoveEvent(event);
+}
+
+void TListBox::keyPressEvent(QKeyEvent* event)
+{
+    if (displayOnly_) {
+        QScrollBar* bar = verticalScrollBar();
+        switch (event->key()) {
+        case Qt::Key_Up: bar->triggerAction(QAbstractSlider::SliderSingleStepSub); return;
+        case Qt::Key_Down: bar->triggerAction(QAbstractSlider::SliderSingleStepAdd); return;
+        case Qt::Key_PageUp: bar->triggerAction(QAbstractSlider::SliderPageStepSub); return;
+        case Qt::Key_PageDown: bar->triggerAction(QAbstractSlider::SliderPageStepAdd); return;
+        case Qt::Key_Home: bar->triggerAction(QAbstractSlider::SliderToMinimum); return;
+        case Qt::Key_End: bar->triggerAction(QAbstractSlider::SliderToMaximum); return;
+        default: break;
+        }
+        QWidget::keyPressEvent(event); // Tab and the rest go to the window
+        return;
+    }
+    const int before = ItemIndex();
+    QListWidget::keyPressEvent(event);
+    if (ItemIndex() != before && ItemIndex() >= 0)
+        raiseClick();
+}
+
+QItemSelectionModel::SelectionFlags TListBox::selectionCommand(const QModelIndex& index,
+                                                               const QEvent* event) const
+{
+    // One line stays selected: the user can move the selection but never clear it.
+    if (!index.isValid())
+        return QItemSelectionModel::NoUpdate;
+    if (event && (event->type() == QEvent::MouseButtonRelease || event->type() == QEvent::MouseMove))
+        return QItemSelectionModel::NoUpdate;
+    return QItemSelectionModel::ClearAndSelect;
+}
+
+} // namespace hw

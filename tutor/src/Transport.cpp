@@ -1,0 +1,137 @@
+// Clip transport and handedness: Play/Stop, Rewind, one-frame steps, the completion notice
+// and the change between right- and left-handed demonstrations.
+#include "FrameMath.h"
+#include "hw/tutor/TForm1.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
+namespace hw {
+
+int TForm1::handedness() const
+{
+    return RightLeftComboBox->currentIndex() == 1 ? 1 : 0;
+}
+
+void TForm1::setStartPosOnly(int32_t Start)
+{
+    MediaPlayer1->setStartPos(handedStart(Start, handedness(), currentOffset_));
+}
+
+void TForm1::setEndPosOnly(int32_t Stop)
+{
+    MediaPlayer1->setEndPos(handedStop(Stop, handedness(), currentOffset_));
+}
+
+void TForm1::setPositionOnly(int32_t Frame)
+{
+    MediaPlayer1->setPosition(handedStart(Frame, handedness(), currentOffset_));
+}
+
+void TForm1::PlayStopButtonClick()
+{
+    if (!currentTopic_)
+        return; // no topic on this screen: nothing to play
+    if (MediaPlayer1->Mode() == TMPModes::mpPlaying) {
+        MediaPlayer1->setWait(false);
+        MediaPlayer1->setNotify(false);
+        processPendingEvents();
+        MediaPlayer1->Stop();
+        setPlayFace();
+        return;
+    }
+    setStopFace();
+    processPendingEvents();
+    if (!currentTopic_) {
+        setPlayFace(); // a handler run meanwhile left a screen without topics
+        return;
+    }
+    MediaPlayer1->setWait(false);
+    MediaPlayer1->setNotify(true);
+    setEndPosOnly(currentTopic_->stopFrame);
+    if (MediaPlayer1->Position() == MediaPlayer1->EndPos())
+        setStartPosOnly(currentTopic_->startFrame);
+    processPendingEvents();
+    MediaPlayer1->Play();
+}
+
+void TForm1::MediaPlayer1Notify()
+{
+    if (MediaPlayer1->NotifyValue() == TMPNotifyValues::nvSuccessful)
+        setPlayFace();
+}
+
+void TForm1::RewindButtonClick()
+{
+    if (!currentTopic_)
+        return;
+    StopVideo();
+    if (!currentTopic_)
+        return;
+    setPositionOnly(currentTopic_->startFrame);
+}
+
+void TForm1::StepForwardButtonClick()
+{
+    if (!currentTopic_)
+        return;
+    MediaPlayer1->setNotify(false);
+    MediaPlayer1->Stop();
+    if (MediaPlayer1->Position() < MediaPlayer1->EndPos())
+        MediaPlayer1->setPosition(clampFrame(int64_t{MediaPlayer1->Position()} + 1));
+    setPlayFace();
+}
+
+void TForm1::StepBackButtonClick()
+{
+    if (!currentTopic_)
+        return;
+    MediaPlayer1->setNotify(false);
+    MediaPlayer1->Stop();
+    if (MediaPlayer1->Position() > MediaPlayer1->StartPos())
+        MediaPlayer1->setPosition(clampFrame(int64_t{MediaPlayer1->Position()} - 1));
+    setPlayFace();
+}
+
+void TForm1::RightLeftComboBoxChange()
+{
+    if (!currentTopic_)
+        return; // the hand is kept for the next topic; there is no clip to move
+    bool wasPlaying = false;
+    if (MediaPlayer1->Mode() == TMPModes::mpPlaying) {
+        wasPlaying = true;
+        PlayStopButton->click();
+    }
+    processPendingEvents();
+    if (!currentTopic_)
+        return;
+    setStartAndEndPos(currentTopic_->startFrame, currentTopic_->stopFrame);
+    AdvanceToFrame(MediaPlayer1->StartPos());
+    if (wasPlaying)
+        PlayStopButton->click();
+}
+
+void TForm1::onHandednessEdited(const QString& text)
+{
+    // Typed text chooses a hand only when it names one of the two items; anything else
+    // leaves the hand as it was.
+    const int index = RightLeftComboBox->findText(text.trimmed(), Qt::MatchFixedString);
+    if (index != 0 && index != 1)
+        return;
+    if (index == RightLeftComboBox->currentIndex())
+        return;
+    const int cursor = RightLeftComboBox->lineEdit()->cursorPosition();
+    RightLeftComboBox->setCurrentIndex(index);
+    RightLeftComboBox->lineEdit()->setCursorPosition(cursor);
+    RightLeftComboBoxChange();
+}
+
+void TForm1::restoreHandednessText()
+{
+    // The field shows the hand in force once the user has finished typing.
+    const QString current = RightLeftComboBox->itemText(handedness());
+    if (RightLeftComboBox->currentText() != current)
+        RightLeftComboBox->setEditText(current);
+}
+
+} // namespace hw

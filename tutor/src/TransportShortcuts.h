@@ -1,0 +1,35 @@
+#pragma once
+// Keyboard shortcuts for the clip transport. Each presses its button, and is live only
+// while that button is visible, so a screen without the button leaves the key to the
+// control that has the focus.
+#include <QObject>
+#include <QKeySequence>
+
+#include <vector>
+
+class QAbstractButton;
+class QShortcut;
+class QWidget;
+
+namespace hw {
+
+class TransportShortcuts : public QObject {
+public:
+    explicit TransportShortcuts(QWidget* window);
+    // autoRepeat: a held key presses again (only for commands that finish at once).
+    void add(const QKeySequence& key, QAbstractButton* button, bool autoRepeat = false);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct Binding {
+        QShortcut* shortcut;
+        QAbstractButton* button;
+    };
+    void update(QAbstractButton* button);
+    QWidget* window_;
+    std::vector<Binding> bindings_;
+};
+
+} // namespace hw
