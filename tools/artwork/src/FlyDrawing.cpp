@@ -1,0 +1,1014 @@
+#include "hw/artwork/FlyDrawing.h"
+
+#include "hw/artwork/Random.h"
+
+#include <QLinearGradient>
+#include <QPainterPath>
+#include <QRadialGradient>
+#include <QTransform>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace hw {
+namespace {
+
+constexpr double S = kShankY;
+constexpr double kPi = std::numbers::pi;
+
+QPen fibrePen(const QColor& colour, double width)
+{
+    QPen pen(colour, width);
+    pen.setCapStyle(Qt::RoundCap);
+    pen.setJoinStyle(Qt::RoundJoin);
+    return pen;
+}
+
+QColor vary(const QColor& base, Random& rng, int spread)
+{
+    auto clamp = [](int v) { return std::clamp(v, 0, 255); };
+    const int d = rng.range(-spread, spread);
+    return QColor(clamp(base.red() + d), clamp(base.green() + d), clamp(base.blue() + d), base.alpha());
+}
+
+// A slightly curved fibre from a to b; bend lifts its middle across its length.
+void fibre(QPainter& p, QPointF a, QPointF b, double bend)
+{
+    const QPointF mid = (a + b) / 2;
+    const QPointF d = b - a;
+    const QPointF normal(-d.y(), d.x());
+    QPainterPath path(a);
+    path.quadTo(mid + normal * bend, b);
+    p.drawPath(path);
+}
+
+// A barred (grizzly) fibre: alternating dark and light bars along its length.
+void barredFibre(QPainter& p, QPointF a, QPointF b, double width, Random& rng)
+{
+    const int bars = 5;
+    for (int i = 0; i < bars; ++i) {
+        const QPointF s = a + (b - a) * (double(i) / bars);
+        const QPointF e = a + (b - a) * (double(i + 1) / bars);
+        const bool dark = (i + rng.range(0, 1)) % 2 == 0;
+        p.setPen(fibrePen(dark ? QColor(72, 70, 68) : QColor(232, 230, 224), width));
+        p.drawLine(s, e);
+    }
+}
+
+void drawHook(QPainter& p)
+{
+    QPainterPath hook;
+    hook.moveTo(36, S);
+    hook.lineTo(kBendX, S);
+    hook.arcTo(QRectF(kBendX - 14, S, 28, 28), 90, -180);
+    hook.quadTo(124, S + 28, 117, S + 15);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(fibrePen(QColor(70, 62, 56), 2.8));
+    p.drawPath(hook);
+    p.drawEllipse(QPointF(kEyeX, S - 2), 4.6, 4.6);
+    // barb
+    QPolygonF barb;
+    barb << QPointF(117, S + 15) << QPointF(121.5, S + 19.5) << QPointF(119.5, S + 20.5);
+    p.setBrush(QColor(70, 62, 56));
+    p.drawPolygon(barb);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(fibrePen(QColor(175, 168, 160), 0.8));
+    p.drawPath(hook.translated(-0.4, -0.7));
+    p.drawArc(QRectF(kEyeX - 4.6, S - 6.6, 9.2, 9.2), 60 * 16, 120 * 16);
+}
+
+void drawThreadBase(QPainter& p, const FlyLook& look)
+{
+    p.setPen(Qt::NoPen);
+    p.setBrush(look.thread);
+    p.drawRoundedRect(QRectF(38, S - 2.3, kBendX - 38, 4.6), 2, 2);
+    p.setPen(fibrePen(look.thread.lighter(150), 0.5));
+    for (double x = 40; x < kBendX - 1; x += 2.6)
+        p.drawLine(QPointF(x, S - 2.1), QPointF(x + 1.6, S + 2.1));
+}
+
+void drawTail(QPainter& p, const FlyLook& look)
+{
+    Random rng(11);
+    switch (look.tail) {
+    case TailStyle::None:
+        return;
+    case TailStyle::HackleFibres:
+        for (int i = 0; i < 26; ++i) {
+            const double angle = rng.real(-0.06, 0.26);
+            const double len = rng.real(40, 50);
+            const QPointF a(kBendX - 4 + rng.real(-2, 2), S - 0.5);
+            const QPointF b = a + QPointF(std::cos(angle) * len, -std::sin(angle) * len);
+            if (i % 2 && look.grizzly) {
+                barredFibre(p, a, b, 0.7, rng);
+            } else {
+                p.setPen(fibrePen(vary(look.tailColour, rng, 25), 0.7));
+                fibre(p, a, b, rng.real(-0.03, 0.03));
+            }
+        }
+        return;
+    case TailStyle::Squirrel:
+        for (int i = 0; i < 40; ++i) {
+            const double angle = rng.real(0.0, 0.16);
+            const double len = rng.real(20, 27);
+            const QPointF a(kBendX - 4 + rng.real(-2, 2), S - 0.5);
+            const QPointF dir(std::cos(angle), -std::sin(angle));
+            p.setPen(fibrePen(vary(look.tailColour, rng, 20), 0.9));
+            p.drawLine(a, a + dir * (len * 0.6));
+            p.setPen(fibrePen(QColor(40, 32, 28), 0.9));
+            p.drawLine(a + dir * (len * 0.6), a + dir * (len * 0.8));
+            p.setPen(fibrePen(QColor(225, 210, 180), 0.9));
+            p.drawLine(a + dir * (len * 0.8), a + dir * len);
+        }
+        return;
+    case TailStyle::Tippets:
+        for (int i = 0; i < 12; ++i) {
+            const double angle = rng.real(0.0, 0.2);
+            const double len = rng.real(34, 40);
+            const QPointF a(kBendX - 4, S - 0.5);
+            const QPointF dir(std::cos(angle), -std::sin(angle));
+            p.setPen(fibrePen(vary(look.tailColour, rng, 15), 1.0));
+            p.drawLine(a, a + dir * len);
+            p.setPen(fibrePen(QColor(25, 20, 20), 1.1));
+            p.drawLine(a + dir * (len * 0.55), a + dir * (len * 0.63));
+            p.drawLine(a + dir * (len * 0.85), a + dir * (len * 0.93));
+        }
+        return;
+    case TailStyle::Hair:
+        for (int i = 0; i < 34; ++i) {
+            const double angle = rng.real(-0.02, 0.2);
+            const double len = rng.real(28, 36);
+            const QPointF a(kBendX - 4 + rng.real(-2, 2), S - 0.5);
+            const QPointF dir(std::cos(angle), -std::sin(angle));
+            p.setPen(fibrePen(vary(look.tailColour, rng, 22), 1.1));
+            p.drawLine(a, a + dir * (len * 0.85));
+            p.setPen(fibrePen(look.tailColour.darker(220), 1.0));
+            p.drawLine(a + dir * (len * 0.85), a + dir * len);
+        }
+        return;
+    }
+}
+
+void drawPost(QPainter& p, const FlyLook& look)
+{
+    Random rng(23);
+    const double x = look.postX;
+    const double h = look.postHeight;
+    if (look.post == PostStyle::Parachute) {
+        for (int i = 0; i < 46; ++i) {
+            const QPointF a(x + rng.real(-3, 3), S - 2);
+            const QPointF b(x + rng.real(-6.5, 6.5), S - h + rng.real(-3, 3));
+            // every fourth fibre a shade darker, so a white post still reads on white
+            p.setPen(fibrePen(i % 4 == 0 ? look.postColour.darker(130) : vary(look.postColour, rng, 18), 1.2));
+            fibre(p, a, b, rng.real(-0.05, 0.05));
+        }
+        p.setPen(Qt::NoPen);
+        p.setBrush(look.thread);
+        p.drawRoundedRect(QRectF(x - 3.6, S - std::min(14.0, h * 0.4), 7.2, std::min(12.0, h * 0.35)), 1.5, 1.5);
+    } else if (look.post == PostStyle::DividedWings) {
+        for (int side = 0; side < 2; ++side) {
+            p.save();
+            p.translate(x, S - 3);
+            p.rotate(side ? 14 : -16);
+            QColor c = look.postColour;
+            c.setAlpha(side ? 235 : 180);
+            QPainterPath wing;
+            wing.moveTo(0, 0);
+            wing.cubicTo(-9, -12, -8, -h * 0.9, 0, -h);
+            wing.cubicTo(8, -h * 0.9, 7, -12, 0, 0);
+            p.setPen(fibrePen(c.darker(125), 0.7));
+            p.setBrush(c);
+            p.drawPath(wing);
+            p.setPen(fibrePen(c.darker(112), 0.4));
+            for (int v = 1; v < 6; ++v)
+                p.drawLine(QPointF(0, -2), QPointF(-6 + 2.4 * v, -h * 0.85));
+            p.restore();
+        }
+    }
+}
+
+QPainterPath extendedBodyPath(const FlyLook& look)
+{
+    QPainterPath path;
+    if (look.extended == ExtendedStyle::Worm) {
+        path.moveTo(36, S - 1);
+        path.cubicTo(80, S - 9, 140, S - 6, 194, S + 4);
+        path.cubicTo(196, S + 9, 192, S + 11, 188, S + 10);
+        path.cubicTo(140, S + 3, 80, S + 7, 36, S + 7);
+        path.closeSubpath();
+        return path;
+    }
+    const double ry = look.extended == ExtendedStyle::Cricket ? 10 : 9;
+    path.moveTo(88, S - ry + 1);
+    path.cubicTo(130, S - ry - 2, 178, S - ry, 188, S - 1);
+    path.cubicTo(186, S + ry - 1, 150, S + ry + 1, 88, S + ry - 1);
+    path.closeSubpath();
+    return path;
+}
+
+void drawExtendedBody(QPainter& p, const FlyLook& look)
+{
+    if (look.extended == ExtendedStyle::None)
+        return;
+    const QPainterPath path = extendedBodyPath(look);
+    const QRectF box = path.boundingRect();
+    QLinearGradient shade(0, box.top(), 0, box.bottom());
+    shade.setColorAt(0, look.extendedColour.lighter(135));
+    shade.setColorAt(0.45, look.extendedColour);
+    shade.setColorAt(1, look.extendedColour.darker(150));
+    p.setPen(fibrePen(look.extendedColour.darker(170), 0.8));
+    p.setBrush(shade);
+    p.drawPath(path);
+    // thread segmentation wraps
+    p.save();
+    p.setClipPath(path, Qt::IntersectClip);
+    p.setPen(fibrePen(look.extended == ExtendedStyle::Worm ? look.extendedColour.darker(160) : look.thread, 1.4));
+    const double step = look.extended == ExtendedStyle::Worm ? 8 : 13;
+    for (double x = box.left() + step; x < box.right() - 3; x += step)
+        p.drawLine(QPointF(x, box.top()), QPointF(x + 3, box.bottom()));
+    p.restore();
+}
+
+QPainterPath abdomenPath(const FlyLook& look)
+{
+    const double front = look.bodyFront;
+    const double back = kBendX + 2;
+    QPainterPath path;
+    path.moveTo(back, S - 3.2);
+    path.cubicTo(back - 20, S - 4, front + 18, S - 6.4, front, S - 6);
+    path.cubicTo(front - 3, S - 4.5, front - 3, S + 4.5, front, S + 6);
+    path.cubicTo(front + 18, S + 6.4, back - 20, S + 4, back, S + 3.2);
+    path.cubicTo(back + 2, S + 2, back + 2, S - 2, back, S - 3.2);
+    return path;
+}
+
+void fuzz(QPainter& p, const QPainterPath& outline, const QColor& colour, Random& rng, int count, double length)
+{
+    // Dubbing: short, fine, half-transparent fibres standing out from the outline, leaning
+    // back along the body the way the dubbing was twisted on.
+    for (int i = 0; i < count; ++i) {
+        const double t = rng.real(0, 1);
+        const QPointF at = outline.pointAtPercent(t);
+        const QPointF along = outline.pointAtPercent(std::min(1.0, t + 0.002)) - at;
+        const double tangent = std::atan2(along.y(), along.x());
+        const double angle = tangent - kPi / 2 + rng.real(-0.9, 0.9);
+        QColor c = vary(colour, rng, 24);
+        c.setAlpha(rng.range(110, 200));
+        p.setPen(fibrePen(c, rng.real(0.3, 0.6)));
+        const QPointF tip = at + QPointF(std::cos(angle), std::sin(angle)) * rng.real(length * 0.3, length);
+        fibre(p, at, tip, rng.real(-0.15, 0.15));
+    }
+}
+
+void drawAntHumps(QPainter& p, const FlyLook& look)
+{
+    Random rng(37);
+    p.setPen(Qt::NoPen);
+    p.setBrush(look.thread);
+    p.drawRoundedRect(QRectF(60, S - 2.5, 44, 5), 2, 2);
+    const QRectF humps[2] = {QRectF(100, S - 21, 48, 30), QRectF(34, S - 14, 30, 22)};
+    for (const QRectF& hump : humps) {
+        QRadialGradient gloss(hump.center() + QPointF(-hump.width() * 0.18, -hump.height() * 0.22), hump.width() * 0.6);
+        gloss.setColorAt(0, look.bodyColour.lighter(260));
+        gloss.setColorAt(0.35, look.bodyColour.lighter(130));
+        gloss.setColorAt(1, look.bodyColour);
+        p.setPen(fibrePen(look.bodyColour.darker(150), 0.8));
+        p.setBrush(gloss);
+        p.drawEllipse(hump);
+        // the folded deer hair shows as fine strands over the hump
+        p.setPen(fibrePen(look.bodyColour.lighter(180), 0.35));
+        for (int i = 0; i < 7; ++i) {
+            const double dy = hump.height() * (0.2 + 0.1 * i);
+            p.drawArc(hump.adjusted(2, dy * 0.3, -2, -dy * 0.3), 20 * 16, 140 * 16);
+        }
+    }
+    Q_UNUSED(rng);
+}
+
+void drawBody(QPainter& p, const FlyLook& look)
+{
+    if (look.body == BodyStyle::None)
+        return;
+    if (look.body == BodyStyle::AntHumps) {
+        drawAntHumps(p, look);
+        return;
+    }
+    Random rng(41);
+    const QPainterPath path = abdomenPath(look);
+    const QRectF box = path.boundingRect();
+    switch (look.body) {
+    case BodyStyle::Dubbed: {
+        QLinearGradient shade(0, box.top(), 0, box.bottom());
+        shade.setColorAt(0, look.bodyColour.lighter(120));
+        shade.setColorAt(1, look.bodyColour.darker(135));
+        p.setPen(Qt::NoPen);
+        p.setBrush(shade);
+        p.drawPath(path);
+        fuzz(p, path, look.bodyColour, rng, 150, 3.0);
+        p.save();
+        p.setClipPath(path, Qt::IntersectClip);
+        for (int i = 0; i < 120; ++i) {
+            const QPointF at(rng.real(box.left(), box.right()), rng.real(box.top(), box.bottom()));
+            p.setPen(fibrePen(vary(look.bodyColour, rng, 35), 0.6));
+            const double angle = rng.real(0, kPi);
+            p.drawLine(at, at + QPointF(std::cos(angle), std::sin(angle)) * 2.5);
+        }
+        p.restore();
+        break;
+    }
+    case BodyStyle::Floss: {
+        QLinearGradient shade(0, box.top(), 0, box.bottom());
+        shade.setColorAt(0, look.bodyColour.darker(115));
+        shade.setColorAt(0.3, look.bodyColour.lighter(140));
+        shade.setColorAt(1, look.bodyColour.darker(150));
+        p.setPen(fibrePen(look.bodyColour.darker(160), 0.6));
+        p.setBrush(shade);
+        p.drawPath(path);
+        break;
+    }
+    case BodyStyle::Peacock:
+    case BodyStyle::Coachman: {
+        const QColor herl(58, 66, 40);
+        p.setPen(Qt::NoPen);
+        p.setBrush(herl);
+        p.drawPath(path);
+        p.save();
+        p.setClipPath(path, Qt::IntersectClip);
+        for (int i = 0; i < 220; ++i) {
+            const QPointF at(rng.real(box.left(), box.right()), rng.real(box.top(), box.bottom()));
+            static const QColor sheen[] = {QColor(40, 120, 70), QColor(30, 90, 100), QColor(120, 100, 40), QColor(70, 150, 80)};
+            p.setPen(fibrePen(sheen[rng.range(0, 3)], 0.9));
+            p.drawLine(at, at + QPointF(0.6, 1.4));
+        }
+        if (look.body == BodyStyle::Coachman) {
+            const double mid = (look.bodyFront + kBendX) / 2;
+            QLinearGradient red(0, box.top(), 0, box.bottom());
+            red.setColorAt(0, QColor(150, 20, 30));
+            red.setColorAt(0.3, QColor(230, 60, 60));
+            red.setColorAt(1, QColor(120, 10, 20));
+            p.setPen(Qt::NoPen);
+            p.setBrush(red);
+            p.drawRect(QRectF(mid - 14, box.top(), 28, box.height()));
+        }
+        p.restore();
+        fuzz(p, path, herl.lighter(150), rng, 90, 3.5);
+        break;
+    }
+    case BodyStyle::None:
+    case BodyStyle::AntHumps:
+        break;
+    }
+}
+
+void drawRib(QPainter& p, const FlyLook& look)
+{
+    if (look.rib == RibStyle::None || look.body == BodyStyle::None)
+        return;
+    for (double x = kBendX - 3; x > look.bodyFront + 4; x -= 8) {
+        p.setPen(fibrePen(look.ribColour.darker(130), 1.5));
+        const double half = 3.6 + 2.4 * (kBendX - x) / (kBendX - look.bodyFront);
+        p.drawLine(QPointF(x, S - half), QPointF(x - 4, S + half));
+        p.setPen(fibrePen(look.ribColour.lighter(150), 0.6));
+        p.drawLine(QPointF(x - 0.4, S - half + 0.5), QPointF(x - 3.4, S + half - 2));
+    }
+}
+
+void drawWing(QPainter& p, const FlyLook& look)
+{
+    Random rng(53);
+    switch (look.wing) {
+    case WingStyle::None:
+        return;
+    case WingStyle::Quill: {
+        QPainterPath quill;
+        quill.moveTo(78, S - 7);
+        quill.cubicTo(110, S - 11, 145, S - 12, 168, S - 10);
+        quill.cubicTo(174, S - 9, 173, S - 6, 166, S - 5.5);
+        quill.cubicTo(140, S - 5, 105, S - 4, 82, S - 3.5);
+        quill.closeSubpath();
+        QLinearGradient shade(76, S - 14, 76, S - 3);
+        shade.setColorAt(0, look.wingColour.lighter(125));
+        shade.setColorAt(1, look.wingColour.darker(140));
+        p.setPen(fibrePen(look.wingColour.darker(180), 0.7));
+        p.setBrush(shade);
+        p.drawPath(quill);
+        p.save();
+        p.setClipPath(quill, Qt::IntersectClip);
+        // mottling: soft light and dark blotches, and the fine slant of the quill fibres
+        p.setPen(Qt::NoPen);
+        for (int i = 0; i < 38; ++i) {
+            QColor c = rng.range(0, 1) ? look.wingColour.lighter(rng.range(130, 170)) : look.wingColour.darker(rng.range(130, 160));
+            c.setAlpha(110);
+            p.setBrush(c);
+            p.drawEllipse(QPointF(rng.real(80, 170), rng.real(S - 12, S - 4)), rng.real(2, 5), rng.real(1, 2.2));
+        }
+        p.setPen(fibrePen(look.wingColour.darker(125), 0.3));
+        for (double x = 80; x < 172; x += 1.6)
+            p.drawLine(QPointF(x, S - 13), QPointF(x + 4, S - 3));
+        p.restore();
+        return;
+    }
+    case WingStyle::Hair:
+        for (int i = 0; i < 48; ++i) {
+            const QPointF a(58 + rng.real(0, 10), S - 6 + rng.real(-1.5, 1.5));
+            const QPointF b(150 + rng.real(0, 14), S - 12 + rng.real(-5, 3));
+            p.setPen(fibrePen(vary(look.wingColour, rng, 28), 1.0));
+            fibre(p, a, b, rng.real(-0.04, 0.01));
+            p.setPen(fibrePen(look.wingColour.darker(200), 1.0));
+            p.drawLine(b + (a - b) * 0.06, b);
+        }
+        if (look.head == HeadStyle::Clipped) {
+            for (int i = 0; i < 20; ++i) {
+                const double x = 42 + i * 0.8;
+                p.setPen(fibrePen(vary(look.wingColour, rng, 25), 1.0));
+                p.drawLine(QPointF(x, S - 4), QPointF(x - 2 + rng.real(-1, 1), S - 11 - rng.real(0, 2)));
+            }
+        }
+        return;
+    case WingStyle::Shell: {
+        QPainterPath shell;
+        shell.moveTo(look.bodyFront - 10, S - 5);
+        shell.cubicTo(look.bodyFront + 10, S - 20, kBendX - 15, S - 20, kBendX + 4, S - 5);
+        shell.lineTo(kBendX + 2, S - 2);
+        shell.cubicTo(kBendX - 15, S - 13, look.bodyFront + 10, S - 13, look.bodyFront - 8, S - 2);
+        shell.closeSubpath();
+        QLinearGradient shade(0, S - 20, 0, S - 2);
+        shade.setColorAt(0, look.wingColour.lighter(170));
+        shade.setColorAt(0.35, look.wingColour);
+        shade.setColorAt(1, look.wingColour.darker(140));
+        p.setPen(fibrePen(look.wingColour.darker(170), 0.7));
+        p.setBrush(shade);
+        p.drawPath(shell);
+        p.setPen(fibrePen(look.wingColour.lighter(150), 0.4));
+        for (int i = 1; i < 4; ++i)
+            p.drawLine(QPointF(look.bodyFront + 4, S - 10 - i * 1.5), QPointF(kBendX - 6, S - 10 - i * 1.5));
+        return;
+    }
+    case WingStyle::WingCase: {
+        const QRectF box(46, S - 12, 34, 6);
+        QLinearGradient shade(box.topLeft(), box.bottomLeft());
+        shade.setColorAt(0, look.wingColour.lighter(130));
+        shade.setColorAt(1, look.wingColour.darker(140));
+        p.setPen(fibrePen(look.wingColour.darker(170), 0.6));
+        p.setBrush(shade);
+        p.drawRoundedRect(box, 3, 3);
+        p.setPen(fibrePen(look.wingColour.lighter(165), 1.0));
+        for (double x = box.left() + 4; x < box.right() - 2; x += 6)
+            p.drawLine(QPointF(x, box.top() + 1), QPointF(x + 2, box.bottom() - 1));
+        return;
+    }
+    }
+}
+
+void drawLegs(QPainter& p, const FlyLook& look)
+{
+    Random rng(67);
+    if (look.legs == LegStyle::Kicking) {
+        for (int side = 0; side < 2; ++side) {
+            const QPointF shift = side ? QPointF(0, 0) : QPointF(-7, -2.5);
+            const QColor c = side ? look.legColour : look.legColour.darker(125);
+            const QPointF hip = QPointF(86, S + 1) + shift;
+            const QPointF knee = QPointF(150, S - 15) + shift;
+            const QPointF foot = QPointF(130, S + 22) + shift;
+            // the thigh: thick at the hip, tapering to the knot at the knee
+            const QPointF d = knee - hip;
+            const double len = std::hypot(d.x(), d.y());
+            const QPointF n(-d.y() / len, d.x() / len);
+            const QPointF bulge = hip + d * 0.45 + n * -3;
+            QPainterPath thigh;
+            thigh.moveTo(hip + n * 2.6);
+            thigh.quadTo(bulge + n * 3.2, knee + n * 1.2);
+            thigh.lineTo(knee - n * 1.2);
+            thigh.quadTo(bulge - n * 3.2, hip - n * 2.6);
+            thigh.closeSubpath();
+            QLinearGradient shade(hip + n * 3, hip - n * 3);
+            shade.setColorAt(0, c.darker(140));
+            shade.setColorAt(0.5, c.lighter(125));
+            shade.setColorAt(1, c.darker(120));
+            p.setPen(fibrePen(c.darker(170), 0.5));
+            p.setBrush(shade);
+            p.drawPath(thigh);
+            p.setBrush(Qt::NoBrush);
+            p.setPen(fibrePen(c, 1.6));
+            p.drawLine(knee, foot);
+            p.setPen(fibrePen(c.darker(140), 0.6));
+            for (int spine = 1; spine < 5; ++spine) {
+                const QPointF at = knee + (foot - knee) * (spine / 5.0);
+                p.drawLine(at, at + QPointF(2.2, 1.0));
+            }
+            p.setPen(fibrePen(c, 1.2));
+            p.drawLine(foot, foot + QPointF(-6, 2.5));
+            p.setPen(Qt::NoPen);
+            p.setBrush(c.darker(150));
+            p.drawEllipse(knee, 2.6, 2.3);
+        }
+        return;
+    }
+    if (look.legs == LegStyle::Soft) {
+        // partridge fibres swept back under the thorax
+        for (int i = 0; i < 22; ++i) {
+            const QPointF a(52 + rng.real(0, 16), S + 3);
+            const QPointF b = a + QPointF(rng.real(16, 24), rng.real(9, 14));
+            QColor c = i % 3 ? vary(look.legColour, rng, 20) : look.legColour.darker(170);
+            p.setPen(fibrePen(c, 0.7));
+            fibre(p, a, b, rng.real(0.02, 0.08));
+        }
+        return;
+    }
+    if (look.legs == LegStyle::Spindly) {
+        const double base = look.body == BodyStyle::AntHumps ? 78 : std::max(52.0, look.bodyFront - 6);
+        for (int i = 0; i < 3; ++i) {
+            const QPointF a(base + i * 7, S + 3);
+            const QPointF k = a + QPointF(-10 + i * 9, 12 + rng.real(0, 2));
+            const QPointF f = k + QPointF(-7 + i * 8, 11);
+            p.setPen(fibrePen(vary(look.legColour, rng, 15), 1.1));
+            p.setBrush(Qt::NoBrush);
+            QPainterPath leg(a);
+            leg.lineTo(k);
+            leg.lineTo(f);
+            p.drawPath(leg);
+        }
+    }
+}
+
+void drawThorax(QPainter& p, const FlyLook& look)
+{
+    if (!look.thoraxColour.isValid())
+        return;
+    Random rng(71);
+    const double right = std::max(look.bodyFront + 4, 62.0);
+    QPainterPath ball;
+    ball.addEllipse(QRectF(42, S - 9.5, right - 42, 19));
+    QLinearGradient shade(0, S - 10, 0, S + 10);
+    shade.setColorAt(0, look.thoraxColour.lighter(120));
+    shade.setColorAt(1, look.thoraxColour.darker(140));
+    p.setPen(Qt::NoPen);
+    p.setBrush(shade);
+    p.drawPath(ball);
+    fuzz(p, ball, look.thoraxColour, rng, 110, 4.5);
+}
+
+void drawHackle(QPainter& p, const FlyLook& look, double amount)
+{
+    Random rng(83);
+    const bool collar = look.hackle == HackleStyle::Collar || look.hackle == HackleStyle::CollarAndPalmer;
+    const bool palmer = look.hackle == HackleStyle::Palmered || look.hackle == HackleStyle::CollarAndPalmer;
+    auto stroke = [&](QPointF a, QPointF b, bool barred) {
+        if (barred) {
+            barredFibre(p, a, b, 0.7, rng);
+        } else {
+            p.setPen(fibrePen(vary(look.hackleColour, rng, 30), 0.7));
+            p.drawLine(a, b);
+        }
+    };
+    if (palmer) {
+        const int n = int(70 * amount);
+        for (int i = 0; i < n; ++i) {
+            const double x = kBendX - 4 - (kBendX - 4 - look.bodyFront) * (double(i) / 70);
+            const double len = 8 + 6 * (1 - (x - look.bodyFront) / (kBendX - look.bodyFront));
+            const double angle = rng.real(-0.9, 0.9) + (i % 2 ? kPi : 0);
+            const QPointF a(x, S);
+            stroke(a, a + QPointF(std::sin(angle) * len * 0.5 + len * 0.35, -std::cos(angle) * len),
+                   look.grizzly && look.hackle == HackleStyle::Palmered && i % 2);
+        }
+    }
+    if (collar) {
+        const double x = look.post == PostStyle::DividedWings ? look.postX - 6 : look.bodyFront - 12;
+        const int n = int(96 * amount);
+        for (int i = 0; i < n; ++i) {
+            const double angle = rng.real(-1.05, 1.05) + (i % 2 ? kPi : 0);
+            const double len = rng.real(19, 26);
+            const QPointF a(x + rng.real(-3, 3), S);
+            stroke(a, a + QPointF(std::sin(angle) * len, -std::cos(angle) * len), look.grizzly && i % 3 == 0);
+        }
+    }
+    if (look.hackle == HackleStyle::Parachute) {
+        const QPointF centre(look.postX, S - std::min(13.0, look.postHeight * 0.4));
+        const int n = int(84 * amount);
+        for (int i = 0; i < n; ++i) {
+            const double phi = rng.real(0, 2 * kPi);
+            const double r = rng.real(18, 24);
+            const QPointF end = centre + QPointF(std::cos(phi) * r, std::sin(phi) * r * 0.24);
+            stroke(centre + QPointF(0, rng.real(-1.5, 1.5)), end, look.grizzly && i % 2 == 0);
+        }
+    }
+}
+
+void drawHead(QPainter& p, const FlyLook& look)
+{
+    switch (look.head) {
+    case HeadStyle::Thread: {
+        QPolygonF cone;
+        cone << QPointF(35, S - 3.2) << QPointF(45, S - 4.6) << QPointF(45, S + 4.6) << QPointF(35, S + 3.2);
+        p.setPen(Qt::NoPen);
+        p.setBrush(look.headColour);
+        p.drawPolygon(cone);
+        p.setPen(fibrePen(look.headColour.lighter(200), 0.7));
+        p.drawLine(QPointF(36, S - 2), QPointF(44, S - 3));
+        return;
+    }
+    case HeadStyle::Bead: {
+        QRadialGradient gold(QPointF(36, S - 3.5), 10);
+        gold.setColorAt(0, QColor(255, 246, 200));
+        gold.setColorAt(0.35, QColor(230, 190, 70));
+        gold.setColorAt(1, QColor(140, 100, 20));
+        p.setPen(fibrePen(QColor(120, 85, 20), 0.6));
+        p.setBrush(gold);
+        p.drawEllipse(QPointF(39, S), 8.2, 8.2);
+        return;
+    }
+    case HeadStyle::Bullet: {
+        QPainterPath bullet;
+        bullet.moveTo(35, S);
+        bullet.cubicTo(36, S - 12, 54, S - 15, 75, S - 14);
+        bullet.lineTo(75, S + 14);
+        bullet.cubicTo(54, S + 15, 36, S + 12, 35, S);
+        QLinearGradient shade(0, S - 15, 0, S + 15);
+        shade.setColorAt(0, look.headColour.lighter(150));
+        shade.setColorAt(0.5, look.headColour);
+        shade.setColorAt(1, look.headColour.darker(150));
+        p.setPen(fibrePen(look.headColour.darker(170), 0.7));
+        p.setBrush(shade);
+        p.drawPath(bullet);
+        p.setPen(fibrePen(look.headColour.lighter(170), 0.45));
+        for (int k = -5; k <= 5; ++k)
+            p.drawLine(QPointF(38, S + k * 1.3), QPointF(74, S + k * 2.6));
+        Random rng(97);
+        // the flared tips of the folded hair make the collar
+        for (int i = 0; i < 90; ++i) {
+            const bool top = i % 2 == 0;
+            const QPointF a(77, top ? S - 12 + rng.real(0, 5) : S + 12 - rng.real(0, 5));
+            const QPointF b(94 + rng.real(0, 14), top ? S - 14 - rng.real(0, 9) : S + 12 + rng.real(0, 10));
+            QColor c = vary(look.headColour, rng, 35);
+            c.setAlpha(rng.range(150, 255));
+            p.setPen(fibrePen(c, 0.6));
+            fibre(p, a, b, top ? rng.real(0.0, 0.08) : rng.real(-0.08, 0.0));
+        }
+        p.setPen(Qt::NoPen);
+        p.setBrush(look.thread);
+        p.drawRoundedRect(QRectF(74, S - 13.5, 5, 27), 2, 2);
+        return;
+    }
+    case HeadStyle::Clipped: {
+        Random rng(101);
+        QPainterPath block;
+        block.addRoundedRect(QRectF(34, S - 10, 18, 20), 6, 6);
+        p.setPen(Qt::NoPen);
+        p.setBrush(look.headColour);
+        p.drawPath(block);
+        for (int i = 0; i < 60; ++i) {
+            p.setPen(fibrePen(vary(look.headColour, rng, 40), 0.8));
+            const QPointF at(rng.real(35, 51), rng.real(S - 9, S + 9));
+            p.drawPoint(at);
+        }
+        return;
+    }
+    }
+}
+
+struct PartExtent {
+    enum Growth { Fade, FrontToBack, BackToFront, Upward, Fibres } growth;
+    double from, to;
+};
+
+PartExtent extentOf(const FlyLook& look, FlyPart part)
+{
+    switch (part) {
+    case FlyPart::Thread: return {PartExtent::FrontToBack, 36, kBendX + 2};
+    case FlyPart::Post: return {PartExtent::Upward, S + 2, S - look.postHeight - 4};
+    case FlyPart::ExtendedBody: return {PartExtent::BackToFront, look.extended == ExtendedStyle::Worm ? 34.0 : 86.0, 198};
+    case FlyPart::Body:
+        return look.body == BodyStyle::AntHumps ? PartExtent{PartExtent::BackToFront, 32, 150}
+                                                 : PartExtent{PartExtent::BackToFront, look.bodyFront - 10, kBendX + 12};
+    case FlyPart::Rib: return {PartExtent::BackToFront, look.bodyFront - 2, kBendX + 4};
+    case FlyPart::Thorax: return {PartExtent::BackToFront, 30, std::max(look.bodyFront + 4, 62.0) + 6};
+    case FlyPart::Hackle: return {PartExtent::Fibres, 0, 0};
+    case FlyPart::Tail:
+    case FlyPart::Wing:
+    case FlyPart::Legs:
+    case FlyPart::Head: return {PartExtent::Fade, 0, 0};
+    }
+    return {PartExtent::Fade, 0, 0};
+}
+
+void drawPart(QPainter& p, const FlyLook& look, FlyPart part, double amount)
+{
+    switch (part) {
+    case FlyPart::Thread: drawThreadBase(p, look); break;
+    case FlyPart::Tail: drawTail(p, look); break;
+    case FlyPart::Post: drawPost(p, look); break;
+    case FlyPart::ExtendedBody: drawExtendedBody(p, look); break;
+    case FlyPart::Body: drawBody(p, look); break;
+    case FlyPart::Rib: drawRib(p, look); break;
+    case FlyPart::Wing: drawWing(p, look); break;
+    case FlyPart::Legs: drawLegs(p, look); break;
+    case FlyPart::Thorax: drawThorax(p, look); break;
+    case FlyPart::Hackle: drawHackle(p, look, amount); break;
+    case FlyPart::Head: drawHead(p, look); break;
+    }
+}
+
+void drawPartial(QPainter& p, const FlyLook& look, FlyPart part, double amount)
+{
+    amount = std::clamp(amount, 0.0, 1.0);
+    if (amount <= 0)
+        return;
+    const PartExtent e = extentOf(look, part);
+    p.save();
+    const double big = 1000;
+    switch (e.growth) {
+    case PartExtent::Fade: p.setOpacity(std::min(1.0, amount * 1.6)); break;
+    case PartExtent::FrontToBack:
+        p.setClipRect(QRectF(-big, -big, big + e.from + (e.to - e.from) * amount, 2 * big), Qt::IntersectClip);
+        break;
+    case PartExtent::BackToFront: {
+        const double left = e.to - (e.to - e.from) * amount;
+        p.setClipRect(QRectF(left, -big, big, 2 * big), Qt::IntersectClip);
+        break;
+    }
+    case PartExtent::Upward: {
+        const double top = e.from + (e.to - e.from) * amount;
+        p.setClipRect(QRectF(-big, top, 2 * big, big), Qt::IntersectClip);
+        break;
+    }
+    case PartExtent::Fibres: break;
+    }
+    drawPart(p, look, part, amount);
+    p.restore();
+}
+
+} // namespace
+
+QTransform flyTransform(const QRectF& target, bool mirrored, const QRectF& frame)
+{
+    const double scale = std::min(target.width() / frame.width(), target.height() / frame.height());
+    QTransform t;
+    t.translate(target.center().x(), target.center().y());
+    t.scale(mirrored ? -scale : scale, scale);
+    t.translate(-frame.center().x(), -frame.center().y());
+    return t;
+}
+
+QRectF flyBounds(const FlyLook& look)
+{
+    double right = kBendX + 17;
+    double top = S - 12;
+    double bottom = S + 31;
+    switch (look.tail) {
+    case TailStyle::None: break;
+    case TailStyle::HackleFibres: right = std::max(right, kBendX + 44); top = std::min(top, S - 14); break;
+    case TailStyle::Squirrel: right = std::max(right, kBendX + 22); break;
+    case TailStyle::Tippets: right = std::max(right, kBendX + 36); top = std::min(top, S - 9); break;
+    case TailStyle::Hair: right = std::max(right, kBendX + 32); top = std::min(top, S - 9); break;
+    }
+    if (look.post != PostStyle::None)
+        top = std::min(top, S - look.postHeight - 4);
+    if (look.extended != ExtendedStyle::None)
+        right = std::max(right, look.extended == ExtendedStyle::Worm ? 197.0 : 190.0);
+    switch (look.wing) {
+    case WingStyle::Quill: right = std::max(right, 173.0); top = std::min(top, S - 15); break;
+    case WingStyle::Hair: right = std::max(right, 166.0); top = std::min(top, S - 19); break;
+    case WingStyle::Shell: top = std::min(top, S - 19); break;
+    default: break;
+    }
+    if (look.legs == LegStyle::Kicking) {
+        top = std::min(top, S - 20);
+        right = std::max(right, 158.0);
+    }
+    if (look.hackle == HackleStyle::Collar || look.hackle == HackleStyle::CollarAndPalmer)
+        top = std::min(top, S - 27);
+    if (look.head == HeadStyle::Bullet)
+        top = std::min(top, S - 24);
+    if (look.body == BodyStyle::AntHumps)
+        top = std::min(top, S - 22);
+    return QRectF(QPointF(24, top), QPointF(right, bottom));
+}
+
+void drawFinishedFly(QPainter& painter, const QRectF& target, const FlyLook& look)
+{
+    drawFly(painter, target, look, FlyStage{FlyParts::all()}, false, flyBounds(look));
+}
+
+double flyPartWorkX(const FlyLook& look, FlyPart part, double progress)
+{
+    const PartExtent e = extentOf(look, part);
+    switch (part) {
+    case FlyPart::Thread: return 38 + (kBendX - 40) * progress;
+    case FlyPart::Tail: return kBendX - 6;
+    case FlyPart::Post: return look.postX - 4;
+    case FlyPart::ExtendedBody: return 96;
+    case FlyPart::Body:
+    case FlyPart::Rib: return std::clamp(e.to - (e.to - e.from) * progress, 40.0, kBendX - 2);
+    case FlyPart::Wing: return 74;
+    case FlyPart::Legs: return 86;
+    case FlyPart::Thorax: return 70 - 24 * progress;
+    case FlyPart::Hackle: return look.hackle == HackleStyle::Parachute ? look.postX : 52 - 6 * progress;
+    case FlyPart::Head: return 42;
+    }
+    return 60;
+}
+
+void drawFly(QPainter& painter, const QRectF& target, const FlyLook& look, const FlyStage& stage, bool mirrored,
+             const QRectF& frame)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setTransform(flyTransform(target, mirrored, frame), true);
+
+    // Painted back to front, not in tying order: the tail and the hook lie behind the body,
+    // the wing and the hackle in front of it.
+    static constexpr FlyPart paintOrder[] = {
+        FlyPart::Tail, FlyPart::Thread, FlyPart::ExtendedBody, FlyPart::Body, FlyPart::Rib,
+        FlyPart::Legs, FlyPart::Thorax, FlyPart::Wing, FlyPart::Post, FlyPart::Hackle, FlyPart::Head,
+    };
+    bool hookDrawn = false;
+    for (FlyPart part : paintOrder) {
+        if (part == FlyPart::Thread && !hookDrawn) {
+            drawHook(painter);
+            hookDrawn = true;
+        }
+        if (stage.done.has(part))
+            drawPartial(painter, look, part, 1.0);
+        else if (stage.active == int(part))
+            drawPartial(painter, look, part, stage.progress);
+    }
+    painter.restore();
+}
+
+FlyLook flyLook(FlyKind kind)
+{
+    FlyLook l;
+    switch (kind) {
+    case FlyKind::BulletHeadHopper:
+        l.thread = QColor(96, 104, 48);
+        l.extended = ExtendedStyle::Hopper;
+        l.extendedColour = QColor(232, 214, 140);
+        l.wing = WingStyle::Quill;
+        l.wingColour = QColor(128, 98, 66);
+        l.legs = LegStyle::Kicking;
+        l.legColour = QColor(146, 96, 52);
+        l.head = HeadStyle::Bullet;
+        l.headColour = QColor(118, 126, 62);
+        l.bodyFront = 78;
+        break;
+    case FlyKind::DeerHairCricket:
+        l.thread = QColor(30, 30, 30);
+        l.extended = ExtendedStyle::Cricket;
+        l.extendedColour = QColor(46, 44, 42);
+        l.wing = WingStyle::Quill;
+        l.wingColour = QColor(48, 48, 54);
+        l.legs = LegStyle::Kicking;
+        l.legColour = QColor(40, 36, 34);
+        l.head = HeadStyle::Bullet;
+        l.headColour = QColor(52, 48, 44);
+        l.bodyFront = 78;
+        break;
+    case FlyKind::ParachuteAdams:
+        l.thread = QColor(90, 90, 92);
+        l.tail = TailStyle::HackleFibres;
+        l.tailColour = QColor(140, 92, 52);
+        l.grizzly = true;
+        l.post = PostStyle::Parachute;
+        l.postColour = QColor(244, 120, 44);
+        l.postX = 60;
+        l.body = BodyStyle::Dubbed;
+        l.bodyColour = QColor(138, 138, 142);
+        l.bodyFront = 66;
+        l.thoraxColour = QColor(132, 132, 136);
+        l.hackle = HackleStyle::Parachute;
+        l.hackleColour = QColor(150, 150, 150);
+        l.headColour = QColor(90, 90, 92);
+        break;
+    case FlyKind::HaresEarNymph:
+        l.thread = QColor(160, 130, 90);
+        l.tail = TailStyle::Squirrel;
+        l.tailColour = QColor(170, 112, 62);
+        l.body = BodyStyle::Dubbed;
+        l.bodyColour = QColor(156, 128, 96);
+        l.bodyFront = 80;
+        l.rib = RibStyle::Tinsel;
+        l.wing = WingStyle::WingCase;
+        l.wingColour = QColor(104, 78, 52);
+        l.legs = LegStyle::Soft;
+        l.legColour = QColor(128, 106, 82);
+        l.thoraxColour = QColor(142, 114, 84);
+        l.head = HeadStyle::Bead;
+        break;
+    case FlyKind::ParachuteHopper:
+        l.thread = QColor(190, 170, 90);
+        l.body = BodyStyle::Dubbed;
+        l.bodyColour = QColor(176, 178, 74);
+        l.bodyFront = 74;
+        l.post = PostStyle::Parachute;
+        l.postColour = QColor(248, 248, 244);
+        l.postX = 58;
+        l.wing = WingStyle::Quill;
+        l.wingColour = QColor(132, 102, 70);
+        l.legs = LegStyle::Kicking;
+        l.legColour = QColor(206, 176, 88);
+        l.thoraxColour = QColor(170, 172, 70);
+        l.hackle = HackleStyle::Parachute;
+        l.hackleColour = QColor(150, 150, 150);
+        l.grizzly = true;
+        l.headColour = QColor(190, 170, 90);
+        break;
+    case FlyKind::DeerHairAnt:
+        l.thread = QColor(24, 24, 24);
+        l.body = BodyStyle::AntHumps;
+        l.bodyColour = QColor(34, 32, 32);
+        l.legs = LegStyle::Spindly;
+        l.legColour = QColor(30, 30, 30);
+        l.post = PostStyle::Parachute;
+        l.postColour = QColor(250, 250, 246);
+        l.postX = 82;
+        l.postHeight = 24;
+        l.headColour = QColor(24, 24, 24);
+        break;
+    case FlyKind::FoamBeetle:
+        l.thread = QColor(30, 30, 30);
+        l.body = BodyStyle::Peacock;
+        l.bodyFront = 48;
+        l.wing = WingStyle::Shell;
+        l.wingColour = QColor(36, 36, 40);
+        l.legs = LegStyle::Spindly;
+        l.legColour = QColor(30, 30, 30);
+        l.post = PostStyle::Parachute;
+        l.postColour = QColor(255, 150, 40);
+        l.postX = 96;
+        l.postHeight = 20;
+        l.headColour = QColor(30, 30, 30);
+        break;
+    case FlyKind::RoyalCoachman:
+        l.thread = QColor(30, 30, 30);
+        l.tail = TailStyle::Tippets;
+        l.tailColour = QColor(236, 150, 40);
+        l.body = BodyStyle::Coachman;
+        l.bodyFront = 72;
+        l.post = PostStyle::DividedWings;
+        l.postColour = QColor(250, 250, 250);
+        l.postX = 62;
+        l.postHeight = 36;
+        l.hackle = HackleStyle::Collar;
+        l.hackleColour = QColor(120, 62, 30);
+        l.headColour = QColor(30, 30, 30);
+        break;
+    case FlyKind::Stimulator:
+        l.thread = QColor(220, 110, 30);
+        l.tail = TailStyle::Hair;
+        l.tailColour = QColor(190, 156, 104);
+        l.body = BodyStyle::Dubbed;
+        l.bodyColour = QColor(232, 196, 56);
+        l.bodyFront = 72;
+        l.rib = RibStyle::Tinsel;
+        l.ribColour = QColor(200, 200, 205);
+        l.wing = WingStyle::Hair;
+        l.wingColour = QColor(186, 152, 102);
+        l.thoraxColour = QColor(230, 112, 34);
+        l.hackle = HackleStyle::CollarAndPalmer;
+        l.hackleColour = QColor(130, 76, 36);
+        l.grizzly = true;
+        l.headColour = QColor(220, 110, 30);
+        break;
+    case FlyKind::ElkHairCaddis:
+        l.thread = QColor(110, 100, 60);
+        l.body = BodyStyle::Dubbed;
+        l.bodyColour = QColor(136, 132, 84);
+        l.bodyFront = 60;
+        l.rib = RibStyle::Tinsel;
+        l.hackle = HackleStyle::Palmered;
+        l.hackleColour = QColor(128, 80, 40);
+        l.wing = WingStyle::Hair;
+        l.wingColour = QColor(196, 166, 116);
+        l.head = HeadStyle::Clipped;
+        l.headColour = QColor(186, 156, 106);
+        break;
+    case FlyKind::Inchworm:
+        l.thread = QColor(90, 140, 50);
+        l.extended = ExtendedStyle::Worm;
+        l.extendedColour = QColor(116, 178, 62);
+        l.headColour = QColor(70, 110, 40);
+        break;
+    case FlyKind::Humpy:
+        l.thread = QColor(200, 40, 40);
+        l.tail = TailStyle::Hair;
+        l.tailColour = QColor(70, 58, 50);
+        l.body = BodyStyle::Floss;
+        l.bodyColour = QColor(232, 196, 40);
+        l.bodyFront = 70;
+        l.wing = WingStyle::Shell;
+        l.wingColour = QColor(156, 124, 88);
+        l.post = PostStyle::DividedWings;
+        l.postColour = QColor(170, 140, 100);
+        l.postX = 62;
+        l.postHeight = 30;
+        l.hackle = HackleStyle::Collar;
+        l.hackleColour = QColor(126, 70, 34);
+        l.grizzly = true;
+        l.headColour = QColor(200, 40, 40);
+        break;
+    }
+    return l;
+}
+
+} // namespace hw
