@@ -61,10 +61,12 @@ void paintPicture(QPainter& painter, const QRect& target, const QImage& image)
         painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
         painter.drawImage(target, image);
     } else {
+        // Resampled once to the device size and then copied pixel for pixel.
         const QSize deviceSize(qRound(target.width() * ratio), qRound(target.height() * ratio));
         QImage scaled = resampled(image, deviceSize);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-        painter.drawImage(QRectF(target), scaled, QRectF(scaled.rect()));
+        scaled.setDevicePixelRatio(ratio);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        painter.drawImage(QPointF(target.topLeft()), scaled);
     }
     painter.restore();
 }

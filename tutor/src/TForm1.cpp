@@ -4,7 +4,6 @@
 #include "TransportShortcuts.h"
 #include "WindowFont.h"
 #include "hw/Termination.h"
-#include "hw/app/TApplication.h"
 #include "hw/tutor/THiddenControlsForm.h"
 
 #include <QCloseEvent>
@@ -19,6 +18,10 @@ namespace hw {
 TForm1* Form1 = nullptr;
 
 namespace {
+
+// The creation handler runs as an event, so that an error leaving it is reported by the
+// application's default error box like an error leaving any other handler.
+const QEvent::Type kFormCreateEvent = QEvent::Type(QEvent::registerEventType());
 
 constexpr Qt::WindowFlags kWindowFlags = Qt::Window | Qt::CustomizeWindowHint
     | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
@@ -69,7 +72,8 @@ TForm1::TForm1(Options options)
     createComponents();
     wireEvents();
     // An error in the creation handler ends it and is reported; the window still exists.
-    runReportingErrors([this] { FormCreate(); });
+    QEvent create(kFormCreateEvent);
+    QCoreApplication::sendEvent(this, &create);
 }
 
 TForm1::~TForm1()
@@ -320,6 +324,15 @@ QString TForm1::clipFileName(const QString& contentPath) const
     if (contentRoot_.absolutePath() == QDir::current().absolutePath())
         return contentPath;
     return contentRoot_.absolutePath() + QLatin1Char('/') + contentPath;
+}
+
+bool TForm1::event(QEvent* event)
+{
+    if (event->type() == kFormCreateEvent) {
+        FormCreate();
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 void TForm1::resizeEvent(QResizeEvent* event)
