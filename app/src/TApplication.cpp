@@ -29,6 +29,9 @@ void showBox(const QString& message)
         return;
     }
     QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok);
+    // The splash window stays on top of other windows; a box beneath it could not be
+    // dismissed, and the program would wait for it for ever.
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
     box.exec();
 }
 } // namespace
@@ -86,6 +89,11 @@ bool TApplication::notify(QObject* receiver, QEvent* event)
         showBox(QStringLiteral("Unknown error"));
     }
     return true;
+}
+
+void showErrorBox(const QString& message)
+{
+    showBox(message);
 }
 
 bool runReportingErrors(const std::function<void()>& fn)

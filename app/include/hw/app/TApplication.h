@@ -35,6 +35,9 @@ public:
     bool notify(QObject* receiver, QEvent* event) override;
 };
 
+// Shows the default error box for a message, as for an error that left a handler.
+void showErrorBox(const QString& message);
+
 // Runs fn and reports any error it throws in the default error box; returns false if it threw.
 bool runReportingErrors(const std::function<void()>& fn);
 
