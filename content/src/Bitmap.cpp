@@ -5,7 +5,6 @@
 #include "hw/Exception.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 namespace hw {
 namespace {
@@ -27,18 +26,21 @@ QImage decodeBitmap(const QByteArray& bytes)
 QImage loadBitmapFile(const QString& absolutePath, const QString& displayPath)
 {
     QFile file(absolutePath);
-    if (absolutePath.isEmpty() || QFileInfo(absolutePath).isDir() || !file.open(QIODevice::ReadOnly))
+    // Opening a folder fails as well.
+    if (absolutePath.isEmpty() || !file.open(QIODevice::ReadOnly))
         throw EContentError(QStringLiteral("Cannot open file %1").arg(displayPath));
-    // Mapping reads only the pages the headers lead to, whatever the file's size.
+    // A large file is mapped, so that only the pages the headers lead to are read and a
+    // huge file costs no memory; a picture of ordinary size is cheaper to read whole.
+    constexpr qint64 kReadWholeUpTo = qint64(1) << 20;
     const qint64 size = file.size();
-    if (size > 0) {
+    if (size > kReadWholeUpTo) {
         if (uchar* mapped = file.map(0, size)) {
             QImage image = decode(QByteArrayView(mapped, size));
             file.unmap(mapped);
             return image;
         }
     }
-    return decode(file.readAll()); // not mappable (empty, or not a plain file)
+    return decode(file.readAll());
 }
 
 } // namespace hw

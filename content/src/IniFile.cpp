@@ -4,6 +4,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 namespace hw {
 namespace {
 
@@ -50,6 +52,7 @@ void IniFile::parse()
     // Editors may put a UTF-8 signature in front of the first section head.
     if (bytes_.startsWith("\xEF\xBB\xBF"))
         pos = 3;
+    entries_.reserve(std::min<size_t>(size_t(bytes_.count('\n')) + 1, 4096));
     Section* current = nullptr;
     while (pos < end) {
         qsizetype lineEnd = pos;
@@ -76,6 +79,7 @@ void IniFile::parse()
             Section section;
             section.name = {nb, ne - nb};
             section.nameHash = foldedAnsiHash(view(section.name));
+            section.firstEntry = entries_.size();
             sections_.push_back(std::move(section));
             current = &sections_.back();
             continue;
@@ -99,7 +103,8 @@ void IniFile::parse()
         entry.key = {b, ke - b};
         entry.value = {vb, e - vb};
         entry.keyHash = foldedAnsiHash(view(entry.key));
-        current->entries.push_back(entry);
+        entries_.push_back(entry);
+        ++current->entryCount;
     }
 }
 
@@ -119,7 +124,8 @@ QByteArray IniFile::readString(const QByteArray& section, const QByteArray& key,
     if (!found)
         return defaultValue;
     const uint32_t hash = foldedAnsiHash(key);
-    for (const Entry& entry : found->entries) {
+    for (size_t i = found->firstEntry; i < found->firstEntry + found->entryCount; ++i) {
+        const Entry& entry = entries_[i];
         if (entry.keyHash != hash || !equalsIgnoringAnsiCase(view(entry.key), key))
             continue;
         QByteArrayView value = view(entry.value);
@@ -147,8 +153,8 @@ QList<QByteArray> IniFile::readSectionKeys(const QByteArray& section) const
     // do not fit, the list is cut two bytes before the end of the buffer and two NULs
     // close it; the caller reads names up to the first empty one.
     QByteArray list;
-    for (const Entry& entry : found->entries) {
-        list.append(view(entry.key));
+    for (size_t i = found->firstEntry; i < found->firstEntry + found->entryCount; ++i) {
+        list.append(view(entries_[i].key));
         list.append('\0');
     }
     if (list.size() + 1 > kKeyListBufferSize)

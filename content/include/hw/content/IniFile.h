@@ -8,6 +8,8 @@
 #include <QList>
 #include <QString>
 
+#include <cstdint>
+
 #include <vector>
 
 namespace hw {
@@ -42,13 +44,15 @@ private:
     struct Section {
         Span name;
         uint32_t nameHash = 0;
-        std::vector<Entry> entries;
+        size_t firstEntry = 0; // a section's entries are consecutive in entries_
+        size_t entryCount = 0;
     };
     const Section* findSection(const QByteArray& name) const;
     QByteArrayView view(Span span) const;
 
     QByteArray bytes_;
     std::vector<Section> sections_;
+    std::vector<Entry> entries_;
 };
 
 } // namespace hw
