@@ -7,6 +7,7 @@
 // Wait and Notify are one-shot: assigning marks them pending for the next command that
 // takes them. The completion notice is a queued event handled on the GUI thread.
 #include "hw/Exception.h"
+#include "hw/media/PresentationClock.h"
 
 #include <QObject>
 #include <QPointer>
@@ -95,6 +96,20 @@ public:
     QImage displayedPicture() const;
     // Frame number of the displayed picture, or -1.
     int32_t displayedFrame() const;
+
+    // The clock that paces plays, from the next Open on (the steady clock by default).
+    void setPresentationClock(std::shared_ptr<PresentationClock> clock);
+    // For tests, tools and benchmarks: returns when the open device has nothing left to
+    // do (frame order learnt, pictures for stepping cached). Does nothing when closed.
+    void waitUntilIdle();
+    // Frames presented by plays since Open, and how many of them came later than one
+    // frame period.
+    struct PlaybackStats {
+        int presented = 0;
+        int late = 0;
+        int64_t maxLateUs = 0;
+    };
+    PlaybackStats playbackStats() const;
 
 protected:
     bool event(QEvent* e) override; // completion notices arrive here

@@ -1,0 +1,335 @@
+#include "ClipDevice.h"
+
+#include "DeviceError.h"
+#include "FrameEngine.h"
+#include "FrameOrder.h"
+#include "NoticeEvent.h"
+#include "PictureSink.h"
+#include "VideoInput.h"
+
+#include <cmath>
+
+namespace hw {
+
+using namespace media;
+
+std::unique_ptr<ClipDevice> ClipDevice::open(const QString& path, std::shared_ptr<PictureSink> sink,
+                                             std::shared_ptr<PresentationClock> clock,
+                                             QObject* noticeTarget, uint32_t& error)
+{
+    auto input = VideoInput::open(path, DecoderTuning{}, error);
+    if (!input)
+        return nullptr;
+    std::unique_ptr<ClipDevice> dev(new ClipDevice);
+    dev->frameSize_ = input->frameSize();
+    dev->length_ = input->slotTable()->length;
+    dev->fps_ = input->framesPerSecond();
+    dev->order_ = std::make_shared<FrameOrder>(input->slotTable());
+    dev->engine_ = std::make_unique<FrameEngine>(std::move(input), dev->order_, path);
+    dev->sink_ = std::move(sink);
+    dev->clock_ = clock ? std::move(clock) : makeSteadyClock();
+    dev->target_ = noticeTarget;
+    dev->worker_ = std::thread([d = dev.get()] { d->run(); });
+    error = kOk;
+    return dev;
+}
+
+void ClipDevice::showCurrent()
+{
+    std::unique_lock lock(m_);
+    if (mode_ == TMPModes::mpStopped)
+        newJob(Job{JobKind::Show, position_, position_, 0, 0}, lock);
+}
+
+ClipDevice::~ClipDevice()
+{
+    {
+        std::lock_guard lock(m_);
+        quit_ = true;
+        latestGen_ = latestGen_ + 1;
+    }
+    wake_.notify_all();
+    clock_->wake();
+    if (worker_.joinable())
+        worker_.join();
+    engine_.reset();
+}
+
+int32_t ClipDevice::length() const { return length_; }
+
+TMPModes ClipDevice::mode() const
+{
+    std::lock_guard lock(m_);
+    return mode_;
+}
+
+int32_t ClipDevice::position() const
+{
+    std::lock_guard lock(m_);
+    return position_;
+}
+
+PlayStats ClipDevice::stats() const
+{
+    std::lock_guard lock(m_);
+    return stats_;
+}
+
+bool ClipDevice::orderComplete() const { return !order_->reordering() || order_->scanComplete(); }
+
+uint64_t ClipDevice::newJob(const Job& job, std::unique_lock<std::mutex>&)
+{
+    job_ = job;
+    job_.gen = latestGen_.load() + 1;
+    latestGen_ = job_.gen;
+    wake_.notify_all();
+    clock_->wake();
+    return job_.gen;
+}
+
+void ClipDevice::endPendingNotice(TMPNotifyValues value)
+{
+    if (!noticePending_)
+        return;
+    noticePending_ = false;
+    NoticeEvent::post(target_, value);
+}
+
+void ClipDevice::abortPendingNotice()
+{
+    std::lock_guard lock(m_);
+    endPendingNotice(TMPNotifyValues::nvAborted);
+}
+
+void ClipDevice::finishLocked(const Job& job, TMPModes mode, int32_t position, TMPNotifyValues notice)
+{
+    mode_ = mode;
+    position_ = position;
+    doneGen_ = job.gen;
+    if (noticePending_ && noticeGen_ == job.gen)
+        endPendingNotice(notice);
+    done_.notify_all();
+}
+
+void ClipDevice::waitDone(uint64_t gen, std::unique_lock<std::mutex>& lock)
+{
+    done_.wait(lock, [&] { return doneGen_ >= gen || latestGen_.load() != gen || quit_.load(); });
+}
+
+void ClipDevice::waitIdle()
+{
+    std::unique_lock lock(m_);
+    done_.wait(lock, [&] { return (job_.gen == taken_ && !busy_ && !idleMore_) || quit_.load(); });
+}
+
+uint32_t ClipDevice::play(int32_t from, int32_t to, bool notify, bool wait)
+{
+    if (from < 0 || to < 0 || from > length_ || to > length_ || from > to)
+        return kOutOfRange;
+    std::unique_lock lock(m_);
+    // A new play with notice replaces the running one's notice; without, it cuts it short.
+    const bool running = mode_ == TMPModes::mpPlaying || mode_ == TMPModes::mpPaused;
+    endPendingNotice(notify && running ? TMPNotifyValues::nvSuperseded : TMPNotifyValues::nvAborted);
+    const uint64_t gen = newJob(Job{JobKind::Play, from, to, 0, 0}, lock);
+    mode_ = TMPModes::mpPlaying;
+    position_ = from;
+    if (notify) {
+        noticePending_ = true;
+        noticeGen_ = gen;
+    }
+    if (wait)
+        waitDone(gen, lock);
+    return kOk;
+}
+
+uint32_t ClipDevice::seek(int32_t frame, bool notify, bool wait)
+{
+    if (frame < 0 || frame > length_)
+        return kOutOfRange;
+    std::unique_lock lock(m_);
+    endPendingNotice(TMPNotifyValues::nvAborted);
+    const uint64_t gen = newJob(Job{JobKind::Seek, frame, frame, 0, 0}, lock);
+    mode_ = TMPModes::mpSeeking;
+    position_ = frame;
+    if (notify) {
+        noticePending_ = true;
+        noticeGen_ = gen;
+    }
+    if (wait)
+        waitDone(gen, lock);
+    return kOk;
+}
+
+uint32_t ClipDevice::stop(bool notify, bool wait)
+{
+    std::unique_lock lock(m_);
+    endPendingNotice(TMPNotifyValues::nvAborted);
+    uint64_t gen = 0;
+    if (mode_ == TMPModes::mpPlaying || mode_ == TMPModes::mpSeeking || mode_ == TMPModes::mpPaused) {
+        gen = newJob(Job{}, lock);
+        // The play ends on the frame it shows.
+        if (shown_ >= 0)
+            position_ = shown_;
+        mode_ = TMPModes::mpStopped;
+    }
+    if (notify)
+        NoticeEvent::post(target_, TMPNotifyValues::nvSuccessful);
+    if (wait && gen)
+        waitDone(gen, lock);
+    return kOk;
+}
+
+uint32_t ClipDevice::pause(bool notify, bool wait)
+{
+    std::unique_lock lock(m_);
+    if (mode_ != TMPModes::mpPlaying)
+        return kOk;
+    playTo_ = job_.to;
+    const uint64_t gen = newJob(Job{}, lock);
+    if (shown_ >= 0)
+        position_ = shown_;
+    mode_ = TMPModes::mpPaused;
+    // The play's notice stays pending for the resume, unless this command asks for one.
+    if (notify) {
+        endPendingNotice(TMPNotifyValues::nvSuperseded);
+        NoticeEvent::post(target_, TMPNotifyValues::nvSuccessful);
+    }
+    if (wait)
+        waitDone(gen, lock);
+    return kOk;
+}
+
+uint32_t ClipDevice::resume(bool notify, bool wait)
+{
+    std::unique_lock lock(m_);
+    if (mode_ != TMPModes::mpPaused)
+        return kOutOfRange;
+    const int64_t period = std::llround(1e6 / fps_);
+    const uint64_t gen = newJob(Job{JobKind::Play, position_ + 1, playTo_, period, 0}, lock);
+    mode_ = TMPModes::mpPlaying;
+    if (notify) {
+        endPendingNotice(TMPNotifyValues::nvSuperseded);
+        noticePending_ = true;
+    }
+    noticeGen_ = gen; // the paused play's notice, if still pending, now ends with this one
+    if (wait)
+        waitDone(gen, lock);
+    return kOk;
+}
+
+void ClipDevice::run()
+{
+    std::unique_lock lock(m_);
+    while (!quit_) {
+        if (job_.gen != taken_) {
+            const Job job = job_;
+            taken_ = job.gen;
+            busy_ = true;
+            lock.unlock();
+            switch (job.kind) {
+            case JobKind::Show:
+            case JobKind::Seek:
+                runShow(job);
+                break;
+            case JobKind::Play:
+                runPlay(job);
+                break;
+            case JobKind::None:
+                break;
+            }
+            lock.lock();
+            if (job.kind == JobKind::None || job.kind == JobKind::Show) {
+                if (!stale(job.gen))
+                    doneGen_ = job.gen;
+            }
+            busy_ = false;
+            idleMore_ = true;
+            done_.notify_all();
+            continue;
+        }
+        if (idleMore_) {
+            busy_ = true;
+            const uint64_t current = taken_;
+            lock.unlock();
+            const bool more = engine_->idleWork(sink_->panel(), [this, current] { return stale(current); });
+            lock.lock();
+            busy_ = false;
+            idleMore_ = more;
+            done_.notify_all();
+            continue;
+        }
+        wake_.wait(lock);
+    }
+}
+
+void ClipDevice::runShow(const Job& job)
+{
+    const int32_t rank = std::min(job.from, length_ - 1);
+    QImage picture;
+    const auto result = engine_->picture(rank, sink_->panel(), [&] { return stale(job.gen); }, picture);
+    std::lock_guard lock(m_);
+    if (stale(job.gen) || result == FrameEngine::Result::Aborted)
+        return;
+    if (result == FrameEngine::Result::Ok) {
+        sink_->present(std::move(picture), rank);
+        shown_ = rank;
+    }
+    if (job.kind == JobKind::Seek)
+        finishLocked(job, TMPModes::mpStopped, job.from,
+                     result == FrameEngine::Result::Ok ? TMPNotifyValues::nvSuccessful : TMPNotifyValues::nvFailure);
+}
+
+void ClipDevice::runPlay(const Job& job)
+{
+    const int32_t last = std::min(job.to, length_ - 1);
+    if (job.from > last) {
+        std::lock_guard lock(m_);
+        if (!stale(job.gen))
+            finishLocked(job, TMPModes::mpStopped, job.to, TMPNotifyValues::nvSuccessful);
+        return;
+    }
+    const double period = 1e6 / fps_;
+    int64_t start = 0;
+    for (int32_t k = job.from; k <= last; ++k) {
+        QImage picture;
+        const auto result = engine_->picture(k, sink_->panel(), [&] { return stale(job.gen); }, picture);
+        if (result == FrameEngine::Result::Aborted || stale(job.gen))
+            return;
+        if (result == FrameEngine::Result::Failed) {
+            std::lock_guard lock(m_);
+            if (!stale(job.gen))
+                finishLocked(job, TMPModes::mpStopped, shown_ >= 0 ? shown_ : job.from, TMPNotifyValues::nvFailure);
+            return;
+        }
+        if (k == job.from)
+            start = clock_->nowUs() + job.firstDelayUs;
+        const int64_t due = start + int64_t((k - job.from) * period); // never later than the clock says
+        while (clock_->nowUs() < due) {
+            clock_->waitUntil(due);
+            if (stale(job.gen))
+                return;
+        }
+        const int64_t late = clock_->nowUs() - due;
+        {
+            std::lock_guard lock(m_);
+            if (stale(job.gen))
+                return;
+            sink_->present(std::move(picture), k);
+            shown_ = k;
+            position_ = k;
+            ++stats_.presented;
+            if (late > period) {
+                ++stats_.late;
+            }
+            stats_.maxLateUs = std::max(stats_.maxLateUs, late);
+        }
+        // Behind by more than a frame (a slow decode): go on from now rather than rush.
+        if (late > period)
+            start += late;
+    }
+    std::lock_guard lock(m_);
+    if (!stale(job.gen))
+        finishLocked(job, TMPModes::mpStopped, job.to, TMPNotifyValues::nvSuccessful);
+}
+
+} // namespace hw

@@ -1,0 +1,424 @@
+#include "FrameEngine.h"
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavutil/frame.h>
+#include <libswscale/swscale.h>
+}
+
+#include <algorithm>
+#include <cmath>
+
+namespace hw::media {
+
+void FrameDeleter::operator()(AVFrame* f) const { av_frame_free(&f); }
+
+namespace {
+// Decoded frames kept on the way to a target, for the cache: bounded in memory.
+constexpr size_t kBehindBytes = size_t(64) << 20;
+// How many frames before the shown one the idle work keeps cached for stepping back.
+constexpr int kBackfillWindow = 12;
+
+size_t frameBytes(const AVFrame* f)
+{
+    return size_t(std::max(1, f->width)) * size_t(std::max(1, f->height)) * 3 / 2;
+}
+} // namespace
+
+FrameEngine::FrameEngine(std::unique_ptr<VideoInput> input, std::shared_ptr<FrameOrder> order, QString path)
+    : input_(std::move(input)), order_(std::move(order)), path_(std::move(path)), packet_(av_packet_alloc())
+{
+}
+
+FrameEngine::~FrameEngine()
+{
+    ahead_.clear();
+    behind_.clear();
+    sws_freeContext(sws_);
+    av_packet_free(&packet_);
+}
+
+QSize FrameEngine::fittedSize(const QSize& panel) const
+{
+    const QSize src = input_->frameSize();
+    const double w = std::max(1, src.width()) * input_->pixelAspect();
+    const double h = std::max(1, src.height());
+    if (panel.width() <= 0 || panel.height() <= 0)
+        return QSize(std::max(1, int(std::lround(w))), int(h));
+    const double s = std::min(panel.width() / w, panel.height() / h);
+    return QSize(std::max(1, int(std::lround(w * s))), std::max(1, int(std::lround(h * s))));
+}
+
+QImage FrameEngine::scale(const AVFrame* f, const QSize& size)
+{
+    QImage img(size, QImage::Format_RGB32);
+    const bool same = size.width() == f->width && size.height() == f->height;
+    sws_ = sws_getCachedContext(sws_, f->width, f->height, AVPixelFormat(f->format), size.width(),
+                                size.height(), AV_PIX_FMT_RGB32,
+                                same ? SWS_POINT : SWS_BICUBIC | SWS_ACCURATE_RND, nullptr, nullptr, nullptr);
+    if (!sws_) {
+        img.fill(Qt::black);
+        return img;
+    }
+    uint8_t* dst[4] = {img.bits(), nullptr, nullptr, nullptr};
+    const int stride[4] = {int(img.bytesPerLine()), 0, 0, 0};
+    sws_scale(sws_, f->data, f->linesize, 0, f->height, dst, stride);
+    return img;
+}
+
+bool FrameEngine::cacheLookup(int rank, const QSize& size, QImage& out)
+{
+    if (size != cacheSize_)
+        return false;
+    auto it = cache_.upper_bound(rank);
+    if (it == cache_.begin())
+        return false;
+    --it;
+    if (it->second.last < rank)
+        return false;
+    out = it->second.image;
+    return true;
+}
+
+void FrameEngine::cacheStore(int first, int last, QImage image)
+{
+    if (cache_.count(first))
+        return;
+    const size_t bytes = image.sizeInBytes();
+    cache_[first] = Cached{last, std::move(image)};
+    cacheOrder_.push_back(first);
+    cacheBytes_ += bytes;
+    // Evict the pictures farthest from the one last asked for.
+    while (cacheBytes_ > cacheLimit_ && cache_.size() > 1) {
+        auto lo = cache_.begin();
+        auto hi = std::prev(cache_.end());
+        auto victim = std::abs(lo->first - lastTarget_) > std::abs(hi->first - lastTarget_) ? lo : hi;
+        cacheBytes_ -= victim->second.image.sizeInBytes();
+        cache_.erase(victim);
+    }
+    (void)cacheOrder_;
+}
+
+void FrameEngine::resetRun()
+{
+    runValid_ = false;
+    runDrained_ = false;
+    inputEnded_ = false;
+    ahead_.clear();
+    lastRank_ = -1;
+    lastSlotOut_ = -1;
+    lastFedSlot_ = -1;
+    gopNext_.clear();
+}
+
+int FrameEngine::startGopFor(int rank) const
+{
+    const SlotTable& t = order_->slotTable();
+    rank = std::clamp(rank, 0, t.length - 1);
+    if (!order_->reordering()) {
+        int s = rank;
+        while (s > 0 && t.empty(s))
+            --s;
+        return std::max(0, t.gopOf(s));
+    }
+    int r = rank;
+    int s = order_->slotAt(r);
+    while (r > 0 && s == FrameOrder::kRepeat)
+        s = order_->slotAt(--r);
+    if (s >= 0) {
+        int g = std::max(0, t.gopOf(s));
+        const int keyRank = order_->rankOf(t.keyframes[size_t(g)]);
+        // A leading picture (shown before its keyframe) needs the GOP before.
+        if (g > 0 && (keyRank < 0 || keyRank > r))
+            --g;
+        return g;
+    }
+    // Order not learnt this far yet: the frame lies in the GOP of the same slot number;
+    // start one GOP earlier so that GOP's leading pictures come out too.
+    return std::max(0, t.gopOf(rank) - 1);
+}
+
+bool FrameEngine::canContinueTo(int rank) const
+{
+    if (!runValid_ || rank <= lastRank_)
+        return false;
+    if (!ahead_.empty() && ahead_.front().first > rank)
+        return false;
+    if (!ahead_.empty() && ahead_.front().first <= rank && ahead_.front().last >= rank)
+        return true;
+    if (runDrained_)
+        return false;
+    const int need = startGopFor(rank);
+    if (runStartGop_ > need)
+        return false;
+    // Going on is cheaper than a new start only when the run is already past the keyframe
+    // a new start would use.
+    const SlotTable& t = order_->slotTable();
+    return runStartGop_ == need || lastFedSlot_ >= t.keyframes[size_t(need)];
+}
+
+bool FrameEngine::startRun(int gop)
+{
+    resetRun();
+    const SlotTable& t = order_->slotTable();
+    gop = std::clamp(gop, 0, int(t.keyframes.size()) - 1);
+    if (!input_->seekToKeyframe(t.keyframes[size_t(gop)]))
+        return false;
+    runValid_ = true;
+    runStartGop_ = gop;
+    firstPacket_ = true;
+    return true;
+}
+
+bool FrameEngine::numberOutput(AVFrame* frame, Decoded& out)
+{
+    const SlotTable& t = order_->slotTable();
+    const int slot = frame->pts == AV_NOPTS_VALUE ? -1 : int(frame->pts);
+    if (slot < 0 || slot >= t.length)
+        return false;
+    if (!order_->reordering()) {
+        if (lastSlotOut_ >= 0 && slot < lastSlotOut_) {
+            // The stream reorders after all: learn its order and number afresh.
+            order_->startScan(path_);
+            cache_.clear();
+            cacheBytes_ = 0;
+            behind_.clear();
+            runValid_ = false;
+            return false;
+        }
+        lastSlotOut_ = slot;
+        out.first = out.last = slot;
+        while (out.last + 1 < t.length && t.empty(out.last + 1))
+            ++out.last;
+        return true;
+    }
+    const int rank = order_->rankOf(slot);
+    if (rank >= 0) {
+        out.first = out.last = rank;
+        while (out.last + 1 < t.length && order_->slotAt(out.last + 1) == FrameOrder::kRepeat)
+            ++out.last;
+        return true;
+    }
+    // Not learnt yet: number the pictures of each GOP in the order they come out. The GOP
+    // the run started in may have lost its leading pictures, so its numbers are unknown.
+    const int g = t.gopOf(slot);
+    if (g < 0 || (g == runStartGop_ && g > 0))
+        return false;
+    auto it = gopNext_.find(g);
+    const int next = it == gopNext_.end() ? t.keyframes[size_t(g)] : it->second;
+    const int end = t.gopEnd(g);
+    if (next >= end)
+        return false;
+    out.first = out.last = next;
+    for (int s = slot + 1; s < end && t.empty(s) && out.last + 1 < end; ++s)
+        ++out.last;
+    gopNext_[g] = out.last + 1;
+    return true;
+}
+
+bool FrameEngine::decodeMore(const AbortCheck& aborted, bool& abortedOut)
+{
+    for (;;) {
+        if (aborted && aborted()) {
+            abortedOut = true;
+            return false;
+        }
+        FramePtr frame(av_frame_alloc());
+        int rc = input_->receive(frame.get());
+        if (rc >= 0) {
+            Decoded d;
+            if (numberOutput(frame.get(), d)) {
+                d.frame = std::move(frame);
+                ahead_.push_back(std::move(d));
+                return true;
+            }
+            if (!runValid_)
+                return false;
+            continue;
+        }
+        if (rc == AVERROR_EOF || (rc != AVERROR(EAGAIN) && inputEnded_))
+            return false;
+        if (inputEnded_)
+            return false;
+        const int slot = input_->readPacket(packet_);
+        if (slot == -2 || slot == -3) {
+            input_->send(nullptr);
+            inputEnded_ = true;
+            continue;
+        }
+        if (firstPacket_) {
+            firstPacket_ = false;
+            // The container put us after the keyframe we asked for: start earlier.
+            const SlotTable& t = order_->slotTable();
+            if (slot > t.keyframes[size_t(runStartGop_)] && runStartGop_ > 0 && !seekRetried_) {
+                av_packet_unref(packet_);
+                seekRetried_ = true;
+                const int gop = runStartGop_ - 1;
+                startRun(gop);
+                continue;
+            }
+            seekRetried_ = false;
+            if (slot >= 0)
+                runStartGop_ = std::max(0, t.gopOf(slot));
+        }
+        if (slot >= 0)
+            lastFedSlot_ = std::max(lastFedSlot_, slot);
+        input_->send(packet_); // a damaged packet is skipped; the decoder carries on
+        av_packet_unref(packet_);
+    }
+}
+
+void FrameEngine::keepBehind(Decoded d)
+{
+    behind_.push_back(std::move(d));
+    size_t bytes = 0;
+    for (const auto& b : behind_)
+        bytes += frameBytes(b.frame.get());
+    while (behind_.size() > 2 && bytes > kBehindBytes) {
+        bytes -= frameBytes(behind_.front().frame.get());
+        behind_.pop_front();
+    }
+}
+
+FrameEngine::Result FrameEngine::decodeTo(int rank, const AbortCheck& aborted, const AVFrame*& found)
+{
+    found = nullptr;
+    int retries = 0;
+    int startGop = -1;
+    for (;;) {
+        if (!canContinueTo(rank)) {
+            if (startGop < 0)
+                startGop = startGopFor(rank);
+            if (!startRun(startGop))
+                return Result::Failed;
+        }
+        bool restart = false;
+        while (!restart) {
+            while (!ahead_.empty()) {
+                Decoded& d = ahead_.front();
+                if (d.last < rank) {
+                    lastRank_ = d.last;
+                    keepBehind(std::move(d));
+                    ahead_.pop_front();
+                    continue;
+                }
+                if (d.first <= rank) {
+                    found = d.frame.get();
+                    return Result::Ok;
+                }
+                // The decoder went past the frame without putting it out (a leading picture
+                // whose references lie before the keyframe): start one GOP earlier.
+                restart = true;
+                break;
+            }
+            if (restart)
+                break;
+            if (runDrained_) {
+                // The stream ends before this frame (the decoder dropped some): show the last picture.
+                if (!behind_.empty()) {
+                    found = behind_.back().frame.get();
+                    return Result::Ok;
+                }
+                return Result::Failed;
+            }
+            bool wasAborted = false;
+            if (!decodeMore(aborted, wasAborted)) {
+                if (wasAborted)
+                    return Result::Aborted;
+                if (!runValid_) { // numbering changed under us: begin again
+                    restart = true;
+                    startGop = -1;
+                    retries = 0;
+                    break;
+                }
+                runDrained_ = true;
+            }
+        }
+        if (runValid_) {
+            if (++retries > 2 || startGop == 0) {
+                // Nothing better to be had: the nearest picture before it.
+                if (!behind_.empty()) {
+                    found = behind_.back().frame.get();
+                    return Result::Ok;
+                }
+                return Result::Failed;
+            }
+            startGop = std::max(0, (startGop < 0 ? startGopFor(rank) : startGop) - 1);
+            runValid_ = false;
+        }
+    }
+}
+
+FrameEngine::Result FrameEngine::picture(int rank, const QSize& panel, const AbortCheck& aborted, QImage& out)
+{
+    rank = std::clamp(rank, 0, length() - 1);
+    const QSize size = fittedSize(panel);
+    if (size != cacheSize_) {
+        cache_.clear();
+        cacheBytes_ = 0;
+        cacheSize_ = size;
+    }
+    lastTarget_ = rank;
+    if (cacheLookup(rank, size, out))
+        return Result::Ok;
+    const AVFrame* frame = nullptr;
+    const Result r = decodeTo(rank, aborted, frame);
+    if (r != Result::Ok)
+        return r;
+    out = scale(frame, size);
+    // Only an exact picture goes into the cache; a stand-in (the stream could not give
+    // this frame) is shown but not remembered.
+    if (!ahead_.empty() && ahead_.front().frame.get() == frame)
+        cacheStore(ahead_.front().first, ahead_.front().last, out);
+    return Result::Ok;
+}
+
+bool FrameEngine::idleWork(const QSize& panel, const AbortCheck& aborted)
+{
+    if (lastTarget_ < 0)
+        return false;
+    const QSize size = fittedSize(panel);
+    if (size != cacheSize_)
+        return false;
+    // First the frames decoded on the way here, nearest first.
+    while (!behind_.empty()) {
+        Decoded d = std::move(behind_.back());
+        behind_.pop_back();
+        if (!cache_.count(d.first) && d.first >= lastTarget_ - 4 * kBackfillWindow) {
+            cacheStore(d.first, d.last, scale(d.frame.get(), size));
+            return true;
+        }
+    }
+    // Then a window before the shown frame, for stepping back, and the next frame, for
+    // stepping forward.
+    QImage unused;
+    int missing = -1;
+    for (int r = lastTarget_ - 1; r >= std::max(0, lastTarget_ - kBackfillWindow); --r) {
+        if (!cacheLookup(r, size, unused)) {
+            missing = r;
+            break;
+        }
+    }
+    if (missing < 0 && lastTarget_ + 1 < length() && !cacheLookup(lastTarget_ + 1, size, unused))
+        missing = lastTarget_ + 1;
+    if (missing < 0 || missing == backfillFailedAt_)
+        return false;
+    const int keep = lastTarget_;
+    const AVFrame* frame = nullptr;
+    const Result res = decodeTo(missing, aborted, frame);
+    lastTarget_ = keep;
+    if (res == Result::Aborted)
+        return true;
+    if (res != Result::Ok) {
+        backfillFailedAt_ = missing;
+        return false;
+    }
+    if (ahead_.empty() || ahead_.front().frame.get() != frame) { // not to be had exactly
+        backfillFailedAt_ = missing;
+        return false;
+    }
+    cacheStore(ahead_.front().first, ahead_.front().last, scale(frame, size));
+    return true;
+}
+
+} // namespace hw::media

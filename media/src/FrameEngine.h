@@ -1,0 +1,106 @@
+#pragma once
+// Finds the picture of any frame exactly, on the device's worker thread: decodes from the
+// right keyframe, numbers the decoder's output in presentation order, keeps the decoder
+// running for the next frame, and caches pictures at panel size for stepping back.
+#include "FrameOrder.h"
+#include "VideoInput.h"
+
+#include <QImage>
+#include <QSize>
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+
+struct AVFrame;
+struct AVPacket;
+struct SwsContext;
+
+namespace hw::media {
+
+struct FrameDeleter {
+    void operator()(AVFrame* f) const;
+};
+using FramePtr = std::unique_ptr<AVFrame, FrameDeleter>;
+
+class FrameEngine {
+public:
+    enum class Result { Ok, Aborted, Failed };
+    using AbortCheck = std::function<bool()>;
+
+    FrameEngine(std::unique_ptr<VideoInput> input, std::shared_ptr<FrameOrder> order, QString path);
+    ~FrameEngine();
+
+    int length() const { return order_->length(); }
+    double framesPerSecond() const { return input_->framesPerSecond(); }
+    // Size of the picture when fitted into a panel of the given size (device pixels),
+    // keeping its aspect; the picture's own size when the panel is empty.
+    QSize fittedSize(const QSize& panel) const;
+
+    // The picture shown at frame rank (0 .. length-1), scaled to fit panel.
+    Result picture(int rank, const QSize& panel, const AbortCheck& aborted, QImage& out);
+    // Work for idle time: scales the frames decoded on the way to the last picture into the
+    // cache, and decodes the frames before the cached ones so that stepping back stays
+    // quick. Returns false when there is nothing left to do.
+    bool idleWork(const QSize& panel, const AbortCheck& aborted);
+    // Limits the cache of scaled pictures (bytes).
+    void setCacheLimit(size_t bytes) { cacheLimit_ = bytes; }
+    int cachedFrames() const { return int(cache_.size()); }
+
+private:
+    struct Decoded {
+        FramePtr frame;
+        int first = -1; // ranks this picture is shown at: first .. last
+        int last = -1;
+    };
+    struct Cached {
+        int last;
+        QImage image;
+    };
+
+    bool cacheLookup(int rank, const QSize& size, QImage& out);
+    void cacheStore(int first, int last, QImage image);
+    QImage scale(const AVFrame* frame, const QSize& size);
+    int startGopFor(int rank) const;
+    bool canContinueTo(int rank) const;
+    bool startRun(int gop);
+    // Decodes until the picture of rank is at the front of ahead_ (found points at it) or,
+    // when it cannot be had, found is the nearest picture before it.
+    Result decodeTo(int rank, const AbortCheck& aborted, const AVFrame*& found);
+    // Decodes until an output is available; false at the end of the stream or on errors.
+    bool decodeMore(const AbortCheck& aborted, bool& abortedOut);
+    bool numberOutput(AVFrame* frame, Decoded& out);
+    void keepBehind(Decoded d);
+    void resetRun();
+
+    std::unique_ptr<VideoInput> input_;
+    std::shared_ptr<FrameOrder> order_;
+    QString path_;
+    AVPacket* packet_ = nullptr;
+    SwsContext* sws_ = nullptr;
+
+    // The decoder's current run.
+    bool runValid_ = false;
+    bool runDrained_ = false;
+    bool inputEnded_ = false;
+    bool firstPacket_ = false;
+    bool seekRetried_ = false;
+    int lastFedSlot_ = -1;
+    int runStartGop_ = -1;
+    int lastRank_ = -1;       // last rank handed out of this run
+    int lastSlotOut_ = -1;    // slot of the last output (to notice unexpected reordering)
+    std::map<int, int> gopNext_; // fallback numbering: next rank per GOP of this run
+    std::deque<Decoded> ahead_;  // decoded but not yet asked for
+    std::deque<Decoded> behind_; // decoded on the way to the last target, newest last
+
+    std::map<int, Cached> cache_; // by first rank
+    QSize cacheSize_;
+    size_t cacheBytes_ = 0;
+    size_t cacheLimit_ = size_t(64) << 20;
+    std::deque<int> cacheOrder_;  // first ranks, least recently stored first
+    int lastTarget_ = -1;
+    int backfillFailedAt_ = -1;
+};
+
+} // namespace hw::media

@@ -1,0 +1,53 @@
+#pragma once
+// Which slot's picture is shown at each frame number (rank). Without reordering a frame's
+// rank is its slot. With B-frames the order is learnt by a background scan that decodes
+// the file once from its start: frame n is the n-th picture that decode puts out, exactly
+// as a straight decode by the library numbers it. An empty slot shows the picture before it.
+#include "SlotTable.h"
+
+#include <QString>
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace hw::media {
+
+class FrameOrder {
+public:
+    static constexpr int kRepeat = -1;  // rank shows the picture of the rank before it
+    static constexpr int kUnknown = -2; // not learnt yet
+
+    explicit FrameOrder(std::shared_ptr<const SlotTable> table);
+    ~FrameOrder(); // stops a running scan
+
+    const SlotTable& slotTable() const { return *slots_; }
+    int length() const { return slots_->length; }
+
+    bool reordering() const { return reordering_.load(); }
+    // Switches to learnt order and starts the scan over path (once).
+    void startScan(const QString& path);
+    bool scanComplete() const { return complete_.load(); }
+
+    // Slot shown at rank, kRepeat or kUnknown.
+    int slotAt(int rank) const;
+    // Rank of a slot's picture, or kUnknown.
+    int rankOf(int slot) const;
+
+private:
+    void scan(QString path);
+    void append(int slot);
+
+    std::shared_ptr<const SlotTable> slots_;
+    std::atomic<bool> reordering_{false};
+    std::atomic<bool> complete_{false};
+    std::atomic<bool> stop_{false};
+    mutable std::mutex m_;
+    std::vector<int> rankToSlot_;
+    std::vector<int> slotToRank_;
+    std::thread scanner_;
+};
+
+} // namespace hw::media

@@ -1,0 +1,27 @@
+#pragma once
+// The completion notice a device posts to its player: handled on the GUI thread when the
+// player's queue is next processed, never inside the call that caused it.
+#include "hw/media/TMediaPlayer.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+
+namespace hw::media {
+
+class NoticeEvent : public QEvent {
+public:
+    explicit NoticeEvent(TMPNotifyValues v) : QEvent(type()), value(v) {}
+    static QEvent::Type type()
+    {
+        static const auto t = QEvent::Type(QEvent::registerEventType());
+        return t;
+    }
+    static void post(QObject* target, TMPNotifyValues v)
+    {
+        QCoreApplication::postEvent(target, new NoticeEvent(v));
+    }
+
+    TMPNotifyValues value;
+};
+
+} // namespace hw::media

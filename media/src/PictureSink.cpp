@@ -1,0 +1,84 @@
+#include "PictureSink.h"
+
+#include <QCoreApplication>
+
+namespace hw::media {
+
+QEvent::Type PictureSink::updateEventType()
+{
+    static const auto type = QEvent::Type(QEvent::registerEventType());
+    return type;
+}
+
+void PictureSink::present(QImage picture, int frame)
+{
+    std::lock_guard lock(m_);
+    picture_ = std::move(picture);
+    frame_ = frame;
+    if (surface_ && !updatePosted_) {
+        updatePosted_ = true;
+        QCoreApplication::postEvent(surface_, new QEvent(updateEventType()));
+    }
+}
+
+QImage PictureSink::picture() const
+{
+    std::lock_guard lock(m_);
+    return picture_;
+}
+
+int PictureSink::frame() const
+{
+    std::lock_guard lock(m_);
+    return frame_;
+}
+
+void PictureSink::clear()
+{
+    std::lock_guard lock(m_);
+    picture_ = QImage();
+    frame_ = -1;
+}
+
+QSize PictureSink::panel() const
+{
+    std::lock_guard lock(m_);
+    return panel_;
+}
+
+qreal PictureSink::pixelRatio() const
+{
+    std::lock_guard lock(m_);
+    return ratio_;
+}
+
+void PictureSink::setPanel(const QSize& devicePixels, qreal ratio)
+{
+    std::lock_guard lock(m_);
+    panel_ = devicePixels;
+    ratio_ = ratio > 0 ? ratio : 1;
+}
+
+void PictureSink::attach(QObject* surface)
+{
+    std::lock_guard lock(m_);
+    surface_ = surface;
+    updatePosted_ = false;
+}
+
+void PictureSink::detach(QObject* surface)
+{
+    std::lock_guard lock(m_);
+    if (surface_ == surface) {
+        surface_ = nullptr;
+        panel_ = QSize();
+    }
+}
+
+void PictureSink::updateTaken()
+{
+    std::lock_guard lock(m_);
+    updatePosted_ = false;
+}
+
+} // namespace hw::media

@@ -1,0 +1,43 @@
+#include "SlotTable.h"
+
+#include <algorithm>
+
+namespace hw::media {
+
+int SlotTable::slotOfDts(int64_t dts) const
+{
+    if (timestampIsSlot)
+        return dts >= 0 && dts < length && !empty(int(dts)) ? int(dts) : -1;
+    // Timestamps of the non-empty slots ascend; the empty ones are skipped by the search.
+    int lo = 0, hi = length - 1;
+    while (lo <= hi) {
+        int mid = (lo + hi) / 2;
+        int probe = mid;
+        while (probe <= hi && empty(probe))
+            ++probe;
+        if (probe > hi) {
+            hi = mid - 1;
+            continue;
+        }
+        if (timestamp[size_t(probe)] == dts)
+            return probe;
+        if (timestamp[size_t(probe)] < dts)
+            lo = probe + 1;
+        else
+            hi = mid - 1;
+    }
+    return -1;
+}
+
+int SlotTable::gopOf(int slot) const
+{
+    auto it = std::upper_bound(keyframes.begin(), keyframes.end(), slot);
+    return int(it - keyframes.begin()) - 1;
+}
+
+int SlotTable::gopEnd(int gop) const
+{
+    return gop + 1 < int(keyframes.size()) ? keyframes[size_t(gop + 1)] : length;
+}
+
+} // namespace hw::media

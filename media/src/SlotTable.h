@@ -1,0 +1,29 @@
+#pragma once
+// The frame slots of a video stream in decode order, from the container's index: which
+// slots hold a packet, which of them are keyframes, and how to find a slot again from a
+// demuxed packet. In an AVI every chunk is a slot and an empty chunk (a dropped frame) is a
+// slot without a packet that repeats the picture before it.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace hw::media {
+
+struct SlotTable {
+    int length = 0;                 // number of slots: the clip's Length in frames
+    std::vector<int64_t> timestamp; // per slot: the packet's timestamp, or kEmpty
+    std::vector<int> keyframes;     // slots that start a decode, ascending
+    bool timestampIsSlot = false;   // AVI: a packet's dts is its slot number
+
+    static constexpr int64_t kEmpty = INT64_MIN;
+
+    bool empty(int slot) const { return timestamp[size_t(slot)] == kEmpty; }
+    // The slot of a demuxed packet's dts, or -1 when it matches none.
+    int slotOfDts(int64_t dts) const;
+    // Index in keyframes of the last keyframe at or before slot, or -1.
+    int gopOf(int slot) const;
+    // First slot after the GOP that begins at keyframes[gop].
+    int gopEnd(int gop) const;
+};
+
+} // namespace hw::media

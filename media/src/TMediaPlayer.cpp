@@ -1,0 +1,352 @@
+#include "hw/media/TMediaPlayer.h"
+
+#include "ClipDevice.h"
+#include "DeviceError.h"
+#include "DisplaySurface.h"
+#include "NoticeEvent.h"
+#include "PictureSink.h"
+
+#include "hw/ContentPath.h"
+
+#include <QPointer>
+
+#include <thread>
+
+namespace hw {
+
+using media::NoticeEvent;
+
+namespace {
+struct Flags {
+    bool wait;
+    bool notify;
+};
+} // namespace
+
+struct TMediaPlayer::State {
+    // Published properties.
+    QString fileName;
+    TMPDeviceTypes deviceType = TMPDeviceTypes::dtAutoSelect;
+    QPointer<QWidget> display;
+    bool autoOpen = false;
+    bool autoRewind = true;
+    bool autoEnable = true;
+    bool shareable = false;
+    bool visible = true;
+
+    // One-shot settings: the stored values and their pending marks.
+    bool wait = false;
+    bool notify = false;
+    bool waitPending = false;
+    bool notifyPending = false;
+    bool startPending = false;
+    bool endPending = false;
+    int32_t startPos = 0;
+    int32_t endPos = 0;
+
+    uint32_t error = 0;
+    TMPNotifyValues notifyValue = TMPNotifyValues::nvSuccessful;
+    int32_t stepSize = 0;
+    QSize pictureSize;
+
+    std::unique_ptr<ClipDevice> device;
+    std::shared_ptr<media::PictureSink> sink = std::make_shared<media::PictureSink>();
+    QPointer<media::DisplaySurface> surface;
+    std::shared_ptr<PresentationClock> clock;
+
+    // Rule for every command but Play and resume: waits and sends no notice unless told.
+    Flags takeCommandFlags()
+    {
+        Flags f{true, false};
+        if (waitPending) {
+            f.wait = wait;
+            waitPending = false;
+        }
+        if (notifyPending) {
+            f.notify = notify;
+            notifyPending = false;
+        }
+        return f;
+    }
+    // Rule for Play: sends a notice and does not wait unless told.
+    Flags takePlayFlags()
+    {
+        Flags f{false, true};
+        if (notifyPending) {
+            f.notify = notify;
+            notifyPending = false;
+        }
+        if (waitPending) {
+            f.wait = wait;
+            waitPending = false;
+        }
+        return f;
+    }
+
+    void removeSurface()
+    {
+        delete surface.data();
+        surface = nullptr;
+    }
+};
+
+TMediaPlayer::TMediaPlayer(QObject* owner) : QObject(owner), d(std::make_unique<State>()) {}
+
+TMediaPlayer::~TMediaPlayer()
+{
+    // Closes without notice and ignores the result.
+    d->device.reset();
+    d->removeSurface();
+}
+
+QString TMediaPlayer::FileName() const { return d->fileName; }
+void TMediaPlayer::setFileName(const QString& fileName) { d->fileName = fileName; }
+TMPDeviceTypes TMediaPlayer::DeviceType() const { return d->deviceType; }
+void TMediaPlayer::setDeviceType(TMPDeviceTypes type) { d->deviceType = type; }
+QWidget* TMediaPlayer::Display() const { return d->display.data(); }
+bool TMediaPlayer::AutoOpen() const { return d->autoOpen; }
+void TMediaPlayer::setAutoOpen(bool value) { d->autoOpen = value; }
+bool TMediaPlayer::AutoRewind() const { return d->autoRewind; }
+void TMediaPlayer::setAutoRewind(bool value) { d->autoRewind = value; }
+bool TMediaPlayer::AutoEnable() const { return d->autoEnable; }
+void TMediaPlayer::setAutoEnable(bool value) { d->autoEnable = value; }
+bool TMediaPlayer::Shareable() const { return d->shareable; }
+void TMediaPlayer::setShareable(bool value) { d->shareable = value; }
+bool TMediaPlayer::Visible() const { return d->visible; }
+void TMediaPlayer::setVisible(bool value) { d->visible = value; }
+
+void TMediaPlayer::setDisplay(QWidget* display)
+{
+    // Only an open device is told; otherwise the control is just remembered (and forgotten
+    // again if it is destroyed first).
+    if (d->device && display) {
+        if (d->surface && d->surface->parentWidget() != display)
+            d->removeSurface();
+        if (!d->surface)
+            d->surface = new media::DisplaySurface(display, d->sink);
+        d->error = media::kOk;
+        d->device->showCurrent();
+    }
+    d->display = display;
+}
+
+namespace {
+[[noreturn]] void raiseNotOpen() { throw EMCIDeviceError(QStringLiteral("No MCI device open")); }
+
+bool deviceTypePlaysVideo(TMPDeviceTypes type)
+{
+    switch (type) {
+    case TMPDeviceTypes::dtAutoSelect:
+    case TMPDeviceTypes::dtAVIVideo:
+    case TMPDeviceTypes::dtDigitalVideo:
+    case TMPDeviceTypes::dtMMMovie:
+        return true;
+    default:
+        return false;
+    }
+}
+} // namespace
+
+void TMediaPlayer::Open()
+{
+    if (d->device)
+        Close(); // goes on whether or not that close succeeded
+    const Flags flags = d->takeCommandFlags();
+
+    uint32_t error = media::kOk;
+    std::unique_ptr<ClipDevice> device;
+    if (!deviceTypePlaysVideo(d->deviceType)) {
+        error = media::kDeviceTypeUnavailable;
+    } else if (d->fileName.isEmpty()) {
+        error = media::kNoFileName;
+    } else {
+        const QString path = resolveContentPath(d->fileName);
+        if (path.isEmpty())
+            error = media::kFileNotFound;
+        else
+            device = ClipDevice::open(path, d->sink, d->clock, this, error);
+    }
+    d->error = error;
+    if (!device)
+        throw EMCIDeviceError(media::deviceErrorText(error));
+
+    d->device = std::move(device);
+    d->stepSize = d->device->length() / 10;
+    d->pictureSize = d->device->frameSize();
+    d->sink->clear();
+    if (d->display) {
+        d->removeSurface();
+        d->surface = new media::DisplaySurface(d->display, d->sink);
+        d->error = media::kOk;
+    }
+    d->device->showCurrent();
+    if (flags.notify)
+        NoticeEvent::post(this, TMPNotifyValues::nvSuccessful);
+}
+
+void TMediaPlayer::Close()
+{
+    if (!d->device)
+        return;
+    const Flags flags = d->takeCommandFlags();
+    d->device->abortPendingNotice();
+    d->device.reset(); // joins the worker: the close has finished when this returns
+    d->removeSurface();
+    d->sink->clear();
+    d->error = media::kOk;
+    if (flags.notify)
+        NoticeEvent::post(this, TMPNotifyValues::nvSuccessful);
+}
+
+void TMediaPlayer::Play()
+{
+    if (!d->device)
+        raiseNotOpen();
+    if (d->autoRewind && !d->startPending && !d->endPending && d->device->position() == d->device->length())
+        d->device->seek(0, false, true); // its result is not kept
+    const Flags flags = d->takePlayFlags();
+    const int32_t from = d->startPending ? d->startPos : d->device->position();
+    const int32_t to = d->endPending ? d->endPos : d->device->length();
+    d->startPending = false;
+    d->endPending = false;
+    d->error = d->device->play(from, to, flags.notify, flags.wait);
+}
+
+void TMediaPlayer::Stop()
+{
+    if (!d->device)
+        raiseNotOpen();
+    const Flags flags = d->takeCommandFlags();
+    d->error = d->device->stop(flags.notify, flags.wait);
+}
+
+void TMediaPlayer::Pause()
+{
+    if (!d->device)
+        raiseNotOpen();
+    const TMPModes mode = d->device->mode();
+    if (mode == TMPModes::mpPlaying) {
+        const Flags flags = d->takeCommandFlags();
+        d->error = d->device->pause(flags.notify, flags.wait);
+    } else if (mode == TMPModes::mpPaused) {
+        // Resume: a notice unless refused outright, a wait only if asked for; the marks are
+        // taken only when the device accepts.
+        const bool notify = !(d->notifyPending && !d->notify);
+        const bool wait = d->waitPending && d->wait;
+        const uint32_t result = d->device->resume(notify, wait);
+        if (result == media::kOk) {
+            d->waitPending = false;
+            d->notifyPending = false;
+            d->error = result;
+        } else {
+            Play();
+        }
+    }
+}
+
+int32_t TMediaPlayer::Position() const { return d->device ? d->device->position() : 0; }
+
+void TMediaPlayer::setPosition(int32_t frame)
+{
+    if (!d->device)
+        raiseNotOpen();
+    const Flags flags = d->takeCommandFlags();
+    d->error = d->device->seek(frame, flags.notify, flags.wait);
+}
+
+TMPModes TMediaPlayer::Mode() const { return d->device ? d->device->mode() : TMPModes::mpNotReady; }
+
+int32_t TMediaPlayer::Length() const
+{
+    if (!d->device)
+        raiseNotOpen();
+    return d->device->length();
+}
+
+TMPTimeFormats TMediaPlayer::TimeFormat() const
+{
+    if (!d->device)
+        raiseNotOpen();
+    return TMPTimeFormats::tfFrames;
+}
+
+void TMediaPlayer::setTimeFormat(TMPTimeFormats format)
+{
+    // With no device open this reaches nothing and is not remembered: a video clip always
+    // opens counting in frames.
+    if (!d->device)
+        return;
+    d->error = format == TMPTimeFormats::tfFrames ? media::kOk : media::kBadTimeFormat;
+}
+
+int32_t TMediaPlayer::StartPos() const { return d->startPos; }
+void TMediaPlayer::setStartPos(int32_t frame)
+{
+    d->startPos = frame;
+    d->startPending = true;
+}
+int32_t TMediaPlayer::EndPos() const { return d->endPos; }
+void TMediaPlayer::setEndPos(int32_t frame)
+{
+    d->endPos = frame;
+    d->endPending = true;
+}
+bool TMediaPlayer::Wait() const { return d->wait; }
+void TMediaPlayer::setWait(bool value)
+{
+    d->wait = value;
+    d->waitPending = true;
+}
+bool TMediaPlayer::Notify() const { return d->notify; }
+void TMediaPlayer::setNotify(bool value)
+{
+    d->notify = value;
+    d->notifyPending = true;
+}
+
+TMPNotifyValues TMediaPlayer::NotifyValue() const { return d->notifyValue; }
+uint32_t TMediaPlayer::Error() const { return d->error; }
+QString TMediaPlayer::ErrorMessage() const { return media::deviceErrorText(d->error); }
+
+QImage TMediaPlayer::displayedPicture() const { return d->sink->picture(); }
+int32_t TMediaPlayer::displayedFrame() const { return d->sink->frame(); }
+
+void TMediaPlayer::setPresentationClock(std::shared_ptr<PresentationClock> clock)
+{
+    d->clock = std::move(clock);
+}
+
+void TMediaPlayer::waitUntilIdle()
+{
+    if (!d->device)
+        return;
+    d->device->waitIdle();
+    while (!d->device->orderComplete())
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    d->device->waitIdle();
+}
+
+TMediaPlayer::PlaybackStats TMediaPlayer::playbackStats() const
+{
+    PlaybackStats s;
+    if (d->device) {
+        const auto st = d->device->stats();
+        s.presented = st.presented;
+        s.late = st.late;
+        s.maxLateUs = st.maxLateUs;
+    }
+    return s;
+}
+
+bool TMediaPlayer::event(QEvent* e)
+{
+    if (e->type() == NoticeEvent::type()) {
+        d->notifyValue = static_cast<NoticeEvent*>(e)->value;
+        if (OnNotify)
+            OnNotify(this);
+        return true;
+    }
+    return QObject::event(e);
+}
+
+} // namespace hw

@@ -1,0 +1,205 @@
+#include "VideoInput.h"
+
+#include "DeviceError.h"
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+}
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace hw::media {
+
+VideoInput::~VideoInput()
+{
+    avcodec_free_context(&dec_);
+    avformat_close_input(&fmt_);
+}
+
+std::unique_ptr<VideoInput> VideoInput::open(const QString& path, const DecoderTuning& tuning,
+                                             uint32_t& error, std::shared_ptr<const SlotTable> known)
+{
+    std::unique_ptr<VideoInput> in(new VideoInput);
+    const QFileInfo info(path);
+    if (!info.exists() || info.isDir()) {
+        error = kFileNotFound;
+        return nullptr;
+    }
+    if (avformat_open_input(&in->fmt_, QFile::encodeName(path).constData(), nullptr, nullptr) < 0) {
+        error = kUnreadable;
+        return nullptr;
+    }
+    int stream = -1;
+    for (unsigned i = 0; i < in->fmt_->nb_streams; ++i) {
+        const AVStream* st = in->fmt_->streams[i];
+        if (st->codecpar->codec_type == AVMEDIA_TYPE_VIDEO && !(st->disposition & AV_DISPOSITION_ATTACHED_PIC)) {
+            stream = int(i);
+            break;
+        }
+    }
+    if (stream < 0) {
+        // Streams that only a probe can tell apart (some raw formats): ask the library.
+        if (avformat_find_stream_info(in->fmt_, nullptr) >= 0)
+            stream = av_find_best_stream(in->fmt_, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+        if (stream < 0) {
+            error = kNotAVideo;
+            return nullptr;
+        }
+    }
+    in->stream_ = stream;
+    AVStream* st = in->fmt_->streams[stream];
+    const AVCodecDescriptor* desc = avcodec_descriptor_get(st->codecpar->codec_id);
+    in->mayReorder_ = desc && (desc->props & AV_CODEC_PROP_REORDER);
+    // The AVI header names the codec and the picture size; only an incomplete header needs
+    // the library's probe, which decodes frames.
+    if (st->codecpar->width <= 0 || st->codecpar->height <= 0 || st->codecpar->codec_id == AV_CODEC_ID_NONE)
+        avformat_find_stream_info(in->fmt_, nullptr);
+    for (unsigned i = 0; i < in->fmt_->nb_streams; ++i)
+        in->fmt_->streams[i]->discard = int(i) == stream ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
+
+    const AVCodec* codec = avcodec_find_decoder(st->codecpar->codec_id);
+    if (!codec) {
+        error = kNoDecoder;
+        return nullptr;
+    }
+    in->dec_ = avcodec_alloc_context3(codec);
+    if (avcodec_parameters_to_context(in->dec_, st->codecpar) < 0) {
+        error = kNoDecoder;
+        return nullptr;
+    }
+    in->dec_->thread_count = tuning.threads;
+    if (tuning.fastButInexact) {
+        in->dec_->skip_loop_filter = AVDISCARD_ALL;
+        in->dec_->flags2 |= AV_CODEC_FLAG2_FAST;
+    }
+    in->dec_->pkt_timebase = st->time_base;
+    if (avcodec_open2(in->dec_, codec, nullptr) < 0) {
+        error = kNoDecoder;
+        return nullptr;
+    }
+
+    AVRational rate = st->avg_frame_rate.num > 0 ? st->avg_frame_rate : st->r_frame_rate;
+    if (rate.num <= 0 || rate.den <= 0)
+        rate = av_inv_q(st->time_base);
+    in->fps_ = std::clamp(av_q2d(rate), 1.0, 240.0);
+    const AVRational sar = st->sample_aspect_ratio.num > 0 ? st->sample_aspect_ratio
+                                                           : st->codecpar->sample_aspect_ratio;
+    in->pixelAspect_ = sar.num > 0 && sar.den > 0 ? std::clamp(av_q2d(sar), 0.25, 4.0) : 1.0;
+    if (known)
+        in->slots_ = std::move(known);
+    else if (!in->buildSlots(error))
+        return nullptr;
+    return in;
+}
+
+bool VideoInput::buildSlots(uint32_t& error)
+{
+    AVStream* st = fmt_->streams[stream_];
+    auto table = std::make_shared<SlotTable>();
+    const bool avi = QByteArray(fmt_->iformat->name).split(',').contains("avi");
+    const int entries = avformat_index_get_entries_count(st);
+    const bool indexComplete = entries > 0 && (avi || st->nb_frames <= 0 || entries >= st->nb_frames);
+    if (indexComplete) {
+        table->timestampIsSlot = avi;
+        if (avi) {
+            // Index timestamps count chunks; an empty chunk is a gap in them.
+            const AVIndexEntry* last = avformat_index_get_entry(st, entries - 1);
+            table->length = int(std::max<int64_t>(last->timestamp + 1, st->nb_frames));
+            table->timestamp.assign(size_t(table->length), SlotTable::kEmpty);
+            for (int i = 0; i < entries; ++i) {
+                const AVIndexEntry* e = avformat_index_get_entry(st, i);
+                if (e->timestamp < 0 || e->timestamp >= table->length || e->size <= 0)
+                    continue;
+                table->timestamp[size_t(e->timestamp)] = e->timestamp;
+                if (e->flags & AVINDEX_KEYFRAME)
+                    table->keyframes.push_back(int(e->timestamp));
+            }
+        } else {
+            for (int i = 0; i < entries; ++i) {
+                const AVIndexEntry* e = avformat_index_get_entry(st, i);
+                if (e->size <= 0)
+                    continue;
+                if (e->flags & AVINDEX_KEYFRAME)
+                    table->keyframes.push_back(int(table->timestamp.size()));
+                table->timestamp.push_back(e->timestamp);
+            }
+            table->length = int(table->timestamp.size());
+        }
+    } else {
+        // No usable index: walk the packets once (demuxing only, no decoding).
+        AVPacket* pkt = av_packet_alloc();
+        while (av_read_frame(fmt_, pkt) >= 0) {
+            if (pkt->stream_index == stream_ && pkt->size > 0 && pkt->dts != AV_NOPTS_VALUE) {
+                if (pkt->flags & AV_PKT_FLAG_KEY)
+                    table->keyframes.push_back(int(table->timestamp.size()));
+                table->timestamp.push_back(pkt->dts);
+            }
+            av_packet_unref(pkt);
+        }
+        av_packet_free(&pkt);
+        table->length = int(table->timestamp.size());
+        av_seek_frame(fmt_, stream_, INT64_MIN, AVSEEK_FLAG_BACKWARD);
+    }
+    // A stream always starts decoding at its first packet, flagged or not.
+    if (table->length > 0) {
+        int first = 0;
+        while (first < table->length && table->empty(first))
+            ++first;
+        if (first < table->length && (table->keyframes.empty() || table->keyframes.front() != first))
+            table->keyframes.insert(table->keyframes.begin(), first);
+    }
+    std::sort(table->keyframes.begin(), table->keyframes.end());
+    if (table->length <= 0 || table->keyframes.empty()) {
+        error = table->length <= 0 ? kNotAVideo : kUnsupportedFormat;
+        return false;
+    }
+    slots_ = std::move(table);
+    return true;
+}
+
+QSize VideoInput::frameSize() const
+{
+    return QSize(dec_->width > 0 ? dec_->width : fmt_->streams[stream_]->codecpar->width,
+                 dec_->height > 0 ? dec_->height : fmt_->streams[stream_]->codecpar->height);
+}
+
+int VideoInput::decoderDelay() const { return dec_->has_b_frames; }
+
+bool VideoInput::seekToKeyframe(int slot)
+{
+    avcodec_flush_buffers(dec_);
+    const SlotTable& t = *slots_;
+    if (slot <= t.keyframes.front())
+        return av_seek_frame(fmt_, stream_, t.timestamp[size_t(t.keyframes.front())], AVSEEK_FLAG_BACKWARD) >= 0
+            || av_seek_frame(fmt_, stream_, 0, AVSEEK_FLAG_BACKWARD | AVSEEK_FLAG_ANY) >= 0;
+    return av_seek_frame(fmt_, stream_, t.timestamp[size_t(slot)], AVSEEK_FLAG_BACKWARD) >= 0;
+}
+
+int VideoInput::readPacket(AVPacket* packet)
+{
+    for (;;) {
+        const int rc = av_read_frame(fmt_, packet);
+        if (rc == AVERROR_EOF)
+            return -2;
+        if (rc < 0)
+            return rc == AVERROR(EAGAIN) ? -1 : -3;
+        if (packet->stream_index != stream_ || packet->size <= 0) {
+            av_packet_unref(packet);
+            continue;
+        }
+        const int slot = packet->dts != AV_NOPTS_VALUE ? slots_->slotOfDts(packet->dts) : -1;
+        // The slot rides through the decoder in pts and comes out on the frame it made.
+        packet->pts = slot >= 0 ? slot : AV_NOPTS_VALUE;
+        packet->dts = AV_NOPTS_VALUE;
+        return slot;
+    }
+}
+
+int VideoInput::send(const AVPacket* packet) { return avcodec_send_packet(dec_, packet); }
+int VideoInput::receive(AVFrame* frame) { return avcodec_receive_frame(dec_, frame); }
+
+} // namespace hw::media

@@ -1,0 +1,70 @@
+#pragma once
+// One open video file: the container, the video stream's decoder and its slot table.
+// Each thread that decodes owns its own VideoInput.
+#include "SlotTable.h"
+
+#include <QSize>
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+
+struct AVCodecContext;
+struct AVFormatContext;
+struct AVFrame;
+struct AVPacket;
+
+namespace hw::media {
+
+struct DecoderTuning {
+    int threads = 0;          // 0: as many as the library likes
+    bool fastButInexact = false; // skip the loop filter: for scans that only need the order
+};
+
+class VideoInput {
+public:
+    ~VideoInput();
+    VideoInput(const VideoInput&) = delete;
+    VideoInput& operator=(const VideoInput&) = delete;
+
+    // Opens the file and its video decoder; on failure returns null with error set to a
+    // DeviceError code. Reads only headers and the container's index; a slot table built
+    // by an earlier open of the same file can be passed in to skip that step.
+    static std::unique_ptr<VideoInput> open(const QString& path, const DecoderTuning& tuning,
+                                            uint32_t& error,
+                                            std::shared_ptr<const SlotTable> known = {});
+
+    std::shared_ptr<const SlotTable> slotTable() const { return slots_; }
+
+    double framesPerSecond() const { return fps_; }
+    QSize frameSize() const;
+    double pixelAspect() const { return pixelAspect_; }
+    // The codec can reorder frames (B-frames); whether this stream does is another matter.
+    bool codecMayReorder() const { return mayReorder_; }
+    // The decoder's reorder delay as it stands now.
+    int decoderDelay() const;
+
+    // Positions the demuxer so that the next packets start at the keyframe slot (or
+    // earlier) and empties the decoder.
+    bool seekToKeyframe(int slot);
+    // Reads the next packet of the video stream, tagged with its slot in pts. Returns the
+    // slot (>= 0), -1 for a packet whose slot is unknown, -2 at the end, -3 on a read error.
+    int readPacket(AVPacket* packet);
+    // Decoder interface: send (nullptr drains) and receive, as in libavcodec.
+    int send(const AVPacket* packet);
+    int receive(AVFrame* frame);
+
+private:
+    VideoInput() = default;
+    bool buildSlots(uint32_t& error);
+
+    AVFormatContext* fmt_ = nullptr;
+    AVCodecContext* dec_ = nullptr;
+    int stream_ = -1;
+    double fps_ = 15;
+    double pixelAspect_ = 1;
+    bool mayReorder_ = false;
+    std::shared_ptr<const SlotTable> slots_;
+};
+
+} // namespace hw::media

@@ -1,0 +1,45 @@
+#pragma once
+// Test clips made at test time, and the references the player is checked against: the
+// stamp in a picture, and the frames the ffmpeg program itself decodes.
+#include "hw/media/ClipWriter.h"
+#include "hw/media/TMediaPlayer.h"
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <set>
+#include <vector>
+
+namespace hw::test {
+
+// Writes frames 0..frames-1 as stamped pictures through ClipWriter; slots listed in empty
+// are written as dropped frames (they repeat the picture before). False on failure.
+bool writeStampedClip(const QString& path, const ClipFormat& format, int frames,
+                      const std::set<int>& empty = {});
+// Encodes stamped frames with the ffmpeg program, codecArgs chosen by the caller
+// (e.g. {"-c:v", "cinepak"}). False when ffmpeg is missing or fails.
+bool ffmpegStampedClip(const QString& path, int frames, const QStringList& codecArgs,
+                       QSize size = QSize(320, 240), int fps = 15);
+bool haveFfmpeg();
+// The stamp of every frame the ffmpeg program decodes from the clip, in its numbering
+// (-1 where a frame carries none).
+std::vector<int> ffmpegStamps(const QString& path, QSize size = QSize(320, 240));
+
+std::optional<int> stampOf(const QImage& picture);
+// The stamp of what the player's Display widget shows, grabbed as the user would see it.
+std::optional<int> displayStamp(const TMediaPlayer& player);
+
+// Waits, processing events, until done() or the time-out (generous: the machine may be loaded).
+bool waitFor(const std::function<bool()>& done, int timeoutMs = 20000);
+
+// Records the notices a player delivers, and NotifyValue as seen inside the handler.
+struct NoticeLog {
+    std::vector<TMPNotifyValues> values;
+    void attach(TMediaPlayer& player);
+    int count() const { return int(values.size()); }
+};
+
+} // namespace hw::test

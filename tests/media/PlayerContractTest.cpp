@@ -1,0 +1,485 @@
+// The player's contract: pending marks, modes, notices, errors and what the Display shows.
+#include "MediaFixtures.h"
+
+#include "hw/media/TMediaPlayer.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFrame>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using hw::TMediaPlayer;
+using hw::TMPModes;
+using hw::TMPNotifyValues;
+using namespace hw::test;
+
+namespace {
+
+constexpr int kFrames = 60;
+constexpr int64_t kPeriodUs = 1000000 / 15 + 1; // a frame period, rounded up
+
+class PlayerContract : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        dir_ = new QTemporaryDir;
+        hw::ClipFormat format; // MJPEG 320x240 at 15 fps
+        ASSERT_TRUE(writeStampedClip(dir_->filePath(QStringLiteral("Lesson.avi")), format, kFrames));
+        QDir(dir_->path()).mkpath(QStringLiteral("QuickTour"));
+        ASSERT_TRUE(writeStampedClip(dir_->filePath(QStringLiteral("QuickTour/quicktour.avi")), format, 30));
+    }
+    static void TearDownTestSuite()
+    {
+        delete dir_;
+        dir_ = nullptr;
+    }
+    void SetUp() override
+    {
+        panel_ = std::make_unique<QFrame>();
+        panel_->resize(320, 240);
+        player_ = std::make_unique<TMediaPlayer>();
+        player_->setDisplay(panel_.get());
+        clock_ = std::make_shared<hw::ManualClock>();
+        log_.attach(*player_);
+    }
+    void TearDown() override
+    {
+        player_.reset();
+        panel_.reset();
+    }
+    static QString lesson() { return dir_->filePath(QStringLiteral("Lesson.avi")); }
+
+    void openLesson(bool manualClock = false)
+    {
+        if (manualClock)
+            player_->setPresentationClock(clock_);
+        player_->setFileName(lesson());
+        player_->Open();
+    }
+    // Shows one frame the way the tutor does: a play from f to f without notice.
+    void advanceToFrame(int f)
+    {
+        const int start = player_->StartPos(), end = player_->EndPos();
+        player_->setStartPos(f);
+        player_->setEndPos(f);
+        player_->setNotify(false);
+        player_->Play();
+        player_->setStartPos(start);
+        player_->setEndPos(end);
+    }
+    bool showsFrame(int f)
+    {
+        return player_->displayedFrame() == f && stampOf(player_->displayedPicture()) == f;
+    }
+    // Lets the manual clock run one frame period at a time until the play ends.
+    bool runClockUntilStopped()
+    {
+        return waitFor([&] {
+            if (player_->Mode() != TMPModes::mpPlaying)
+                return true;
+            if (clock_->waiters() > 0)
+                clock_->advance(kPeriodUs);
+            return false;
+        });
+    }
+
+    static QTemporaryDir* dir_;
+    std::unique_ptr<QFrame> panel_;
+    std::unique_ptr<TMediaPlayer> player_;
+    std::shared_ptr<hw::ManualClock> clock_;
+    NoticeLog log_;
+};
+QTemporaryDir* PlayerContract::dir_ = nullptr;
+
+void expectNotOpen(const std::function<void()>& call)
+{
+    try {
+        call();
+        ADD_FAILURE() << "no exception";
+    } catch (const hw::EMCIDeviceError& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("No MCI device open"));
+    }
+}
+
+} // namespace
+
+TEST_F(PlayerContract, ClosedPlayerRaisesOnlyWhereItMustAndKeepsItsMarks)
+{
+    TMediaPlayer fresh;
+    EXPECT_TRUE(fresh.FileName().isEmpty());
+    EXPECT_EQ(fresh.DeviceType(), hw::TMPDeviceTypes::dtAutoSelect);
+    EXPECT_EQ(fresh.Display(), nullptr);
+    EXPECT_FALSE(fresh.AutoOpen());
+    EXPECT_TRUE(fresh.AutoRewind());
+    EXPECT_TRUE(fresh.AutoEnable());
+    EXPECT_FALSE(fresh.Shareable());
+    EXPECT_TRUE(fresh.Visible());
+    EXPECT_EQ(fresh.StartPos(), 0);
+    EXPECT_EQ(fresh.EndPos(), 0);
+    EXPECT_EQ(fresh.NotifyValue(), TMPNotifyValues::nvSuccessful);
+    EXPECT_EQ(fresh.Error(), 0u);
+
+    EXPECT_EQ(player_->Mode(), TMPModes::mpNotReady);
+    EXPECT_NO_THROW(player_->Position());
+    EXPECT_NO_THROW(player_->setTimeFormat(hw::TMPTimeFormats::tfFrames));
+    player_->setStartPos(10);
+    player_->setEndPos(12);
+    player_->setNotify(false);
+    expectNotOpen([&] { player_->Play(); });
+    expectNotOpen([&] { player_->Stop(); });
+    expectNotOpen([&] { player_->Pause(); });
+    expectNotOpen([&] { player_->setPosition(3); });
+    expectNotOpen([&] { player_->Length(); });
+    EXPECT_NO_THROW(player_->Close());
+
+    // The marks survived all of that. Open takes the pending Notify (it sends no notice),
+    // but not StartPos and EndPos: the next Play runs 10..12 and, with no Notify pending,
+    // sends a notice.
+    openLesson();
+    EXPECT_EQ(player_->TimeFormat(), hw::TMPTimeFormats::tfFrames);
+    EXPECT_EQ(player_->Mode(), TMPModes::mpStopped);
+    EXPECT_EQ(player_->Position(), 0);
+    EXPECT_EQ(player_->Length(), kFrames);
+    player_->Play();
+    ASSERT_TRUE(waitFor([&] { return player_->Mode() == TMPModes::mpStopped; }));
+    EXPECT_EQ(player_->Position(), 12);
+    EXPECT_TRUE(waitFor([&] { return showsFrame(12); }));
+    ASSERT_TRUE(waitFor([&] { return log_.count() == 1; }));
+    EXPECT_EQ(log_.values[0], TMPNotifyValues::nvSuccessful);
+}
+
+TEST_F(PlayerContract, OpenFindsContentPathsAndReportsWhatItCannotOpen)
+{
+    // Backslashes and another case, relative to the working directory.
+    const QString cwd = QDir::currentPath();
+    QDir::setCurrent(dir_->path());
+    player_->setFileName(QStringLiteral("QuickTour\\QuickTour.avi"));
+    EXPECT_NO_THROW(player_->Open());
+    QDir::setCurrent(cwd);
+    ASSERT_EQ(player_->Mode(), TMPModes::mpStopped);
+    EXPECT_EQ(player_->Length(), 30);
+
+    // A missing file: the clip open before is closed, and the player stays closed.
+    player_->setFileName(dir_->filePath(QStringLiteral("missing.avi")));
+    try {
+        player_->Open();
+        ADD_FAILURE() << "no exception";
+    } catch (const hw::EMCIDeviceError& e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("Cannot find the specified file"))) << e.what();
+        EXPECT_NE(player_->Error(), 0u);
+        EXPECT_EQ(player_->ErrorMessage(), e.message());
+    }
+    EXPECT_EQ(player_->Mode(), TMPModes::mpNotReady);
+    expectNotOpen([&] { player_->Play(); });
+
+    // Not a video, a damaged one, no name at all, a device that plays no video.
+    {
+        QTemporaryDir junk;
+        auto write = [&](const QString& name, const QByteArray& bytes) {
+            QFile f(junk.filePath(name));
+            EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(bytes);
+            return junk.filePath(name);
+        };
+        QFile lessonFile(lesson());
+        ASSERT_TRUE(lessonFile.open(QIODevice::ReadOnly));
+        const QByteArray clip = lessonFile.readAll();
+        const QStringList bad{write(QStringLiteral("notes.avi"), "just some text\n"),
+                              write(QStringLiteral("empty.avi"), QByteArray()),
+                              write(QStringLiteral("truncated.avi"), clip.left(300)),
+                              write(QStringLiteral("garbled.avi"), clip.left(64) + QByteArray(4000, '\x5a'))};
+        for (const QString& path : bad) {
+            player_->setFileName(path);
+            EXPECT_THROW(player_->Open(), hw::EMCIDeviceError) << path.toStdString();
+            EXPECT_EQ(player_->Mode(), TMPModes::mpNotReady);
+        }
+    }
+    player_->setFileName(QString());
+    EXPECT_THROW(player_->Open(), hw::EMCIDeviceError);
+    player_->setFileName(lesson());
+    player_->setDeviceType(hw::TMPDeviceTypes::dtCDAudio);
+    EXPECT_THROW(player_->Open(), hw::EMCIDeviceError);
+    player_->setDeviceType(hw::TMPDeviceTypes::dtAVIVideo);
+    EXPECT_NO_THROW(player_->Open());
+}
+
+TEST_F(PlayerContract, SeeksAndSingleFramePlaysShowExactlyThatFrame)
+{
+    openLesson();
+    EXPECT_TRUE(waitFor([&] { return showsFrame(0); }));
+    for (int f : {17, 3, 59, 0, 58, 31, 32, 30, 60}) {
+        player_->setPosition(f); // waits
+        EXPECT_EQ(player_->Position(), f);
+        EXPECT_EQ(player_->Mode(), TMPModes::mpStopped);
+        const int shown = std::min(f, kFrames - 1); // the end position shows the last frame
+        EXPECT_EQ(player_->displayedFrame(), shown);
+        EXPECT_EQ(stampOf(player_->displayedPicture()), shown);
+        EXPECT_EQ(displayStamp(*player_), shown);
+    }
+    EXPECT_NE(player_->displayedPicture().isNull(), true);
+
+    // Reading Mode or Position between Notify := False and Play leaves the mark pending.
+    player_->setStartPos(20);
+    player_->setEndPos(20);
+    player_->setNotify(false);
+    (void)player_->Mode();
+    (void)player_->Position();
+    player_->Play();
+    EXPECT_EQ(player_->StartPos(), 20);
+    EXPECT_EQ(player_->EndPos(), 20);
+    ASSERT_TRUE(waitFor([&] { return player_->Mode() == TMPModes::mpStopped && showsFrame(20); }));
+    EXPECT_EQ(player_->Position(), 20);
+    EXPECT_EQ(displayStamp(*player_), 20);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(log_.count(), 0);
+
+    // Step forward and back as the tutor does: Stop (waits), then a one-frame seek.
+    for (int step : {+1, +1, -1, -1, -1}) {
+        player_->setNotify(false);
+        player_->Stop();
+        player_->setPosition(player_->Position() + step);
+        EXPECT_TRUE(showsFrame(player_->Position()));
+    }
+    EXPECT_EQ(player_->Position(), 19);
+}
+
+TEST_F(PlayerContract, PlaysShowEveryFrameAndEndOnEndPosWithOneNotice)
+{
+    openLesson(true);
+    // The topic range becomes pending, the first frame is shown, then Play runs the range.
+    player_->setStartPos(10);
+    player_->setEndPos(16);
+    advanceToFrame(10);
+    ASSERT_TRUE(waitFor([&] { return player_->Mode() == TMPModes::mpStopped && showsFrame(10); }));
+
+    player_->setWait(false);
+    player_->setNotify(true);
+    player_->Play();
+    EXPECT_EQ(player_->Mode(), TMPModes::mpPlaying);
+    EXPECT_EQ(log_.count(), 0);
+    for (int f = 10; f <= 16; ++f) {
+        ASSERT_TRUE(waitFor([&] { return player_->displayedFrame() == f; })) << f;
+        EXPECT_EQ(stampOf(player_->displayedPicture()), f);
+        if (f < 16) {
+            ASSERT_TRUE(waitFor([&] { return clock_->waiters() > 0; }));
+            EXPECT_EQ(player_->displayedFrame(), f); // nothing runs ahead of the clock
+            clock_->advance(kPeriodUs);
+        }
+    }
+    ASSERT_TRUE(waitFor([&] { return log_.count() == 1; }));
+    EXPECT_EQ(log_.values[0], TMPNotifyValues::nvSuccessful);
+    EXPECT_EQ(player_->Mode(), TMPModes::mpStopped);
+    EXPECT_EQ(player_->Position(), 16);
+    EXPECT_EQ(displayStamp(*player_), 16);
+
+    // Standing on the last frame with nothing pending, a second Play with the range set
+    // again replays it from its first frame.
+    player_->setEndPos(16);
+    if (player_->Position() == player_->EndPos())
+        player_->setStartPos(10);
+    player_->Play();
+    ASSERT_TRUE(waitFor([&] { return player_->displayedFrame() == 10; }));
+    ASSERT_TRUE(runClockUntilStopped());
+    ASSERT_TRUE(waitFor([&] { return log_.count() == 2; }));
+    EXPECT_EQ(log_.values[1], TMPNotifyValues::nvSuccessful);
+    EXPECT_TRUE(showsFrame(16));
+
+    // After a Play that took both marks, a Play without new ones runs to the clip's end.
+    player_->setPosition(55);
+    player_->Play();
+    ASSERT_TRUE(runClockUntilStopped());
+    EXPECT_EQ(player_->Position(), kFrames);
+    EXPECT_TRUE(showsFrame(kFrames - 1));
+    ASSERT_TRUE(waitFor([&] { return log_.count() == 3; }));
+}
+
+TEST_F(PlayerContract, StoppedAndSupersededPlaysReportSo)
+{
+    openLesson(true);
+    player_->setStartPos(5);
+    player_->setEndPos(40);
+    player_->Play(); // notice by default
+    ASSERT_TRUE(waitFor([&] { return player_->displayedFrame() == 5 && clock_->waiters() > 0; }));
+    clock_->advance(kPeriodUs);
+    ASSERT_TRUE(waitFor([&] { return player_->displayedFrame() == 6 && clock_->waiters() > 0; }));
+
+    // Stop as the tutor does: no wait, no notice of its own; the play's notice is Aborted,
+    // delivered later and not inside the call.
+    player_->setWait(false);
+    player_->setNotify(false);
+    player_->Stop();
+    EXPECT_EQ(log_.count(), 0);
+    EXPECT_EQ(player_->Mode(), TMPModes::mpStopped);
+    EXPECT_EQ(player_->Position(), 6);
+    EXPECT_TRUE(showsFrame(6));
+    ASSERT_TRUE(waitFor([&] { return log_.count() == 1; }));
+    EXPECT_EQ(log_.values[0], TMPNotifyValues::nvAborted);
+    EXPECT_EQ(player_->NotifyValue(), TMPNotifyValues::nvAborted);
+
+    // Play resumes from the frame where it stopped.
+    player_->Play();
+    EXPECT_TRUE(waitFor([&] { return clock_->waiters() > 0; }));
+    EXPECT_EQ(player_->displayedFrame(), 6);
+    // A second Play with notice while the first runs: the first is Superseded.
+    player_->setStartPos(50);
+    player_->setEndPos(52);
+    player_->Play();
+    ASSERT_TRUE(waitFor([&] { return log_.count() == 2; }));
+    EXPECT_EQ(log_.values[1], TMPNotifyValues::nvSuperseded);
+    ASSERT_TRUE(runClockUntilStopped());
+    ASSERT_TRUE(waitFor([&] { return log_.count() == 3; }));
+    EXPECT_EQ(log_.values[2], TMPNotifyValues::nvSuccessful);
+    EXPECT_TRUE(showsFrame(52));
+
+    // A Stop on a stopped clip is harmless; a seek during a play aborts its notice.
+    player_->Stop();
+    player_->setStartPos(0);
+    player_->setEndPos(30);
+    player_->Play();
+    player_->setPosition(44);
+    ASSERT_TRUE(waitFor([&] { return log_.count() == 4; }));
+    EXPECT_EQ(log_.values[3], TMPNotifyValues::nvAborted);
+    EXPECT_TRUE(showsFrame(44));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(log_.count(), 4);
+}
+
+TEST_F(PlayerContract, PauseResumesTowardTheSameEnd)
+{
+    openLesson(true);
+    player_->Pause(); // neither playing nor paused: nothing happens
+    EXPECT_EQ(player_->Mode(), TMPModes::mpStopped);
+    player_->setStartPos(2);
+    player_->setEndPos(5);
+    player_->Play();
+    ASSERT_TRUE(waitFor([&] { return player_->displayedFrame() == 2 && clock_->waiters() > 0; }));
+    player_->Pause();
+    EXPECT_EQ(player_->Mode(), TMPModes::mpPaused);
+    EXPECT_EQ(player_->Position(), 2);
+    player_->Pause(); // resume, with a notice of its own that replaces the play's
+    EXPECT_EQ(player_->Mode(), TMPModes::mpPlaying);
+    ASSERT_TRUE(runClockUntilStopped());
+    ASSERT_TRUE(waitFor([&] { return log_.count() == 2; }));
+    EXPECT_EQ(log_.values[0], TMPNotifyValues::nvSuperseded);
+    EXPECT_EQ(log_.values[1], TMPNotifyValues::nvSuccessful);
+    EXPECT_EQ(player_->Position(), 5);
+    EXPECT_TRUE(showsFrame(5));
+
+    // Resume with Notify pending False: the paused play's own notice still arrives.
+    player_->setStartPos(7);
+    player_->setEndPos(9);
+    player_->Play();
+    ASSERT_TRUE(waitFor([&] { return clock_->waiters() > 0; }));
+    player_->Pause();
+    player_->setNotify(false);
+    player_->Pause();
+    ASSERT_TRUE(runClockUntilStopped());
+    ASSERT_TRUE(waitFor([&] { return log_.count() == 3; }));
+    EXPECT_EQ(log_.values[2], TMPNotifyValues::nvSuccessful);
+    EXPECT_TRUE(showsFrame(9));
+}
+
+TEST_F(PlayerContract, AutoRewindAndRefusedCommands)
+{
+    openLesson(true);
+    player_->setPosition(kFrames); // the end
+    player_->Play();               // AutoRewind: from the start again
+    ASSERT_TRUE(waitFor([&] { return player_->displayedFrame() == 0; }));
+    player_->Stop();
+
+    // With StartPos pending there is no rewind.
+    player_->setPosition(kFrames);
+    player_->setStartPos(kFrames);
+    player_->Play();
+    ASSERT_TRUE(waitFor([&] { return player_->Mode() == TMPModes::mpStopped; }));
+    EXPECT_EQ(player_->Position(), kFrames);
+    ASSERT_TRUE(waitFor([&] { return log_.count() == 2; }));
+
+    // Without AutoRewind, Play at the end ends at once with a Successful notice.
+    player_->setAutoRewind(false);
+    player_->Play();
+    ASSERT_TRUE(waitFor([&] { return log_.count() == 3; }));
+    EXPECT_EQ(log_.values.back(), TMPNotifyValues::nvSuccessful);
+    EXPECT_EQ(player_->Position(), kFrames);
+
+    // Out of range: the device refuses; Error is set, nothing raised, no notice.
+    const int before = log_.count();
+    player_->setStartPos(kFrames + 5);
+    EXPECT_NO_THROW(player_->Play());
+    EXPECT_NE(player_->Error(), 0u);
+    EXPECT_NO_THROW(player_->setPosition(-1));
+    EXPECT_NE(player_->Error(), 0u);
+    player_->setStartPos(9);
+    player_->setEndPos(3);
+    player_->Play();
+    EXPECT_NE(player_->Error(), 0u);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(log_.count(), before);
+    player_->setPosition(4);
+    EXPECT_EQ(player_->Error(), 0u);
+    player_->setTimeFormat(hw::TMPTimeFormats::tfHMS);
+    EXPECT_NE(player_->Error(), 0u);
+}
+
+TEST_F(PlayerContract, NoticesOfWaitingCommandsAndCloseInsideOnNotify)
+{
+    openLesson();
+    // A waiting command with notice: it has finished when it returns, the notice follows.
+    player_->setNotify(true);
+    player_->setPosition(12);
+    EXPECT_TRUE(showsFrame(12));
+    EXPECT_EQ(log_.count(), 0);
+    ASSERT_TRUE(waitFor([&] { return log_.count() == 1; }));
+
+    // The splash: Wait := True; Open; Notify := True; Play; and Close inside OnNotify.
+    int notices = 0;
+    player_->OnNotify = [&](QObject*) {
+        ++notices;
+        player_->setNotify(false);
+        player_->Close();
+    };
+    player_->setWait(true);
+    player_->setFileName(dir_->filePath(QStringLiteral("QuickTour/quicktour.avi")));
+    player_->Open();
+    player_->setNotify(true);
+    player_->Play();
+    ASSERT_TRUE(waitFor([&] { return notices == 1 && player_->Mode() == TMPModes::mpNotReady; }, 30000));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(notices, 1);
+    EXPECT_EQ(player_->NotifyValue(), TMPNotifyValues::nvSuccessful);
+
+    // A Play that waits returns when the range has been shown.
+    player_->OnNotify = nullptr;
+    openLesson();
+    player_->setStartPos(3);
+    player_->setEndPos(6);
+    player_->setWait(true);
+    player_->Play();
+    EXPECT_EQ(player_->Mode(), TMPModes::mpStopped);
+    EXPECT_TRUE(showsFrame(6));
+}
+
+TEST_F(PlayerContract, DestroyingThePlayerOrItsDisplayWhilePlayingIsSafe)
+{
+    openLesson();
+    player_->Play();
+    ASSERT_TRUE(waitFor([&] { return player_->displayedFrame() >= 1; }));
+    panel_.reset(); // the Display goes while the clip plays
+    EXPECT_EQ(player_->Display(), nullptr);
+    EXPECT_EQ(player_->Mode(), TMPModes::mpPlaying);
+    player_->setPosition(5);
+    EXPECT_TRUE(showsFrame(5)); // the picture is still produced, shown nowhere
+
+    QFrame other;
+    other.resize(160, 120);
+    player_->setDisplay(&other);
+    player_->setPosition(9);
+    EXPECT_EQ(displayStamp(*player_), 9);
+    EXPECT_EQ(player_->displayedPicture().size(), QSize(160, 120));
+    player_->Play();
+    player_.reset(); // the player goes while the clip plays
+    QCoreApplication::processEvents();
+    SUCCEED();
+}
