@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 namespace hw {
 namespace {
@@ -243,14 +244,49 @@ QPainterPath abdomenPath(const FlyLook& look)
     return path;
 }
 
+// Points along a path's outline by length, from one flattening of the path (asking the
+// path itself for each point costs a full length computation every time).
+class OutlineSampler {
+public:
+    explicit OutlineSampler(const QPainterPath& path) : polygon_(path.toFillPolygon())
+    {
+        lengths_.reserve(size_t(polygon_.size()));
+        double total = 0;
+        lengths_.push_back(0);
+        for (qsizetype i = 1; i < polygon_.size(); ++i) {
+            total += QLineF(polygon_[i - 1], polygon_[i]).length();
+            lengths_.push_back(total);
+        }
+    }
+    // The point at fraction t of the length, and the direction of travel there.
+    QPointF at(double t, QPointF* direction) const
+    {
+        if (polygon_.size() < 2) {
+            *direction = QPointF(1, 0);
+            return polygon_.isEmpty() ? QPointF() : polygon_.first();
+        }
+        const double target = t * lengths_.back();
+        const auto it = std::upper_bound(lengths_.begin(), lengths_.end(), target);
+        const qsizetype i = std::clamp<qsizetype>(it - lengths_.begin(), 1, polygon_.size() - 1);
+        const double span = lengths_[size_t(i)] - lengths_[size_t(i - 1)];
+        const double f = span > 0 ? (target - lengths_[size_t(i - 1)]) / span : 0;
+        *direction = polygon_[i] - polygon_[i - 1];
+        return polygon_[i - 1] + (polygon_[i] - polygon_[i - 1]) * f;
+    }
+
+private:
+    QPolygonF polygon_;
+    std::vector<double> lengths_;
+};
+
 void fuzz(QPainter& p, const QPainterPath& outline, const QColor& colour, Random& rng, int count, double length)
 {
     // Dubbing: short, fine, half-transparent fibres standing out from the outline, leaning
     // back along the body the way the dubbing was twisted on.
+    const OutlineSampler sampler(outline);
     for (int i = 0; i < count; ++i) {
-        const double t = rng.real(0, 1);
-        const QPointF at = outline.pointAtPercent(t);
-        const QPointF along = outline.pointAtPercent(std::min(1.0, t + 0.002)) - at;
+        QPointF along;
+        const QPointF at = sampler.at(rng.real(0, 1), &along);
         const double tangent = std::atan2(along.y(), along.x());
         const double angle = tangent - kPi / 2 + rng.real(-0.9, 0.9);
         QColor c = vary(colour, rng, 24);
@@ -810,28 +846,42 @@ double flyPartWorkX(const FlyLook& look, FlyPart part, double progress)
 }
 
 void drawFly(QPainter& painter, const QRectF& target, const FlyLook& look, const FlyStage& stage, bool mirrored,
-             const QRectF& frame)
+             const QRectF& frame, FlyLayer layer)
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setTransform(flyTransform(target, mirrored, frame), true);
 
     // Painted back to front, not in tying order: the tail and the hook lie behind the body,
-    // the wing and the hackle in front of it.
+    // the wing and the hackle in front of it. The hook goes with the thread base.
     static constexpr FlyPart paintOrder[] = {
         FlyPart::Tail, FlyPart::Thread, FlyPart::ExtendedBody, FlyPart::Body, FlyPart::Rib,
         FlyPart::Legs, FlyPart::Thorax, FlyPart::Wing, FlyPart::Post, FlyPart::Hackle, FlyPart::Head,
     };
-    bool hookDrawn = false;
-    for (FlyPart part : paintOrder) {
-        if (part == FlyPart::Thread && !hookDrawn) {
-            drawHook(painter);
-            hookDrawn = true;
+    const auto* activeAt = std::find(std::begin(paintOrder), std::end(paintOrder), FlyPart(stage.active));
+    for (const auto* it = std::begin(paintOrder); it != std::end(paintOrder); ++it) {
+        const FlyPart part = *it;
+        const bool isActive = stage.active == int(part);
+        const bool above = activeAt != std::end(paintOrder) && it > activeAt;
+        bool wanted = true;
+        bool hook = part == FlyPart::Thread;
+        switch (layer) {
+        case FlyLayer::All: break;
+        case FlyLayer::BelowActive:
+            wanted = it < activeAt;
+            hook = hook && it <= activeAt; // the hook lies under the thread even while it is wound
+            break;
+        case FlyLayer::Active: wanted = isActive; hook = false; break;
+        case FlyLayer::AboveActive: wanted = above; hook = hook && above; break;
         }
-        if (stage.done.has(part))
-            drawPartial(painter, look, part, 1.0);
-        else if (stage.active == int(part))
+        if (hook)
+            drawHook(painter);
+        if (!wanted)
+            continue;
+        if (isActive)
             drawPartial(painter, look, part, stage.progress);
+        else if (stage.done.has(part))
+            drawPartial(painter, look, part, 1.0);
     }
     painter.restore();
 }

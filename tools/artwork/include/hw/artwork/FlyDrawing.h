@@ -117,8 +117,13 @@ QRectF flyBounds(const FlyLook& look);
 // Draws the fly into target, mapping frame (a box in drawing units, the whole drawing box by
 // default) onto it with the proportions kept and centred. mirrored puts the eye on the
 // right, the way a right-handed tyer sees the fly in the vise.
+// Which parts of a stage to paint: all of them, or only those lying below the active part,
+// the active part itself, or those above it. Animations paint the still layers once.
+enum class FlyLayer { All, BelowActive, Active, AboveActive };
+
 void drawFly(QPainter& painter, const QRectF& target, const FlyLook& look, const FlyStage& stage,
-             bool mirrored = false, const QRectF& frame = QRectF(0, 0, 200, 120));
+             bool mirrored = false, const QRectF& frame = QRectF(0, 0, 200, 120),
+             FlyLayer layer = FlyLayer::All);
 // The finished fly, as large as target allows.
 void drawFinishedFly(QPainter& painter, const QRectF& target, const FlyLook& look);
 

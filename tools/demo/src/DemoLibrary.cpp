@@ -1,0 +1,226 @@
+#include "hw/demo/DemoLibrary.h"
+
+#include "DemoContent.h"
+#include "IniText.h"
+#include "LessonFrames.h"
+#include "TourFrames.h"
+
+#include "hw/artwork/Artwork.h"
+#include "hw/artwork/BmpWriter.h"
+#include "hw/media/ClipWriter.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QThread>
+
+#include <algorithm>
+#include <atomic>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+namespace hw::demo {
+namespace {
+
+// Anything that can draw frame `index` of `count` of one clip segment.
+using FrameSource = std::function<QImage(int index, int count, int32_t frameNumber)>;
+
+struct Segment {
+    int32_t first;
+    int count;
+    std::function<FrameSource()> make; // built on the worker thread that encodes it
+};
+
+struct VideoJob {
+    QString path;
+    int frameCount;
+    std::vector<Segment> segments;
+};
+
+bool writeFile(const QString& path, const QByteArray& bytes, QString* error)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        *error = QStringLiteral("Cannot write %1: %2").arg(path, file.errorString());
+        return false;
+    }
+    return true;
+}
+
+template <typename Frames>
+Segment segment(int32_t first, int count, std::function<Frames()> build)
+{
+    return {first, count, [build] {
+                auto frames = std::make_shared<Frames>(build());
+                return FrameSource([frames](int i, int n, int32_t f) { return frames->frame(i, n, f); });
+            }};
+}
+
+std::vector<VideoJob> videoJobs(const QDir& root)
+{
+    const DemoPlan& plan = demoPlan();
+    const QSize size = plan.frameSize;
+    std::vector<VideoJob> jobs;
+
+    for (size_t k = 0; k < patternSpecs().size(); ++k) {
+        const PatternSpec& spec = patternSpecs()[k];
+        const PlannedLesson& lesson = plan.patterns[qsizetype(k)];
+        VideoJob job{root.filePath(lesson.videoPath), lesson.frameCount, {}};
+        for (int hand = 0; hand < 2; ++hand)
+            for (int i = 0; i < lesson.topics.size(); ++i) {
+                const PlannedTopic& t = lesson.topics[i];
+                job.segments.push_back(segment<LessonFrames>(
+                    t.startFrame + hand * t.offset, t.stopFrame - t.startFrame + 1,
+                    [&spec, i, hand, size] { return LessonFrames(patternStep(spec, i), hand == 1, size); }));
+            }
+        jobs.push_back(std::move(job));
+    }
+
+    {
+        const PlannedLesson& lesson = plan.techniques;
+        VideoJob job{root.filePath(lesson.videoPath), lesson.frameCount, {}};
+        for (int hand = 0; hand < 2; ++hand)
+            for (int i = 0; i < lesson.topics.size(); ++i) {
+                const PlannedTopic& t = lesson.topics[i];
+                const TechniqueSpec& spec = techniqueSpecs()[size_t(i)];
+                job.segments.push_back(segment<LessonFrames>(
+                    t.startFrame + hand * t.offset, t.stopFrame - t.startFrame + 1,
+                    [&spec, i, hand, size] { return LessonFrames(techniqueStep(spec, i), hand == 1, size); }));
+            }
+        jobs.push_back(std::move(job));
+    }
+
+    {
+        const PlannedLesson& lesson = plan.quickTour;
+        VideoJob job{root.filePath(lesson.videoPath), lesson.frameCount, {}};
+        for (int i = 0; i < lesson.topics.size(); ++i) {
+            const PlannedTopic& t = lesson.topics[i];
+            const TourSpec& spec = tourSpecs()[size_t(i)];
+            job.segments.push_back(segment<TourFrames>(t.startFrame, t.stopFrame - t.startFrame + 1,
+                                                       [&spec, i, size] { return TourFrames(spec, i, size); }));
+        }
+        jobs.push_back(std::move(job));
+    }
+
+    jobs.push_back({root.filePath(plan.splashPath), plan.splashFrames,
+                    {segment<SplashFrames>(0, plan.splashFrames, [size] { return SplashFrames(size); })}});
+
+    // Longest first, so that two workers finish at about the same time.
+    std::stable_sort(jobs.begin(), jobs.end(), [](const VideoJob& a, const VideoJob& b) { return a.frameCount > b.frameCount; });
+    return jobs;
+}
+
+bool encode(const VideoJob& job, const std::atomic<bool>& cancelled, QString* error)
+{
+    QDir().mkpath(QFileInfo(job.path).absolutePath());
+    ClipFormat format;
+    format.codec = QStringLiteral("mjpeg");
+    format.size = demoPlan().frameSize;
+    format.framesPerSecond = demoPlan().framesPerSecond;
+    format.quality = 3;
+    ClipWriter writer;
+    if (!writer.open(job.path, format)) {
+        *error = writer.errorText();
+        return false;
+    }
+    int32_t next = 0;
+    for (const Segment& s : job.segments) {
+        if (cancelled)
+            return false;
+        if (s.first != next) {
+            *error = QStringLiteral("%1: frame %2 planned out of order").arg(job.path).arg(s.first);
+            return false;
+        }
+        const FrameSource source = s.make();
+        for (int i = 0; i < s.count; ++i)
+            if (!writer.addFrame(source(i, s.count, next++))) {
+                *error = writer.errorText();
+                return false;
+            }
+    }
+    if (!writer.finish()) {
+        *error = writer.errorText();
+        return false;
+    }
+    if (writer.framesWritten() != job.frameCount) {
+        *error = QStringLiteral("%1: wrote %2 frames, planned %3").arg(job.path).arg(writer.framesWritten()).arg(job.frameCount);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool makeDemoLibrary(const QString& dir, DemoReport* report, QString* error, int threads)
+{
+    QElapsedTimer clock;
+    clock.start();
+    QString ignored;
+    if (!error)
+        error = &ignored;
+    const QDir root(dir);
+    if (root.exists() && !root.isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System)) {
+        *error = QStringLiteral("%1 is not empty; make the demo library in a new folder").arg(dir);
+        return false;
+    }
+    if (!QDir().mkpath(dir)) {
+        *error = QStringLiteral("Cannot create %1").arg(dir);
+        return false;
+    }
+
+    const DemoPlan& plan = demoPlan();
+    int files = 0;
+    for (size_t k = 0; k < patternSpecs().size(); ++k) {
+        const PatternSpec& spec = patternSpecs()[k];
+        const PlannedLesson& lesson = plan.patterns[qsizetype(k)];
+        if (!writeFile(root.filePath(lesson.iniPath), patternIni(spec, lesson), error)
+            || !writeBmp24(renderFlyPicture(spec.kind, QSize(120, 80)), root.filePath(lesson.picturePath),
+                           kScreenPixelsPerMetre, error))
+            return false;
+        files += 2;
+    }
+    if (!writeFile(root.filePath(plan.quickTour.iniPath), sectionIni(plan.quickTour), error)
+        || !writeFile(root.filePath(plan.techniques.iniPath), sectionIni(plan.techniques), error))
+        return false;
+    files += 2;
+
+    const std::vector<VideoJob> jobs = videoJobs(root);
+    const int workers = std::clamp(threads > 0 ? threads : QThread::idealThreadCount(), 1, int(jobs.size()));
+    std::atomic<size_t> nextJob{0};
+    std::atomic<bool> failed{false};
+    std::mutex errorLock;
+    auto work = [&] {
+        for (size_t j = nextJob++; j < jobs.size() && !failed; j = nextJob++) {
+            QString message;
+            if (!encode(jobs[j], failed, &message)) {
+                std::lock_guard<std::mutex> lock(errorLock);
+                if (!failed.exchange(true))
+                    *error = message;
+            }
+        }
+    };
+    std::vector<std::thread> pool;
+    for (int i = 1; i < workers; ++i)
+        pool.emplace_back(work);
+    work();
+    for (std::thread& t : pool)
+        t.join();
+    if (failed)
+        return false;
+
+    if (report) {
+        report->videos = int(jobs.size());
+        report->files = files + report->videos;
+        report->frames = 0;
+        for (const VideoJob& j : jobs)
+            report->frames += j.frameCount;
+        report->threads = workers;
+        report->milliseconds = clock.elapsed();
+    }
+    return true;
+}
+
+} // namespace hw::demo

@@ -1,0 +1,229 @@
+#include "LessonFrames.h"
+
+#include "FrameDecor.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+
+#include <algorithm>
+#include <cmath>
+
+namespace hw::demo {
+namespace {
+
+constexpr QRectF kFlyArea(14, 40, 292, 150);
+// The part of the drawing box shown: the fly, the vise's jaws and the bobbin's swing.
+const QRectF kFlyFrame(20, 4, 180, 104);
+
+QPen roundPen(const QColor& c, double w)
+{
+    QPen pen(c, w);
+    pen.setCapStyle(Qt::RoundCap);
+    pen.setJoinStyle(Qt::RoundJoin);
+    return pen;
+}
+
+// The vise: jaws gripping the hook's bend from below, a stem down to the bench and a
+// base on it. Drawn in the fly's own units so that mirroring moves it with the fly.
+void paintVise(QPainter& p, double benchY)
+{
+    const QPointF tip(kBendX + 3, kShankY + 25);
+    const QPointF base(kBendX + 34, kShankY + 45);
+    const QPointF axis = (base - tip) / std::hypot(base.x() - tip.x(), base.y() - tip.y());
+    const QPointF normal(-axis.y(), axis.x());
+    QPolygonF jaws;
+    jaws << tip + normal * 2.2 << base + normal * 8 << base - normal * 8 << tip - normal * 2.2;
+    QLinearGradient steel(tip - normal * 8, tip + normal * 8);
+    steel.setColorAt(0, QColor(60, 64, 70));
+    steel.setColorAt(0.45, QColor(170, 176, 184));
+    steel.setColorAt(1, QColor(70, 74, 80));
+    p.setPen(roundPen(QColor(40, 42, 46), 0.6));
+    p.setBrush(steel);
+    p.drawPolygon(jaws);
+    p.setPen(roundPen(QColor(40, 42, 46), 0.8));
+    p.drawLine(tip + axis * 4, base - axis * 2); // the split between the jaws
+
+    const QRectF stem(base.x() - 3.5, base.y(), 7, benchY - base.y());
+    QLinearGradient rod(stem.left(), 0, stem.right(), 0);
+    rod.setColorAt(0, QColor(70, 74, 80));
+    rod.setColorAt(0.4, QColor(190, 196, 204));
+    rod.setColorAt(1, QColor(64, 68, 74));
+    p.setPen(Qt::NoPen);
+    p.setBrush(rod);
+    p.drawRect(stem);
+    p.setBrush(QColor(52, 54, 60));
+    p.drawRoundedRect(QRectF(base.x() - 7, base.y() - 2, 14, 8), 2, 2); // collar
+    QLinearGradient plate(0, benchY - 6, 0, benchY + 2);
+    plate.setColorAt(0, QColor(120, 124, 132));
+    plate.setColorAt(1, QColor(48, 50, 56));
+    p.setBrush(plate);
+    p.drawRoundedRect(QRectF(base.x() - 24, benchY - 6, 48, 8), 3, 3);
+}
+
+// The bobbin hanging from the shank at work, swinging round it as the thread is wrapped.
+void paintBobbin(QPainter& p, const FlyLook& look, QPointF work, double phase, bool wrapping)
+{
+    const double reach = wrapping ? 26 * std::cos(phase) : 26;
+    const double side = wrapping ? 5 * std::sin(phase) : 0;
+    const QPointF exit = work + QPointF(side, reach >= 0 ? std::max(reach, 14.0) : std::min(reach, -14.0));
+    const bool behind = wrapping && std::cos(phase) < 0;
+    p.save();
+    if (behind)
+        p.setOpacity(0.55);
+    p.setPen(roundPen(look.thread, 0.9));
+    p.drawLine(work, exit);
+    QPointF dir = exit - work;
+    dir /= std::hypot(dir.x(), dir.y());
+    const QPointF n(-dir.y(), dir.x());
+    p.setPen(roundPen(QColor(150, 154, 160), 2.2));
+    p.drawLine(exit, exit + dir * 13); // the tube
+    const QPointF spool = exit + dir * 21;
+    p.setPen(roundPen(QColor(110, 114, 120), 1.1));
+    p.drawLine(exit + dir * 13, spool + n * 7.5); // the holder's arms
+    p.drawLine(exit + dir * 13, spool - n * 7.5);
+    QPolygonF body;
+    body << spool + n * 5.5 - dir * 3.8 << spool + n * 5.5 + dir * 3.8 << spool - n * 5.5 + dir * 3.8
+         << spool - n * 5.5 - dir * 3.8;
+    p.setPen(roundPen(look.thread.darker(150), 0.6));
+    p.setBrush(look.thread);
+    p.drawPolygon(body);
+    p.setPen(roundPen(look.thread.lighter(160), 0.4));
+    for (int i = -2; i <= 2; ++i)
+        p.drawLine(spool + n * (i * 2.0) - dir * 3.2, spool + n * (i * 2.0) + dir * 3.2);
+    p.setPen(roundPen(QColor(120, 124, 130), 1.6));
+    p.drawLine(spool + n * 7.5 - dir * 4.5, spool + n * 7.5 + dir * 4.5); // the holder's legs on the spool ends
+    p.drawLine(spool - n * 7.5 - dir * 4.5, spool - n * 7.5 + dir * 4.5);
+    p.restore();
+}
+
+// The whip-finish tool turning round the shank behind the eye.
+void paintWhipTool(QPainter& p, const FlyLook& look, double phase)
+{
+    const QPointF at(kEyeX + 14, kShankY);
+    const QPointF tip = at + QPointF(4 * std::sin(phase), -16 * std::cos(phase));
+    const QPointF handle = tip + QPointF(26, 34);
+    p.save();
+    p.setPen(roundPen(look.thread, 0.7));
+    p.drawLine(at, tip);
+    p.drawLine(tip, at + QPointF(10, 40));
+    p.setPen(roundPen(QColor(90, 94, 100), 1.6));
+    p.drawLine(tip, handle);
+    QPainterPath hook(tip);
+    hook.quadTo(tip + QPointF(-4, -2), tip + QPointF(-3, 3));
+    p.drawPath(hook);
+    p.setPen(roundPen(QColor(40, 40, 44), 4));
+    p.drawLine(handle, handle + QPointF(10, 14));
+    p.restore();
+    paintBobbin(p, look, at + QPointF(10, 8), 0, false);
+}
+
+} // namespace
+
+LessonStep patternStep(const PatternSpec& spec, int step)
+{
+    LessonStep s;
+    s.heading = QStringLiteral("%1. %2").arg(step + 1).arg(QString::fromLatin1(spec.steps[step].title));
+    s.caption = QString::fromLatin1(spec.displayName);
+    s.look = flyLook(spec.kind);
+    for (int i = 0; i < step; ++i)
+        if (spec.steps[i].part >= 0)
+            s.done = s.done.with(FlyPart(spec.steps[i].part));
+    s.part = spec.steps[step].part;
+    s.whipFinish = s.part == kWhipFinish;
+    return s;
+}
+
+LessonStep techniqueStep(const TechniqueSpec& spec, int number)
+{
+    LessonStep s;
+    s.heading = QStringLiteral("%1. %2").arg(number + 1).arg(QString::fromLatin1(spec.title));
+    s.caption = QStringLiteral("Techniques");
+    s.look = flyLook(spec.kind);
+    s.done = spec.done;
+    s.part = spec.part;
+    s.whipFinish = s.part == kWhipFinish;
+    return s;
+}
+
+LessonFrames::LessonFrames(const LessonStep& step, bool leftHanded, const QSize& size)
+    : step_(step), leftHanded_(leftHanded), backdrop_(size, QImage::Format_RGB32),
+      overlay_(size, QImage::Format_ARGB32_Premultiplied)
+{
+    active_ = step_.part;
+    if (step_.whipFinish && !step_.done.has(FlyPart::Head) && step_.look.head == HeadStyle::Thread)
+        active_ = int(FlyPart::Head); // the whip finish forms the thread head
+    paintStatic();
+}
+
+void LessonFrames::paintStatic()
+{
+    const QSize size = backdrop_.size();
+    const int benchTop = stampTop(size) - 30;
+    QPainter p(&backdrop_);
+    QLinearGradient wall(0, 0, 0, benchTop);
+    wall.setColorAt(0, QColor(214, 208, 196));
+    wall.setColorAt(1, QColor(184, 176, 162));
+    p.fillRect(QRect(0, 0, size.width(), benchTop), wall);
+    QLinearGradient wood(0, benchTop, 0, stampTop(size));
+    wood.setColorAt(0, QColor(138, 102, 68));
+    wood.setColorAt(1, QColor(98, 70, 46));
+    p.fillRect(QRect(0, benchTop, size.width(), stampTop(size) - benchTop), wood);
+    p.setPen(QColor(82, 58, 38, 120));
+    for (int y = benchTop + 4; y < stampTop(size); y += 5)
+        p.drawLine(0, y, size.width(), y + 1);
+
+    p.setRenderHint(QPainter::Antialiasing);
+    const QTransform toScreen = flyTransform(kFlyArea, !leftHanded_, kFlyFrame);
+    p.save();
+    p.setTransform(toScreen);
+    paintVise(p, toScreen.inverted().map(QPointF(0, benchTop + 6)).y());
+    p.restore();
+
+    FlyStage stage{step_.done, active_, 0.0};
+    drawFly(p, kFlyArea, step_.look, stage, !leftHanded_, kFlyFrame, FlyLayer::BelowActive);
+    overlay_.fill(Qt::transparent);
+    QPainter over(&overlay_);
+    drawFly(over, kFlyArea, step_.look, stage, !leftHanded_, kFlyFrame, FlyLayer::AboveActive);
+
+    paintTitleBar(p, size.width(), step_.heading,
+                  leftHanded_ ? QStringLiteral("Left hand") : QStringLiteral("Right hand"));
+    p.setRenderHint(QPainter::TextAntialiasing);
+    p.setFont(demoFont(10, false, true));
+    p.setPen(QColor(70, 60, 80));
+    p.drawText(QRect(8, kTitleBarHeight + 5, size.width() - 16, 14), Qt::AlignLeft | Qt::AlignVCenter, step_.caption);
+}
+
+QImage LessonFrames::frame(int index, int count, int32_t frameNumber) const
+{
+    QImage image = backdrop_.copy();
+    const double t = count > 1 ? double(index) / (count - 1) : 1.0;
+    // The part is finished three quarters of the way through; the rest shows it done.
+    const double progress = std::min(1.0, t / 0.75);
+
+    const FlyStage stage{step_.done, active_, progress};
+    const int part = active_;
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    drawFly(p, kFlyArea, step_.look, stage, !leftHanded_, kFlyFrame, FlyLayer::Active);
+    p.drawImage(0, 0, overlay_);
+
+    p.save();
+    p.setTransform(flyTransform(kFlyArea, !leftHanded_, kFlyFrame));
+    if (step_.whipFinish) {
+        if (progress < 1.0)
+            paintWhipTool(p, step_.look, index * 0.75);
+    } else {
+        const double workX = part >= 0 ? flyPartWorkX(step_.look, FlyPart(part), progress) : 60.0;
+        paintBobbin(p, step_.look, QPointF(workX, kShankY), index * 0.8, progress < 1.0);
+    }
+    p.restore();
+
+    paintProgress(p, image.width(), t);
+    paintFrameNumber(p, image.size(), frameNumber, QColor(246, 236, 220));
+    p.end();
+    stampFrame(image, frameNumber);
+    return image;
+}
+
+} // namespace hw::demo
