@@ -1,0 +1,15 @@
+#pragma once
+#include "hw/recipes/TRecipeCard.h"
+
+namespace hw {
+
+class TBulletHeadHopperRecipe : public TRecipeCard {
+public:
+    explicit TBulletHeadHopperRecipe(QObject* owner = nullptr);
+    ~TBulletHeadHopperRecipe() override;
+};
+
+// The program's one instance, set by createRecipeCards; null before and after its life.
+extern TBulletHeadHopperRecipe* BulletHeadHopperRecipe;
+
+} // namespace hw

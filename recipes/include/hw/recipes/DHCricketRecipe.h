@@ -1,0 +1,15 @@
+#pragma once
+#include "hw/recipes/TRecipeCard.h"
+
+namespace hw {
+
+class TDeerHairCricketRecipe : public TRecipeCard {
+public:
+    explicit TDeerHairCricketRecipe(QObject* owner = nullptr);
+    ~TDeerHairCricketRecipe() override;
+};
+
+// The program's one instance, set by createRecipeCards; null before and after its life.
+extern TDeerHairCricketRecipe* DeerHairCricketRecipe;
+
+} // namespace hw

@@ -1,0 +1,15 @@
+#pragma once
+#include "hw/recipes/TRecipeCard.h"
+
+namespace hw {
+
+class TGoldRibbedHaresEarNymph : public TRecipeCard {
+public:
+    explicit TGoldRibbedHaresEarNymph(QObject* owner = nullptr);
+    ~TGoldRibbedHaresEarNymph() override;
+};
+
+// The program's one instance, set by createRecipeCards; null before and after its life.
+extern TGoldRibbedHaresEarNymph* GoldRibbedHaresEarNymph;
+
+} // namespace hw

@@ -1,0 +1,15 @@
+#pragma once
+#include "hw/recipes/TRecipeCard.h"
+
+namespace hw {
+
+class TParachuteHopperRecipe : public TRecipeCard {
+public:
+    explicit TParachuteHopperRecipe(QObject* owner = nullptr);
+    ~TParachuteHopperRecipe() override;
+};
+
+// The program's one instance, set by createRecipeCards; null before and after its life.
+extern TParachuteHopperRecipe* ParachuteHopperRecipe;
+
+} // namespace hw
