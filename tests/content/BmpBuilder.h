@@ -7,9 +7,18 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <vector>
 
 namespace hw::test {
+
+inline QByteArray bytes(std::initializer_list<int> values)
+{
+    QByteArray b;
+    for (int v : values)
+        b.append(char(v));
+    return b;
+}
 
 inline void putU16(QByteArray& b, uint32_t v)
 {
