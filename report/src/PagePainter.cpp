@@ -84,6 +84,14 @@ void PagePainter::paintText(const TReportCustomLabel& label, QPointF offset)
         lines = wrapLines(lines, font, ppi, zoom, boxPixels);
     }
 
+    // AlignToBand aligns the lines on the band's width instead of the element's box.
+    double alignLeft = left;
+    double alignWidth = width;
+    if (label.alignToBand() && label.band()) {
+        alignLeft = offset.x();
+        alignWidth = label.band()->width();
+    }
+
     const QRect box = mapping_.rect(left, top, width, size.height);
     if (!label.transparent())
         painter_.fillRect(box, label.color());
@@ -104,9 +112,9 @@ void PagePainter::paintText(const TReportCustomLabel& label, QPointF offset)
         const int textWidth = metrics.horizontalAdvance(line);
         int x = box.left();
         switch (label.alignment()) {
-        case taLeftJustify: x = mapping_.x(left); break;
-        case taRightJustify: x = mapping_.x(left + width) - textWidth; break;
-        case taCenter: x = mapping_.x(left + width / 2.0) - textWidth / 2; break;
+        case taLeftJustify: x = mapping_.x(alignLeft); break;
+        case taRightJustify: x = mapping_.x(alignLeft + alignWidth) - textWidth; break;
+        case taCenter: x = mapping_.x(alignLeft + alignWidth / 2.0) - textWidth / 2; break;
         }
         painter_.drawText(QPoint(x, y + metrics.ascent()), line);
     }

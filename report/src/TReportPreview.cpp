@@ -42,6 +42,14 @@ void TReportPreview::setZoom(int percent)
 {
     if (percent < kMinZoom || percent > kMaxZoom)
         return;
+    rule_ = ZoomRule::Fixed;
+    applyZoom(percent);
+}
+
+void TReportPreview::applyZoom(int percent)
+{
+    if (percent < kMinZoom || percent > kMaxZoom)
+        return;
     const bool changed = zoom_ != percent;
     zoom_ = percent;
     cache_ = QPixmap();
@@ -76,12 +84,14 @@ QSize TReportPreview::viewSize() const
 
 void TReportPreview::zoomToWidth()
 {
-    setZoom(widthZoom(viewSize(), pageSize()));
+    rule_ = ZoomRule::Width;
+    applyZoom(widthZoom(viewSize(), pageSize()));
 }
 
 void TReportPreview::zoomToFit()
 {
-    setZoom(fitZoom(viewSize(), pageSize()));
+    rule_ = ZoomRule::Fit;
+    applyZoom(fitZoom(viewSize(), pageSize()));
 }
 
 int TReportPreview::pageCount() const
@@ -201,6 +211,10 @@ void TReportPreview::paintEvent(QPaintEvent*)
 void TReportPreview::resizeEvent(QResizeEvent* event)
 {
     QAbstractScrollArea::resizeEvent(event);
+    if (rule_ == ZoomRule::Width)
+        applyZoom(widthZoom(viewSize(), pageSize()));
+    else if (rule_ == ZoomRule::Fit)
+        applyZoom(fitZoom(viewSize(), pageSize()));
     updateScrollBars();
 }
 

@@ -159,6 +159,18 @@ TEST_F(ReportPreview, ZoomRulesAndLimits)
     view.setZoom(300);
     EXPECT_LT(view.pageRect().top(), 20);
     EXPECT_LT(view.pageRect().left(), 20);
+
+    // The width and fit rules follow the view when it is resized (maximised late); a
+    // chosen zoom does not.
+    view.zoomToWidth();
+    view.resize(1200, 700);
+    EXPECT_EQ(view.zoom(), TReportPreview::widthZoom(view.maximumViewportSize(), QSize(816, 1056)));
+    view.zoomToFit();
+    view.resize(900, 500);
+    EXPECT_EQ(view.zoom(), TReportPreview::fitZoom(view.maximumViewportSize(), QSize(816, 1056)));
+    view.setZoom(100);
+    view.resize(1000, 900);
+    EXPECT_EQ(view.zoom(), 100);
 }
 
 TEST_F(ReportPreview, PageKeysAndStatus)

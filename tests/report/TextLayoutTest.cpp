@@ -192,7 +192,19 @@ TEST_F(ReportText, Alignments)
     wide->setSize(60.0, 1000.0, 500.0, 100.0);
     wide->setWordWrap(false);
 
+    // AlignToBand centres on the band (127 .. 2032), not on the element's own box.
+    auto* band = report.AddBand(rbPageHeader);
+    band->setSize(100.0, 1905.0);
+    auto* banded = band->AddLabel();
+    banded->setSize(60.0, 0.0, 10.0, 300.0);
+    banded->setAlignment(taCenter);
+    banded->setAlignToBand(true);
+    banded->setCaption(QStringLiteral("Bandwide"));
+
     const QList<PdfWord> words = printedWords(report, QStringLiteral("align"));
+    const PdfWord* bw = findWord(words, QStringLiteral("Bandwide"));
+    ASSERT_TRUE(bw);
+    EXPECT_NEAR((bw->xMin + bw->xMax) / 2, (127.0 + 1905.0 / 2) * kPointsPerTenth, 0.8);
     const PdfWord* lw = findWord(words, QStringLiteral("Leftward"));
     const PdfWord* rw = findWord(words, QStringLiteral("Rightward"));
     const PdfWord* cw = findWord(words, QStringLiteral("Centreward"));

@@ -19,11 +19,14 @@ public:
     TReportOutput* output() const { return output_; }
 
     int zoom() const { return zoom_; }
-    // Values outside 2..2000 are ignored.
+    // A fixed zoom; values outside 2..2000 are ignored.
     void setZoom(int percent);
-    // Zoom so that the page width fits: view width / page width x 90.
+    // Zoom so that the page width fits: view width / page width x 90. The rule stays in
+    // force when the view is resized (a window maximised after it was shown) until another
+    // zoom is chosen.
     void zoomToWidth();
-    // Zoom so that the whole page fits (95 % of the view on the tighter axis).
+    // Zoom so that the whole page fits (95 % of the view on the tighter axis); kept in force
+    // on resizing like the width rule.
     void zoomToFit();
     void zoomTo100() { setZoom(100); }
 
@@ -55,6 +58,8 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
 
 private:
+    enum class ZoomRule { Fixed, Width, Fit };
+    void applyZoom(int percent);
     void onPageFinished(int number);
     QSize viewSize() const;
     QSize scaledPageSize() const;
@@ -64,6 +69,7 @@ private:
 
     TReportOutput* output_ = nullptr;
     int zoom_ = 100;
+    ZoomRule rule_ = ZoomRule::Fixed;
     int page_ = 1;
     mutable QPixmap cache_;
 };
