@@ -1,0 +1,107 @@
+#include "ClipReader.h"
+
+#include <QFile>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libswscale/swscale.h>
+}
+
+namespace hw::test {
+namespace {
+
+struct Input {
+    AVFormatContext* format = nullptr;
+    int stream = -1;
+    explicit Input(const QString& path)
+    {
+        const QByteArray name = QFile::encodeName(path);
+        if (avformat_open_input(&format, name.constData(), nullptr, nullptr) < 0) {
+            format = nullptr;
+            return;
+        }
+        if (avformat_find_stream_info(format, nullptr) < 0)
+            return;
+        stream = av_find_best_stream(format, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+    }
+    ~Input()
+    {
+        if (format)
+            avformat_close_input(&format);
+    }
+    bool ok() const { return format && stream >= 0; }
+};
+
+} // namespace
+
+ClipFacts probeClip(const QString& path)
+{
+    ClipFacts facts;
+    Input in(path);
+    if (!in.ok())
+        return facts;
+    facts.opened = true;
+    const AVStream* s = in.format->streams[in.stream];
+    facts.codec = QString::fromLatin1(avcodec_get_name(s->codecpar->codec_id));
+    facts.size = QSize(s->codecpar->width, s->codecpar->height);
+    facts.framesPerSecond = av_q2d(s->r_frame_rate);
+    AVPacket* packet = av_packet_alloc();
+    while (av_read_frame(in.format, packet) >= 0) {
+        if (packet->stream_index == in.stream && packet->size > 0)
+            ++facts.frameCount;
+        av_packet_unref(packet);
+    }
+    av_packet_free(&packet);
+    return facts;
+}
+
+QMap<int, QImage> decodeFrames(const QString& path, const QSet<int>& wanted)
+{
+    QMap<int, QImage> out;
+    Input in(path);
+    if (!in.ok())
+        return out;
+    const AVCodecParameters* par = in.format->streams[in.stream]->codecpar;
+    const AVCodec* codec = avcodec_find_decoder(par->codec_id);
+    AVCodecContext* dec = avcodec_alloc_context3(codec);
+    avcodec_parameters_to_context(dec, par);
+    if (avcodec_open2(dec, codec, nullptr) < 0) {
+        avcodec_free_context(&dec);
+        return out;
+    }
+    AVPacket* packet = av_packet_alloc();
+    AVFrame* frame = av_frame_alloc();
+    SwsContext* sws = nullptr;
+    int index = 0;
+    auto drain = [&] {
+        while (avcodec_receive_frame(dec, frame) >= 0) {
+            if (wanted.contains(index)) {
+                QImage image(frame->width, frame->height, QImage::Format_RGB32);
+                sws = sws_getCachedContext(sws, frame->width, frame->height, AVPixelFormat(frame->format),
+                                           frame->width, frame->height, AV_PIX_FMT_RGB32, SWS_POINT, nullptr,
+                                           nullptr, nullptr);
+                uint8_t* dst[1] = {image.bits()};
+                const int stride[1] = {int(image.bytesPerLine())};
+                sws_scale(sws, frame->data, frame->linesize, 0, frame->height, dst, stride);
+                out.insert(index, image);
+            }
+            ++index;
+            av_frame_unref(frame);
+        }
+    };
+    while (av_read_frame(in.format, packet) >= 0) {
+        if (packet->stream_index == in.stream && packet->size > 0 && avcodec_send_packet(dec, packet) >= 0)
+            drain();
+        av_packet_unref(packet);
+    }
+    avcodec_send_packet(dec, nullptr);
+    drain();
+    sws_freeContext(sws);
+    av_frame_free(&frame);
+    av_packet_free(&packet);
+    avcodec_free_context(&dec);
+    return out;
+}
+
+} // namespace hw::test

@@ -1,0 +1,263 @@
+// The demo lesson library, read back the way the program reads it: through the catalogue
+// loader, the case-insensitive content paths and an FFmpeg decoder.
+#include "ClipReader.h"
+#include "DemoTree.h"
+
+#include "hw/ContentPath.h"
+#include "hw/content/Catalogue.h"
+#include "hw/content/CatalogueText.h"
+#include "hw/demo/DemoLibrary.h"
+#include "hw/media/FrameStamp.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+using hw::demo::demoPlan;
+
+struct Loaded {
+    hw::Catalogue catalogue;
+    QList<QByteArray> gallery;
+    std::vector<hw::CatalogueError> errors;
+};
+
+std::unique_ptr<Loaded> loadDemo(const QString& root)
+{
+    auto loaded = std::make_unique<Loaded>();
+    loaded->errors = hw::initResources(
+        loaded->catalogue, [&](const QByteArray& name) { loaded->gallery.append(name); }, QDir(root));
+    return loaded;
+}
+
+QList<hw::tTopicRecord*> chain(hw::tTopicRecord* head)
+{
+    QList<hw::tTopicRecord*> out;
+    for (; head; head = head->next)
+        out.append(head);
+    return out;
+}
+
+QList<hw::tFlyRecord*> flies(const hw::Catalogue& c)
+{
+    QList<hw::tFlyRecord*> out;
+    for (hw::tFlyRecord* f = c.flyList(); f; f = f->next)
+        out.append(f);
+    return out;
+}
+
+const hw::demo::PlannedLesson* plannedPattern(const QByteArray& displayName)
+{
+    for (const hw::demo::PlannedLesson& p : demoPlan().patterns)
+        if (p.displayName == displayName)
+            return &p;
+    return nullptr;
+}
+
+void expectTopicsAsPlanned(const QList<hw::tTopicRecord*>& topics, const hw::demo::PlannedLesson& lesson)
+{
+    ASSERT_EQ(topics.size(), lesson.topics.size());
+    for (int i = 0; i < topics.size(); ++i) {
+        EXPECT_EQ(topics[i]->title, lesson.topics[i].title);
+        EXPECT_EQ(topics[i]->startFrame, lesson.topics[i].startFrame);
+        EXPECT_EQ(topics[i]->stopFrame, lesson.topics[i].stopFrame);
+        EXPECT_EQ(topics[i]->offset, lesson.topics[i].offset);
+    }
+}
+
+QString videoOf(const QString& root, const hw::tFlyRecord& fly)
+{
+    return hw::resolveContentPath(QStringLiteral("Flies\\") + QString::fromLatin1(fly.baseName) + QStringLiteral(".avi"),
+                                  QDir(root));
+}
+
+} // namespace
+
+TEST(DemoLibrary, LoadsThroughTheCatalogueAsPlanned)
+{
+    const QString root = hw::test::demoTree();
+    const auto loaded = loadDemo(root);
+    EXPECT_TRUE(loaded->errors.empty()) << hw::describeErrors(loaded->errors).toStdString();
+
+    const QList<hw::tFlyRecord*> list = flies(loaded->catalogue);
+    ASSERT_GE(list.size(), 10);
+    EXPECT_EQ(list.size(), demoPlan().patterns.size());
+    QList<QByteArray> listed;
+    for (const hw::tFlyRecord* f : list)
+        listed.append(f->displayName);
+    EXPECT_EQ(loaded->gallery, listed); // one gallery entry per pattern, as it is read
+
+    for (const char* name : {"Bullet Head Hopper", "Deer Hair Cricket", "Parachute Adams",
+                             "Gold Ribbed Hare's Ear Nymph", "Parachute Hopper", "Deer Hair Ant"})
+        EXPECT_NE(loaded->catalogue.findFly(name), nullptr) << name;
+
+    // The gallery sorts its entries; the fly list keeps the folder's order. They must differ,
+    // so that a lookup by position instead of by name shows up as a wrong lesson.
+    QList<QByteArray> sorted = listed;
+    std::sort(sorted.begin(), sorted.end(),
+              [](const QByteArray& a, const QByteArray& b) { return qstricmp(a.constData(), b.constData()) < 0; });
+    EXPECT_NE(sorted, listed);
+
+    bool valueWithEquals = false;
+    for (const hw::tFlyRecord* fly : list) {
+        SCOPED_TRACE(fly->displayName.toStdString());
+        const hw::demo::PlannedLesson* plan = plannedPattern(fly->displayName);
+        ASSERT_NE(plan, nullptr);
+        EXPECT_EQ(QString::fromLatin1(fly->baseName), QFileInfo(plan->iniPath).completeBaseName());
+        EXPECT_EQ(fly->picture.size(), QSize(120, 80));
+        EXPECT_EQ(fly->numSteps, plan->topics.size());
+        expectTopicsAsPlanned(chain(fly->topics), *plan);
+        EXPECT_EQ(fly->materials, plan->materials);
+        EXPECT_GE(fly->materials.size(), 3);
+        for (const QByteArray& line : fly->materials)
+            valueWithEquals |= line.contains('=');
+    }
+    EXPECT_TRUE(valueWithEquals);
+
+    const QList<hw::tTopicRecord*> tour = chain(loaded->catalogue.quickTourList());
+    const QList<hw::tTopicRecord*> techniques = chain(loaded->catalogue.techniquesList());
+    EXPECT_GE(tour.size(), 5);
+    EXPECT_GE(techniques.size(), 8);
+    expectTopicsAsPlanned(tour, demoPlan().quickTour);
+    expectTopicsAsPlanned(techniques, demoPlan().techniques);
+    for (const char* technique : {"Whip Finish", "Dubbing", "Hackle"})
+        EXPECT_TRUE(std::any_of(techniques.begin(), techniques.end(),
+                                [&](const hw::tTopicRecord* t) { return t->title.contains(technique); }))
+            << technique;
+}
+
+// Real content spells file and key names in any case; the demo does too, so that every
+// run of the program exercises the case-insensitive lookups.
+TEST(DemoLibrary, SpellsNamesInMixedCase)
+{
+    const QDir root(hw::test::demoTree());
+    const QStringList fliesFolder = QDir(root.filePath(QStringLiteral("Flies"))).entryList(QDir::Files);
+    EXPECT_TRUE(fliesFolder.contains(QStringLiteral("DHCRICKET.INI")));
+    EXPECT_TRUE(std::any_of(fliesFolder.begin(), fliesFolder.end(),
+                            [](const QString& n) { return n.endsWith(QLatin1String(".AVI")); }));
+    // A picture whose name is spelt differently from its pattern file's base name.
+    EXPECT_FALSE(QFile::exists(root.filePath(QStringLiteral("Flies/Beetle.bmp"))));
+    EXPECT_FALSE(hw::resolveContentPath(QStringLiteral("Flies\\Beetle.bmp"), root).isEmpty());
+
+    bool lowerTitle = false;
+    bool upperKeys = false;
+    for (const QString& name : fliesFolder) {
+        if (!name.endsWith(QLatin1String(".ini"), Qt::CaseInsensitive))
+            continue;
+        QFile f(root.filePath(QStringLiteral("Flies/") + name));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        const QByteArray text = f.readAll();
+        EXPECT_TRUE(text.contains("\r\n")) << name.toStdString();
+        lowerTitle |= text.contains("\r\ntitle=");
+        upperKeys |= text.contains("[INFO]") && text.contains("\r\nTITLE=");
+    }
+    EXPECT_TRUE(lowerTitle);
+    EXPECT_TRUE(upperKeys);
+    for (const char* section : {"QuickTour/QuickTour.ini", "Techniques/Techniques.ini"}) {
+        QFile f(root.filePath(QString::fromLatin1(section)));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        const QByteArray text = f.readAll();
+        EXPECT_TRUE(text.contains("\r\nTitle=")) << section;
+        EXPECT_TRUE(text.contains("\r\nNumTopics=")) << section;
+    }
+}
+
+TEST(DemoLibrary, EveryRangeLiesInsideItsVideo)
+{
+    const QString root = hw::test::demoTree();
+    const auto loaded = loadDemo(root);
+    struct Clip {
+        QString path;
+        QList<hw::tTopicRecord*> topics;
+    };
+    QList<Clip> clips;
+    for (const hw::tFlyRecord* fly : flies(loaded->catalogue))
+        clips.append({videoOf(root, *fly), chain(fly->topics)});
+    clips.append({hw::resolveContentPath(QStringLiteral("QuickTour\\QuickTour.avi"), QDir(root)),
+                  chain(loaded->catalogue.quickTourList())});
+    clips.append({hw::resolveContentPath(QStringLiteral("Techniques\\Techniques.avi"), QDir(root)),
+                  chain(loaded->catalogue.techniquesList())});
+    ASSERT_EQ(clips.size(), demoPlan().patterns.size() + 2);
+
+    for (const Clip& clip : clips) {
+        SCOPED_TRACE(clip.path.toStdString());
+        ASSERT_FALSE(clip.path.isEmpty());
+        const hw::test::ClipFacts facts = hw::test::probeClip(clip.path);
+        ASSERT_TRUE(facts.opened);
+        EXPECT_EQ(facts.codec, QStringLiteral("mjpeg"));
+        EXPECT_EQ(facts.size, QSize(320, 240));
+        EXPECT_DOUBLE_EQ(facts.framesPerSecond, 15.0);
+        for (const hw::tTopicRecord* t : clip.topics)
+            for (int hand = 0; hand < 2; ++hand) {
+                const hw::FrameRange r = hw::topicFrames(*t, hand);
+                EXPECT_GE(r.start, 0) << t->title.toStdString() << " hand " << hand;
+                EXPECT_LT(r.start, r.stop) << t->title.toStdString() << " hand " << hand;
+                EXPECT_LT(r.stop, facts.frameCount) << t->title.toStdString() << " hand " << hand;
+                // Every step lasts two to four seconds.
+                EXPECT_GE(r.stop - r.start + 1, 2 * 15 - hand);
+                EXPECT_LE(r.stop - r.start + 1, 4 * 15);
+            }
+    }
+
+    const hw::test::ClipFacts splash = hw::test::probeClip(root + QStringLiteral("/SplashScreen/SplashScreen.avi"));
+    ASSERT_TRUE(splash.opened);
+    EXPECT_EQ(splash.codec, QStringLiteral("mjpeg"));
+    EXPECT_EQ(splash.size, QSize(320, 240));
+    EXPECT_GE(splash.frameCount, 3 * 15);
+    EXPECT_LE(splash.frameCount, 5 * 15);
+}
+
+// The frame stamp of a frame from the middle of every range, right- and left-handed, reads
+// back as that frame's number: the ranges in the INI files point at the frames drawn for
+// them, and a player that shows a frame can be checked against its position.
+TEST(DemoLibrary, StampsReadBackAsFrameNumbers)
+{
+    const QString root = hw::test::demoTree();
+    const auto loaded = loadDemo(root);
+    QList<QPair<QString, QList<hw::tTopicRecord*>>> clips;
+    for (const hw::tFlyRecord* fly : flies(loaded->catalogue))
+        clips.append({videoOf(root, *fly), chain(fly->topics)});
+    clips.append({root + QStringLiteral("/QuickTour/QuickTour.avi"), chain(loaded->catalogue.quickTourList())});
+    clips.append({root + QStringLiteral("/Techniques/Techniques.avi"), chain(loaded->catalogue.techniquesList())});
+
+    for (const auto& [path, topics] : clips) {
+        SCOPED_TRACE(path.toStdString());
+        QSet<int> wanted;
+        for (const hw::tTopicRecord* t : topics)
+            for (int hand = 0; hand < 2; ++hand) {
+                const hw::FrameRange r = hw::topicFrames(*t, hand);
+                wanted.insert(int((r.start + r.stop) / 2));
+                wanted.insert(int(r.start));
+            }
+        const QMap<int, QImage> frames = hw::test::decodeFrames(path, wanted);
+        ASSERT_EQ(frames.size(), wanted.size());
+        for (auto it = frames.begin(); it != frames.end(); ++it)
+            EXPECT_EQ(hw::readFrameStamp(it.value()), std::optional<int32_t>(it.key()));
+    }
+
+    const QString splash = root + QStringLiteral("/SplashScreen/SplashScreen.avi");
+    const int last = hw::test::probeClip(splash).frameCount - 1;
+    const QMap<int, QImage> ends = hw::test::decodeFrames(splash, {0, last});
+    ASSERT_EQ(ends.size(), 2);
+    EXPECT_EQ(hw::readFrameStamp(ends.value(0)), std::optional<int32_t>(0));
+    EXPECT_EQ(hw::readFrameStamp(ends.value(last)), std::optional<int32_t>(last));
+}
+
+TEST(DemoLibrary, RefusesAFolderThatHoldsFiles)
+{
+    QTemporaryDir dir;
+    QFile keep(dir.filePath(QStringLiteral("notes.txt")));
+    ASSERT_TRUE(keep.open(QIODevice::WriteOnly));
+    keep.write("mine");
+    keep.close();
+    QString error;
+    EXPECT_FALSE(hw::demo::makeDemoLibrary(dir.path(), nullptr, &error));
+    EXPECT_TRUE(error.contains(QLatin1String("not empty"))) << error.toStdString();
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{QStringLiteral("notes.txt")});
+}
