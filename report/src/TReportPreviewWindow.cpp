@@ -208,6 +208,17 @@ void TReportPreviewWindow::updateStatus()
     } else {
         status_->setText(QStringLiteral("Page %1 of %2").arg(preview_->pageNumber()).arg(shown->pageCount()));
     }
+    // Page buttons are available only where there is a page to go to.
+    const int page = preview_->pageNumber();
+    const int count = shown && !(working_ && !loaded_) ? shown->storedPages() : 0;
+    for (const char* name : {"FirstPage", "PrevPage"}) {
+        if (QToolButton* b = button(QString::fromLatin1(name)))
+            b->setEnabled(page > 1);
+    }
+    for (const char* name : {"NextPage", "LastPage"}) {
+        if (QToolButton* b = button(QString::fromLatin1(name)))
+            b->setEnabled(page < count);
+    }
     const int p = shown ? shown->progress() : 0;
     progress_->setValue(p);
     progress_->setVisible(p > 0 && p < 100);
