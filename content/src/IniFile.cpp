@@ -4,8 +4,6 @@
 
 #include <QFile>
 
-#include <algorithm>
-
 namespace hw {
 namespace {
 
@@ -52,7 +50,7 @@ void IniFile::parse()
     // Editors may put a UTF-8 signature in front of the first section head.
     if (bytes_.startsWith("\xEF\xBB\xBF"))
         pos = 3;
-    entries_.reserve(std::min<size_t>(size_t(bytes_.count('\n')) + 1, 4096));
+    entries_.reserve(128);
     Section* current = nullptr;
     while (pos < end) {
         qsizetype lineEnd = pos;

@@ -18,11 +18,14 @@ QByteArray read(const IniFile& ini, const char* section, const char* key, const 
 TEST(IniFile, NamesMatchWithoutRegardToCase)
 {
     const IniFile ini = IniFile::fromBytes("[Topics 1]\nTitle=Whip finish\n"
-                                           "[MAT\xC9RIAUX]\n\xC9PAISSEUR=2\n");
+                                           "[MAT\xC9RIAUX]\n\xC9PAISSEUR=2\n"
+                                           "[\x8Aimano]\nK\x8C=3\n");
     EXPECT_EQ(read(ini, "topics 1", "title"), "Whip finish");
     EXPECT_EQ(read(ini, "TOPICS 1", "TITLE"), "Whip finish");
     // Letters of the code page beyond ASCII fold too.
     EXPECT_EQ(read(ini, "mat\xE9riaux", "\xE9paisseur"), "2");
+    EXPECT_EQ(read(ini, "\x9AIMANO", "k\x9C"), "3");
+    EXPECT_EQ(read(ini, "mat\xE9riau", "\xE9paisseur"), "<default>");
     EXPECT_EQ(read(ini, "Topics 01", "title"), "<default>");
 }
 
