@@ -464,10 +464,11 @@ void drawWing(QPainter& p, const FlyLook& look)
         return;
     case WingStyle::Shell: {
         QPainterPath shell;
-        shell.moveTo(look.bodyFront - 10, S - 5);
-        shell.cubicTo(look.bodyFront + 10, S - 20, kBendX - 15, S - 20, kBendX + 4, S - 5);
-        shell.lineTo(kBendX + 2, S - 2);
-        shell.cubicTo(kBendX - 15, S - 13, look.bodyFront + 10, S - 13, look.bodyFront - 8, S - 2);
+        // a slab lying on the body: thick over the middle, pinched down at both tie-in points
+        shell.moveTo(look.bodyFront - 10, S - 3);
+        shell.cubicTo(look.bodyFront + 4, S - 19, kBendX - 10, S - 19, kBendX + 5, S - 3);
+        shell.lineTo(kBendX + 3, S - 1);
+        shell.cubicTo(kBendX - 12, S - 8, look.bodyFront + 6, S - 8, look.bodyFront - 8, S - 1);
         shell.closeSubpath();
         QLinearGradient shade(0, S - 20, 0, S - 2);
         shade.setColorAt(0, look.wingColour.lighter(170));
@@ -476,9 +477,16 @@ void drawWing(QPainter& p, const FlyLook& look)
         p.setPen(fibrePen(look.wingColour.darker(170), 0.7));
         p.setBrush(shade);
         p.drawPath(shell);
+        p.save();
+        p.setClipPath(shell, Qt::IntersectClip);
         p.setPen(fibrePen(look.wingColour.lighter(150), 0.4));
-        for (int i = 1; i < 4; ++i)
-            p.drawLine(QPointF(look.bodyFront + 4, S - 10 - i * 1.5), QPointF(kBendX - 6, S - 10 - i * 1.5));
+        for (int i = 0; i < 4; ++i) {
+            QPainterPath strand;
+            strand.moveTo(look.bodyFront - 6, S - 3 - i);
+            strand.cubicTo(look.bodyFront + 6, S - 16 + i * 1.6, kBendX - 12, S - 16 + i * 1.6, kBendX + 2, S - 3 - i);
+            p.drawPath(strand);
+        }
+        p.restore();
         return;
     }
     case WingStyle::WingCase: {
