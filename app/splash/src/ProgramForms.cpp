@@ -1,0 +1,67 @@
+#include "hw/app/ProgramForms.h"
+
+#include "hw/app/TApplication.h"
+#include "hw/tutor/TForm1.h"
+
+#if HW_HAVE_RECIPES
+#include "hw/recipes/Recipes.h"
+#endif
+
+namespace hw {
+
+ProgramForms::ProgramForms() = default;
+
+ProgramForms::~ProgramForms()
+{
+    // The tutor window first: its clip may still be playing and its Print Recipe hook
+    // refers to the cards.
+    tutor_.reset();
+    cardOwner_.reset();
+}
+
+HandOverSteps ProgramForms::handOverSteps()
+{
+    return HandOverSteps{
+        [this] { createTutorWindow(); },
+        [this] { createRecipeCards(); },
+        [this] { showTutorWindow(); },
+        [this] { clickQuickTour(); },
+    };
+}
+
+void ProgramForms::createTutorWindow()
+{
+    tutor_ = std::make_unique<TForm1>();
+#if HW_HAVE_RECIPES
+    tutor_->setPrintRecipeHandler([](const tFlyRecord* currentFly) { printRecipe(currentFly); });
+#endif
+    // The catalogue's loader goes on past a file it cannot read; each one it met is shown
+    // as the error it is, in the order met.
+    for (const CatalogueError& error : tutor_->catalogueErrors())
+        showErrorBox(error.message);
+}
+
+void ProgramForms::createRecipeCards()
+{
+    cardOwner_ = std::make_unique<QObject>();
+#if HW_HAVE_RECIPES
+    hw::createRecipeCards(cardOwner_.get());
+#endif
+}
+
+void ProgramForms::showTutorWindow()
+{
+    if (!tutor_)
+        return;
+    tutor_->show();
+    tutor_->raise();
+    tutor_->activateWindow();
+}
+
+void ProgramForms::clickQuickTour()
+{
+    if (Form1)
+        Form1->QuickTourButton->click();
+}
+
+} // namespace hw

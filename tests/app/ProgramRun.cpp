@@ -1,0 +1,114 @@
+#include "ProgramRun.h"
+
+#include <QDeadlineTimer>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QProcessEnvironment>
+
+namespace hw::test {
+namespace {
+
+QString binaryDir()
+{
+    return qEnvironmentVariable("HW_BINARY_DIR");
+}
+
+} // namespace
+
+QString ProgramRun::programPath()
+{
+    return binaryDir() + QStringLiteral("/app/hacklewright");
+}
+
+DemoLibrary::DemoLibrary()
+{
+    const QString tool = binaryDir() + QStringLiteral("/tools/hacklewright-tool");
+    const QString dir = binaryDir() + QStringLiteral("/tests/app/demo");
+    const QString marker = dir + QStringLiteral("/.complete");
+    if (!QFileInfo(tool).isExecutable()) {
+        error_ = QStringLiteral("no hacklewright-tool at ") + tool;
+        return;
+    }
+    // Test processes run side by side; the first makes the library, the others wait.
+    QLockFile lock(binaryDir() + QStringLiteral("/tests/app/demo.lock"));
+    lock.setStaleLockTime(0);
+    if (!lock.tryLock(10 * 60 * 1000)) {
+        error_ = QStringLiteral("the demo library's lock was not released");
+        return;
+    }
+    if (!QFileInfo::exists(marker)) {
+        QDir(dir).removeRecursively();
+        QProcess make;
+        make.setProcessChannelMode(QProcess::MergedChannels);
+        make.start(tool, {QStringLiteral("make-demo"), dir});
+        if (!make.waitForFinished(10 * 60 * 1000) || make.exitStatus() != QProcess::NormalExit
+            || make.exitCode() != 0) {
+            error_ = QStringLiteral("make-demo failed: ") + QString::fromLocal8Bit(make.readAll());
+            return;
+        }
+        QFile done(marker);
+        done.open(QIODevice::WriteOnly);
+    }
+    path_ = dir;
+}
+
+const DemoLibrary& DemoLibrary::instance()
+{
+    static const DemoLibrary library;
+    return library;
+}
+
+ProgramRun::ProgramRun(const QString& workingDir)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("QT_PLUGIN_PATH"), binaryDir() + QStringLiteral("/tests/app/plugins"));
+    env.insert(QStringLiteral("QT_QPA_GENERIC_PLUGINS"), QStringLiteral("hwprobe"));
+    process_.setProcessEnvironment(env);
+    // The program's warnings go to the test's own output, and cannot fill a pipe.
+    process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process_.setWorkingDirectory(workingDir);
+    process_.start(programPath(), QStringList{});
+    started_ = process_.waitForStarted(30000);
+}
+
+ProgramRun::~ProgramRun()
+{
+    if (process_.state() != QProcess::NotRunning) {
+        process_.kill();
+        process_.waitForFinished(10000);
+    }
+}
+
+QString ProgramRun::command(const QString& line, int timeoutMs)
+{
+    lastLines_.clear();
+    process_.write(line.toUtf8() + '\n');
+    QDeadlineTimer deadline(timeoutMs);
+    for (;;) {
+        qsizetype end;
+        while ((end = buffer_.indexOf('\n')) >= 0) {
+            const QString reply = QString::fromUtf8(buffer_.left(end)).trimmed();
+            buffer_.remove(0, end + 1);
+            if (reply.startsWith(QLatin1String("ok")) || reply.startsWith(QLatin1String("fail")))
+                return reply;
+            lastLines_ << reply;
+        }
+        if (process_.state() == QProcess::NotRunning)
+            return QStringLiteral("fail the program has ended");
+        if (deadline.hasExpired())
+            return QStringLiteral("fail no answer to ") + line;
+        process_.waitForReadyRead(int(qMin<qint64>(deadline.remainingTime(), 500)));
+        buffer_ += process_.readAllStandardOutput();
+    }
+}
+
+bool ProgramRun::waitForExit(int timeoutMs)
+{
+    if (process_.state() == QProcess::NotRunning)
+        return true;
+    return process_.waitForFinished(timeoutMs);
+}
+
+
+} // namespace hw::test

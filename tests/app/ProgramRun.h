@@ -1,0 +1,50 @@
+#pragma once
+// Runs the program binary as a process on Qt's offscreen platform, with the test probe
+// plugin loaded through Qt's own plugin variables, and talks to the probe line by line.
+#include <QDir>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+namespace hw::test {
+
+// The demo lesson library, made once by hacklewright-tool and shared by every test
+// process; empty when the tool cannot make it (error() says why).
+class DemoLibrary {
+public:
+    static const DemoLibrary& instance();
+    bool ready() const { return !path_.isEmpty(); }
+    QString path() const { return path_; }
+    QString error() const { return error_; }
+
+private:
+    DemoLibrary();
+    QString path_;
+    QString error_;
+};
+
+class ProgramRun {
+public:
+    // Starts build/app/hacklewright in workingDir.
+    explicit ProgramRun(const QString& workingDir);
+    ~ProgramRun(); // kills the process if it still runs
+
+    bool started() const { return started_; }
+    // Sends one probe command and returns its answer ("ok ..." or "fail ..."); lines the
+    // probe sends before it (window lists) are kept in lastLines().
+    QString command(const QString& line, int timeoutMs = 30000);
+    const QStringList& lastLines() const { return lastLines_; }
+    bool waitForExit(int timeoutMs);
+    int exitCode() const { return process_.exitCode(); }
+    QProcess::ExitStatus exitStatus() const { return process_.exitStatus(); }
+
+    static QString programPath();
+
+private:
+    QProcess process_;
+    QByteArray buffer_;
+    QStringList lastLines_;
+    bool started_ = false;
+};
+
+} // namespace hw::test
