@@ -120,7 +120,6 @@ bool encode(const VideoJob& job, const std::atomic<bool>& cancelled, QString* er
     format.codec = QStringLiteral("mjpeg");
     format.size = demoPlan().frameSize;
     format.framesPerSecond = demoPlan().framesPerSecond;
-    format.quality = 3;
     ClipWriter writer;
     if (!writer.open(job.path, format)) {
         *error = writer.errorText();
