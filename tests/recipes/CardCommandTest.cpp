@@ -1,0 +1,57 @@
+// hacklewright-tool card: one card by its pattern name, or all six into a folder.
+#include "CardPdf.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QString toolPath()
+{
+    return qEnvironmentVariable("HW_BINARY_DIR") + QStringLiteral("/tools/hacklewright-tool");
+}
+
+int runCard(const QStringList& args)
+{
+    QProcess tool;
+    tool.start(toolPath(), QStringList{QStringLiteral("card")} + args);
+    if (!tool.waitForFinished(60000))
+        return -1;
+    return tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1;
+}
+
+TEST(CardCommand, WritesCardsByPatternName)
+{
+    if (!QFileInfo(toolPath()).isExecutable())
+        GTEST_SKIP() << "hacklewright-tool is not built";
+    if (!hw::test::popplerAvailable())
+        GTEST_SKIP() << "poppler's tools are not installed";
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+
+    const QString one = dir.filePath(QStringLiteral("nymph.pdf"));
+    ASSERT_EQ(runCard({QStringLiteral("Gold Ribbed Hare's Ear Nymph"), one}), 0);
+    const QString text = hw::test::joined(hw::test::pdfWords(one));
+    EXPECT_TRUE(text.contains(QStringLiteral("Bead Head, Gold Ribbed Hare's Ear Nymph")));
+
+    // The name is compared exactly, as Print Recipe does.
+    const QString none = dir.filePath(QStringLiteral("none.pdf"));
+    EXPECT_EQ(runCard({QStringLiteral("gold ribbed hare's ear nymph"), none}), 2);
+    EXPECT_FALSE(QFileInfo::exists(none));
+    EXPECT_EQ(runCard({QStringLiteral("Deer Hair Ant")}), 2);
+
+    const QString all = dir.filePath(QStringLiteral("all"));
+    ASSERT_EQ(runCard({QStringLiteral("--all"), all}), 0);
+    const QStringList files = QDir(all).entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Name);
+    EXPECT_EQ(files, QStringList({QStringLiteral("BulletHeadHopper.pdf"), QStringLiteral("DeerHairAnt.pdf"),
+                                  QStringLiteral("DeerHairCricket.pdf"), QStringLiteral("GoldRibbedHaresEarNymph.pdf"),
+                                  QStringLiteral("ParachuteAdams.pdf"), QStringLiteral("ParachuteHopper.pdf")}));
+    EXPECT_TRUE(hw::test::joined(hw::test::pdfWords(QDir(all).filePath(QStringLiteral("DeerHairAnt.pdf"))))
+                    .contains(QStringLiteral("Deer Hair Ant Materials")));
+}
+
+} // namespace
