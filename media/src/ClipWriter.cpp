@@ -127,6 +127,10 @@ bool ClipWriter::open(const QString& path, const ClipFormat& format)
         av_opt_set_int(d->enc->priv_data, "crf", 18 + std::clamp(format.quality, 0, 30), 0);
         av_opt_set(d->enc->priv_data, "preset", "veryfast", 0);
         av_opt_set(d->enc->priv_data, "x264-params", "scenecut=0", 0);
+    } else if (codec->id == AV_CODEC_ID_CINEPAK) {
+        // The encoder's extra searches cost several times the time for little gain.
+        av_opt_set_int(d->enc->priv_data, "max_strips", 1, 0);
+        av_opt_set_int(d->enc->priv_data, "max_extra_cb_iterations", 0, 0);
     } else if (codec->id == AV_CODEC_ID_MJPEG || codec->id == AV_CODEC_ID_MPEG4) {
         d->enc->flags |= AV_CODEC_FLAG_QSCALE;
         d->enc->global_quality = FF_QP2LAMBDA * std::clamp(format.quality, 1, 31);

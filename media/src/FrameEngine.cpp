@@ -177,8 +177,9 @@ bool FrameEngine::numberOutput(AVFrame* frame, Decoded& out)
     if (slot < 0 || slot >= t.length)
         return false;
     if (!order_->reordering()) {
-        if (lastSlotOut_ >= 0 && slot < lastSlotOut_) {
-            // The stream reorders after all: learn its order and number afresh.
+        // A decoder that holds pictures back for reordering (B-frames), or output that comes
+        // out of order after all: learn the order and number afresh.
+        if ((input_->codecMayReorder() && input_->decoderDelay() > 0) || (lastSlotOut_ >= 0 && slot < lastSlotOut_)) {
             order_->startScan(path_);
             cache_.clear();
             cacheBytes_ = 0;
@@ -197,6 +198,9 @@ bool FrameEngine::numberOutput(AVFrame* frame, Decoded& out)
         out.first = out.last = rank;
         while (out.last + 1 < t.length && order_->slotAt(out.last + 1) == FrameOrder::kRepeat)
             ++out.last;
+        // Keep the fallback numbering in step for outputs the scan has not reached yet.
+        if (const int g = t.gopOf(slot); g >= 0)
+            gopNext_[g] = std::max(gopNext_[g], out.last + 1);
         return true;
     }
     // Not learnt yet: number the pictures of each GOP in the order they come out. The GOP

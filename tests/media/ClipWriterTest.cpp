@@ -31,22 +31,24 @@ TEST(ClipWriter, EveryCodecKeepsEveryFrameReadable)
         int keyint;
         bool bFrames;
     };
-    for (const Case& c : {Case{"mjpeg", 1, false}, Case{"mpeg4", 12, true}, Case{"cinepak", 10, false},
+    // Cinepak's encoder is slow: few frames.
+    for (const Case& c : {Case{"mjpeg", 1, false}, Case{"mpeg4", 12, true}, Case{"cinepak", 4, false},
                           Case{"msvideo1", 10, false}, Case{"rawvideo", 1, false}, Case{"libx264", 25, true}}) {
+        const int frames = c.keyint == 4 ? 12 : 40;
         hw::ClipFormat format;
         format.codec = QString::fromLatin1(c.codec);
         format.keyframeInterval = c.keyint;
         format.bFrames = c.bFrames;
         const QString path = dir.filePath(format.codec + QStringLiteral(".avi"));
-        ASSERT_TRUE(writeClip(path, format, 40)) << c.codec;
+        ASSERT_TRUE(writeClip(path, format, frames)) << c.codec;
 
         const auto packets = hw::test::probePackets(path);
-        EXPECT_EQ(packets.total, 40) << c.codec;
-        EXPECT_GE(packets.keyframes, 40 / c.keyint) << c.codec;
-        const auto frames = hw::test::decodeAll(path);
-        ASSERT_EQ(frames.size(), 40u) << c.codec;
-        for (int n = 0; n < 40; ++n)
-            EXPECT_EQ(hw::readFrameStamp(frames[n]), n) << c.codec << " frame " << n;
+        EXPECT_EQ(packets.total, frames) << c.codec;
+        EXPECT_GE(packets.keyframes, frames / c.keyint) << c.codec;
+        const auto pictures = hw::test::decodeAll(path);
+        ASSERT_EQ(int(pictures.size()), frames) << c.codec;
+        for (int n = 0; n < frames; ++n)
+            EXPECT_EQ(hw::readFrameStamp(pictures[size_t(n)]), n) << c.codec << " frame " << n;
     }
 }
 
