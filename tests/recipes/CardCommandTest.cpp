@@ -1,6 +1,7 @@
 // hacklewright-tool card: one card by its pattern name, or all six into a folder.
 #include "CardPdf.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
@@ -10,9 +11,14 @@
 
 namespace {
 
+// The tool in the same build tree: HW_BINARY_DIR when the test runner passes it, else found
+// from this binary's place (<build>/tests/recipes).
 QString toolPath()
 {
-    return qEnvironmentVariable("HW_BINARY_DIR") + QStringLiteral("/tools/hacklewright-tool");
+    QString build = qEnvironmentVariable("HW_BINARY_DIR");
+    if (build.isEmpty())
+        build = QCoreApplication::applicationDirPath() + QStringLiteral("/../..");
+    return QDir::cleanPath(build + QStringLiteral("/tools/hacklewright-tool"));
 }
 
 int runCard(const QStringList& args)
