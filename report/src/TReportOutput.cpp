@@ -1,12 +1,10 @@
 #include "hw/report/TReportOutput.h"
 #include "hw/report/ReportUnits.h"
 
-#include <QFile>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QSaveFile>
 
 #include <cmath>
 
