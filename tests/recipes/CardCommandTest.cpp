@@ -49,6 +49,8 @@ TEST(CardCommand, WritesCardsByPatternName)
     EXPECT_EQ(runCard({QStringLiteral("gold ribbed hare's ear nymph"), none}), 2);
     EXPECT_FALSE(QFileInfo::exists(none));
     EXPECT_EQ(runCard({QStringLiteral("Deer Hair Ant")}), 2);
+    // A file that cannot be written is a failure, not a silent success.
+    EXPECT_EQ(runCard({QStringLiteral("Deer Hair Ant"), dir.filePath(QStringLiteral("missing/ant.pdf"))}), 1);
 
     const QString all = dir.filePath(QStringLiteral("all"));
     ASSERT_EQ(runCard({QStringLiteral("--all"), all}), 0);

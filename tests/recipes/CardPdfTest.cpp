@@ -55,12 +55,6 @@ protected:
     QObject owner_;
 };
 
-// The line of text that starts at (left, top), both in points, up to xTo.
-QList<PdfWord> lineAt(const QList<PdfWord>& words, double left, double top, double xTo = 1e9)
-{
-    return wordsAt(words, top, left, xTo);
-}
-
 // The 10-point line pitch as printed: the distance between the first two materials labels
 // (the first two label rows of every card hold text). 0 when they are not found.
 double labelPitch(const QList<PdfWord>& words)
@@ -79,7 +73,7 @@ double labelPitch(const QList<PdfWord>& words)
 
 void expectLineAt(const QList<PdfWord>& words, const QString& text, double left, double top, double xTo = 1e9)
 {
-    const QList<PdfWord> row = lineAt(words, left, top, xTo);
+    const QList<PdfWord> row = wordsAt(words, top, left, xTo);
     ASSERT_FALSE(row.isEmpty()) << "nothing at " << top << " pt for " << text.toStdString();
     EXPECT_EQ(joined(row), text.simplified());
     EXPECT_NEAR(row.first().xMin, left, kPrinterPixel) << text.toStdString();
