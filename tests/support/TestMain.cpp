@@ -9,6 +9,10 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("HW_SOURCE_DIR"))
+        qputenv("HW_SOURCE_DIR", HW_SOURCE_DIR_DEFAULT);
+    if (qEnvironmentVariableIsEmpty("HW_BINARY_DIR"))
+        qputenv("HW_BINARY_DIR", HW_BINARY_DIR_DEFAULT);
     hw::TApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
