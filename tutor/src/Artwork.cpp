@@ -5,6 +5,7 @@
 #endif
 
 #include <QFont>
+#include <QHash>
 #include <QLinearGradient>
 #include <QPainter>
 
@@ -161,12 +162,18 @@ void initAssetsOnce()
 
 TPicture loadArtwork(Art art)
 {
+    // Loaded once: every control and the image store share the same pictures.
+    static QHash<int, TPicture> loaded;
+    if (const auto it = loaded.constFind(int(art)); it != loaded.cend())
+        return *it;
     initAssetsOnce();
     const ArtInfo i = info(art);
     QImage image(QStringLiteral(":/artwork/") + QLatin1String(i.resource));
-    if (image.isNull())
+    if (image.isNull() || image.size() != QSize(i.width, i.height))
         image = standIn(art, i);
-    return {image, QString::fromLatin1(i.label)};
+    const TPicture picture{image, QString::fromLatin1(i.label)};
+    loaded.insert(int(art), picture);
+    return picture;
 }
 
 } // namespace hw

@@ -3,15 +3,8 @@
 #include <QCache>
 #include <QPaintDevice>
 
-#include <cmath>
-
 namespace hw {
 namespace {
-
-bool isWholeNumber(qreal value)
-{
-    return value >= 1.0 && std::abs(value - std::round(value)) < 1e-6;
-}
 
 struct ScaledKey {
     qint64 image;
@@ -57,11 +50,12 @@ void paintPicture(QPainter& painter, const QRect& target, const QImage& image)
     const qreal scaleX = target.width() * ratio / image.width();
     const qreal scaleY = target.height() * ratio / image.height();
     painter.save();
-    if (isWholeNumber(scaleX) && isWholeNumber(scaleY)) {
+    if (scaleX >= 1.0 && scaleY >= 1.0) {
+        // Enlarged: picture pixels are repeated over device pixels, so edges stay hard.
         painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
         painter.drawImage(target, image);
     } else {
-        // Resampled once to the device size and then copied pixel for pixel.
+        // Reduced: averaged once to the device size, then copied pixel for pixel.
         const QSize deviceSize(qRound(target.width() * ratio), qRound(target.height() * ratio));
         QImage scaled = resampled(image, deviceSize);
         scaled.setDevicePixelRatio(ratio);

@@ -1,7 +1,7 @@
 #pragma once
-// Draws pictures so that they stay crisp on any device pixel ratio: a whole-number
-// enlargement in device pixels repeats pixels; any other size is resampled once to the
-// exact device size, averaging when it shrinks.
+// Draws pictures so that they stay crisp on any device pixel ratio: an enlargement in device
+// pixels repeats pixels (hard edges, no blur); a reduction is averaged once to the exact
+// device size.
 #include <QImage>
 #include <QPainter>
 #include <QRect>

@@ -40,6 +40,11 @@ void TForm1::PlayStopButtonClick()
         setPlayFace();
         return;
     }
+    startPlay();
+}
+
+void TForm1::startPlay()
+{
     setStopFace();
     processPendingEvents();
     if (!currentTopic_) {
@@ -107,8 +112,11 @@ void TForm1::RightLeftComboBoxChange()
         return;
     setStartAndEndPos(currentTopic_->startFrame, currentTopic_->stopFrame);
     AdvanceToFrame(MediaPlayer1->StartPos());
+    // A clip that was playing plays on in the new hand. A second click would find the
+    // one-frame display still running and stop it instead, leaving the old hand's picture
+    // on screen; so the play starts directly, taking over from that display.
     if (wasPlaying)
-        PlayStopButton->click();
+        startPlay();
 }
 
 void TForm1::onHandednessEdited(const QString& text)

@@ -133,6 +133,7 @@ private:
     void openSection(Section section);
     void setPlayFace();
     void setStopFace();
+    void startPlay(); // the play branch of Play/Stop
     void onHandednessEdited(const QString& text);
     void restoreHandednessText();
     void closeClip();

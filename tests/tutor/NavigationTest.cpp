@@ -1,0 +1,85 @@
+// Choosing topics: by click, by keyboard, by Next and Previous.
+#include "TutorTree.h"
+
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace hw;
+using namespace hw::test;
+
+TEST(TutorNavigation, TopicsNextAndPreviousShowEachTopicsFirstFrame)
+{
+    Window w(standardTree());
+    TForm1& f = *w;
+    click(f.QuickTourButton);
+    ASSERT_TRUE(waitForFrame(f, 0));
+
+    clickTopic(f, 1);
+    EXPECT_TRUE(waitForFrame(f, 10));
+    EXPECT_EQ(f.currentTopic()->title, QByteArray("Using the tutor"));
+    EXPECT_EQ(f.MediaPlayer1->StartPos(), 10);
+    EXPECT_EQ(f.MediaPlayer1->EndPos(), 19);
+
+    click(f.NextButton);
+    EXPECT_EQ(f.TopicsListBox->ItemIndex(), 2);
+    EXPECT_TRUE(waitForFrame(f, 20));
+    // Next on the last topic does nothing, and does not stop a playing clip.
+    click(f.PlayStopButton);
+    ASSERT_TRUE(waitForPlaying(f));
+    click(f.NextButton);
+    EXPECT_EQ(f.TopicsListBox->ItemIndex(), 2);
+    EXPECT_TRUE(showsStopFace(f));
+    EXPECT_TRUE(waitForPlayFace(f));
+    EXPECT_EQ(frameOnScreen(f), 29);
+
+    click(f.PreviousButton);
+    EXPECT_TRUE(waitForFrame(f, 10));
+    click(f.PreviousButton);
+    EXPECT_EQ(f.TopicsListBox->ItemIndex(), 0);
+    EXPECT_TRUE(waitForFrame(f, 0));
+    click(f.PreviousButton); // on the first topic: nothing
+    EXPECT_EQ(f.TopicsListBox->ItemIndex(), 0);
+    EXPECT_EQ(f.currentTopic(), f.catalogue().quickTourList());
+
+    // The keyboard moves the selection like a click.
+    f.TopicsListBox->setFocus();
+    QTest::keyClick(f.TopicsListBox, Qt::Key_Down);
+    EXPECT_EQ(f.TopicsListBox->ItemIndex(), 1);
+    EXPECT_TRUE(waitForFrame(f, 10));
+    QTest::keyClick(f.TopicsListBox, Qt::Key_End);
+    EXPECT_TRUE(waitForFrame(f, 20));
+
+    // In a pattern lesson the steps play in the chosen hand.
+    click(f.PatternsButton);
+    clickGalleryItem(f, galleryRowOf(f, "Adams"));
+    ASSERT_TRUE(waitForFrame(f, 0));
+    clickTopic(f, 2);
+    EXPECT_TRUE(waitForFrame(f, 30));
+    EXPECT_EQ(f.MediaPlayer1->EndPos(), 59);
+    EXPECT_TRUE(w.errorBoxes().empty());
+}
+
+TEST(TutorNavigation, TheHandAppliesInEverySection)
+{
+    Window w(standardTree());
+    TForm1& f = *w;
+    click(f.PatternsButton);
+    clickGalleryItem(f, galleryRowOf(f, "Adams"));
+    ASSERT_TRUE(waitForFrame(f, 0));
+    f.RightLeftComboBox->setFocus();
+    QTest::keyClick(f.RightLeftComboBox, Qt::Key_Down);
+    ASSERT_EQ(f.handedness(), 1);
+    EXPECT_TRUE(waitForFrame(f, 45));
+
+    // Quick Tour topics have offset 0: the left-handed range ends one frame early.
+    click(f.QuickTourButton);
+    EXPECT_TRUE(waitForFrame(f, 0));
+    EXPECT_EQ(f.MediaPlayer1->StartPos(), 0);
+    EXPECT_EQ(f.MediaPlayer1->EndPos(), 8);
+    click(f.TechniquesButton);
+    EXPECT_TRUE(waitForFrame(f, 12));
+    clickTopic(f, 1);
+    EXPECT_TRUE(waitForFrame(f, 36));
+    EXPECT_EQ(f.MediaPlayer1->EndPos(), 46);
+}

@@ -1,0 +1,328 @@
+#include "TutorTree.h"
+
+#include "hw/app/TApplication.h"
+#include "hw/Termination.h"
+#include "hw/media/ClipWriter.h"
+#include "hw/media/FrameStamp.h"
+#include "hw/media/StampedFrame.h"
+#include "hw/tutor/THiddenControlsForm.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+
+#include <gtest/gtest.h>
+#include <stdexcept>
+
+namespace hw::test {
+namespace {
+
+QString cacheBase()
+{
+    const QString binary = qEnvironmentVariable("HW_BINARY_DIR");
+    if (binary.isEmpty()) {
+        static QTemporaryDir scratch;
+        return scratch.path();
+    }
+    // Keyed by the test binary, so that a rebuilt binary (new generator, new writer)
+    // writes its trees afresh.
+    const qint64 stamp =
+        QFileInfo(QCoreApplication::applicationFilePath()).lastModified().toMSecsSinceEpoch();
+    return binary + QStringLiteral("/tests/tutor/trees-") + QString::number(stamp);
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
+        throw std::runtime_error("cannot write " + path.toStdString());
+}
+
+void writeClip(const QString& path, int frames, QSize size = {320, 240}, int fps = 25)
+{
+    ClipWriter writer;
+    ClipFormat format;
+    format.size = size;
+    format.framesPerSecond = fps;
+    if (!writer.open(path, format))
+        throw std::runtime_error(writer.errorText().toStdString());
+    for (int i = 0; i < frames; ++i)
+        if (!writer.addFrame(makeStampedFrame(size, i)))
+            throw std::runtime_error(writer.errorText().toStdString());
+    if (!writer.finish())
+        throw std::runtime_error(writer.errorText().toStdString());
+}
+
+void writePicture(const QString& path, QSize size, QColor left, QColor right)
+{
+    QImage image(size, QImage::Format_RGB32);
+    QPainter p(&image);
+    p.fillRect(QRect(0, 0, size.width() / 2, size.height()), left);
+    p.fillRect(QRect(size.width() / 2, 0, size.width() - size.width() / 2, size.height()), right);
+    p.end();
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    if (!image.save(path, "BMP"))
+        throw std::runtime_error("cannot save " + path.toStdString());
+}
+
+struct Topic {
+    QByteArray title;
+    int start;
+    int stop;
+    int offset;
+};
+
+QByteArray topicSections(const std::vector<Topic>& topics, const char* titleKey)
+{
+    QByteArray ini;
+    for (size_t i = 0; i < topics.size(); ++i) {
+        const Topic& t = topics[i];
+        ini += "[Topics " + QByteArray::number(qulonglong(i + 1)) + "]\r\n";
+        ini += QByteArray(titleKey) + "=" + t.title + "\r\n";
+        ini += "StartFrame=" + QByteArray::number(t.start) + "\r\n";
+        ini += "StopFrame=" + QByteArray::number(t.stop) + "\r\n";
+        ini += "Offset=" + QByteArray::number(t.offset) + "\r\n";
+    }
+    return ini;
+}
+
+void writeSection(const QString& root, const QString& name, const std::vector<Topic>& topics)
+{
+    QByteArray ini = "[Info]\r\nNumTopics=" + QByteArray::number(qulonglong(topics.size())) + "\r\n";
+    ini += topicSections(topics, "Title");
+    writeFile(root + QLatin1Char('/') + name + QLatin1Char('/') + name + QStringLiteral(".ini"), ini);
+}
+
+void writePattern(const QString& root, const QString& baseName, const QByteArray& displayName,
+                  int numSteps, const std::vector<Topic>& topics, const QByteArray& materials)
+{
+    QByteArray ini = "[Info]\r\nname=" + displayName + "\r\nnumsteps=" + QByteArray::number(numSteps) + "\r\n";
+    ini += topicSections(topics, "title");
+    ini += "[Materials]\r\n" + materials;
+    writeFile(root + QStringLiteral("/Flies/") + baseName + QStringLiteral(".ini"), ini);
+}
+
+QDir cachedTree(const QString& name, const std::function<void(const QString&)>& build)
+{
+    const QString base = cacheBase();
+    QDir().mkpath(base);
+    const QString dir = base + QLatin1Char('/') + name;
+    QLockFile lock(dir + QStringLiteral(".lock"));
+    lock.setStaleLockTime(0);
+    if (!lock.lock())
+        throw std::runtime_error("cannot lock " + dir.toStdString());
+    if (!QFileInfo::exists(dir + QStringLiteral("/.complete"))) {
+        QDir(dir).removeRecursively();
+        QDir().mkpath(dir);
+        build(dir);
+        writeFile(dir + QStringLiteral("/.complete"), {});
+    }
+    return QDir(dir);
+}
+
+std::vector<QString>& boxes()
+{
+    static std::vector<QString> shown;
+    return shown;
+}
+
+} // namespace
+
+QDir standardTree()
+{
+    return cachedTree(QStringLiteral("standard"), [](const QString& root) {
+        writeSection(root, QStringLiteral("QuickTour"),
+                     {{"Welcome", 0, 9, 0}, {"Using the tutor", 10, 19, 0}, {"Printing", 20, 29, 0}});
+        writeClip(root + QStringLiteral("/QuickTour/QuickTour.avi"), 30);
+        writeSection(root, QStringLiteral("Techniques"),
+                     {{"Whip finish", 0, 11, 12}, {"Dubbing", 24, 35, 12}});
+        writeClip(root + QStringLiteral("/Techniques/Techniques.avi"), 48);
+
+        writePattern(root, QStringLiteral("Adams"), "Adams", 3,
+                     {{"Tail", 0, 14, 45}, {"Body", 15, 29, 45}, {"Hackle", 30, 59, 45}},
+                     "Hook=Dry fly hook, size 12\r\nTail=Grizzly and brown fibres\r\n");
+        writePicture(root + QStringLiteral("/Flies/Adams.bmp"), {60, 40}, Qt::red, Qt::yellow);
+        writeClip(root + QStringLiteral("/Flies/Adams.avi"), 105);
+
+        writePattern(root, QStringLiteral("Caddis"), "Cr\xE8me Caddis", 2,
+                     {{"Body", 0, 19, 40}, {"Wing", 20, 39, 40}}, "Hook=Size 14\r\n");
+        writePicture(root + QStringLiteral("/Flies/Caddis.bmp"), {120, 80}, Qt::green, Qt::green);
+        writeClip(root + QStringLiteral("/Flies/Caddis.avi"), 80);
+
+        writePattern(root, QStringLiteral("Zulu"), "Zulu Empty", 0, {},
+                     "Hook=Size 10\r\nThread=Black 8/0\r\n");
+        writePicture(root + QStringLiteral("/Flies/Zulu.bmp"), {120, 80}, Qt::blue, Qt::blue);
+    });
+}
+
+QDir rangeTree()
+{
+    return cachedTree(QStringLiteral("range"), [](const QString& root) {
+        writePattern(root, QStringLiteral("Range"), "Range", 1, {{"Whole", 100, 200, 500}}, "");
+        writePicture(root + QStringLiteral("/Flies/Range.bmp"), {120, 80}, Qt::gray, Qt::gray);
+        writeClip(root + QStringLiteral("/Flies/Range.avi"), 700, {160, 120}, 50);
+
+        const int max = 2147483647;
+        writePattern(root, QStringLiteral("Huge"), "Huge", 2,
+                     {{"Top", max, max, max}, {"Bottom", -max - 1, -max - 1, -max - 1}}, "");
+        writePicture(root + QStringLiteral("/Flies/Huge.bmp"), {120, 80}, Qt::black, Qt::white);
+        writeClip(root + QStringLiteral("/Flies/Huge.avi"), 10);
+    });
+}
+
+QDir emptyTree()
+{
+    return cachedTree(QStringLiteral("empty"), [](const QString& root) {
+        writePattern(root, QStringLiteral("Bare"), "Bare", -1, {}, "Hook=Size 16\r\n");
+        writePicture(root + QStringLiteral("/Flies/Bare.bmp"), {120, 80}, Qt::cyan, Qt::cyan);
+        // The section folders exist, their files do not.
+        QDir().mkpath(root + QStringLiteral("/QuickTour"));
+        QDir().mkpath(root + QStringLiteral("/Techniques"));
+    });
+}
+
+QDir twinsTree()
+{
+    return cachedTree(QStringLiteral("twins"), [](const QString& root) {
+        writePattern(root, QStringLiteral("One"), "Twin", 1, {{"Only", 0, 4, 0}}, "Hook=One\r\n");
+        writePicture(root + QStringLiteral("/Flies/One.bmp"), {120, 80}, Qt::magenta, Qt::magenta);
+        writeClip(root + QStringLiteral("/Flies/One.avi"), 5);
+        writePattern(root, QStringLiteral("Two"), "Twin", 1, {{"Only", 0, 4, 0}}, "Hook=Two\r\n");
+        writePicture(root + QStringLiteral("/Flies/Two.bmp"), {120, 80}, Qt::darkGreen, Qt::darkGreen);
+        writeClip(root + QStringLiteral("/Flies/Two.avi"), 5);
+    });
+}
+
+Window::Window(const QDir& root, TForm1::CatalogueLoader loader)
+{
+    boxes().clear();
+    resetTerminateRequest();
+    TApplication::setErrorBoxHook(
+        [](const QString&, const QString& text) { boxes().push_back(text); });
+    TForm1::Options options;
+    options.contentRoot = root;
+    options.loader = std::move(loader);
+    form_ = std::make_unique<TForm1>(options);
+    form_->show();
+    if (!QTest::qWaitForWindowExposed(form_.get(), 20000))
+        throw std::runtime_error("the window was never exposed");
+    form_->activateWindow();
+    [[maybe_unused]] const bool active = QTest::qWaitForWindowActive(form_.get(), 20000);
+}
+
+Window::~Window()
+{
+    form_.reset();
+    TApplication::setErrorBoxHook({});
+    resetTerminateRequest();
+}
+
+const std::vector<QString>& Window::errorBoxes() const
+{
+    return boxes();
+}
+
+void click(QWidget* widget)
+{
+    QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
+}
+
+void clickTopic(TForm1& form, int row)
+{
+    TListBox* list = form.TopicsListBox;
+    const QRect cell = list->visualItemRect(list->item(row));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
+}
+
+void clickGalleryItem(TForm1& form, int row)
+{
+    TGalleryListBox* list = form.PatternsListBox;
+    list->scrollToItem(list->item(row));
+    const QRect cell = list->visualItemRect(list->item(row));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
+}
+
+int galleryRowOf(TForm1& form, const QByteArray& displayName)
+{
+    for (int i = 0; i < form.PatternsListBox->Count(); ++i)
+        if (form.PatternsListBox->bytesAt(i) == displayName)
+            return i;
+    return -1;
+}
+
+std::optional<int> frameOnScreen(TForm1& form)
+{
+    const QImage picture = form.VideoPanel->grab().toImage();
+    const std::optional<int32_t> frame = readFrameStamp(picture);
+    if (!frame)
+        return std::nullopt;
+    return int(*frame);
+}
+
+bool waitForFrame(TForm1& form, int frame)
+{
+    return QTest::qWaitFor(
+        [&] {
+            return frameOnScreen(form) == frame
+                && form.MediaPlayer1->Mode() != TMPModes::mpPlaying;
+        },
+        20000);
+}
+
+bool showsPlayFace(TForm1& form)
+{
+    return form.PlayStopButton->Face().image.cacheKey()
+        == HiddenControlsForm->PlayButton->Picture().image.cacheKey();
+}
+
+bool showsStopFace(TForm1& form)
+{
+    return form.PlayStopButton->Face().image.cacheKey()
+        == HiddenControlsForm->StopButton->Picture().image.cacheKey();
+}
+
+bool waitForPlayFace(TForm1& form)
+{
+    return QTest::qWaitFor(
+        [&] { return showsPlayFace(form) && form.MediaPlayer1->Mode() == TMPModes::mpStopped; },
+        20000);
+}
+
+bool waitForPlaying(TForm1& form)
+{
+    return QTest::qWaitFor([&] { return form.MediaPlayer1->Mode() == TMPModes::mpPlaying; },
+                           20000);
+}
+
+std::vector<int> playToEnd(TForm1& form)
+{
+    std::vector<int> seen;
+    click(form.PlayStopButton);
+    const bool ended = QTest::qWaitFor(
+        [&] {
+            if (const auto f = frameOnScreen(form); f && (seen.empty() || seen.back() != *f))
+                seen.push_back(*f);
+            return showsPlayFace(form) && form.MediaPlayer1->Mode() == TMPModes::mpStopped;
+        },
+        30000);
+    if (!ended)
+        ADD_FAILURE() << "the play did not come to its end";
+    if (const auto f = frameOnScreen(form); f && (seen.empty() || seen.back() != *f))
+        seen.push_back(*f);
+    return seen;
+}
+
+std::optional<QDir> demoTree()
+{
+    return std::nullopt;
+}
+
+} // namespace hw::test
