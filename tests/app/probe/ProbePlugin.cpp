@@ -20,7 +20,7 @@
 //   choose NAME INDEX            picks an entry of a drop-down list, as the user does
 //   key NAME KEY                 a key press and release (a Qt key name, e.g. Escape)
 //   close NAME                   asks a window to close, as its close box does
-//   shot FILE                    saves the whole screen as a PNG
+//   shot FILE [NAME]             saves the screen as a PNG, or the part a window covers
 //   grab NAME FILE               saves a widget as it paints itself
 //   sleep MS                     answers after MS milliseconds (scripts only)
 #include <QAbstractItemView>
@@ -297,7 +297,19 @@ private:
             });
         } else if (command == QLatin1String("shot")) {
             QScreen* screen = QGuiApplication::primaryScreen();
-            const QPixmap picture = screen ? screen->grabWindow(0) : QPixmap();
+            QRect area;
+            if (!rest.isEmpty()) {
+                QWidget* w = findWidget(rest);
+                if (!w) {
+                    answer(QStringLiteral("fail no widget ") + rest);
+                    return;
+                }
+                area = w->window()->frameGeometry();
+            }
+            QPixmap picture;
+            if (screen)
+                picture = area.isEmpty() ? screen->grabWindow(0)
+                                         : screen->grabWindow(0, area.x(), area.y(), area.width(), area.height());
             if (!picture.isNull() && picture.save(name, "PNG"))
                 answer(QStringLiteral("ok ") + line);
             else
