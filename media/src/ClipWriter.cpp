@@ -1,5 +1,7 @@
 #include "hw/media/ClipWriter.h"
 
+#include "LibavLog.h"
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
@@ -98,6 +100,7 @@ ClipWriter::~ClipWriter() = default;
 bool ClipWriter::open(const QString& path, const ClipFormat& format)
 {
     d = std::make_unique<State>();
+    media::routeLibavLog();
     d->format = format;
     if (format.size.width() < 2 || format.size.height() < 2 || format.framesPerSecond < 1)
         return d->fail(QStringLiteral("Invalid clip size or frame rate"));

@@ -1,6 +1,7 @@
 #include "VideoInput.h"
 
 #include "DeviceError.h"
+#include "LibavLog.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -24,6 +25,7 @@ std::unique_ptr<VideoInput> VideoInput::open(const QString& path, const DecoderT
                                              uint32_t& error, std::shared_ptr<const SlotTable> known)
 {
     std::unique_ptr<VideoInput> in(new VideoInput);
+    routeLibavLog();
     const QFileInfo info(path);
     if (!info.exists() || info.isDir()) {
         error = kFileNotFound;
