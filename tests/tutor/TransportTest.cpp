@@ -58,6 +58,15 @@ TEST(TutorTransport, PlayRunsTheRangeAndTheFaceReturnsAtTheEnd)
     clickTopic(f, 1);
     ASSERT_TRUE(waitForFrame(f, 10));
 
+    click(f.PlayStopButton);
+    ASSERT_TRUE(waitForPlaying(f));
+    EXPECT_TRUE(showsStopFace(f));
+    EXPECT_EQ(f.PlayStopButton->accessibleName(), QStringLiteral("Stop"));
+    click(f.PlayStopButton);
+    EXPECT_EQ(f.PlayStopButton->accessibleName(), QStringLiteral("Play"));
+    click(f.RewindButton);
+    ASSERT_TRUE(waitForFrame(f, 10));
+
     std::vector<int> seen = playToEnd(f);
     EXPECT_TRUE(showsPlayFace(f));
     EXPECT_EQ(frameOnScreen(f), 19);

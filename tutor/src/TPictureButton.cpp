@@ -11,7 +11,8 @@ namespace hw {
 TPictureButton::TPictureButton(QWidget* parent)
     : QAbstractButton(parent)
 {
-    setFocusPolicy(Qt::StrongFocus);
+    // Reached with Tab; a mouse click leaves the focus where it was (in the topic list, say).
+    setFocusPolicy(Qt::TabFocus);
     setAttribute(Qt::WA_OpaquePaintEvent, false);
 }
 
