@@ -2,7 +2,9 @@
 // and ends with exit code 0 whenever the tutor window asks, whatever is going on.
 #include "ProgramRun.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -30,6 +32,17 @@ protected:
             GTEST_SKIP() << demo.error().toStdString();
         run = std::make_unique<ProgramRun>(demo.path());
         ASSERT_TRUE(run->started());
+    }
+
+    // Dismisses the error box now showing, after checking its caption and text.
+    void dismissErrorBox(const QString& text)
+    {
+        const QString box = run->command(QStringLiteral("wait-shown QMessageBox"));
+        ASSERT_OK(box);
+        EXPECT_TRUE(box.contains(QStringLiteral("title=\"hacklewright\""))) << box.toStdString();
+        EXPECT_TRUE(box.contains(text)) << box.toStdString();
+        ASSERT_OK(run->command(QStringLiteral("key QMessageBox Return")));
+        ASSERT_OK(run->command(QStringLiteral("wait-closed")));
     }
 
     // Waits for the tutor window after the splash, with the Quick Tour opened by itself.
@@ -103,5 +116,34 @@ TEST_F(ProgramTest, TheExitButtonEndsWithZero)
     ASSERT_OK(run->command(QStringLiteral("wait-shown Form1 30000"), 40000));
     ASSERT_OK(run->command(QStringLiteral("wait-items TopicsListBox 1")));
     ASSERT_OK(run->command(QStringLiteral("click GoinFishinButton")));
+    expectCleanExit();
+}
+
+TEST_F(ProgramTest, ErrorsOnTheWayAreShownAndTheTutorStillComes)
+{
+    // A library without its splash video, and with a pattern whose picture is missing.
+    run.reset();
+    QTemporaryDir library;
+    ASSERT_TRUE(library.isValid());
+    const QString demo = DemoLibrary::instance().path();
+    ASSERT_TRUE(QFile::link(demo + QStringLiteral("/QuickTour"), library.filePath(QStringLiteral("QuickTour"))));
+    ASSERT_TRUE(QDir(library.path()).mkdir(QStringLiteral("Flies")));
+    QFile pattern(library.filePath(QStringLiteral("Flies/Broken.ini")));
+    ASSERT_TRUE(pattern.open(QIODevice::WriteOnly));
+    pattern.write("[Info]\r\nname=Broken Pattern\r\nnumsteps=1\r\n");
+    pattern.close();
+    run = std::make_unique<ProgramRun>(library.path());
+    ASSERT_TRUE(run->started());
+
+    // The splash video's error first (the device's own text), then the catalogue's.
+    dismissErrorBox(QStringLiteral("text=\""));
+    if (HasFailure())
+        return;
+    dismissErrorBox(QStringLiteral("text=\"Cannot open file Flies\\Broken.bmp.\""));
+    if (HasFailure())
+        return;
+    ASSERT_OK(run->command(QStringLiteral("wait-shown Form1")));
+    ASSERT_OK(run->command(QStringLiteral("wait-items TopicsListBox 1")));
+    ASSERT_OK(run->command(QStringLiteral("close Form1")));
     expectCleanExit();
 }

@@ -13,6 +13,7 @@
 //   wait-shown NAME [ms]         a widget of that object or class name is visible
 //   wait-hidden NAME [ms]        it exists and is not visible
 //   wait-gone NAME [ms]          no widget of that name exists
+//   wait-closed [ms]             the widget the last wait-shown found is hidden or gone
 //   wait-items NAME COUNT [ms]   a list widget holds at least COUNT lines
 //   items NAME                   the lines of a list widget, separated by " | "
 //   click NAME                   a left click in the middle of a widget
@@ -213,8 +214,15 @@ private:
                 answer(QStringLiteral("window ") + describe(w));
             answer(QStringLiteral("ok windows"));
         } else if (command == QLatin1String("wait-shown")) {
-            waitFor(line, [name] { QWidget* w = findWidget(name); return w && w->isVisible(); },
-                    timeoutOf(words, 2), [name] { return describe(findWidget(name)); });
+            waitFor(line, [this, name] {
+                QWidget* w = findWidget(name);
+                if (!w || !w->isVisible())
+                    return false;
+                lastShown_ = w;
+                return true;
+            }, timeoutOf(words, 2), [this] { return lastShown_ ? describe(lastShown_) : QString(); });
+        } else if (command == QLatin1String("wait-closed")) {
+            waitFor(line, [this] { return !lastShown_ || !lastShown_->isVisible(); }, timeoutOf(words, 1));
         } else if (command == QLatin1String("wait-hidden")) {
             waitFor(line, [name] { QWidget* w = findWidget(name); return w && !w->isVisible(); },
                     timeoutOf(words, 2));
@@ -338,6 +346,7 @@ private:
     std::function<bool()> condition_;
     std::function<QString()> detail_;
     int timeoutMs_ = kDefaultTimeoutMs;
+    QPointer<QWidget> lastShown_;
 };
 
 } // namespace
