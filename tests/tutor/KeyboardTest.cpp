@@ -67,6 +67,14 @@ TEST(TutorKeyboard, TabReachesEveryControlOnEveryScreen)
     expectTabReachesEveryVisibleControl(f);
     clickGalleryItem(f, 0);
     expectTabReachesEveryVisibleControl(f);
+    // The drop-down, the topics and the materials come first, in this order.
+    f.RightLeftComboBox->setFocus();
+    press(f, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), f.TopicsListBox);
+    press(f, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), f.MaterialsAndInstructionsListBox);
+    press(f, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), f.QuickTourButton);
 
     // A focused button is pressed with Space or Return.
     f.TechniquesButton->setFocus();

@@ -1,6 +1,7 @@
 // Choosing topics: by click, by keyboard, by Next and Previous.
 #include "TutorTree.h"
 
+#include <QKeyEvent>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -82,4 +83,28 @@ TEST(TutorNavigation, TheHandAppliesInEverySection)
     clickTopic(f, 1);
     EXPECT_TRUE(waitForFrame(f, 36));
     EXPECT_EQ(f.MediaPlayer1->EndPos(), 46);
+}
+
+TEST(TutorNavigation, ATopicChosenWhileAnotherIsShownWinsWhole)
+{
+    Window w(standardTree());
+    TForm1& f = *w;
+    click(f.QuickTourButton);
+    ASSERT_TRUE(waitForFrame(f, 0));
+    clickTopic(f, 2);
+    ASSERT_TRUE(waitForFrame(f, 20));
+    // A key press already queued when the click on the first topic arrives: the click's
+    // handler lets it run in its middle.
+    f.TopicsListBox->setFocus();
+    QCoreApplication::postEvent(f.TopicsListBox,
+                                new QKeyEvent(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier));
+    clickTopic(f, 0);
+    EXPECT_EQ(f.TopicsListBox->ItemIndex(), 1);
+    EXPECT_TRUE(waitForFrame(f, 10));
+    EXPECT_EQ(f.currentTopic(), f.catalogue().quickTourList()->next);
+    EXPECT_EQ(f.MediaPlayer1->StartPos(), 10);
+    EXPECT_EQ(f.MediaPlayer1->EndPos(), 19);
+    const std::vector<int> seen = playToEnd(f);
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.back(), 19);
 }

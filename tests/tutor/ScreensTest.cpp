@@ -195,6 +195,18 @@ TEST(TutorScreens, GalleryIsASortedThreeColumnPictureList)
     const QRect aardvark = g->visualItemRect(g->item(0));
     EXPECT_EQ(QColor(shot.pixel(aardvark.center())), g->palette().color(QPalette::Base));
 
+    // With the keyboard focus in the gallery, a dotted rectangle marks the chosen cell.
+    auto blackOnTopEdge = [&] {
+        const QImage image = g->viewport()->grab().toImage();
+        int black = 0;
+        for (int x = adams.left(); x <= adams.right(); ++x)
+            black += QColor(image.pixel(x, adams.top())) == QColor(Qt::black);
+        return black;
+    };
+    EXPECT_EQ(blackOnTopEdge(), 0);
+    g->setFocus();
+    EXPECT_GT(blackOnTopEdge(), 20);
+
     // A press on the empty part of the gallery changes nothing.
     const QPoint empty = g->visualItemRect(g->item(3)).bottomRight() + QPoint(60, -40);
     ASSERT_EQ(g->itemAtPoint(empty), -1);

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QHelpEvent>
 #include <QLineEdit>
+#include <QScreen>
 #include <QTest>
 #include <QToolTip>
 
@@ -146,6 +147,11 @@ TEST(TutorWindow, CreationSelectsRightHandLoadsTheGalleryAndKeepsItsSize)
     EXPECT_TRUE(showsPlayFace(form));
     EXPECT_EQ(form.currentTopic(), nullptr);
 
+    // Centred on the screen as a 640 x 480 window.
+    const QRect screen = form.screen()->availableGeometry();
+    EXPECT_EQ(form.pos(), QPoint(screen.x() + (screen.width() - 640) / 2,
+                                 screen.y() + (screen.height() - 480) / 2));
+
     // Every change of size is undone at once.
     form.resize(800, 600);
     EXPECT_EQ(form.size(), QSize(632, 453));
@@ -225,6 +231,7 @@ TEST(TutorWindow, PrintRecipeCallsTheHookWithTheCurrentPattern)
     click(form.PatternsButton);
     clickGalleryItem(form, galleryRowOf(form, "Adams"));
     ASSERT_TRUE(form.PrintRecipeButton->isVisible());
+    EXPECT_TRUE(hoverHint(form.PrintRecipeButton).isEmpty());
     click(form.PrintRecipeButton);
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0]->displayName, QByteArray("Adams"));

@@ -6,6 +6,8 @@
 #include "hw/tutor/TForm1.h"
 #include "hw/tutor/THiddenControlsForm.h"
 
+#include <QScopeGuard>
+
 namespace hw {
 
 void TForm1::setStartAndEndPos(int32_t Start, int32_t Stop)
@@ -187,6 +189,24 @@ void TForm1::PatternsListBoxClick()
 }
 
 void TForm1::TopicsListBoxClick()
+{
+    // A topic chosen while another is being shown (a held arrow key reaches the list while
+    // the handler lets pending events run) waits for it, then the latest choice is shown.
+    // Run inside, it would leave the list, the pending range and the current topic at
+    // different topics.
+    if (choosingTopic_) {
+        topicChosenMeanwhile_ = true;
+        return;
+    }
+    choosingTopic_ = true;
+    const auto done = qScopeGuard([this] { choosingTopic_ = false; });
+    do {
+        topicChosenMeanwhile_ = false;
+        showChosenTopic();
+    } while (topicChosenMeanwhile_);
+}
+
+void TForm1::showChosenTopic()
 {
     StopVideo();
     if (TopicsListBox->ItemIndex() < 0)

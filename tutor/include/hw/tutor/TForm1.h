@@ -134,6 +134,7 @@ private:
     void setPlayFace();
     void setStopFace();
     void startPlay(); // the play branch of Play/Stop
+    void showChosenTopic();
     void onHandednessEdited(const QString& text);
     void restoreHandednessText();
     void closeClip();
@@ -150,6 +151,9 @@ private:
     tTopicRecord* currentSectionList_ = nullptr;
     tTopicRecord* currentTopic_ = nullptr;
     int32_t currentOffset_ = 0;
+
+    bool choosingTopic_ = false;
+    bool topicChosenMeanwhile_ = false;
 
     bool sizeSaved_ = false;
     int32_t savedHeight_ = 0;
