@@ -89,6 +89,10 @@ TEST(TutorKeyboard, TabReachesEveryControlOnEveryScreen)
     QTest::keyClick(f.PatternsListBox, Qt::Key_Return);
     EXPECT_EQ(f.currentFly(), f.catalogue().findFly(f.PatternsListBox->bytesAt(0)));
     EXPECT_TRUE(f.TopicsListBox->isVisible());
+    // The keyboard carries on in the lesson's steps, and back in the gallery after Patterns.
+    EXPECT_EQ(QApplication::focusWidget(), f.TopicsListBox);
+    click(f.PatternsButton);
+    EXPECT_EQ(QApplication::focusWidget(), f.PatternsListBox);
 }
 
 TEST(TutorKeyboard, TransportShortcutsActWhereTheirButtonsAreShown)

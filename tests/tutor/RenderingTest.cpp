@@ -66,6 +66,7 @@ TEST(TutorRendering, FacesPicturesAndVideoAreCrispAtHighDensity)
     // The gallery at one and a half times: Adams' two colours meet at a hard edge, and
     // the picture fills its cell to the last device pixel.
     click(f.PatternsButton);
+    f.QuickTourButton->setFocus(); // no focus rectangle over the cells
     TGalleryListBox* g = f.PatternsListBox;
     const int row = galleryRowOf(f, "Adams");
     const QRect cell = g->visualItemRect(g->item(row));

@@ -203,6 +203,7 @@ TEST(TutorScreens, GalleryIsASortedThreeColumnPictureList)
             black += QColor(image.pixel(x, adams.top())) == QColor(Qt::black);
         return black;
     };
+    f.QuickTourButton->setFocus();
     EXPECT_EQ(blackOnTopEdge(), 0);
     g->setFocus();
     EXPECT_GT(blackOnTopEdge(), 20);

@@ -44,6 +44,14 @@ void TForm1::StopVideo()
     setPlayFace();
 }
 
+void TForm1::keepFocusOnScreen(QWidget* focusBefore, QWidget* successor)
+{
+    // A keyboard user whose control has just been hidden carries on in the control that
+    // took its place, not in whatever comes next in the tab order.
+    if (focusBefore && focusBefore->isHidden() && successor->isVisible())
+        successor->setFocus(Qt::OtherFocusReason);
+}
+
 void TForm1::closeClip()
 {
     // A section without topics shows no clip: nothing of the previous one stays playable.
@@ -67,6 +75,7 @@ void TForm1::openSection(Section section)
 {
     const bool quickTour = section == Section::QuickTour;
     THiddenControlsForm* store = HiddenControlsForm;
+    QWidget* const focusBefore = focusWidget();
 
     StopVideo();
     QuickTourButton->setFace((quickTour ? store->QuickTourButtonDownImage
@@ -79,6 +88,7 @@ void TForm1::openSection(Section section)
     ShowPrimaryInterface(true);
     PrintRecipeButton->setVisible(false);
     RightLeftComboBox->setVisible(false);
+    keepFocusOnScreen(focusBefore, TopicsListBox);
     LogoImage->setPicture((quickTour ? store->QuickTourImage : store->TechniquesImage)->Picture());
 
     TopicsListBox->clear();
@@ -118,6 +128,7 @@ void TForm1::openSection(Section section)
 void TForm1::PatternsButtonClick()
 {
     THiddenControlsForm* store = HiddenControlsForm;
+    QWidget* const focusBefore = focusWidget();
     StopVideo();
     QuickTourButton->setFace(store->QuickTourButtonImage->Picture());
     PatternsButton->setFace(store->PatternsButtonDownImage->Picture());
@@ -126,6 +137,7 @@ void TForm1::PatternsButtonClick()
     ShowExtendedVideoControls(false);
     ShowPatternSelectionInterface(true);
     RightLeftComboBox->setVisible(false);
+    keepFocusOnScreen(focusBefore, PatternsListBox);
 }
 
 void TForm1::PatternsListBoxDrawItem(QPainter& painter, int32_t Index, const QRect& Rect,
@@ -141,12 +153,14 @@ void TForm1::PatternsListBoxDrawItem(QPainter& painter, int32_t Index, const QRe
 
 void TForm1::PatternsListBoxClick()
 {
+    QWidget* const focusBefore = focusWidget();
     TopicsListBox->clear();
     MaterialsAndInstructionsListBox->clear();
     ShowPatternSelectionInterface(false);
     ShowPrimaryInterface(true);
     ShowExtendedVideoControls(true);
     RightLeftComboBox->setVisible(true);
+    keepFocusOnScreen(focusBefore, TopicsListBox);
 
     const QByteArray text = PatternsListBox->selectedBytes();
     currentFly_ = nullptr;

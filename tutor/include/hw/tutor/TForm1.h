@@ -138,6 +138,7 @@ private:
     void onHandednessEdited(const QString& text);
     void restoreHandednessText();
     void closeClip();
+    void keepFocusOnScreen(QWidget* focusBefore, QWidget* successor);
     QString clipFileName(const QString& contentPath) const;
     static void processPendingEvents();
 
