@@ -39,7 +39,18 @@ QString cacheBase()
     // writes its trees afresh.
     const qint64 stamp =
         QFileInfo(QCoreApplication::applicationFilePath()).lastModified().toMSecsSinceEpoch();
-    return binary + QStringLiteral("/tests/tutor/trees-") + QString::number(stamp);
+    const QString folder = binary + QStringLiteral("/tests/tutor");
+    const QString current = QStringLiteral("trees-") + QString::number(stamp);
+    // Trees of earlier builds are no use to anyone: the demo library alone is 80 MB.
+    static const bool swept = [&] {
+        const QStringList old = QDir(folder).entryList({QStringLiteral("trees-*")}, QDir::Dirs);
+        for (const QString& name : old)
+            if (name != current)
+                QDir(folder + QLatin1Char('/') + name).removeRecursively();
+        return true;
+    }();
+    (void)swept;
+    return folder + QLatin1Char('/') + current;
 }
 
 void writeFile(const QString& path, const QByteArray& bytes)
