@@ -11,6 +11,27 @@ if(HW_SANITIZE)
   target_compile_options(hw_config INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   target_link_options(hw_config INTERFACE -fsanitize=address,undefined)
 endif()
+# Fuzzing (clang only): every library carries libFuzzer's coverage hooks and both
+# sanitizers; the fuzz targets alone link libFuzzer's driver (fuzz/CMakeLists.txt).
+if(HW_BUILD_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    message(FATAL_ERROR "HW_BUILD_FUZZ needs clang: configure with -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++")
+  endif()
+  target_compile_options(hw_config INTERFACE -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+                                             -fno-sanitize-recover=undefined)
+  target_link_options(hw_config INTERFACE -fsanitize=address,undefined)
+endif()
+
+# The hardening tests (tests/hardening) stand on every module and on the tool, so they join
+# the build last, once everything else has been added (read in the top directory: a
+# deferred call may not add a subdirectory).
+function(_hw_add_hardening_tests)
+  if(HW_BUILD_TESTS AND NOT TARGET hardening_replay_tests
+     AND EXISTS ${PROJECT_SOURCE_DIR}/tests/hardening/CMakeLists.txt)
+    include(${PROJECT_SOURCE_DIR}/tests/hardening/CMakeLists.txt)
+  endif()
+endfunction()
+cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL _hw_add_hardening_tests)
 
 # hw_add_library(name SOURCES ... [PUBLIC_LIBS ...] [PRIVATE_LIBS ...])
 # A module library with its public headers under <module>/include.

@@ -1,0 +1,228 @@
+#include "TutorDriver.h"
+
+#include "hw/Termination.h"
+#include "hw/app/TApplication.h"
+#include "hw/recipes/Recipes.h"
+#include "hw/tutor/THiddenControlsForm.h"
+
+#include <QComboBox>
+#include <QTest>
+
+#include <cmath>
+
+namespace hw::test {
+namespace {
+
+std::vector<QString>& shownBoxes()
+{
+    static std::vector<QString> boxes;
+    return boxes;
+}
+
+bool samePicture(const TPicture& a, const TPicture& b)
+{
+    return a.image.cacheKey() == b.image.cacheKey();
+}
+
+} // namespace
+
+const char* screenName(Screen screen)
+{
+    switch (screen) {
+    case Screen::QuickTour: return "Quick Tour screen";
+    case Screen::Techniques: return "Techniques screen";
+    case Screen::Gallery: return "pattern gallery";
+    case Screen::Lesson: return "pattern lesson screen";
+    }
+    return "?";
+}
+
+QString screenMismatch(const TForm1& f, Screen s)
+{
+    const THiddenControlsForm* store = HiddenControlsForm;
+    QStringList wrong;
+    auto expect = [&](const QWidget* w, bool shown) {
+        if (w->isVisibleTo(&f) != shown)
+            wrong << w->objectName() + (shown ? QStringLiteral(" hidden") : QStringLiteral(" shown"));
+    };
+    auto face = [&](const TPictureButton* button, const TImage* up, const TImage* down, bool isDown) {
+        if (!samePicture(button->Face(), (isDown ? down : up)->Picture()))
+            wrong << button->objectName() + (isDown ? QStringLiteral(" not down") : QStringLiteral(" not up"));
+    };
+
+    const bool primary = s != Screen::Gallery;
+    for (const QWidget* w : std::initializer_list<const QWidget*>{
+             f.LogoImage, f.VideoPanel, f.MaterialsAndInstructionsListBox, f.TopicsListBox,
+             f.PreviousButton, f.PlayStopButton, f.RewindButton, f.NextButton})
+        expect(w, primary);
+    expect(f.StepBackButton, s == Screen::Techniques || s == Screen::Lesson);
+    expect(f.StepForwardButton, s == Screen::Techniques || s == Screen::Lesson);
+    expect(f.PrintRecipeButton, s == Screen::Lesson);
+    expect(f.RightLeftComboBox, s == Screen::Lesson);
+    expect(f.PatternsListBox, s == Screen::Gallery);
+    for (const QWidget* w : std::initializer_list<const QWidget*>{
+             f.GoinFishinButton, f.QuickTourButton, f.TechniquesButton, f.PatternsButton})
+        expect(w, true);
+
+    const TImage* background = s == Screen::Gallery ? store->PatternsMenuImage : store->MainMenuImage;
+    if (!samePicture(f.BackgroundImage->Picture(), background->Picture()))
+        wrong << QStringLiteral("background");
+    face(f.QuickTourButton, store->QuickTourButtonImage, store->QuickTourButtonDownImage, s == Screen::QuickTour);
+    face(f.TechniquesButton, store->TechniquesButtonImage, store->TechniquesButtonDownImage, s == Screen::Techniques);
+    face(f.PatternsButton, store->PatternsButtonImage, store->PatternsButtonDownImage,
+         s == Screen::Gallery || s == Screen::Lesson);
+
+    if (s == Screen::QuickTour && !samePicture(f.LogoImage->Picture(), store->QuickTourImage->Picture()))
+        wrong << QStringLiteral("logo not Quick Tour");
+    if (s == Screen::Techniques && !samePicture(f.LogoImage->Picture(), store->TechniquesImage->Picture()))
+        wrong << QStringLiteral("logo not Techniques");
+    if (s == Screen::Lesson) {
+        // A gallery name without a pattern leaves the logo empty.
+        const QImage expected = f.currentFly() ? f.currentFly()->picture : QImage();
+        if (f.LogoImage->Picture().image.cacheKey() != expected.cacheKey())
+            wrong << QStringLiteral("logo not the pattern's picture");
+    }
+    if (primary && !samePicture(f.PlayStopButton->Face(), store->PlayButton->Picture())
+        && !samePicture(f.PlayStopButton->Face(), store->StopButton->Picture()))
+        wrong << QStringLiteral("Play/Stop face neither Play nor Stop");
+    return wrong.join(QStringLiteral(", "));
+}
+
+std::optional<Screen> screenOf(const TForm1& form)
+{
+    for (Screen s : {Screen::QuickTour, Screen::Techniques, Screen::Gallery, Screen::Lesson})
+        if (screenMismatch(form, s).isEmpty())
+            return s;
+    return std::nullopt;
+}
+
+std::optional<ColouredFrame> readColouredFrame(const QImage& picture)
+{
+    if (picture.isNull() || picture.width() < 8 || picture.height() < 8)
+        return std::nullopt;
+    // The middle of the picture, clear of the lettered number in the corner.
+    const QImage image = picture.convertToFormat(QImage::Format_RGB32);
+    const QRect area(image.width() * 3 / 8, image.height() * 3 / 8, image.width() / 4, image.height() / 4);
+    double r = 0, g = 0, b = 0;
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QRgb p = image.pixel(x, y);
+            r += qRed(p);
+            g += qGreen(p);
+            b += qBlue(p);
+            ++n;
+        }
+    r /= n;
+    g /= n;
+    b /= n;
+    const int fr = int(std::lround((r - 24) / 30)), fg = int(std::lround((g - 24) / 30));
+    const int lesson = int(std::lround((b - 24) / 42));
+    if (fr < 0 || fr > 7 || fg < 0 || fg > 7 || lesson < 0 || lesson > 5)
+        return std::nullopt;
+    if (std::abs(r - (24 + 30 * fr)) > 12 || std::abs(g - (24 + 30 * fg)) > 12 || std::abs(b - (24 + 42 * lesson)) > 14)
+        return std::nullopt;
+    return ColouredFrame{lesson, fr + 8 * fg};
+}
+
+TutorSession::TutorSession(const QDir& root, Options options)
+{
+    shownBoxes().clear();
+    resetTerminateRequest();
+    TApplication::setErrorBoxHook([](const QString&, const QString& text) { shownBoxes().push_back(text); });
+    TForm1::Options formOptions;
+    formOptions.contentRoot = root;
+    form_ = std::make_unique<TForm1>(formOptions);
+    if (options.printRecipes) {
+        cardOwner_ = std::make_unique<QObject>();
+        createRecipeCards(cardOwner_.get());
+        form_->setPrintRecipeHandler([](const tFlyRecord* fly) { printRecipe(fly); });
+    }
+    // The hand-over shows every file the catalogue could not read, in the order met.
+    for (const CatalogueError& error : form_->catalogueErrors())
+        showErrorBox(error.message);
+    form_->show();
+    if (!QTest::qWaitForWindowExposed(form_.get(), 20000))
+        throw std::runtime_error("the tutor window was never exposed");
+    form_->activateWindow();
+}
+
+TutorSession::~TutorSession()
+{
+    form_.reset();
+    cardOwner_.reset();
+    TApplication::setErrorBoxHook({});
+    resetTerminateRequest();
+}
+
+const std::vector<QString>& TutorSession::boxes() const
+{
+    return shownBoxes();
+}
+
+std::vector<QString> TutorSession::takeBoxes()
+{
+    std::vector<QString> fresh(shownBoxes().begin() + qsizetype(taken_), shownBoxes().end());
+    taken_ = shownBoxes().size();
+    return fresh;
+}
+
+void TutorSession::click(QWidget* widget)
+{
+    QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
+}
+
+void TutorSession::clickTopic(int row)
+{
+    TListBox* list = form_->TopicsListBox;
+    list->scrollToItem(list->item(row));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+}
+
+void TutorSession::clickGalleryItem(int row)
+{
+    TGalleryListBox* list = form_->PatternsListBox;
+    list->scrollToItem(list->item(row));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+}
+
+int TutorSession::galleryRowOf(const QByteArray& displayName) const
+{
+    for (int i = 0; i < form_->PatternsListBox->Count(); ++i)
+        if (form_->PatternsListBox->bytesAt(i) == displayName)
+            return i;
+    return -1;
+}
+
+void TutorSession::chooseHand(int hand)
+{
+    QComboBox* combo = form_->RightLeftComboBox;
+    combo->setFocus();
+    if (hand != combo->currentIndex())
+        QTest::keyClick(combo, hand > combo->currentIndex() ? Qt::Key_Down : Qt::Key_Up);
+}
+
+bool TutorSession::showsPlayFace() const
+{
+    return samePicture(form_->PlayStopButton->Face(), HiddenControlsForm->PlayButton->Picture());
+}
+
+bool TutorSession::showsStopFace() const
+{
+    return samePicture(form_->PlayStopButton->Face(), HiddenControlsForm->StopButton->Picture());
+}
+
+bool TutorSession::waitFor(const std::function<bool()>& condition, int timeoutMs)
+{
+    return QTest::qWaitFor(condition, timeoutMs);
+}
+
+QStringList titlesOf(const tTopicRecord* chain)
+{
+    QStringList titles;
+    for (; chain; chain = chain->next)
+        titles << QString::fromLatin1(chain->title);
+    return titles;
+}
+
+} // namespace hw::test
