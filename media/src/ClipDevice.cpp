@@ -148,6 +148,10 @@ uint32_t ClipDevice::seek(int32_t frame, bool notify, bool wait)
         return kOutOfRange;
     std::unique_lock lock(m_);
     endPendingNotice(TMPNotifyValues::nvAborted);
+    // A seek that waits while the worker has nothing to do is done right here: the caller
+    // waits either way, and the hand-over to the worker and back would cost more than
+    // decoding an intra frame.
+    const bool inline_ = wait && !busy_ && job_.gen == taken_;
     const uint64_t gen = newJob(Job{JobKind::Seek, frame, frame, 0, 0}, lock);
     mode_ = TMPModes::mpSeeking;
     position_ = frame;
@@ -155,8 +159,22 @@ uint32_t ClipDevice::seek(int32_t frame, bool notify, bool wait)
         noticePending_ = true;
         noticeGen_ = gen;
     }
-    if (wait)
+    if (inline_) {
+        const Job job = job_;
+        taken_ = gen;
+        busy_ = true; // keeps the worker off the engine
+        lock.unlock();
+        if (dropCache_.exchange(false))
+            engine_->dropCache();
+        runShow(job);
+        lock.lock();
+        busy_ = false;
+        idleMore_ = true;
+        wake_.notify_all();
+        done_.notify_all();
+    } else if (wait) {
         waitDone(gen, lock);
+    }
     return kOk;
 }
 
@@ -221,11 +239,17 @@ void ClipDevice::run()
 {
     std::unique_lock lock(m_);
     while (!quit_) {
+        if (busy_) { // the GUI thread is using the engine for a waiting seek
+            wake_.wait(lock);
+            continue;
+        }
         if (job_.gen != taken_) {
             const Job job = job_;
             taken_ = job.gen;
             busy_ = true;
             lock.unlock();
+            if (dropCache_.exchange(false))
+                engine_->dropCache();
             switch (job.kind) {
             case JobKind::Show:
             case JobKind::Seek:

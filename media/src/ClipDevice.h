@@ -59,6 +59,8 @@ public:
 
     // Blocks until the worker has nothing left to do, idle work included (tests, tools).
     void waitIdle();
+    // The worker forgets its cached pictures before its next job.
+    void dropCachedPictures() { dropCache_ = true; }
     media::PlayStats stats() const;
     bool orderComplete() const;
 
@@ -102,6 +104,7 @@ private:
     bool idleMore_ = false;
     std::atomic<uint64_t> latestGen_{0};
     std::atomic<bool> quit_{false};
+    std::atomic<bool> dropCache_{false};
     TMPModes mode_ = TMPModes::mpStopped;
     int32_t position_ = 0;
     int32_t shown_ = -1;             // rank on show

@@ -52,10 +52,13 @@ QSize FrameEngine::fittedSize(const QSize& panel) const
 QImage FrameEngine::scale(const AVFrame* f, const QSize& size)
 {
     QImage img(size, QImage::Format_RGB32);
+    // Same size: the library's fast colour conversion. Smaller: area averaging, smooth and
+    // quick. Larger (high pixel ratios): bicubic.
     const bool same = size.width() == f->width && size.height() == f->height;
+    const bool smaller = size.width() < f->width;
+    const int flags = same ? SWS_BILINEAR : smaller ? SWS_AREA : SWS_BICUBIC;
     sws_ = sws_getCachedContext(sws_, f->width, f->height, AVPixelFormat(f->format), size.width(),
-                                size.height(), AV_PIX_FMT_RGB32,
-                                same ? SWS_POINT : SWS_BICUBIC | SWS_ACCURATE_RND, nullptr, nullptr, nullptr);
+                                size.height(), AV_PIX_FMT_RGB32, flags, nullptr, nullptr, nullptr);
     if (!sws_) {
         img.fill(Qt::black);
         return img;
@@ -64,6 +67,13 @@ QImage FrameEngine::scale(const AVFrame* f, const QSize& size)
     const int stride[4] = {int(img.bytesPerLine()), 0, 0, 0};
     sws_scale(sws_, f->data, f->linesize, 0, f->height, dst, stride);
     return img;
+}
+
+void FrameEngine::dropCache()
+{
+    cache_.clear();
+    cacheBytes_ = 0;
+    behind_.clear();
 }
 
 bool FrameEngine::cacheLookup(int rank, const QSize& size, QImage& out)
@@ -86,7 +96,6 @@ void FrameEngine::cacheStore(int first, int last, QImage image)
         return;
     const size_t bytes = image.sizeInBytes();
     cache_[first] = Cached{last, std::move(image)};
-    cacheOrder_.push_back(first);
     cacheBytes_ += bytes;
     // Evict the pictures farthest from the one last asked for.
     while (cacheBytes_ > cacheLimit_ && cache_.size() > 1) {
@@ -96,7 +105,6 @@ void FrameEngine::cacheStore(int first, int last, QImage image)
         cacheBytes_ -= victim->second.image.sizeInBytes();
         cache_.erase(victim);
     }
-    (void)cacheOrder_;
 }
 
 void FrameEngine::resetRun()
@@ -362,6 +370,8 @@ FrameEngine::Result FrameEngine::picture(int rank, const QSize& panel, const Abo
         cacheBytes_ = 0;
         cacheSize_ = size;
     }
+    if (rank != lastTarget_)
+        movingBack_ = rank < lastTarget_;
     lastTarget_ = rank;
     if (cacheLookup(rank, size, out))
         return Result::Ok;
@@ -384,7 +394,7 @@ bool FrameEngine::idleWork(const QSize& panel, const AbortCheck& aborted)
     const QSize size = fittedSize(panel);
     if (size != cacheSize_)
         return false;
-    // First the frames decoded on the way here, nearest first.
+    // First the frames decoded on the way here, nearest first: they cost only a scaling.
     while (!behind_.empty()) {
         Decoded d = std::move(behind_.back());
         behind_.pop_back();
@@ -393,18 +403,21 @@ bool FrameEngine::idleWork(const QSize& panel, const AbortCheck& aborted)
             return true;
         }
     }
-    // Then a window before the shown frame, for stepping back, and the next frame, for
-    // stepping forward.
     QImage unused;
     int missing = -1;
-    for (int r = lastTarget_ - 1; r >= std::max(0, lastTarget_ - kBackfillWindow); --r) {
-        if (!cacheLookup(r, size, unused)) {
-            missing = r;
-            break;
+    // The next frame, for a step forward, when the decoder is on its way there anyway.
+    if (lastTarget_ + 1 < length() && !cacheLookup(lastTarget_ + 1, size, unused)
+        && (canContinueTo(lastTarget_ + 1) || !movingBack_))
+        missing = lastTarget_ + 1;
+    // Going backward: keep a window before the shown frame cached.
+    if (missing < 0 && movingBack_) {
+        for (int r = lastTarget_ - 1; r >= std::max(0, lastTarget_ - kBackfillWindow); --r) {
+            if (!cacheLookup(r, size, unused)) {
+                missing = r;
+                break;
+            }
         }
     }
-    if (missing < 0 && lastTarget_ + 1 < length() && !cacheLookup(lastTarget_ + 1, size, unused))
-        missing = lastTarget_ + 1;
     if (missing < 0 || missing == backfillFailedAt_)
         return false;
     const int keep = lastTarget_;
@@ -413,12 +426,8 @@ bool FrameEngine::idleWork(const QSize& panel, const AbortCheck& aborted)
     lastTarget_ = keep;
     if (res == Result::Aborted)
         return true;
-    if (res != Result::Ok) {
-        backfillFailedAt_ = missing;
-        return false;
-    }
-    if (ahead_.empty() || ahead_.front().frame.get() != frame) { // not to be had exactly
-        backfillFailedAt_ = missing;
+    if (res != Result::Ok || ahead_.empty() || ahead_.front().frame.get() != frame) {
+        backfillFailedAt_ = missing; // not to be had exactly
         return false;
     }
     cacheStore(ahead_.front().first, ahead_.front().last, scale(frame, size));

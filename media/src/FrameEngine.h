@@ -47,6 +47,7 @@ public:
     // Limits the cache of scaled pictures (bytes).
     void setCacheLimit(size_t bytes) { cacheLimit_ = bytes; }
     int cachedFrames() const { return int(cache_.size()); }
+    void dropCache();
 
 private:
     struct Decoded {
@@ -98,8 +99,8 @@ private:
     QSize cacheSize_;
     size_t cacheBytes_ = 0;
     size_t cacheLimit_ = size_t(64) << 20;
-    std::deque<int> cacheOrder_;  // first ranks, least recently stored first
     int lastTarget_ = -1;
+    bool movingBack_ = false;     // the last move went to an earlier frame
     int backfillFailedAt_ = -1;
 };
 

@@ -326,6 +326,12 @@ void TMediaPlayer::waitUntilIdle()
     d->device->waitIdle();
 }
 
+void TMediaPlayer::dropCachedPictures()
+{
+    if (d->device)
+        d->device->dropCachedPictures();
+}
+
 TMediaPlayer::PlaybackStats TMediaPlayer::playbackStats() const
 {
     PlaybackStats s;

@@ -110,6 +110,9 @@ public:
         int64_t maxLateUs = 0;
     };
     PlaybackStats playbackStats() const;
+    // For benchmarks: forget the decoded pictures kept for stepping, so that the next
+    // command has to decode.
+    void dropCachedPictures();
 
 protected:
     bool event(QEvent* e) override; // completion notices arrive here
