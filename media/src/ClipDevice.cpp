@@ -152,7 +152,16 @@ uint32_t ClipDevice::seek(int32_t frame, bool notify, bool wait)
     // waits either way, and the hand-over to the worker and back would cost more than
     // decoding an intra frame.
     const bool inline_ = wait && !busy_ && job_.gen == taken_;
-    const uint64_t gen = newJob(Job{JobKind::Seek, frame, frame, 0, 0}, lock);
+    uint64_t gen = 0;
+    if (inline_) { // the same as newJob(), without waking the worker for nothing
+        job_ = Job{JobKind::Seek, frame, frame, 0, latestGen_.load() + 1};
+        gen = job_.gen;
+        latestGen_ = gen;
+        taken_ = gen;
+        busy_ = true; // keeps the worker off the engine
+    } else {
+        gen = newJob(Job{JobKind::Seek, frame, frame, 0, 0}, lock);
+    }
     mode_ = TMPModes::mpSeeking;
     position_ = frame;
     if (notify) {
@@ -161,8 +170,6 @@ uint32_t ClipDevice::seek(int32_t frame, bool notify, bool wait)
     }
     if (inline_) {
         const Job job = job_;
-        taken_ = gen;
-        busy_ = true; // keeps the worker off the engine
         lock.unlock();
         if (dropCache_.exchange(false))
             engine_->dropCache();

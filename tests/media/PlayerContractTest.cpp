@@ -195,6 +195,19 @@ TEST_F(PlayerContract, OpenFindsContentPathsAndReportsWhatItCannotOpen)
             EXPECT_THROW(player_->Open(), hw::EMCIDeviceError) << path.toStdString();
             EXPECT_EQ(player_->Mode(), TMPModes::mpNotReady);
         }
+        // A clip cut off half-way (its index lost with its end) opens with the frames it
+        // holds, and shows them exactly.
+        player_->setFileName(write(QStringLiteral("half.avi"), clip.left(clip.size() / 2)));
+        ASSERT_NO_THROW(player_->Open());
+        const int len = player_->Length();
+        EXPECT_GT(len, 10);
+        EXPECT_LE(len, kFrames);
+        for (int f : {len - 2, 3, len / 2}) {
+            player_->setPosition(f);
+            EXPECT_EQ(stampOf(player_->displayedPicture()), f);
+        }
+        player_->setPosition(len); // the end: whatever the damaged tail gives, no hang
+        EXPECT_EQ(player_->Mode(), TMPModes::mpStopped);
     }
     player_->setFileName(QString());
     EXPECT_THROW(player_->Open(), hw::EMCIDeviceError);
