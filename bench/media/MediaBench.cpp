@@ -119,8 +119,6 @@ void benchSeeks(const Clip& c, int samples)
         auto t0 = Clock::now();
         player.setPosition(f - 1);
         back.push_back(since(t0));
-        if (back.back() > 2)
-            std::fprintf(stderr, "slow step back to %d: %.2f ms\n", f - 1, back.back());
         const int g = 20 + int(rng() % unsigned(c.frames - 40));
         player.dropCachedPictures();
         player.setPosition(g);
