@@ -431,6 +431,12 @@ bool FrameEngine::idleWork(const QSize& panel, const AbortCheck& aborted)
         return false;
     }
     cacheStore(ahead_.front().first, ahead_.front().last, scale(frame, size));
+    // In a damaged stream the same picture may be numbered differently by another run, so
+    // that the store adds nothing for this frame: stop rather than decode it again forever.
+    if (!cacheLookup(missing, size, unused)) {
+        backfillFailedAt_ = missing;
+        return false;
+    }
     return true;
 }
 

@@ -110,7 +110,11 @@ bool VideoInput::buildSlots(uint32_t& error)
         if (avi) {
             // Index timestamps count chunks; an empty chunk is a gap in them.
             const AVIndexEntry* last = avformat_index_get_entry(st, entries - 1);
-            table->length = int(std::max<int64_t>(last->timestamp + 1, st->nb_frames));
+            // Every slot takes at least a chunk header (8 bytes) in the file: a damaged header
+            // or index that claims more is not believed, for each slot costs memory here.
+            const int64_t fileBytes = fmt_->pb ? avio_size(fmt_->pb) : -1;
+            const int64_t most = std::min<int64_t>(std::max<int64_t>(entries, fileBytes / 8), INT32_MAX - 1);
+            table->length = int(std::clamp<int64_t>(std::max<int64_t>(last->timestamp + 1, st->nb_frames), 1, most));
             table->timestamp.assign(size_t(table->length), SlotTable::kEmpty);
             for (int i = 0; i < entries; ++i) {
                 const AVIndexEntry* e = avformat_index_get_entry(st, i);
