@@ -185,6 +185,9 @@ bool ClipWriter::addFrame(const QImage& image)
     const int stride[1] = {int(img.bytesPerLine())};
     sws_scale(d->sws, src, stride, 0, img.height(), d->frame->data, d->frame->linesize);
     d->frame->pts = d->nextPts++;
+    // The MPEG-family encoders take a fixed quantiser from each frame, not from the context.
+    if (d->enc->flags & AV_CODEC_FLAG_QSCALE)
+        d->frame->quality = d->enc->global_quality;
     if (!d->encode(d->frame))
         return false;
     ++d->written;
