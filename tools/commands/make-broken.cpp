@@ -238,6 +238,29 @@ qsizetype findChunk(const QByteArray& avi, const char* fourcc)
     return avi.lastIndexOf(QByteArray(fourcc, 4));
 }
 
+// Offset of the n-th (from 0) video chunk of the movi list, or -1.
+qsizetype frameChunk(const QByteArray& avi, int n)
+{
+    qsizetype at = avi.indexOf("movi");
+    if (at < 0)
+        return -1;
+    at += 4;
+    while (at + 8 <= avi.size()) {
+        const QByteArray id = avi.mid(at, 4);
+        const auto size = qsizetype(uint8_t(avi[at + 4]) | uint8_t(avi[at + 5]) << 8 | uint8_t(avi[at + 6]) << 16
+                                    | uint32_t(uint8_t(avi[at + 7])) << 24);
+        if (id.endsWith("dc") || id.endsWith("db")) {
+            if (n-- == 0)
+                return at;
+        } else if (id == "LIST") {
+            at += 12; // into a rec list
+            continue;
+        }
+        at += 8 + size + (size & 1);
+    }
+    return -1;
+}
+
 bool writeCorpus(Corpus& corpus, QString* error)
 {
     using Tree = std::map<QString, QByteArray>;
@@ -258,12 +281,12 @@ bool writeCorpus(Corpus& corpus, QString* error)
         {"avi-truncated-header", "QuickTour/QuickTour.avi ends inside its headers: Quick Tour shows the device's error",
          [&](Tree& t) { t[tourAvi].truncate(600); }},
         {"avi-truncated-frames",
-         "Techniques/Techniques.avi ends half way through its frames: the frames that are there play; "
-         "a topic beyond the end shows none of its own and no error",
+         "Techniques/Techniques.avi ends inside its 17th frame (of 32), its index lost: the 16 whole "
+         "frames play; a topic beyond them shows none of its own and no error",
          [&](Tree& t) {
-             // Cut well inside the frame data: the index at the end is lost as well.
-             const qsizetype movi = findChunk(t[techAvi], "movi");
-             t[techAvi].truncate(movi + (t[techAvi].size() - movi) * 45 / 100);
+             const qsizetype cut = frameChunk(t[techAvi], 16);
+             if (cut > 0)
+                 t[techAvi].truncate(cut + 8 + 40);
          }},
         {"avi-damaged-index",
          "the index of Flies/Adams.avi is overwritten with noise: the frames play all the same",

@@ -78,6 +78,9 @@ TForm1::TForm1(Options options)
 
 TForm1::~TForm1()
 {
+    // Destroying the window takes the focus from the hand field, whose editing-finished
+    // signal would then reach a window that is no longer a TForm1.
+    disconnect(RightLeftComboBox->lineEdit(), nullptr, this, nullptr);
     // The device goes first: it may still be drawing into the video panel.
     delete MediaPlayer1;
     MediaPlayer1 = nullptr;

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# The hardening half of the test command: the whole test suite under AddressSanitizer and
+# UndefinedBehaviorSanitizer (build-asan), and every fuzz target for a bounded time
+# (build-fuzz, clang's libFuzzer). Run from anywhere; exits non-zero on the first failure.
+#   HW_ASAN_DIR, HW_FUZZ_DIR   build folders (build-asan, build-fuzz)
+#   HW_FUZZ_SECONDS            time per fuzz target (10: about a minute for all six)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+asan=${HW_ASAN_DIR:-build-asan}
+fuzz=${HW_FUZZ_DIR:-build-fuzz}
+seconds=${HW_FUZZ_SECONDS:-10}
+jobs=$(nproc)
+# Line tables are all a sanitizer report needs; full debug information only slows the build.
+flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1"
+       "-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O1 -g1" -DHW_BUILD_BENCH=OFF)
+
+echo "test-hardening: sanitizer build in $asan"
+cmake -S . -B "$asan" -G Ninja "${flags[@]}" -DHW_SANITIZE=ON -DHW_BUILD_TESTS=ON >/dev/null
+cmake --build "$asan" --parallel "$jobs"
+
+echo "test-hardening: fuzz build in $fuzz"
+cmake -S . -B "$fuzz" -G Ninja "${flags[@]}" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+  -DHW_BUILD_FUZZ=ON -DHW_BUILD_TESTS=OFF >/dev/null
+cmake --build "$fuzz" --parallel "$jobs" --target fuzz_all
+
+echo "test-hardening: the test suite under the sanitizers"
+# Every test gets its sanitizer options from the build (cmake/HwConfig.cmake).
+ctest --test-dir "$asan" --output-on-failure --parallel "$jobs" --timeout 1200
+
+echo "test-hardening: fuzz targets, ${seconds} s each"
+for target in ini integer path bitmap clip text; do
+  if ! fuzz/run.sh "$fuzz" "$target" "$seconds" > "$fuzz/fuzz-$target.log" 2>&1; then
+    tail -n 60 "$fuzz/fuzz-$target.log"
+    echo "test-hardening: fuzz_$target broke; the input is in $fuzz/fuzz-artifacts/$target/" >&2
+    exit 1
+  fi
+  grep -E '^Done|stat::new_units_added' "$fuzz/fuzz-$target.log" | tr '\n' ' ' | sed "s/^/  fuzz_$target: /"
+  echo
+done
+echo "test-hardening: clean"
