@@ -1,122 +1,19 @@
 #pragma once
-// Reads a card's PDF back with poppler's tools: the words with their boxes (points from
-// the page's top-left corner) and parts of the page rendered at a resolution.
-#include <QImage>
-#include <QList>
-#include <QProcess>
-#include <QRect>
-#include <QRegularExpression>
-#include <QStandardPaths>
-#include <QString>
-#include <QStringList>
-#include <QTemporaryDir>
+// The cards' units beside poppler's reading of their PDF: design pixels and printer pixels
+// in points, and the ink found in a rendered part of the page.
+#include "PdfReader.h"
 
-#include <algorithm>
-#include <cmath>
+#include <QImage>
+#include <QRect>
 
 namespace hw::test {
 
-inline constexpr double kPointsPerTenth = 72.0 / 254.0;
 // One printer pixel at 600 per inch, in points.
 inline constexpr double kPrinterPixel = 72.0 / 600.0;
 
 // Design pixels (96 per inch) to points and to tenths of a millimetre.
 inline double pxToPoints(double px) { return px * 72.0 / 96.0; }
 inline double pxToTenths(double px) { return px * 254.0 / 96.0; }
-
-struct PdfWord {
-    QString text;
-    double xMin = 0, yMin = 0, xMax = 0, yMax = 0; // points
-};
-
-inline bool popplerAvailable()
-{
-    return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()
-        && !QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty();
-}
-
-inline QByteArray runTool(const QString& program, const QStringList& args)
-{
-    QProcess process;
-    process.start(program, args);
-    if (!process.waitForFinished(60000))
-        return {};
-    return process.readAllStandardOutput();
-}
-
-inline QString unescapeXml(QString text)
-{
-    text.replace(QStringLiteral("&quot;"), QStringLiteral("\""));
-    text.replace(QStringLiteral("&apos;"), QStringLiteral("'"));
-    text.replace(QStringLiteral("&lt;"), QStringLiteral("<"));
-    text.replace(QStringLiteral("&gt;"), QStringLiteral(">"));
-    text.replace(QStringLiteral("&amp;"), QStringLiteral("&"));
-    return text;
-}
-
-inline QList<PdfWord> pdfWords(const QString& pdf)
-{
-    const QString xml = QString::fromUtf8(runTool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")}));
-    static const QRegularExpression word(QStringLiteral(
-        "<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
-    QList<PdfWord> words;
-    for (auto it = word.globalMatch(xml); it.hasNext();) {
-        const auto m = it.next();
-        words.append({unescapeXml(m.captured(5)), m.captured(1).toDouble(), m.captured(2).toDouble(),
-                      m.captured(3).toDouble(), m.captured(4).toDouble()});
-    }
-    return words;
-}
-
-// The words whose top lies within half a point of `top` and whose left edge lies in
-// [xFrom, xTo), left to right.
-inline QList<PdfWord> wordsAt(const QList<PdfWord>& words, double top, double xFrom, double xTo)
-{
-    QList<PdfWord> row;
-    for (const PdfWord& w : words) {
-        if (std::abs(w.yMin - top) < 0.5 && w.xMin >= xFrom - 0.5 && w.xMin < xTo)
-            row.append(w);
-    }
-    std::sort(row.begin(), row.end(), [](const PdfWord& a, const PdfWord& b) { return a.xMin < b.xMin; });
-    return row;
-}
-
-inline QString joined(const QList<PdfWord>& row)
-{
-    QStringList parts;
-    for (const PdfWord& w : row)
-        parts.append(w.text);
-    return parts.join(QLatin1Char(' '));
-}
-
-// The words of the page grouped into text lines by their top edge, top to bottom.
-inline QList<QList<PdfWord>> textLines(const QList<PdfWord>& words)
-{
-    QList<QList<PdfWord>> lines;
-    QList<PdfWord> sorted = words;
-    std::sort(sorted.begin(), sorted.end(), [](const PdfWord& a, const PdfWord& b) {
-        return a.yMin < b.yMin - 0.5 || (std::abs(a.yMin - b.yMin) <= 0.5 && a.xMin < b.xMin);
-    });
-    for (const PdfWord& w : sorted) {
-        if (lines.isEmpty() || std::abs(lines.last().first().yMin - w.yMin) > 0.5)
-            lines.append(QList<PdfWord>());
-        lines.last().append(w);
-    }
-    return lines;
-}
-
-// A part of page 1 rendered in grey at `dpi`; `area` is in pixels at that resolution.
-inline QImage renderArea(const QString& pdf, int dpi, const QRect& area)
-{
-    QTemporaryDir dir;
-    const QString prefix = dir.filePath(QStringLiteral("page"));
-    runTool(QStringLiteral("pdftoppm"),
-            {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-gray"), QStringLiteral("-singlefile"),
-             QStringLiteral("-x"), QString::number(area.x()), QStringLiteral("-y"), QString::number(area.y()),
-             QStringLiteral("-W"), QString::number(area.width()), QStringLiteral("-H"), QString::number(area.height()),
-             QStringLiteral("-png"), pdf, prefix});
-    return QImage(prefix + QStringLiteral(".png"));
-}
 
 // The bounding box of the pixels darker than `threshold`, in the image's coordinates.
 inline QRect darkBounds(const QImage& image, int threshold = 64)

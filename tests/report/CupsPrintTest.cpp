@@ -1,6 +1,6 @@
 // Prints a card-shaped report through a real CUPS queue (cups-pdf) and checks the PDF the
 // queue writes. Skipped, with the reason, where CUPS cannot be started.
-#include "PdfProbe.h"
+#include "PdfReader.h"
 #include "ReportTestSupport.h"
 #include "SampleReport.h"
 

@@ -1,6 +1,6 @@
 // Stored tenths of a millimetre onto devices: the mapping, bands and frame lines at 96 and
 // 600 per inch, printers with unprintable margins, and elements placed on the page.
-#include "PdfProbe.h"
+#include "PdfReader.h"
 #include "ReportTestSupport.h"
 #include "SampleReport.h"
 

@@ -1,6 +1,6 @@
 // The preview window and the Preview operation: controls, status, zoom rules, page keys,
 // two previews at once, termination, no printer, and Save / Load.
-#include "PdfProbe.h"
+#include "PdfReader.h"
 #include "ReportTestSupport.h"
 #include "SampleReport.h"
 

@@ -1,6 +1,6 @@
 // Print and Printer setup against a simulated printer list: the job, its settings, the
 // progress window, page ranges and the dialog's rules.
-#include "PdfProbe.h"
+#include "PdfReader.h"
 #include "ReportTestSupport.h"
 #include "SampleReport.h"
 

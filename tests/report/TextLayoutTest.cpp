@@ -1,6 +1,6 @@
 // Labels and memos: word wrap measured on the screen, auto size, the pitch of "W" on the
 // output device, the 1.0 cut-off, alignments and the box fill.
-#include "PdfProbe.h"
+#include "PdfReader.h"
 #include "ReportTestSupport.h"
 #include "TextLayout.h"
 
