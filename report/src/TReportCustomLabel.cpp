@@ -15,12 +15,12 @@ void TReportCustomLabel::setAlignment(TAlignment alignment)
 
 QStringList TReportLabel::textLines() const
 {
-    return caption_.isEmpty() ? QStringList() : QStringList{caption_};
+    return caption().isEmpty() ? QStringList() : QStringList{caption()};
 }
 
 QStringList TReportMemo::textLines() const
 {
-    return caption_.isEmpty() ? lines_ : QStringList{caption_};
+    return caption().isEmpty() ? lines_ : QStringList{caption()};
 }
 
 } // namespace hw

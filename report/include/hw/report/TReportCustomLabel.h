@@ -1,5 +1,5 @@
 #pragma once
-// What labels and memos share: alignment, auto size and word wrap.
+// What labels and memos share: the caption, alignment, auto size and word wrap.
 #include "hw/report/TReportPrintable.h"
 
 #include <QStringList>
@@ -10,6 +10,8 @@ enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 
 class TReportCustomLabel : public TReportPrintable {
 public:
+    QString caption() const { return caption_; }
+    void setCaption(const QString& caption) { caption_ = caption; }
     TAlignment alignment() const { return alignment_; }
     // Any alignment other than left turns AutoSize off.
     void setAlignment(TAlignment alignment);
@@ -29,6 +31,7 @@ protected:
     using TReportPrintable::TReportPrintable;
 
 private:
+    QString caption_;
     TAlignment alignment_ = taLeftJustify;
     bool alignToBand_ = false;
     bool autoSize_ = true;

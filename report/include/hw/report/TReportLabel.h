@@ -7,16 +7,12 @@ namespace hw {
 class TReportLabel : public TReportCustomLabel {
 public:
     Kind kind() const override { return Kind::Label; }
-    QString caption() const { return caption_; }
-    void setCaption(const QString& caption) { caption_ = caption; }
     QStringList textLines() const override;
 
 private:
     friend class TReport;
     friend class TReportBand;
     using TReportCustomLabel::TReportCustomLabel;
-
-    QString caption_;
 };
 
 } // namespace hw

@@ -7,8 +7,6 @@ namespace hw {
 class TReportMemo : public TReportCustomLabel {
 public:
     Kind kind() const override { return Kind::Memo; }
-    QString caption() const { return caption_; }
-    void setCaption(const QString& caption) { caption_ = caption; }
     const QStringList& lines() const { return lines_; }
     void setLines(const QStringList& lines) { lines_ = lines; }
     QStringList textLines() const override;
@@ -18,7 +16,6 @@ private:
     friend class TReportBand;
     using TReportCustomLabel::TReportCustomLabel;
 
-    QString caption_;
     QStringList lines_;
 };
 
