@@ -59,6 +59,22 @@ Segment segment(int32_t first, int count, std::function<Frames()> build)
             }};
 }
 
+// A lesson's clip: every topic in the right hand, then every topic again in the left
+// (`offset` frames on), each drawn from the step `stepOf(topic index)` describes.
+VideoJob handedLessonJob(const QDir& root, const PlannedLesson& lesson, QSize size,
+                         const std::function<LessonStep(int)>& stepOf)
+{
+    VideoJob job{root.filePath(lesson.videoPath), lesson.frameCount, {}};
+    for (int hand = 0; hand < 2; ++hand)
+        for (int i = 0; i < lesson.topics.size(); ++i) {
+            const PlannedTopic& t = lesson.topics[i];
+            job.segments.push_back(segment<LessonFrames>(
+                t.startFrame + hand * t.offset, t.stopFrame - t.startFrame + 1,
+                [stepOf, i, hand, size] { return LessonFrames(stepOf(i), hand == 1, size); }));
+        }
+    return job;
+}
+
 std::vector<VideoJob> videoJobs(const QDir& root)
 {
     const DemoPlan& plan = demoPlan();
@@ -67,31 +83,11 @@ std::vector<VideoJob> videoJobs(const QDir& root)
 
     for (size_t k = 0; k < patternSpecs().size(); ++k) {
         const PatternSpec& spec = patternSpecs()[k];
-        const PlannedLesson& lesson = plan.patterns[qsizetype(k)];
-        VideoJob job{root.filePath(lesson.videoPath), lesson.frameCount, {}};
-        for (int hand = 0; hand < 2; ++hand)
-            for (int i = 0; i < lesson.topics.size(); ++i) {
-                const PlannedTopic& t = lesson.topics[i];
-                job.segments.push_back(segment<LessonFrames>(
-                    t.startFrame + hand * t.offset, t.stopFrame - t.startFrame + 1,
-                    [&spec, i, hand, size] { return LessonFrames(patternStep(spec, i), hand == 1, size); }));
-            }
-        jobs.push_back(std::move(job));
+        jobs.push_back(handedLessonJob(root, plan.patterns[qsizetype(k)], size,
+                                       [&spec](int i) { return patternStep(spec, i); }));
     }
-
-    {
-        const PlannedLesson& lesson = plan.techniques;
-        VideoJob job{root.filePath(lesson.videoPath), lesson.frameCount, {}};
-        for (int hand = 0; hand < 2; ++hand)
-            for (int i = 0; i < lesson.topics.size(); ++i) {
-                const PlannedTopic& t = lesson.topics[i];
-                const TechniqueSpec& spec = techniqueSpecs()[size_t(i)];
-                job.segments.push_back(segment<LessonFrames>(
-                    t.startFrame + hand * t.offset, t.stopFrame - t.startFrame + 1,
-                    [&spec, i, hand, size] { return LessonFrames(techniqueStep(spec, i), hand == 1, size); }));
-            }
-        jobs.push_back(std::move(job));
-    }
+    jobs.push_back(handedLessonJob(root, plan.techniques, size,
+                                   [](int i) { return techniqueStep(techniqueSpecs()[size_t(i)], i); }));
 
     {
         const PlannedLesson& lesson = plan.quickTour;
