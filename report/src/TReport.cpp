@@ -43,6 +43,16 @@ private:
     TReportUnits saved_;
 };
 
+// The printer the next Print and Printer setup use; null when none is installed or it
+// cannot be opened.
+std::unique_ptr<QPrinter> openPrinter(const TReport& report)
+{
+    const auto system = printerSystem();
+    if (!system->hasPrinters())
+        return nullptr;
+    return system->createPrinter(report.printerName());
+}
+
 } // namespace
 
 TReport::TReport(QObject* parent) : QObject(parent), font_(QStringLiteral("Arial"), 10)
@@ -223,10 +233,7 @@ void TReport::Print()
 {
     if (busy_)
         return;
-    const auto system = printerSystem();
-    if (!system->hasPrinters())
-        return;
-    std::unique_ptr<QPrinter> printer = system->createPrinter(printerName());
+    std::unique_ptr<QPrinter> printer = openPrinter(*this);
     if (!printer)
         return;
     printer->setDocName(reportTitle_);
@@ -242,10 +249,7 @@ void TReport::Print()
 
 void TReport::PrinterSetup()
 {
-    const auto system = printerSystem();
-    if (!system->hasPrinters())
-        return;
-    std::unique_ptr<QPrinter> printer = system->createPrinter(printerName());
+    std::unique_ptr<QPrinter> printer = openPrinter(*this);
     if (!printer)
         return;
     TPrintDialogRequest request;
