@@ -93,8 +93,7 @@ TEST(TutorDemoLibrary, AStepPlaysInBothHands)
     const demo::PlannedTopic& step = lesson.topics.front();
     Window w(*root);
     TForm1& f = *w;
-    click(f.PatternsButton);
-    clickGalleryItem(f, galleryRowOf(f, lesson.displayName));
+    openPattern(f, lesson.displayName);
     ASSERT_TRUE(waitForFrame(f, step.startFrame));
     std::vector<int> seen = playToEnd(f);
     ASSERT_FALSE(seen.empty());

@@ -40,8 +40,7 @@ TEST(TutorFaults, SectionsAndPatternsWithoutTopicsShowEmptyListsAndOpenNothing)
     pressEveryTransportButton(f);
 
     // numsteps -1: picture and materials, no steps, no clip.
-    click(f.PatternsButton);
-    clickGalleryItem(f, galleryRowOf(f, "Bare"));
+    openPattern(f, "Bare");
     EXPECT_EQ(f.currentFly(), f.catalogue().findFly("Bare"));
     EXPECT_EQ(f.TopicsListBox->Count(), 0);
     ASSERT_EQ(f.MaterialsAndInstructionsListBox->Count(), 1);
@@ -59,13 +58,11 @@ TEST(TutorFaults, APatternWithoutStepsLeavesNothingOfThePreviousClipPlayable)
 {
     Window w(standardTree());
     TForm1& f = *w;
-    click(f.PatternsButton);
-    clickGalleryItem(f, galleryRowOf(f, "Adams"));
+    openPattern(f, "Adams");
     ASSERT_TRUE(waitForFrame(f, 0));
     click(f.PlayStopButton);
     ASSERT_TRUE(waitForPlaying(f));
-    click(f.PatternsButton);
-    clickGalleryItem(f, galleryRowOf(f, "Zulu Empty"));
+    openPattern(f, "Zulu Empty");
     EXPECT_EQ(f.TopicsListBox->Count(), 0);
     EXPECT_EQ(f.MaterialsAndInstructionsListBox->Count(), 2);
     EXPECT_EQ(f.currentTopic(), nullptr);
@@ -80,8 +77,7 @@ TEST(TutorFaults, TypedTextChoosesAHandOnlyWhenItNamesOne)
 {
     Window w(standardTree());
     TForm1& f = *w;
-    click(f.PatternsButton);
-    clickGalleryItem(f, galleryRowOf(f, "Adams"));
+    openPattern(f, "Adams");
     ASSERT_TRUE(waitForFrame(f, 0));
     QLineEdit* edit = f.RightLeftComboBox->lineEdit();
     edit->setFocus();
@@ -123,8 +119,7 @@ TEST(TutorFaults, FrameArithmeticStaysInsideThe32BitRange)
     constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
     Window w(rangeTree());
     TForm1& f = *w;
-    click(f.PatternsButton);
-    clickGalleryItem(f, galleryRowOf(f, "Huge"));
+    openPattern(f, "Huge");
     EXPECT_EQ(f.MediaPlayer1->StartPos(), kMax);
     EXPECT_EQ(f.MediaPlayer1->EndPos(), kMax);
 

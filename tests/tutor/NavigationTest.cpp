@@ -52,8 +52,7 @@ TEST(TutorNavigation, TopicsNextAndPreviousShowEachTopicsFirstFrame)
     EXPECT_TRUE(waitForFrame(f, 20));
 
     // In a pattern lesson the steps play in the chosen hand.
-    click(f.PatternsButton);
-    clickGalleryItem(f, galleryRowOf(f, "Adams"));
+    openPattern(f, "Adams");
     ASSERT_TRUE(waitForFrame(f, 0));
     clickTopic(f, 2);
     EXPECT_TRUE(waitForFrame(f, 30));
@@ -65,8 +64,7 @@ TEST(TutorNavigation, TheHandAppliesInEverySection)
 {
     Window w(standardTree());
     TForm1& f = *w;
-    click(f.PatternsButton);
-    clickGalleryItem(f, galleryRowOf(f, "Adams"));
+    openPattern(f, "Adams");
     ASSERT_TRUE(waitForFrame(f, 0));
     f.RightLeftComboBox->setFocus();
     QTest::keyClick(f.RightLeftComboBox, Qt::Key_Down);

@@ -130,8 +130,7 @@ TEST(TutorScreens, SectionClicksComposeTheirScreens)
     expectScreen(f, Screen::Techniques);
     EXPECT_EQ(f.TopicsListBox->Count(), 2);
     EXPECT_TRUE(waitForFrame(f, 0));
-    click(f.PatternsButton);
-    clickGalleryItem(f, galleryRowOf(f, "Adams"));
+    openPattern(f, "Adams");
     click(f.PatternsButton);
     click(f.PatternsButton);
     expectScreen(f, Screen::Gallery);

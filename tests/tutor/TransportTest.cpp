@@ -20,8 +20,7 @@ int maxOf(const std::vector<int>& v) { return v.empty() ? -1 : *std::max_element
 // Opens the lesson of the "Range" pattern: one step 100..200, offset 500.
 void openRange(TForm1& f)
 {
-    click(f.PatternsButton);
-    clickGalleryItem(f, galleryRowOf(f, "Range"));
+    openPattern(f, "Range");
     ASSERT_TRUE(waitForFrame(f, 100));
 }
 
@@ -169,8 +168,7 @@ TEST(TutorTransport, StepsStayInsideTheRangeAndRewindGoesToItsStart)
     EXPECT_EQ(seen.back(), 11);
 
     // The same in the left hand: the bounds are the left-handed range 12 ... 22.
-    click(f.PatternsButton);
-    clickGalleryItem(f, galleryRowOf(f, "Adams"));
+    openPattern(f, "Adams");
     chooseHand(f, 1);
     click(f.TechniquesButton);
     ASSERT_TRUE(waitForFrame(f, 12));

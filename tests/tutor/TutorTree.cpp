@@ -273,6 +273,12 @@ int galleryRowOf(TForm1& form, const QByteArray& displayName)
     return -1;
 }
 
+void openPattern(TForm1& form, const QByteArray& displayName)
+{
+    click(form.PatternsButton);
+    clickGalleryItem(form, galleryRowOf(form, displayName));
+}
+
 std::optional<int> frameOnScreen(TForm1& form)
 {
     const QImage picture = form.VideoPanel->grab().toImage();

@@ -47,6 +47,8 @@ void click(QWidget* widget);
 void clickTopic(TForm1& form, int row);
 void clickGalleryItem(TForm1& form, int row);
 int galleryRowOf(TForm1& form, const QByteArray& displayName);
+// Presses Patterns and clicks the pattern's picture in the gallery.
+void openPattern(TForm1& form, const QByteArray& displayName);
 
 // The frame number stamped in the picture the video panel shows, or nullopt.
 std::optional<int> frameOnScreen(TForm1& form);

@@ -228,8 +228,7 @@ TEST(TutorWindow, PrintRecipeCallsTheHookWithTheCurrentPattern)
     form.setPrintRecipeHandler([&](const tFlyRecord* fly) { calls.push_back(fly); });
     form.PrintRecipeButtonClick(); // no pattern chosen yet
     EXPECT_TRUE(calls.empty());
-    click(form.PatternsButton);
-    clickGalleryItem(form, galleryRowOf(form, "Adams"));
+    openPattern(form, "Adams");
     ASSERT_TRUE(form.PrintRecipeButton->isVisible());
     EXPECT_TRUE(hoverHint(form.PrintRecipeButton).isEmpty());
     click(form.PrintRecipeButton);
