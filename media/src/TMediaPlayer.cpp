@@ -55,30 +55,20 @@ struct TMediaPlayer::State {
     std::shared_ptr<PresentationClock> clock;
 
     // Rule for every command but Play and resume: waits and sends no notice unless told.
-    Flags takeCommandFlags()
-    {
-        Flags f{true, false};
-        if (waitPending) {
-            f.wait = wait;
-            waitPending = false;
-        }
-        if (notifyPending) {
-            f.notify = notify;
-            notifyPending = false;
-        }
-        return f;
-    }
+    Flags takeCommandFlags() { return takeFlags({true, false}); }
     // Rule for Play: sends a notice and does not wait unless told.
-    Flags takePlayFlags()
+    Flags takePlayFlags() { return takeFlags({false, true}); }
+    // The command's own defaults unless Wait or Notify was set since the last command; a set
+    // value serves one command only.
+    Flags takeFlags(Flags f)
     {
-        Flags f{false, true};
-        if (notifyPending) {
-            f.notify = notify;
-            notifyPending = false;
-        }
         if (waitPending) {
             f.wait = wait;
             waitPending = false;
+        }
+        if (notifyPending) {
+            f.notify = notify;
+            notifyPending = false;
         }
         return f;
     }
