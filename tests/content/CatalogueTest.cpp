@@ -2,6 +2,7 @@
 #include "hw/content/CatalogueText.h"
 
 #include "BmpBuilder.h"
+#include "LoadedCatalogue.h"
 #include "TempTree.h"
 #include "hw/ContentPath.h"
 
@@ -10,6 +11,7 @@
 using hw::tFlyRecord;
 using hw::tTopicRecord;
 using hw::test::TempTree;
+using hw::test::loadCatalogue;
 
 namespace {
 
@@ -27,19 +29,6 @@ void addPattern(const TempTree& t, const QString& base, const QByteArray& ini, c
 {
     t.write(QStringLiteral("Flies/") + base + QStringLiteral(".ini"), ini);
     t.write(QStringLiteral("Flies/") + base + QStringLiteral(".bmp"), bmp);
-}
-
-struct Loaded {
-    hw::Catalogue catalogue;
-    QList<QByteArray> names;
-    std::vector<hw::CatalogueError> errors;
-};
-
-std::unique_ptr<Loaded> load(const TempTree& t)
-{
-    auto l = std::make_unique<Loaded>();
-    l->errors = hw::initResources(l->catalogue, [&](const QByteArray& n) { l->names.append(n); }, t.root());
-    return l;
 }
 
 QList<QByteArray> titles(const tTopicRecord* chain)
@@ -82,7 +71,7 @@ TEST(Catalogue, LoadsPatternsAndSectionsIntoLinkedChains)
     t.write(QStringLiteral("Techniques/Techniques.ini"),
             "[Info]\nNumTopics=1\n[Topics 1]\nTitle=Whip finish\nStartFrame=-3\nStopFrame=7\nOffset=12\n");
 
-    const auto l = load(t);
+    const auto l = loadCatalogue(t.root());
     EXPECT_TRUE(l->errors.empty()) << messages(l->errors).toStdString();
     const hw::Catalogue& c = l->catalogue;
 
@@ -98,7 +87,7 @@ TEST(Catalogue, LoadsPatternsAndSectionsIntoLinkedChains)
         last = f;
     }
     EXPECT_EQ(bases, listed);
-    EXPECT_EQ(l->names, flyNames(c));
+    EXPECT_EQ(l->gallery, flyNames(c));
 
     const tFlyRecord* adams = c.findFly("Adams");
     ASSERT_TRUE(adams);
@@ -142,7 +131,7 @@ TEST(Catalogue, StepCountsAndSectionNumbering)
                "[Topics 2]\ntitle=Second\nStartFrame=20\nStopFrame=30\nOffset=7\n"
                "[Topics 4]\ntitle=Beyond numsteps\n");
     addPattern(t, QStringLiteral("Nameless"), "[Info]\nnumsteps=1\n");
-    const auto l = load(t);
+    const auto l = loadCatalogue(t.root());
     ASSERT_TRUE(l->errors.empty()) << messages(l->errors).toStdString();
     const hw::Catalogue& c = l->catalogue;
 
@@ -185,7 +174,7 @@ TEST(Catalogue, MaterialsKeepFirstOccurrencesInOrder)
                "Tail=length = 1 x gap\n"
                "empty=Late value\n"
                "[Materials]\nWing=never read\n");
-    const auto l = load(t);
+    const auto l = loadCatalogue(t.root());
     ASSERT_TRUE(l->errors.empty());
     EXPECT_EQ(l->catalogue.flyList()->materials,
               (QList<QByteArray>{"Dry fly hook, size 12", "Black 8/0", "  Grizzly hackle  ", "length = 1 x gap"}));
@@ -196,8 +185,8 @@ TEST(Catalogue, DuplicateDisplayNamesReachTheGalleryTwice)
     TempTree t;
     addPattern(t, QStringLiteral("One"), "[Info]\nname=Ant\nnumsteps=1\n[Topics 1]\ntitle=First\n");
     addPattern(t, QStringLiteral("Two"), "[Info]\nname=Ant\nnumsteps=1\n[Topics 1]\ntitle=Second\n");
-    const auto l = load(t);
-    EXPECT_EQ(l->names, (QList<QByteArray>{"Ant", "Ant"}));
+    const auto l = loadCatalogue(t.root());
+    EXPECT_EQ(l->gallery, (QList<QByteArray>{"Ant", "Ant"}));
     const tFlyRecord* first = l->catalogue.flyList();
     ASSERT_TRUE(first && first->next);
     EXPECT_EQ(l->catalogue.findFly("Ant"), first);
@@ -211,7 +200,7 @@ TEST(Catalogue, FileNamesMatchWithoutRegardToCase)
     t.write(QStringLiteral("flies/adams.Bmp"), picture(3, 2));
     t.write(QStringLiteral("QUICKTOUR/quicktour.INI"), "[info]\nnumtopics=1\n[TOPICS 1]\ntitle=Hello\n");
     t.write(QStringLiteral("techniques/TECHNIQUES.ini"), "[Info]\nNumTopics=1\n[Topics 1]\nTITLE=Dubbing\n");
-    const auto l = load(t);
+    const auto l = loadCatalogue(t.root());
     ASSERT_TRUE(l->errors.empty()) << messages(l->errors).toStdString();
     const tFlyRecord* adams = l->catalogue.flyList();
     ASSERT_TRUE(adams);
@@ -227,18 +216,18 @@ TEST(Catalogue, FileNamesMatchWithoutRegardToCase)
 TEST(Catalogue, AbsentContentIsSilentAndEmptyPicturesAreNoError)
 {
     TempTree empty;
-    const auto none = load(empty);
+    const auto none = loadCatalogue(empty.root());
     EXPECT_TRUE(none->errors.empty());
     EXPECT_EQ(none->catalogue.flyList(), nullptr);
     EXPECT_EQ(none->catalogue.quickTourList(), nullptr);
     EXPECT_EQ(none->catalogue.techniquesList(), nullptr);
-    EXPECT_TRUE(none->names.isEmpty());
+    EXPECT_TRUE(none->gallery.isEmpty());
 
     TempTree t;
     t.mkdir(QStringLiteral("Flies"));
     t.mkdir(QStringLiteral("QuickTour"));
     addPattern(t, QStringLiteral("Blank"), "[Info]\nname=Blank\n", QByteArray());
-    const auto l = load(t);
+    const auto l = loadCatalogue(t.root());
     EXPECT_TRUE(l->errors.empty());
     ASSERT_TRUE(l->catalogue.flyList());
     EXPECT_TRUE(l->catalogue.flyList()->picture.isNull());
@@ -260,9 +249,9 @@ TEST(Catalogue, AFailingPatternIsSkippedAndEverythingElseLoads)
             "[Topics 3]\nTitle=Three\nStartFrame=1\nStopFrame=2\nOffset=1.5\n[Topics 4]\nTitle=Four\n");
     t.write(QStringLiteral("Techniques/Techniques.ini"), "[Info]\nNumTopics=1\n[Topics 1]\nTitle=Dubbing\n");
 
-    const auto l = load(t);
+    const auto l = loadCatalogue(t.root());
     EXPECT_EQ(flyNames(l->catalogue), QList<QByteArray>{"Good"});
-    EXPECT_EQ(l->names, QList<QByteArray>{"Good"}); // no gallery entry without a record
+    EXPECT_EQ(l->gallery, QList<QByteArray>{"Good"}); // no gallery entry without a record
     EXPECT_EQ(l->catalogue.flyList()->previous, nullptr);
     EXPECT_EQ(l->catalogue.flyList()->next, nullptr);
     EXPECT_EQ(titles(l->catalogue.quickTourList()), (QList<QByteArray>{"One", "Two"}));
@@ -290,7 +279,7 @@ TEST(Catalogue, AFailingSectionFileLeavesTheOtherSection)
     t.write(QStringLiteral("QuickTour/QuickTour.ini"), "[Info]\nNumTopics=ten\n");
     t.write(QStringLiteral("Techniques/Techniques.ini"),
             "[Info]\nNumTopics=3\n[Topics 1]\nTitle=One\n[Topics 2]\nTitle=Two\nOffset=$\n");
-    const auto l = load(t);
+    const auto l = loadCatalogue(t.root());
     EXPECT_EQ(l->catalogue.quickTourList(), nullptr);
     EXPECT_EQ(titles(l->catalogue.techniquesList()), QList<QByteArray>{"One"});
     ASSERT_EQ(l->errors.size(), 2u);
@@ -317,7 +306,7 @@ TEST(Catalogue, DescribesFrameRangesOfBothHandsWithoutOverflow)
                "[Info]\nname=100% Adams\nnumsteps=1\n[Topics 1]\ntitle=Tail %1\nStartFrame=10\nStopFrame=20\nOffset=100\n"
                "[Materials]\nHook=Size \x96 12\n");
     t.write(QStringLiteral("QuickTour/QuickTour.ini"), "[Info]\nNumTopics=1\n");
-    const auto l = load(t);
+    const auto l = loadCatalogue(t.root());
     const QString text = hw::describeCatalogue(l->catalogue);
     EXPECT_TRUE(text.contains(QStringLiteral("Pattern \"100% Adams\"  base Adams  picture 12x8  numsteps 1"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("Step 1 \"Tail %1\"  right 10..20  left 110..119"))) << text.toStdString();

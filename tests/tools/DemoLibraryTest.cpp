@@ -2,6 +2,7 @@
 // loader, the case-insensitive content paths and an FFmpeg decoder.
 #include "ClipReader.h"
 #include "DemoTree.h"
+#include "LoadedCatalogue.h"
 
 #include "hw/ContentPath.h"
 #include "hw/content/Catalogue.h"
@@ -21,20 +22,7 @@
 namespace {
 
 using hw::demo::demoPlan;
-
-struct Loaded {
-    hw::Catalogue catalogue;
-    QList<QByteArray> gallery;
-    std::vector<hw::CatalogueError> errors;
-};
-
-std::unique_ptr<Loaded> loadDemo(const QString& root)
-{
-    auto loaded = std::make_unique<Loaded>();
-    loaded->errors = hw::initResources(
-        loaded->catalogue, [&](const QByteArray& name) { loaded->gallery.append(name); }, QDir(root));
-    return loaded;
-}
+using hw::test::loadCatalogue;
 
 QList<hw::tTopicRecord*> chain(hw::tTopicRecord* head)
 {
@@ -82,7 +70,7 @@ QString videoOf(const QString& root, const hw::tFlyRecord& fly)
 TEST(DemoLibrary, LoadsThroughTheCatalogueAsPlanned)
 {
     const QString root = hw::test::demoTree();
-    const auto loaded = loadDemo(root);
+    const auto loaded = loadCatalogue(QDir(root));
     EXPECT_TRUE(loaded->errors.empty()) << hw::describeErrors(loaded->errors).toStdString();
 
     const QList<hw::tFlyRecord*> list = flies(loaded->catalogue);
@@ -171,7 +159,7 @@ TEST(DemoLibrary, SpellsNamesInMixedCase)
 TEST(DemoLibrary, EveryRangeLiesInsideItsVideo)
 {
     const QString root = hw::test::demoTree();
-    const auto loaded = loadDemo(root);
+    const auto loaded = loadCatalogue(QDir(root));
     struct Clip {
         QString path;
         QList<hw::tTopicRecord*> topics;
@@ -219,7 +207,7 @@ TEST(DemoLibrary, EveryRangeLiesInsideItsVideo)
 TEST(DemoLibrary, StampsReadBackAsFrameNumbers)
 {
     const QString root = hw::test::demoTree();
-    const auto loaded = loadDemo(root);
+    const auto loaded = loadCatalogue(QDir(root));
     QList<QPair<QString, QList<hw::tTopicRecord*>>> clips;
     for (const hw::tFlyRecord* fly : flies(loaded->catalogue))
         clips.append({videoOf(root, *fly), chain(fly->topics)});
