@@ -20,9 +20,9 @@ namespace {
 
 const QDir& tree()
 {
-    static QTemporaryDir* dir = [] {
-        auto* d = new QTemporaryDir;
-        const QDir root(d->path() + QStringLiteral("/root"));
+    static QTemporaryDir dir;
+    static const QDir root = [] {
+        const QDir root(dir.path() + QStringLiteral("/root"));
         const QStringList files = {
             QStringLiteral("Flies/Adams.ini"),        QStringLiteral("Flies/ADAMS.BMP"),
             QStringLiteral("Flies/adams.avi"),        QStringLiteral("Flies/Cr\u00e8me Caddis.ini"),
@@ -40,9 +40,8 @@ const QDir& tree()
             if (file.open(QIODevice::WriteOnly))
                 file.write("x");
         }
-        return d;
+        return root;
     }();
-    static const QDir root(dir->path() + QStringLiteral("/root"));
     return root;
 }
 

@@ -25,6 +25,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <random>
 
 #if defined(__SANITIZE_ADDRESS__)
