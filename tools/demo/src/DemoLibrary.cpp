@@ -82,9 +82,9 @@ std::vector<VideoJob> videoJobs(const QDir& root)
     std::vector<VideoJob> jobs;
 
     for (size_t k = 0; k < patternSpecs().size(); ++k) {
-        const PatternSpec& spec = patternSpecs()[k];
+        const PatternSpec& design = patternSpecs()[k];
         jobs.push_back(handedLessonJob(root, plan.patterns[qsizetype(k)], size,
-                                       [&spec](int i) { return patternStep(spec, i); }));
+                                       [&design](int i) { return patternStep(design, i); }));
     }
     jobs.push_back(handedLessonJob(root, plan.techniques, size,
                                    [](int i) { return techniqueStep(techniqueSpecs()[size_t(i)], i); }));
@@ -94,9 +94,9 @@ std::vector<VideoJob> videoJobs(const QDir& root)
         VideoJob job{root.filePath(lesson.videoPath), lesson.frameCount, {}};
         for (int i = 0; i < lesson.topics.size(); ++i) {
             const PlannedTopic& t = lesson.topics[i];
-            const TourSpec& spec = tourSpecs()[size_t(i)];
+            const TourSpec& design = tourSpecs()[size_t(i)];
             job.segments.push_back(segment<TourFrames>(t.startFrame, t.stopFrame - t.startFrame + 1,
-                                                       [&spec, i, size] { return TourFrames(spec, i, size); }));
+                                                       [&design, i, size] { return TourFrames(design, i, size); }));
         }
         jobs.push_back(std::move(job));
     }
@@ -169,10 +169,10 @@ bool makeDemoLibrary(const QString& dir, DemoReport* report, QString* error, int
     const DemoPlan& plan = demoPlan();
     int files = 0;
     for (size_t k = 0; k < patternSpecs().size(); ++k) {
-        const PatternSpec& spec = patternSpecs()[k];
+        const PatternSpec& design = patternSpecs()[k];
         const PlannedLesson& lesson = plan.patterns[qsizetype(k)];
-        if (!writeFile(root.filePath(lesson.iniPath), patternIni(spec, lesson), error)
-            || !writeBmp24(renderFlyPicture(spec.kind, QSize(120, 80)), root.filePath(lesson.picturePath),
+        if (!writeFile(root.filePath(lesson.iniPath), patternIni(design, lesson), error)
+            || !writeBmp24(renderFlyPicture(design.kind, QSize(120, 80)), root.filePath(lesson.picturePath),
                            kScreenPixelsPerMetre, error))
             return false;
         files += 2;

@@ -36,16 +36,16 @@ DemoPlan makePlan()
 {
     DemoPlan plan;
     int lesson = 0;
-    for (const PatternSpec& spec : patternSpecs()) {
+    for (const PatternSpec& design : patternSpecs()) {
         PlannedLesson p;
-        p.iniPath = flies(spec.iniName);
-        p.picturePath = flies(spec.pictureName);
-        p.videoPath = flies(spec.videoName);
-        p.displayName = spec.displayName;
-        for (const MaterialSpec& m : spec.materials)
+        p.iniPath = flies(design.iniName);
+        p.picturePath = flies(design.pictureName);
+        p.videoPath = flies(design.videoName);
+        p.displayName = design.displayName;
+        for (const MaterialSpec& m : design.materials)
             p.materials.append(m.value);
         QList<QByteArray> titles;
-        for (const StepSpec& s : spec.steps)
+        for (const StepSpec& s : design.steps)
             titles.append(s.title);
         p.topics = twinnedTopics(lesson++, titles, &p.frameCount);
         plan.patterns.append(p);

@@ -24,9 +24,9 @@ private:
 
 } // namespace
 
-QByteArray patternIni(const PatternSpec& spec, const PlannedLesson& lesson)
+QByteArray patternIni(const PatternSpec& design, const PlannedLesson& lesson)
 {
-    IniBuilder ini(spec.keys);
+    IniBuilder ini(design.keys);
     ini.section("Info");
     ini.value("name", lesson.displayName);
     ini.value("numsteps", int(lesson.topics.size()));
@@ -34,14 +34,14 @@ QByteArray patternIni(const PatternSpec& spec, const PlannedLesson& lesson)
         const PlannedTopic& t = lesson.topics[i];
         ini.section("Topics " + QByteArray::number(i + 1));
         // One title is quoted, as some authoring tools save them; the reader drops the quotes.
-        const bool quoted = spec.kind == FlyKind::Humpy && i + 1 == lesson.topics.size();
+        const bool quoted = design.kind == FlyKind::Humpy && i + 1 == lesson.topics.size();
         ini.value("title", quoted ? '"' + t.title + '"' : t.title);
         ini.value("StartFrame", t.startFrame);
         ini.value("StopFrame", t.stopFrame);
         ini.value("Offset", t.offset);
     }
     ini.section("Materials");
-    for (const MaterialSpec& m : spec.materials)
+    for (const MaterialSpec& m : design.materials)
         ini.value(m.key, m.value);
     return ini.text();
 }

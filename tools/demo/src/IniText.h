@@ -9,7 +9,7 @@
 
 namespace hw::demo {
 
-QByteArray patternIni(const PatternSpec& spec, const PlannedLesson& lesson);
+QByteArray patternIni(const PatternSpec& design, const PlannedLesson& lesson);
 QByteArray sectionIni(const PlannedLesson& lesson);
 
 } // namespace hw::demo

@@ -120,28 +120,28 @@ void paintWhipTool(QPainter& p, const FlyLook& look, double phase)
 
 } // namespace
 
-LessonStep patternStep(const PatternSpec& spec, int step)
+LessonStep patternStep(const PatternSpec& design, int step)
 {
     LessonStep s;
-    s.heading = QStringLiteral("%1. %2").arg(step + 1).arg(QString::fromLatin1(spec.steps[step].title));
-    s.caption = QString::fromLatin1(spec.displayName);
-    s.look = flyLook(spec.kind);
+    s.heading = QStringLiteral("%1. %2").arg(step + 1).arg(QString::fromLatin1(design.steps[step].title));
+    s.caption = QString::fromLatin1(design.displayName);
+    s.look = flyLook(design.kind);
     for (int i = 0; i < step; ++i)
-        if (spec.steps[i].part >= 0)
-            s.done = s.done.with(FlyPart(spec.steps[i].part));
-    s.part = spec.steps[step].part;
+        if (design.steps[i].part >= 0)
+            s.done = s.done.with(FlyPart(design.steps[i].part));
+    s.part = design.steps[step].part;
     s.whipFinish = s.part == kWhipFinish;
     return s;
 }
 
-LessonStep techniqueStep(const TechniqueSpec& spec, int number)
+LessonStep techniqueStep(const TechniqueSpec& design, int number)
 {
     LessonStep s;
-    s.heading = QStringLiteral("%1. %2").arg(number + 1).arg(QString::fromLatin1(spec.title));
+    s.heading = QStringLiteral("%1. %2").arg(number + 1).arg(QString::fromLatin1(design.title));
     s.caption = QStringLiteral("Techniques");
-    s.look = flyLook(spec.kind);
-    s.done = spec.done;
-    s.part = spec.part;
+    s.look = flyLook(design.kind);
+    s.done = design.done;
+    s.part = design.part;
     s.whipFinish = s.part == kWhipFinish;
     return s;
 }

@@ -22,9 +22,9 @@ struct LessonStep {
 };
 
 // Step `step` (from 0) of a pattern: the parts of the earlier steps are done.
-LessonStep patternStep(const PatternSpec& spec, int step);
+LessonStep patternStep(const PatternSpec& design, int step);
 // Technique `number` (from 0).
-LessonStep techniqueStep(const TechniqueSpec& spec, int number);
+LessonStep techniqueStep(const TechniqueSpec& design, int number);
 
 class LessonFrames {
 public:

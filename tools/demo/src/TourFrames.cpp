@@ -123,7 +123,7 @@ QList<QRectF> highlightsOf(TourScene scene)
 
 } // namespace
 
-TourFrames::TourFrames(const TourSpec& spec, int number, const QSize& size)
+TourFrames::TourFrames(const TourSpec& design, int number, const QSize& size)
     : backdrop_(size, QImage::Format_RGB32)
 {
     QPainter p(&backdrop_);
@@ -131,7 +131,7 @@ TourFrames::TourFrames(const TourSpec& spec, int number, const QSize& size)
     wall.setColorAt(0, QColor(238, 234, 242));
     wall.setColorAt(1, QColor(208, 200, 218));
     p.fillRect(backdrop_.rect(), wall);
-    paintTitleBar(p, size.width(), QStringLiteral("%1. %2").arg(number + 1).arg(QString::fromLatin1(spec.title)),
+    paintTitleBar(p, size.width(), QStringLiteral("%1. %2").arg(number + 1).arg(QString::fromLatin1(design.title)),
                   QStringLiteral("Quick Tour"));
 
     const double scale = 0.34;
@@ -140,12 +140,12 @@ TourFrames::TourFrames(const TourSpec& spec, int number, const QSize& size)
     p.setRenderHint(QPainter::SmoothPixmapTransform);
     p.setRenderHint(QPainter::Antialiasing);
     p.fillRect(screen_.translated(2, 2), QColor(0, 0, 0, 60));
-    p.drawImage(screen_, paintWindow(spec.scene, number));
+    p.drawImage(screen_, paintWindow(design.scene, number));
     p.setPen(QPen(QColor(60, 40, 80), 1));
     p.setBrush(Qt::NoBrush);
     p.drawRect(screen_);
 
-    for (const QRectF& r : highlightsOf(spec.scene))
+    for (const QRectF& r : highlightsOf(design.scene))
         highlights_.append(QRectF(screen_.left() + r.left() * scale, screen_.top() + r.top() * scale,
                                   r.width() * scale, r.height() * scale));
 
@@ -153,7 +153,7 @@ TourFrames::TourFrames(const TourSpec& spec, int number, const QSize& size)
     p.setFont(demoFont(11, false, true));
     p.setPen(QColor(50, 30, 66));
     p.drawText(QRectF(12, screen_.bottom() + 3, size.width() - 86, stampTop(size) - screen_.bottom() - 4),
-               Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, QString::fromLatin1(spec.caption));
+               Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, QString::fromLatin1(design.caption));
 }
 
 QImage TourFrames::frame(int index, int count, int32_t frameNumber) const

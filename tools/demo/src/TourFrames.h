@@ -13,7 +13,7 @@ namespace hw::demo {
 
 class TourFrames {
 public:
-    TourFrames(const TourSpec& spec, int number, const QSize& size);
+    TourFrames(const TourSpec& design, int number, const QSize& size);
     QImage frame(int index, int count, int32_t frameNumber) const;
 
 private:
