@@ -297,6 +297,10 @@ FrameEngine::Result FrameEngine::decodeTo(int rank, const AbortCheck& aborted, c
     found = nullptr;
     int retries = 0;
     int startGop = -1;
+    // A damaged stream can send the run back to a fresh start again and again (a seek that
+    // fails leaves the run invalid just as a change of numbering does): after a few, the
+    // nearest picture before the frame will do.
+    int freshStarts = 0;
     for (;;) {
         if (!canContinueTo(rank)) {
             if (startGop < 0)
@@ -338,6 +342,12 @@ FrameEngine::Result FrameEngine::decodeTo(int rank, const AbortCheck& aborted, c
                 if (wasAborted)
                     return Result::Aborted;
                 if (!runValid_) { // numbering changed under us: begin again
+                    if (++freshStarts > 3) {
+                        if (behind_.empty())
+                            return Result::Failed;
+                        found = behind_.back().frame.get();
+                        return Result::Ok;
+                    }
                     restart = true;
                     startGop = -1;
                     retries = 0;
