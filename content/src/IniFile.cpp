@@ -4,6 +4,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 namespace hw {
 namespace {
 
@@ -104,14 +106,21 @@ void IniFile::parse()
         entries_.push_back(entry);
         ++current->entryCount;
     }
+    // Sections are looked up by hash: a file of very many sections (a damaged or hostile
+    // one) would otherwise cost a pass over all of them for every value read. The sort is
+    // stable, so among sections of one name the first in the file still comes first.
+    std::stable_sort(sections_.begin(), sections_.end(),
+                     [](const Section& a, const Section& b) { return a.nameHash < b.nameHash; });
 }
 
 const IniFile::Section* IniFile::findSection(const QByteArray& name) const
 {
     const uint32_t hash = foldedAnsiHash(name);
-    for (const Section& section : sections_)
-        if (section.nameHash == hash && equalsIgnoringAnsiCase(view(section.name), name))
-            return &section; // a later section of the same name is never read
+    auto it = std::lower_bound(sections_.begin(), sections_.end(), hash,
+                               [](const Section& section, uint32_t h) { return section.nameHash < h; });
+    for (; it != sections_.end() && it->nameHash == hash; ++it)
+        if (equalsIgnoringAnsiCase(view(it->name), name))
+            return &*it; // a later section of the same name is never read
     return nullptr;
 }
 
