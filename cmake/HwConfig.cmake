@@ -1,9 +1,16 @@
 # One interface target that every module links: language level, warnings and Qt strictness.
 add_library(hw_config INTERFACE)
 target_compile_features(hw_config INTERFACE cxx_std_20)
-target_compile_options(hw_config INTERFACE -Wall -Wextra)
+target_compile_options(hw_config INTERFACE -Wall -Wextra -Wshadow -Wold-style-cast -Wnon-virtual-dtor
+                                           -Woverloaded-virtual -Wpedantic)
+option(HW_WERROR "Treat compiler warnings as errors" OFF)
+if(HW_WERROR)
+  target_compile_options(hw_config INTERFACE -Werror)
+endif()
 target_compile_definitions(hw_config INTERFACE
   QT_NO_CAST_TO_ASCII
+  QT_NO_CAST_FROM_ASCII
+  QT_NO_CAST_FROM_BYTEARRAY
   QT_NO_NARROWING_CONVERSIONS_IN_CONNECT
   QT_NO_FOREACH
   QT_DISABLE_DEPRECATED_UP_TO=0x060000)

@@ -6,6 +6,8 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev ffmpeg
+  libswresample-dev libavfilter-dev libpulse-dev pulseaudio pulseaudio-utils
+  espeak-ng sox ccache
   libgtest-dev googletest
   xvfb xauth xdotool imagemagick
   poppler-utils fonts-liberation fontconfig

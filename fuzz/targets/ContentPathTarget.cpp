@@ -22,7 +22,7 @@ const QDir& tree()
 {
     static QTemporaryDir dir;
     static const QDir root = [] {
-        const QDir root(dir.path() + QStringLiteral("/root"));
+        const QDir top(dir.path() + QStringLiteral("/root"));
         const QStringList files = {
             QStringLiteral("Flies/Adams.ini"),        QStringLiteral("Flies/ADAMS.BMP"),
             QStringLiteral("Flies/adams.avi"),        QStringLiteral("Flies/Cr\u00e8me Caddis.ini"),
@@ -34,13 +34,13 @@ const QDir& tree()
             QStringLiteral("Mixed/x"),                QStringLiteral("Mixed/deep/er/File.TXT"),
         };
         for (const QString& f : files) {
-            const QString full = root.filePath(f);
+            const QString full = top.filePath(f);
             QDir().mkpath(QFileInfo(full).absolutePath());
             QFile file(full);
             if (file.open(QIODevice::WriteOnly))
                 file.write("x");
         }
-        return root;
+        return top;
     }();
     return root;
 }

@@ -153,8 +153,11 @@ ClipCase writerCase(const char* name, int frames, const char* codec, int keyint,
     return c;
 }
 
-ClipCase ffmpegCase(const char* name, int frames, QStringList args)
+ClipCase ffmpegCase(const char* name, int frames, std::initializer_list<const char*> options)
 {
+    QStringList args;
+    for (const char* option : options)
+        args << QString::fromLatin1(option);
     ClipCase c{name, frames, nullptr, 1, false, {}, std::move(args)};
     return c;
 }
@@ -175,4 +178,4 @@ INSTANTIATE_TEST_SUITE_P(
         ffmpegCase("ffmpeg_h264_open_gop", 120,
                    {"-c:v", "libx264", "-g", "30", "-bf", "3", "-preset", "veryfast", "-pix_fmt", "yuv420p",
                     "-x264-params", "open-gop=1:scenecut=0"})),
-    [](const ::testing::TestParamInfo<ClipCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<ClipCase>& clip) { return std::string(clip.param.name); });

@@ -11,6 +11,8 @@
 using namespace hw;
 using namespace hw::test;
 
+using namespace Qt::Literals::StringLiterals;
+
 namespace {
 
 enum class Screen { QuickTour, Techniques, Gallery, Lesson };
@@ -81,34 +83,34 @@ TEST(TutorScreens, SectionClicksComposeTheirScreens)
 
     click(f.QuickTourButton);
     expectScreen(f, Screen::QuickTour);
-    EXPECT_EQ(lines(f.TopicsListBox), (QStringList{"Welcome", "Using the tutor", "Printing"}));
+    EXPECT_EQ(lines(f.TopicsListBox), (QStringList{u"Welcome"_s, u"Using the tutor"_s, u"Printing"_s}));
     EXPECT_EQ(f.TopicsListBox->ItemIndex(), 0);
     EXPECT_EQ(lines(f.MaterialsAndInstructionsListBox),
-              (QStringList{"Click on a quick tour topic below.", "Click Play to view the selected topic."}));
+              (QStringList{u"Click on a quick tour topic below."_s, u"Click Play to view the selected topic."_s}));
     EXPECT_TRUE(waitForFrame(f, 0));
     EXPECT_EQ(f.currentTopic(), f.catalogue().quickTourList());
 
     click(f.TechniquesButton);
     expectScreen(f, Screen::Techniques);
-    EXPECT_EQ(lines(f.TopicsListBox), (QStringList{"Whip finish", "Dubbing"}));
+    EXPECT_EQ(lines(f.TopicsListBox), (QStringList{u"Whip finish"_s, u"Dubbing"_s}));
     EXPECT_EQ(lines(f.MaterialsAndInstructionsListBox),
-              (QStringList{"Click on a technique below.", "Click Play to view the selected technique."}));
+              (QStringList{u"Click on a technique below."_s, u"Click Play to view the selected technique."_s}));
     EXPECT_TRUE(waitForFrame(f, 0));
     EXPECT_EQ(f.currentOffset(), 12);
 
     click(f.PatternsButton);
     expectScreen(f, Screen::Gallery);
     // Only the screen changed: the lists and the clip stay loaded, hidden.
-    EXPECT_EQ(lines(f.TopicsListBox), (QStringList{"Whip finish", "Dubbing"}));
+    EXPECT_EQ(lines(f.TopicsListBox), (QStringList{u"Whip finish"_s, u"Dubbing"_s}));
     EXPECT_EQ(f.currentSectionList(), f.catalogue().techniquesList());
 
     clickGalleryItem(f, galleryRowOf(f, "Adams"));
     expectScreen(f, Screen::Lesson, adams);
     EXPECT_EQ(f.currentFly(), adams);
-    EXPECT_EQ(lines(f.TopicsListBox), (QStringList{"Tail", "Body", "Hackle"}));
+    EXPECT_EQ(lines(f.TopicsListBox), (QStringList{u"Tail"_s, u"Body"_s, u"Hackle"_s}));
     EXPECT_EQ(f.TopicsListBox->ItemIndex(), 0);
     EXPECT_EQ(lines(f.MaterialsAndInstructionsListBox),
-              (QStringList{"Dry fly hook, size 12", "Grizzly and brown fibres"}));
+              (QStringList{u"Dry fly hook, size 12"_s, u"Grizzly and brown fibres"_s}));
     EXPECT_EQ(f.LogoImage->accessibleName(), QStringLiteral("Adams"));
     EXPECT_TRUE(waitForFrame(f, 0));
 
@@ -116,7 +118,7 @@ TEST(TutorScreens, SectionClicksComposeTheirScreens)
     expectScreen(f, Screen::Gallery);
     clickGalleryItem(f, galleryRowOf(f, "Cr\xE8me Caddis"));
     expectScreen(f, Screen::Lesson, caddis);
-    EXPECT_EQ(lines(f.TopicsListBox), (QStringList{"Body", "Wing"}));
+    EXPECT_EQ(lines(f.TopicsListBox), (QStringList{u"Body"_s, u"Wing"_s}));
     EXPECT_TRUE(waitForFrame(f, 0));
 
     click(f.QuickTourButton);

@@ -90,7 +90,7 @@ TEST(TutorWindow, ComponentsStandAtTheirPlacesWithTheirHints)
 
     // Stacking: the background lowest, every windowed control above every picture.
     const QObjectList& children = form.children();
-    auto z = [&](QWidget* w) { return children.indexOf(w); };
+    auto z = [&](QWidget* widget) { return children.indexOf(widget); };
     EXPECT_EQ(z(form.BackgroundImage), 0);
     for (QWidget* picture : {static_cast<QWidget*>(form.LogoImage), static_cast<QWidget*>(form.PlayStopButton),
                              static_cast<QWidget*>(form.GoinFishinButton), static_cast<QWidget*>(form.PrintRecipeButton)})
