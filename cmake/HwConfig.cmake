@@ -18,8 +18,8 @@ if(HW_SANITIZE)
   target_compile_options(hw_config INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   target_link_options(hw_config INTERFACE -fsanitize=address,undefined)
 endif()
-# LeakSanitizer checks the tests of the parts that need no window system. The window tests
-# leave behind what Qt and the platform keep until exit (and what an error unwinding through
+# The tests of windows: they run in the program's own application object (tests/support),
+# and LeakSanitizer checks only the other tests. The window tests leave behind what Qt and the platform keep until exit (and what an error unwinding through
 # Qt's event delivery strands there), which it cannot tell from a leak of ours.
 set(HW_GUI_TESTS tutor_tests app_tests recipes_tests report_tests report_cups_tests
                  hardening_corpus_tests hardening_soak_tests)
@@ -33,17 +33,6 @@ if(HW_BUILD_FUZZ)
                                              -fno-sanitize-recover=undefined)
   target_link_options(hw_config INTERFACE -fsanitize=address,undefined)
 endif()
-
-# The hardening tests (tests/hardening) stand on every module and on the tool, so they join
-# the build last, once everything else has been added (read in the top directory: a
-# deferred call may not add a subdirectory).
-function(_hw_add_hardening_tests)
-  if(HW_BUILD_TESTS AND NOT TARGET hardening_replay_tests
-     AND EXISTS ${PROJECT_SOURCE_DIR}/tests/hardening/CMakeLists.txt)
-    include(${PROJECT_SOURCE_DIR}/tests/hardening/CMakeLists.txt)
-  endif()
-endfunction()
-cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL _hw_add_hardening_tests)
 
 # hw_add_library(name SOURCES ... [PUBLIC_LIBS ...] [PRIVATE_LIBS ...])
 # A module library with its public headers under <module>/include.
@@ -65,7 +54,11 @@ function(hw_add_test name)
     set(ARG_TIMEOUT 120)
   endif()
   add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE hw_config hw_test_main ${ARG_LIBS})
+  if(name IN_LIST HW_GUI_TESTS)
+    target_link_libraries(${name} PRIVATE hw_config hw_test_main_windows ${ARG_LIBS})
+  else()
+    target_link_libraries(${name} PRIVATE hw_config hw_test_main_plain ${ARG_LIBS})
+  endif()
   if(HW_SANITIZE)
     # The sanitizers' defaults travel in the binary (an environment list would be split).
     target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/hardening/SanitizerDefaults.cpp)

@@ -1,8 +1,6 @@
 #include "CardPicture.h"
 
-#if defined(HW_HAVE_ASSETS)
 #include "hw/assets/Assets.h"
-#endif
 
 #include <QLoggingCategory>
 
@@ -13,14 +11,12 @@ Q_LOGGING_CATEGORY(lcCards, "hw.recipes", QtWarningMsg)
 
 QImage loadCardPicture(const QString& resource)
 {
-#if defined(HW_HAVE_ASSETS)
     // The resources of a static library are registered on first use.
     static const bool registered = [] {
         hw::initAssets();
         return true;
     }();
     (void)registered;
-#endif
     QImage picture(resource);
     if (picture.isNull())
         qCWarning(lcCards) << "card picture" << resource << "is missing";

@@ -1,8 +1,12 @@
+#if HW_TEST_PROGRAM_APPLICATION
 #include "hw/app/TApplication.h"
+#else
+#include <QApplication>
+#endif
 
 #include <gtest/gtest.h>
 
-// Every test binary runs inside the program's own application object, so that an error
+// The tests of windows run inside the program's own application object, so that an error
 // leaving an event handler is reported (through the error-box hook in tests) instead of
 // unwinding through Qt.
 int main(int argc, char** argv)
@@ -13,7 +17,11 @@ int main(int argc, char** argv)
         qputenv("HW_SOURCE_DIR", HW_SOURCE_DIR_DEFAULT);
     if (qEnvironmentVariableIsEmpty("HW_BINARY_DIR"))
         qputenv("HW_BINARY_DIR", HW_BINARY_DIR_DEFAULT);
+#if HW_TEST_PROGRAM_APPLICATION
     hw::TApplication app(argc, argv);
+#else
+    QApplication app(argc, argv);
+#endif
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -2,9 +2,7 @@
 // step played in both hands.
 #include "TutorTree.h"
 
-#ifdef HW_HAVE_DEMO
 #include "hw/demo/DemoLibrary.h"
-#endif
 
 #include <QTest>
 
@@ -14,8 +12,6 @@
 
 using namespace hw;
 using namespace hw::test;
-
-#ifdef HW_HAVE_DEMO
 
 namespace {
 
@@ -110,4 +106,3 @@ TEST(TutorDemoLibrary, AStepPlaysInBothHands)
     EXPECT_TRUE(w.errorBoxes().empty());
 }
 
-#endif

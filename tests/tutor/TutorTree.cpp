@@ -7,9 +7,7 @@
 #include "hw/media/StampedFrame.h"
 #include "hw/tutor/THiddenControlsForm.h"
 
-#ifdef HW_HAVE_DEMO
 #include "hw/demo/DemoLibrary.h"
-#endif
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -343,15 +341,11 @@ std::vector<int> playToEnd(TForm1& form)
 
 std::optional<QDir> demoTree()
 {
-#ifdef HW_HAVE_DEMO
     return cachedTree(QStringLiteral("demo"), [](const QString& root) {
         QString error;
         if (!demo::makeDemoLibrary(root, nullptr, &error))
             throw std::runtime_error(error.toStdString());
     });
-#else
-    return std::nullopt;
-#endif
 }
 
 } // namespace hw::test

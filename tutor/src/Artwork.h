@@ -1,7 +1,6 @@
 #pragma once
-// The window's artwork: backgrounds, logos and button faces, read from the embedded
-// bitmaps. A bitmap that is missing or unreadable is replaced by a plain drawn stand-in
-// of the same size, so that the window always has every face.
+// The window's artwork: backgrounds, logos and button faces, read from the bitmaps
+// embedded in the program.
 #include "hw/tutor/TPicture.h"
 
 namespace hw {

@@ -3,9 +3,7 @@
 #include "hw/app/TApplication.h"
 #include "hw/tutor/TForm1.h"
 
-#if HW_HAVE_RECIPES
 #include "hw/recipes/Recipes.h"
-#endif
 
 namespace hw {
 
@@ -32,9 +30,7 @@ HandOverSteps ProgramForms::handOverSteps()
 void ProgramForms::createTutorWindow()
 {
     tutor_ = std::make_unique<TForm1>();
-#if HW_HAVE_RECIPES
     tutor_->setPrintRecipeHandler([](const tFlyRecord* currentFly) { printRecipe(currentFly); });
-#endif
     // The catalogue's loader goes on past a file it cannot read; each one it met is shown
     // as the error it is, in the order met.
     for (const CatalogueError& error : tutor_->catalogueErrors())
@@ -44,9 +40,7 @@ void ProgramForms::createTutorWindow()
 void ProgramForms::createRecipeCards()
 {
     cardOwner_ = std::make_unique<QObject>();
-#if HW_HAVE_RECIPES
     hw::createRecipeCards(cardOwner_.get());
-#endif
 }
 
 void ProgramForms::showTutorWindow()
