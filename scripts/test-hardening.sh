@@ -12,7 +12,7 @@ seconds=${HW_FUZZ_SECONDS:-10}
 jobs=$(nproc)
 # Line tables are all a sanitizer report needs; full debug information only slows the build.
 flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1"
-       "-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O1 -g1" -DHW_BUILD_BENCH=OFF)
+       "-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O1 -g1" -DHW_BUILD_BENCH=OFF -DHW_WERROR=ON)
 
 echo "test-hardening: sanitizer build in $asan"
 cmake -S . -B "$asan" -G Ninja "${flags[@]}" -DHW_SANITIZE=ON -DHW_BUILD_TESTS=ON >/dev/null

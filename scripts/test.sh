@@ -1,11 +1,17 @@
 #!/usr/bin/env bash
-# Command 2: install what is missing, build, and run every test.
+# Command 2: install what is missing, build, and run every test: the suite, then the same
+# suite under AddressSanitizer and UndefinedBehaviorSanitizer and every fuzz target for a
+# bounded time. Warnings are errors in all three builds. Prints the time of each half.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+start=$SECONDS
 bash scripts/setup.sh
-bash scripts/build.sh
+bash scripts/build.sh -DHW_WERROR=ON
 bash scripts/cups-pdf-queue.sh HacklewrightPDF || echo "CUPS unavailable: the printing test will skip"
 ctest --test-dir build --output-on-failure --parallel "$(nproc)" --timeout 600
-# The same suite under AddressSanitizer and UndefinedBehaviorSanitizer, then every fuzz
-# target for a bounded time.
+first=$((SECONDS - start))
 bash scripts/test-hardening.sh
+second=$((SECONDS - start - first))
+printf 'test: suite %dm%02ds, sanitizers and fuzzing %dm%02ds, in all %dm%02ds\n' \
+  $((first / 60)) $((first % 60)) $((second / 60)) $((second % 60)) \
+  $(((first + second) / 60)) $(((first + second) % 60))
