@@ -56,7 +56,7 @@ QPainterPath symbol(TMPBtnType button, QPointF c, qreal s)
     const qreal bar = std::max(1.5, s / 6);
     switch (button) {
     case TMPBtnType::btPlay:
-        p.addPath(triangle(QPointF(c.x() + h * 0.8, c.y()), s * 0.8, s, true));
+        p.addPath(triangle(QPointF(c.x() + h * 0.9, c.y()), s * 0.8, s, true)); // looks centred
         break;
     case TMPBtnType::btPause:
         p.addRect(QRectF(c.x() - h * 0.7, c.y() - h, bar * 1.4, s));

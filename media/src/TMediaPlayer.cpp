@@ -422,6 +422,7 @@ QWidget* TMediaPlayer::buttonBar() const { return d->bar.data(); }
 void TMediaPlayer::Loaded()
 {
     d->loaded = true;
+    d->autoEnableBar();
     showBar();
     if (d->autoOpen)
         Open();
