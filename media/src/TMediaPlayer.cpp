@@ -115,6 +115,7 @@ TMediaPlayer::~TMediaPlayer()
     // Closes without notice and ignores the result.
     d->device.reset();
     d->removeSurface();
+    delete d->bar.data(); // it lives in the owner widget but calls back into this player
 }
 
 QString TMediaPlayer::FileName() const { return d->fileName; }

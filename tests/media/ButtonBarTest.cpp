@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QFrame>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -99,6 +100,14 @@ TEST_F(PlayerBar, ShownOnceLoadedWhileVisibleAndOpensWhenAutoOpen)
     TMediaPlayer ownerless;
     ownerless.Loaded();
     EXPECT_EQ(ownerless.buttonBar(), nullptr);
+
+    // The bar goes with its player, though it lives in the owner.
+    player_->setVisible(true);
+    const QPointer<QWidget> shown = bar();
+    ASSERT_FALSE(shown.isNull());
+    delete player_;
+    player_ = nullptr;
+    EXPECT_TRUE(shown.isNull());
 }
 
 TEST_F(PlayerBar, AutoEnableFollowsTheDeviceAndOtherwiseKeepsTheGivenSet)
