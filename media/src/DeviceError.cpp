@@ -27,6 +27,10 @@ QString deviceErrorText(uint32_t code)
         return QStringLiteral("The device failed while decoding the video.");
     case kBadTimeFormat:
         return QStringLiteral("The specified time format is invalid.");
+    case kCannotRecord:
+        return QStringLiteral("This device cannot record.");
+    case kCannotEject:
+        return QStringLiteral("This device has no media to eject.");
     case kWindowRefused:
         return QStringLiteral("The device cannot show its picture in the specified window.");
     default:

@@ -20,6 +20,8 @@ enum DeviceError : uint32_t {
     kDeviceFailure = 300,
     kWindowRefused = 301,
     kBadTimeFormat = 37,
+    kCannotRecord = 302,
+    kCannotEject = 303,
 };
 
 // The text for a code, or "Unknown error code".

@@ -23,9 +23,17 @@ DisplaySurface::DisplaySurface(QWidget* display, std::shared_ptr<PictureSink> si
 
 DisplaySurface::~DisplaySurface() { sink_->detach(this); }
 
+void DisplaySurface::setPlacement(std::optional<QRect> rect)
+{
+    placement_ = rect;
+    followDisplay();
+}
+
 void DisplaySurface::followDisplay()
 {
-    if (auto* display = parentWidget())
+    if (placement_)
+        setGeometry(*placement_);
+    else if (auto* display = parentWidget())
         setGeometry(display->contentsRect());
 }
 

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 namespace hw::media {
 
@@ -14,6 +15,9 @@ class DisplaySurface : public QWidget {
 public:
     DisplaySurface(QWidget* display, std::shared_ptr<PictureSink> sink);
     ~DisplaySurface() override;
+
+    // Puts the picture at a fixed place in the Display; none follows the Display's size.
+    void setPlacement(std::optional<QRect> rect);
 
 protected:
     bool event(QEvent* e) override;
@@ -26,6 +30,7 @@ private:
     void publishPanel();
 
     std::shared_ptr<PictureSink> sink_;
+    std::optional<QRect> placement_;
 };
 
 } // namespace hw::media

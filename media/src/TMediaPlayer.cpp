@@ -1,5 +1,6 @@
 #include "hw/media/TMediaPlayer.h"
 
+#include "ButtonBar.h"
 #include "ClipDevice.h"
 #include "DeviceError.h"
 #include "DisplaySurface.h"
@@ -10,6 +11,7 @@
 
 #include <QPointer>
 
+#include <algorithm>
 #include <thread>
 
 namespace hw {
@@ -54,6 +56,32 @@ struct TMediaPlayer::State {
     QPointer<media::DisplaySurface> surface;
     std::shared_ptr<PresentationClock> clock;
 
+    // The button bar and what Open learns about the device for it.
+    TButtonSet visibleButtons = TButtonSet::all();
+    TButtonSet enabledButtons = TButtonSet::all();
+    TButtonSet coloredButtons = TButtonSet::all();
+    QRect barBounds{0, 0, 240, 30};
+    bool loaded = false;
+    QPointer<media::ButtonBar> bar;
+    media::DeviceAbilities abilities;
+    std::optional<QRect> displayRect; // where the picture lies, when set since Open
+
+    void refreshBar()
+    {
+        if (bar) {
+            bar->setGeometry(barBounds);
+            bar->setButtons(visibleButtons, enabledButtons, coloredButtons);
+        }
+    }
+    void autoEnableBar()
+    {
+        if (!autoEnable)
+            return;
+        enabledButtons = media::autoEnabledButtons(device != nullptr, abilities,
+                                                   device ? device->mode() : TMPModes::mpNotReady);
+        refreshBar();
+    }
+
     // Rule for every command but Play and resume: waits and sends no notice unless told.
     Flags takeCommandFlags() { return takeFlags({true, false}); }
     // Rule for Play: sends a notice and does not wait unless told.
@@ -87,6 +115,7 @@ TMediaPlayer::~TMediaPlayer()
     // Closes without notice and ignores the result.
     d->device.reset();
     d->removeSurface();
+    delete d->bar.data(); // it lives in the owner widget but calls back into this player
 }
 
 QString TMediaPlayer::FileName() const { return d->fileName; }
@@ -103,7 +132,11 @@ void TMediaPlayer::setAutoEnable(bool value) { d->autoEnable = value; }
 bool TMediaPlayer::Shareable() const { return d->shareable; }
 void TMediaPlayer::setShareable(bool value) { d->shareable = value; }
 bool TMediaPlayer::Visible() const { return d->visible; }
-void TMediaPlayer::setVisible(bool value) { d->visible = value; }
+void TMediaPlayer::setVisible(bool value)
+{
+    d->visible = value;
+    showBar();
+}
 
 void TMediaPlayer::setDisplay(QWidget* display)
 {
@@ -112,8 +145,10 @@ void TMediaPlayer::setDisplay(QWidget* display)
     if (d->device && display) {
         if (d->surface && d->surface->parentWidget() != display)
             d->removeSurface();
-        if (!d->surface)
+        if (!d->surface) {
             d->surface = new media::DisplaySurface(display, d->sink);
+            d->surface->setPlacement(d->displayRect);
+        }
         d->error = media::kOk;
         d->device->showCurrent();
     }
@@ -163,6 +198,9 @@ void TMediaPlayer::Open()
     d->device = std::move(device);
     d->stepSize = d->device->length() / 10;
     d->pictureSize = d->device->frameSize();
+    // A video clip plays and steps by frames; it has no door and cannot record.
+    d->abilities = media::DeviceAbilities{true, true, false, false, true};
+    d->displayRect.reset();
     d->sink->clear();
     if (d->display) {
         d->removeSurface();
@@ -170,6 +208,7 @@ void TMediaPlayer::Open()
         d->error = media::kOk;
     }
     d->device->showCurrent();
+    d->autoEnableBar();
     if (flags.notify)
         NoticeEvent::post(this, TMPNotifyValues::nvSuccessful);
 }
@@ -184,6 +223,7 @@ void TMediaPlayer::Close()
     d->removeSurface();
     d->sink->clear();
     d->error = media::kOk;
+    d->autoEnableBar();
     if (flags.notify)
         NoticeEvent::post(this, TMPNotifyValues::nvSuccessful);
 }
@@ -269,6 +309,183 @@ void TMediaPlayer::setTimeFormat(TMPTimeFormats format)
     d->error = format == TMPTimeFormats::tfFrames ? media::kOk : media::kBadTimeFormat;
 }
 
+void TMediaPlayer::Next()
+{
+    if (!d->device)
+        raiseNotOpen();
+    const Flags flags = d->takeCommandFlags();
+    d->error = d->device->seek(d->device->length(), flags.notify, flags.wait);
+}
+
+void TMediaPlayer::Previous()
+{
+    if (!d->device)
+        raiseNotOpen();
+    const Flags flags = d->takeCommandFlags();
+    d->error = d->device->seek(0, flags.notify, flags.wait);
+}
+
+void TMediaPlayer::Step()
+{
+    if (!d->device)
+        raiseNotOpen();
+    const Flags flags = d->takeCommandFlags();
+    const int64_t to = std::clamp<int64_t>(int64_t(d->device->position()) + d->stepSize, 0, d->device->length());
+    d->error = d->device->seek(static_cast<int32_t>(to), flags.notify, flags.wait);
+}
+
+void TMediaPlayer::Back()
+{
+    if (!d->device)
+        raiseNotOpen();
+    const Flags flags = d->takeCommandFlags();
+    const int64_t to = std::clamp<int64_t>(int64_t(d->device->position()) - d->stepSize, 0, d->device->length());
+    d->error = d->device->seek(static_cast<int32_t>(to), flags.notify, flags.wait);
+}
+
+void TMediaPlayer::StartRecording()
+{
+    if (!d->device)
+        raiseNotOpen();
+    // Takes its marks as Play does, then is refused: nothing moves and no notice follows.
+    d->takePlayFlags();
+    d->startPending = false;
+    d->endPending = false;
+    d->error = d->abilities.canRecord ? media::kOk : media::kCannotRecord;
+}
+
+void TMediaPlayer::Eject()
+{
+    if (!d->device)
+        raiseNotOpen();
+    d->takeCommandFlags();
+    d->error = d->abilities.canEject ? media::kOk : media::kCannotEject;
+}
+
+int32_t TMediaPlayer::Frames() const { return d->stepSize; }
+void TMediaPlayer::setFrames(int32_t frames) { d->stepSize = frames; }
+
+int32_t TMediaPlayer::Tracks() const
+{
+    if (!d->device)
+        raiseNotOpen();
+    return 1; // a video clip is one track
+}
+
+QRect TMediaPlayer::DisplayRect() const
+{
+    if (!d->device)
+        return {};
+    if (d->surface)
+        return d->surface->geometry();
+    return d->displayRect.value_or(QRect(QPoint(0, 0), d->pictureSize));
+}
+
+void TMediaPlayer::setDisplayRect(const QRect& rect)
+{
+    // Closed, there is no picture to place; the next Open starts from the whole Display.
+    if (!d->device)
+        return;
+    d->displayRect = rect;
+    if (d->surface) {
+        d->surface->setPlacement(rect);
+        d->device->showCurrent(); // again, at the new size
+    }
+    d->error = media::kOk;
+}
+
+TButtonSet TMediaPlayer::VisibleButtons() const { return d->visibleButtons; }
+void TMediaPlayer::setVisibleButtons(TButtonSet buttons)
+{
+    d->visibleButtons = buttons;
+    d->refreshBar();
+}
+TButtonSet TMediaPlayer::EnabledButtons() const { return d->enabledButtons; }
+void TMediaPlayer::setEnabledButtons(TButtonSet buttons)
+{
+    d->enabledButtons = buttons;
+    d->refreshBar();
+}
+TButtonSet TMediaPlayer::ColoredButtons() const { return d->coloredButtons; }
+void TMediaPlayer::setColoredButtons(TButtonSet buttons)
+{
+    d->coloredButtons = buttons;
+    d->refreshBar();
+}
+QRect TMediaPlayer::BoundsRect() const { return d->barBounds; }
+void TMediaPlayer::setBoundsRect(const QRect& rect)
+{
+    d->barBounds = rect;
+    d->refreshBar();
+}
+QWidget* TMediaPlayer::buttonBar() const { return d->bar.data(); }
+
+void TMediaPlayer::Loaded()
+{
+    d->loaded = true;
+    d->autoEnableBar();
+    showBar();
+    if (d->autoOpen)
+        Open();
+}
+
+void TMediaPlayer::showBar()
+{
+    auto* owner = qobject_cast<QWidget*>(parent());
+    const bool wanted = d->visible && d->loaded && owner;
+    if (!wanted) {
+        delete d->bar.data();
+        d->bar = nullptr;
+        return;
+    }
+    if (!d->bar) {
+        d->bar = new media::ButtonBar(owner, [this](TMPBtnType b) { clickBarButton(b); });
+        d->refreshBar();
+        d->bar->show();
+    }
+}
+
+void TMediaPlayer::clickBarButton(TMPBtnType button)
+{
+    bool doDefault = true;
+    if (OnClick)
+        OnClick(this, button, doDefault);
+    if (doDefault) {
+        switch (button) {
+        case TMPBtnType::btPlay:
+            Play();
+            break;
+        case TMPBtnType::btPause:
+            Pause();
+            break;
+        case TMPBtnType::btStop:
+            Stop();
+            break;
+        case TMPBtnType::btNext:
+            Next();
+            break;
+        case TMPBtnType::btPrev:
+            Previous();
+            break;
+        case TMPBtnType::btStep:
+            Step();
+            break;
+        case TMPBtnType::btBack:
+            Back();
+            break;
+        case TMPBtnType::btRecord:
+            StartRecording();
+            break;
+        case TMPBtnType::btEject:
+            Eject();
+            break;
+        }
+        d->autoEnableBar();
+    }
+    if (OnPostClick)
+        OnPostClick(this, button);
+}
+
 int32_t TMediaPlayer::StartPos() const { return d->startPos; }
 void TMediaPlayer::setStartPos(int32_t frame)
 {
@@ -337,6 +554,8 @@ TMediaPlayer::PlaybackStats TMediaPlayer::playbackStats() const
 bool TMediaPlayer::event(QEvent* e)
 {
     if (e->type() == NoticeEvent::type()) {
+        if (d->autoEnable && Mode() == TMPModes::mpStopped)
+            d->autoEnableBar();
         d->notifyValue = static_cast<NoticeEvent*>(e)->value;
         if (OnNotify)
             OnNotify(this);

@@ -7,10 +7,12 @@
 // Wait and Notify are one-shot: assigning marks them pending for the next command that
 // takes them. The completion notice is a queued event handled on the GUI thread.
 #include "hw/Exception.h"
+#include "hw/media/MediaButtons.h"
 #include "hw/media/PresentationClock.h"
 
 #include <QObject>
 #include <QPointer>
+#include <QRect>
 #include <QString>
 #include <QWidget>
 
@@ -64,6 +66,25 @@ public:
 
     std::function<void(QObject* sender)> OnNotify;
 
+    // The bar of buttons. It is shown in the owner widget while Visible is True, from the
+    // moment the owner has finished setting the properties and called Loaded(). A click
+    // goes to OnClick first, which may clear doDefault to keep the button's own command
+    // from running; OnPostClick follows either way. With AutoEnable the player keeps
+    // EnabledButtons in step with the device; without, the set stays as given.
+    TButtonSet VisibleButtons() const;
+    void setVisibleButtons(TButtonSet buttons);
+    TButtonSet EnabledButtons() const;
+    void setEnabledButtons(TButtonSet buttons);
+    TButtonSet ColoredButtons() const;
+    void setColoredButtons(TButtonSet buttons);
+    QRect BoundsRect() const; // where the bar lies in the owner (240 x 30 at 0,0 by default)
+    void setBoundsRect(const QRect& rect);
+    QWidget* buttonBar() const; // null while the bar is not shown
+    std::function<void(QObject* sender, TMPBtnType button, bool& doDefault)> OnClick;
+    std::function<void(QObject* sender, TMPBtnType button)> OnPostClick;
+    // The owner has set the properties: shows the bar if Visible, opens if AutoOpen.
+    void Loaded();
+
     // Device commands.
     void Open();
     void Close();
@@ -77,6 +98,24 @@ public:
     int32_t Length() const;
     TMPTimeFormats TimeFormat() const;
     void setTimeFormat(TMPTimeFormats format);
+
+    // The bar's commands, also callable directly. Next and Previous seek to the end and
+    // the start of the clip; Step and Back move by Frames (Length div 10 after Open),
+    // stopping at either end. A video clip cannot record or eject: the device refuses
+    // both and says why in Error.
+    void Next();
+    void Previous();
+    void Step();
+    void Back();
+    void StartRecording();
+    void Eject();
+    int32_t Frames() const;
+    void setFrames(int32_t frames);
+    int32_t Tracks() const;
+    // Where the picture lies in the Display (empty while closed); an Open puts it back
+    // over the whole Display.
+    QRect DisplayRect() const;
+    void setDisplayRect(const QRect& rect);
 
     // Pending settings.
     int32_t StartPos() const;
@@ -118,6 +157,9 @@ protected:
     bool event(QEvent* e) override; // completion notices arrive here
 
 private:
+    void clickBarButton(TMPBtnType button);
+    void showBar();
+
     struct State;
     std::unique_ptr<State> d;
 };
