@@ -126,9 +126,11 @@ LessonStep patternStep(const PatternSpec& design, int step)
     s.heading = QStringLiteral("%1. %2").arg(step + 1).arg(QString::fromLatin1(design.steps[step].title));
     s.caption = QString::fromLatin1(design.displayName);
     s.look = flyLook(design.kind);
-    for (int i = 0; i < step; ++i)
+    for (int i = 0; i < step; ++i) {
         if (design.steps[i].part >= 0)
             s.done = s.done.with(FlyPart(design.steps[i].part));
+        s.threadCut |= design.steps[i].part == kWhipFinish;
+    }
     s.part = design.steps[step].part;
     s.whipFinish = s.part == kWhipFinish;
     return s;
@@ -213,7 +215,8 @@ QImage LessonFrames::frame(int index, int count, int32_t frameNumber) const
     if (step_.whipFinish) {
         if (progress < 1.0)
             paintWhipTool(p, step_.look, index * 0.75);
-    } else {
+    } else if ((step_.done.has(FlyPart::Thread) || part == int(FlyPart::Thread)) && !step_.threadCut) {
+        // no bobbin before the thread is started or after it is whip-finished and cut
         const double workX = part >= 0 ? flyPartWorkX(step_.look, FlyPart(part), progress) : 60.0;
         paintBobbin(p, step_.look, QPointF(workX, kShankY), index * 0.8, progress < 1.0);
     }

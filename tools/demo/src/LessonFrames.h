@@ -19,6 +19,7 @@ struct LessonStep {
     FlyParts done;     // parts finished before the step
     int part = -1;     // the part tied in this step; -1 with whipFinish
     bool whipFinish = false;
+    bool threadCut = false; // an earlier step whip-finished the fly: trimming off the vise
 };
 
 // Step `step` (from 0) of a pattern: the parts of the earlier steps are done.
