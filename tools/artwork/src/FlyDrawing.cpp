@@ -105,10 +105,10 @@ void drawTail(QPainter& p, const FlyLook& look)
     case TailStyle::None:
         return;
     case TailStyle::HackleFibres:
-        // about as long as the shank: as far as the drawing box allows
+        // about as long as the shank
         for (int i = 0; i < 26; ++i) {
-            const double angle = rng.real(-0.06, 0.22);
-            const double len = rng.real(52, 58);
+            const double angle = rng.real(-0.05, 0.16);
+            const double len = rng.real(92, 102);
             const QPointF a(kBendX - 4 + rng.real(-2, 2), S - 0.5);
             const QPointF b = a + QPointF(std::cos(angle) * len, -std::sin(angle) * len);
             if (look.grizzly) {
@@ -1000,7 +1000,7 @@ QRectF flyBounds(const FlyLook& look)
     double bottom = S + 31;
     switch (look.tail) {
     case TailStyle::None: break;
-    case TailStyle::HackleFibres: right = std::max(right, kBendX + 58); top = std::min(top, S - 14); break;
+    case TailStyle::HackleFibres: right = std::max(right, kBendX + 100); top = std::min(top, S - 16); break;
     case TailStyle::Squirrel: right = std::max(right, kBendX + 22); break;
     case TailStyle::Tippets: right = std::max(right, kBendX + 36); top = std::min(top, S - 9); break;
     case TailStyle::Hair: right = std::max(right, kBendX + 32); top = std::min(top, S - 9); break;

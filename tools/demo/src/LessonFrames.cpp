@@ -13,8 +13,13 @@ namespace hw::demo {
 namespace {
 
 constexpr QRectF kFlyArea(14, 40, 292, 150);
-// The part of the drawing box shown: the fly, the vise's jaws and the bobbin's swing.
-const QRectF kFlyFrame(20, 4, 180, 104);
+// The part of the drawing box shown: the fly, the vise's jaws and the bobbin's swing,
+// widened for a fly that reaches further back (a tail as long as the shank).
+QRectF flyFrame(const FlyLook& look)
+{
+    const QRectF usual(20, 4, 180, 104);
+    return usual.adjusted(0, 0, std::max(0.0, flyBounds(look).right() + 4 - usual.right()), 0);
+}
 
 QPen roundPen(const QColor& c, double w)
 {
@@ -149,7 +154,7 @@ LessonStep techniqueStep(const TechniqueSpec& design, int number)
 }
 
 LessonFrames::LessonFrames(const LessonStep& step, bool leftHanded, const QSize& size)
-    : step_(step), leftHanded_(leftHanded), backdrop_(size, QImage::Format_RGB32),
+    : step_(step), leftHanded_(leftHanded), frame_(flyFrame(step.look)), backdrop_(size, QImage::Format_RGB32),
       overlay_(size, QImage::Format_ARGB32_Premultiplied)
 {
     active_ = step_.part;
@@ -176,17 +181,17 @@ void LessonFrames::paintStatic()
         p.drawLine(0, y, size.width(), y + 1);
 
     p.setRenderHint(QPainter::Antialiasing);
-    const QTransform toScreen = flyTransform(kFlyArea, !leftHanded_, kFlyFrame);
+    const QTransform toScreen = flyTransform(kFlyArea, !leftHanded_, frame_);
     p.save();
     p.setTransform(toScreen);
     paintVise(p, toScreen.inverted().map(QPointF(0, benchTop + 6)).y());
     p.restore();
 
     FlyStage stage{step_.done, active_, 0.0};
-    drawFly(p, kFlyArea, step_.look, stage, !leftHanded_, kFlyFrame, FlyLayer::BelowActive);
+    drawFly(p, kFlyArea, step_.look, stage, !leftHanded_, frame_, FlyLayer::BelowActive);
     overlay_.fill(Qt::transparent);
     QPainter over(&overlay_);
-    drawFly(over, kFlyArea, step_.look, stage, !leftHanded_, kFlyFrame, FlyLayer::AboveActive);
+    drawFly(over, kFlyArea, step_.look, stage, !leftHanded_, frame_, FlyLayer::AboveActive);
 
     paintTitleBar(p, size.width(), step_.heading,
                   leftHanded_ ? QStringLiteral("Left hand") : QStringLiteral("Right hand"));
@@ -207,11 +212,11 @@ QImage LessonFrames::frame(int index, int count, int32_t frameNumber) const
     const int part = active_;
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    drawFly(p, kFlyArea, step_.look, stage, !leftHanded_, kFlyFrame, FlyLayer::Active);
+    drawFly(p, kFlyArea, step_.look, stage, !leftHanded_, frame_, FlyLayer::Active);
     p.drawImage(0, 0, overlay_);
 
     p.save();
-    p.setTransform(flyTransform(kFlyArea, !leftHanded_, kFlyFrame));
+    p.setTransform(flyTransform(kFlyArea, !leftHanded_, frame_));
     if (step_.whipFinish) {
         if (progress < 1.0)
             paintWhipTool(p, step_.look, index * 0.75);

@@ -38,6 +38,7 @@ private:
     LessonStep step_;
     int active_ = -1;  // the part that changes from frame to frame
     bool leftHanded_;
+    QRectF frame_;     // the part of the fly's drawing box shown
     QImage backdrop_;  // everything that stays put and lies under the active part
     QImage overlay_;   // finished parts that lie over it, on a transparent ground
 };
