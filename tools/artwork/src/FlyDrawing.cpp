@@ -319,20 +319,18 @@ void drawAntHump(QPainter& p, const FlyLook& look, bool rear)
         p.drawRoundedRect(QRectF(60, S - 2.5, 44, 5), 2, 2);
     }
     const QRectF hump = rear ? QRectF(100, S - 21, 48, 30) : QRectF(34, S - 14, 30, 22);
-    {
-        QRadialGradient gloss(hump.center() + QPointF(-hump.width() * 0.18, -hump.height() * 0.22), hump.width() * 0.6);
-        gloss.setColorAt(0, look.bodyColour.lighter(260));
-        gloss.setColorAt(0.35, look.bodyColour.lighter(130));
-        gloss.setColorAt(1, look.bodyColour);
-        p.setPen(fibrePen(look.bodyColour.darker(150), 0.8));
-        p.setBrush(gloss);
-        p.drawEllipse(hump);
-        // the folded deer hair shows as fine strands over the hump
-        p.setPen(fibrePen(look.bodyColour.lighter(180), 0.35));
-        for (int i = 0; i < 7; ++i) {
-            const double dy = hump.height() * (0.2 + 0.1 * i);
-            p.drawArc(hump.adjusted(2, dy * 0.3, -2, -dy * 0.3), 20 * 16, 140 * 16);
-        }
+    QRadialGradient gloss(hump.center() + QPointF(-hump.width() * 0.18, -hump.height() * 0.22), hump.width() * 0.6);
+    gloss.setColorAt(0, look.bodyColour.lighter(260));
+    gloss.setColorAt(0.35, look.bodyColour.lighter(130));
+    gloss.setColorAt(1, look.bodyColour);
+    p.setPen(fibrePen(look.bodyColour.darker(150), 0.8));
+    p.setBrush(gloss);
+    p.drawEllipse(hump);
+    // the folded deer hair shows as fine strands over the hump
+    p.setPen(fibrePen(look.bodyColour.lighter(180), 0.35));
+    for (int i = 0; i < 7; ++i) {
+        const double dy = hump.height() * (0.2 + 0.1 * i);
+        p.drawArc(hump.adjusted(2, dy * 0.3, -2, -dy * 0.3), 20 * 16, 140 * 16);
     }
 }
 

@@ -10,7 +10,8 @@
 
 namespace hw {
 
-// The parts in the order they are usually tied in.
+// The parts a tyer adds. Their order here only numbers them; each pattern's steps give the
+// order they are tied in.
 enum class FlyPart : uint8_t {
     Thread,       // thread base along the shank
     Tail,
