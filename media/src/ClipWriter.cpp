@@ -36,6 +36,8 @@ struct ClipWriter::State {
     AVFormatContext* fmt = nullptr;
     AVCodecContext* enc = nullptr;
     AVStream* stream = nullptr;
+    AVStream* sound = nullptr;
+    int64_t nextSample = 0;
     SwsContext* sws = nullptr;
     AVFrame* frame = nullptr;
     AVPacket* packet = nullptr;
@@ -150,6 +152,22 @@ bool ClipWriter::open(const QString& path, const ClipFormat& format)
     d->stream->avg_frame_rate = d->enc->framerate;
     avcodec_parameters_from_context(d->stream->codecpar, d->enc);
 
+    if (format.soundRate < 0 || format.soundRate > 192000)
+        return d->fail(QStringLiteral("Invalid sound rate %1").arg(format.soundRate));
+    if (format.soundRate > 0) {
+        // PCM needs no encoder: the samples go into the file as they are.
+        d->sound = avformat_new_stream(d->fmt, nullptr);
+        AVCodecParameters* par = d->sound->codecpar;
+        par->codec_type = AVMEDIA_TYPE_AUDIO;
+        par->codec_id = AV_CODEC_ID_PCM_S16LE;
+        par->sample_rate = format.soundRate;
+        av_channel_layout_default(&par->ch_layout, 1);
+        par->bits_per_coded_sample = 16;
+        par->block_align = 2;
+        par->bit_rate = int64_t(format.soundRate) * 16;
+        d->sound->time_base = AVRational{1, format.soundRate};
+    }
+
     rc = avio_open(&d->fmt->pb, file.constData(), AVIO_FLAG_WRITE);
     if (rc < 0)
         return d->fail(QStringLiteral("Cannot create %1: %2").arg(path, avError(rc)));
@@ -201,6 +219,39 @@ bool ClipWriter::addEmptyFrame()
     // The AVI writer fills a gap in the timestamps with empty chunks.
     ++d->nextPts;
     ++d->written;
+    return true;
+}
+
+bool ClipWriter::addSound(const int16_t* samples, int count)
+{
+    if (!d->headerWritten || d->finished || d->broken)
+        return d->fail(d->error.isEmpty() ? QStringLiteral("The clip is not open") : d->error);
+    if (!d->sound)
+        return d->fail(QStringLiteral("The clip was opened without a sound track"));
+    if (count < 0 || (count > 0 && !samples))
+        return d->fail(QStringLiteral("Invalid sound samples"));
+    if (count == 0)
+        return true;
+    AVPacket* packet = av_packet_alloc();
+    if (!packet || av_new_packet(packet, count * 2) < 0) {
+        av_packet_free(&packet);
+        return d->fail(QStringLiteral("Out of memory"));
+    }
+    for (int i = 0; i < count; ++i) { // little-endian whatever the machine
+        packet->data[2 * i] = uint8_t(uint16_t(samples[i]) & 0xff);
+        packet->data[2 * i + 1] = uint8_t(uint16_t(samples[i]) >> 8);
+    }
+    packet->stream_index = d->sound->index;
+    packet->pts = packet->dts = av_rescale_q(d->nextSample, AVRational{1, d->format.soundRate}, d->sound->time_base);
+    packet->duration = av_rescale_q(count, AVRational{1, d->format.soundRate}, d->sound->time_base);
+    packet->flags |= AV_PKT_FLAG_KEY;
+    d->nextSample += count;
+    const int rc = av_interleaved_write_frame(d->fmt, packet);
+    av_packet_free(&packet);
+    if (rc < 0) {
+        d->broken = true;
+        return d->fail(QStringLiteral("Cannot write the sound: %1").arg(avError(rc)));
+    }
     return true;
 }
 

@@ -50,12 +50,13 @@ CardDesign design()
                        "post to gather it into a firm, single post that will carry the hackle."),
         QStringLiteral("At the bend, tie in a bunch of grizzly hackle fibers about as long as the shank for the tail, and "
                        "bind the butts along the shank up to the post so that the body stays smooth."),
-        QStringLiteral("Strip the fluff from the base of a grizzly hackle sized to the hook and tie it in at the base of the "
-                       "post, with the stem lying up along the post and the shiny side facing you."),
+        QStringLiteral("Strip the fluff from the base of a grizzly hackle sized to the hook. Tie it in at the base of the post "
+                       "with the bare stem bound up along the post and the shiny, outer side of the feather facing up."),
         QStringLiteral("Dub a slim, tapered abdomen of gray dubbing from the tail forward to the post."),
-        QStringLiteral("Dub the thorax around the base of the post and forward to the eye, leaving room for a small head."),
-        QStringLiteral("Wind the hackle around the post, each turn below the one before, for four or five turns. Tie it off at "
-                       "the base of the post, trim the tip and dub a small head."),
+        QStringLiteral("Dub the thorax behind and around the base of the post, ending with the thread just in front of the "
+                       "post."),
+        QStringLiteral("Wind the hackle around the post, each turn below the one before, for four or five turns. Tie it off just "
+                       "in front of the post, trim the tip and dub a small head."),
         QStringLiteral("Whip finish behind the eye, trim the thread and put a drop of cement on the base of the post."),
     };
     d.emptyLineAfterLastStep = true;

@@ -50,10 +50,10 @@ CardDesign design()
                        "Bind the butt ends along the shank and trim them at the middle of the shank."),
         QStringLiteral("Tie in a second strand of yarn and wrap it back to the bend and forward again to build a smooth, slightly "
                        "tapered underbody. Tie it off and trim it a quarter of the shank behind the eye."),
-        QStringLiteral("Tie in a cemented turkey quill section flat over the body so that it reaches the end of the extended "
-                       "body."),
+        QStringLiteral("Tie in a cemented turkey quill section flat over the body at the front of the underbody so that it "
+                       "reaches the end of the extended body."),
         QStringLiteral("Tie an overhand knot in each of two small bunches of pheasant tail fibers (or in two hackle stems) to form "
-                       "the hinged back legs, and trim the ends below the knots."),
+                       "the hinged back legs, and trim the tips below the knots to length."),
         QStringLiteral("Tie in one leg on each side of the body, with the knots just past the bend and the feet at the "
                        "body's end."),
         QStringLiteral("Move the thread to just behind the eye. Clean and stack a bunch of deer hair long enough to reach "

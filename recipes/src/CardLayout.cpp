@@ -119,7 +119,7 @@ QString footerNotice()
 
 QString footerWebAddress()
 {
-    return QStringLiteral("http://www.hacklewright.com");
+    return QStringLiteral("http://www.hacklewright.example");
 }
 
 void layOutCard(TReport& report, const CardDesign& design)

@@ -47,14 +47,14 @@ CardDesign design()
     d.steps = {
         QStringLiteral("Place the hook in the vise and lay a thread base from the eye to the bend. Return the thread to the "
                        "middle of the shank."),
-        QStringLiteral("Cut a pencil-thick bunch of dyed deer body hair and even the tips in a stacker. Trim the butts so that "
+        QStringLiteral("Cut a bunch of dyed deer body hair sized to the hook and even the tips in a stacker. Trim the butts so that "
                        "the bunch is about twice as long as the shank."),
         QStringLiteral("Tie the bunch in by its butts at the middle of the shank with the tips pointing back over the bend, and "
                        "bind it down along the top of the shank to the bend."),
         QStringLiteral("Bring the thread back to the middle of the shank. Fold the hair forward over the top of the hook into a "
                        "round rear hump and tie it down tightly at the middle."),
         QStringLiteral("Pull three hairs out to each side and lock them at an angle with figure-eight wraps to form the "
-                       "legs."),
+                       "legs. Trim them to about the length of the shank."),
         QStringLiteral("Tie in a strand of white poly in front of the legs and stand it upright with a few wraps as the "
                        "sight post."),
         QStringLiteral("Take the thread forward to just behind the eye in a few open turns over the bare shank."),

@@ -54,8 +54,8 @@ CardDesign design()
                        "over the body so that it reaches the end of the extended body."),
         QStringLiteral("Tie in a few spade hackle fibers on each side of the body for legs, angled back and down along the "
                        "sides."),
-        QStringLiteral("Clean and stack a pencil-thick bunch of black deer body hair. Hold it at the front of the body, take two "
-                       "loose wraps and pull tight so that the hair spins around the shank. Add a second bunch in front of it "
+        QStringLiteral("Clean and stack a pencil-thick bunch of black deer body hair. Hold it at the front of the body with the tips "
+                       "pointing back, take two loose wraps and pull tight so that the hair spins around the shank. Add a second bunch in front of it "
                        "if the shank is not yet full."),
         QStringLiteral("Pack the hair back firmly, whip finish just behind the eye and take the fly out of the vise."),
         QStringLiteral("Trim the hair flat underneath and into a square, blocky head on the top and sides, leaving a few "

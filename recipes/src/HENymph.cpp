@@ -61,7 +61,7 @@ CardDesign design()
                        "end."),
         QStringLiteral("Tie in a mottled turkey quill section, shiny side down, at the front of the abdomen for the wing "
                        "case."),
-        QStringLiteral("Dub a thorax of the same hare's ear, fuller than the abdomen, up to the bead."),
+        QStringLiteral("Dub a thorax of the same hare's ear, fuller than the abdomen, stopping just short of the bead."),
         QStringLiteral("Clip a \"V\" out of the tip of a partridge feather and lay it flat over the thorax with the two sides of "
                        "the V pointing back along the body as legs. Tie it down behind the bead and trim the stem."),
         QStringLiteral("Pull the turkey quill forward over the thorax and legs and tie it down tightly behind the bead. Trim the "

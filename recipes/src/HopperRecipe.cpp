@@ -54,7 +54,7 @@ CardDesign design()
         QStringLiteral("Start the thread behind the eye and lay a thread base to the bend. Tie in a strand of Antron yarn at the "
                        "bend."),
         QStringLiteral("Wrap the yarn forward and back to build a smooth, tapered underbody over the rear two thirds of the "
-                       "shank."),
+                       "shank. Tie it off and trim the excess."),
         QStringLiteral("Dub a full abdomen of the green and yellow blend over the underbody. For the alternate abdomen, tie in a "
                        "strip of Flexibody at the bend, wrap it forward in overlapping turns and mark the segments with a "
                        "black marker."),
@@ -65,9 +65,10 @@ CardDesign design()
         QStringLiteral("Tie a knotted hackle stem on each side of the body for the hind legs, the knots level with the "
                        "wing's end."),
         QStringLiteral("Tie in a grizzly hackle at the base of the post with its stem lying up along the post."),
-        QStringLiteral("Dub the head with the green and yellow blend around the post and forward to the eye."),
-        QStringLiteral("Wind the hackle down the post in four or five touching turns, tie it off at the base of the post and trim "
-                       "the tip."),
+        QStringLiteral("Dub the head with the green and yellow blend behind and around the post, ending with the thread just in "
+                       "front of the post."),
+        QStringLiteral("Wind the hackle down the post in four or five touching turns, tie it off just in front of the post and "
+                       "trim the tip. Dub a small head of the blend up to the eye."),
         QStringLiteral("Whip finish behind the eye, trim the post to the length of the hackle fibers and cement the thread "
                        "wraps."),
     };

@@ -76,4 +76,13 @@ TEST(ClipWriter, EmptyFramesBecomeEmptyChunksAndErrorsAreReported)
     format.codec = QStringLiteral("mjpeg");
     EXPECT_FALSE(bad.open(dir.filePath(QStringLiteral("missing-folder/x.avi")), format));
     EXPECT_FALSE(bad.addFrame(QImage(320, 240, QImage::Format_RGB32)));
+
+    // Sound goes only into a clip opened with a sensible sound rate.
+    hw::ClipWriter silent;
+    ASSERT_TRUE(silent.open(dir.filePath(QStringLiteral("silent.avi")), format));
+    const int16_t hush[4] = {};
+    EXPECT_FALSE(silent.addSound(hush, 4));
+    EXPECT_FALSE(silent.errorText().isEmpty());
+    format.soundRate = -1;
+    EXPECT_FALSE(bad.open(dir.filePath(QStringLiteral("noise.avi")), format));
 }

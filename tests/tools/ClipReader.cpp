@@ -104,4 +104,50 @@ QMap<int, QImage> decodeFrames(const QString& path, const QSet<int>& wanted)
     return out;
 }
 
+ClipSound decodeSound(const QString& path)
+{
+    ClipSound out;
+    Input in(path);
+    if (!in.format)
+        return out;
+    const int stream = av_find_best_stream(in.format, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
+    if (stream < 0)
+        return out;
+    const AVCodecParameters* par = in.format->streams[stream]->codecpar;
+    const AVCodec* codec = avcodec_find_decoder(par->codec_id);
+    AVCodecContext* dec = codec ? avcodec_alloc_context3(codec) : nullptr;
+    if (!dec || avcodec_parameters_to_context(dec, par) < 0 || avcodec_open2(dec, codec, nullptr) < 0) {
+        avcodec_free_context(&dec);
+        return out;
+    }
+    AVPacket* packet = av_packet_alloc();
+    AVFrame* frame = av_frame_alloc();
+    bool plain = true; // 16-bit mono all through
+    auto drain = [&] {
+        while (avcodec_receive_frame(dec, frame) >= 0) {
+            plain = plain && frame->format == AV_SAMPLE_FMT_S16 && frame->ch_layout.nb_channels == 1;
+            if (plain) {
+                const auto* samples = reinterpret_cast<const int16_t*>(frame->data[0]);
+                out.samples.append(QList<int16_t>(samples, samples + frame->nb_samples));
+            }
+            av_frame_unref(frame);
+        }
+    };
+    while (av_read_frame(in.format, packet) >= 0) {
+        if (packet->stream_index == stream && avcodec_send_packet(dec, packet) >= 0)
+            drain();
+        av_packet_unref(packet);
+    }
+    avcodec_send_packet(dec, nullptr);
+    drain();
+    if (plain)
+        out.sampleRate = dec->sample_rate;
+    else
+        out.samples.clear();
+    av_frame_free(&frame);
+    av_packet_free(&packet);
+    avcodec_free_context(&dec);
+    return out;
+}
+
 } // namespace hw::test

@@ -1,7 +1,8 @@
 #pragma once
-// Reads back what the demo library wrote: a clip's format and frame count, and chosen
-// frames as pictures, straight through libavformat/libavcodec.
+// Reads back what the demo library wrote: a clip's format and frame count, chosen frames
+// as pictures and its sound track, straight through libavformat/libavcodec.
 #include <QImage>
+#include <QList>
 #include <QMap>
 #include <QSet>
 #include <QSize>
@@ -20,5 +21,12 @@ struct ClipFacts {
 ClipFacts probeClip(const QString& path);
 // Decodes the whole clip and keeps the frames whose numbers are in wanted.
 QMap<int, QImage> decodeFrames(const QString& path, const QSet<int>& wanted);
+
+struct ClipSound {
+    int sampleRate = 0; // 0: no sound track, or one that is not 16-bit mono
+    QList<int16_t> samples;
+};
+// Decodes the whole sound track.
+ClipSound decodeSound(const QString& path);
 
 } // namespace hw::test

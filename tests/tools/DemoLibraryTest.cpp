@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -187,9 +188,9 @@ TEST(DemoLibrary, EveryRangeLiesInsideItsVideo)
                 EXPECT_GE(r.start, 0) << t->title.toStdString() << " hand " << hand;
                 EXPECT_LT(r.start, r.stop) << t->title.toStdString() << " hand " << hand;
                 EXPECT_LT(r.stop, facts.frameCount) << t->title.toStdString() << " hand " << hand;
-                // Every step lasts two to four seconds.
+                // Every step lasts two to five seconds: long enough for its narration.
                 EXPECT_GE(r.stop - r.start + 1, 2 * 15 - hand);
-                EXPECT_LE(r.stop - r.start + 1, 4 * 15);
+                EXPECT_LE(r.stop - r.start + 1, 5 * 15);
             }
     }
 
@@ -235,6 +236,47 @@ TEST(DemoLibrary, StampsReadBackAsFrameNumbers)
     ASSERT_EQ(ends.size(), 2);
     EXPECT_EQ(hw::readFrameStamp(ends.value(0)), std::optional<int32_t>(0));
     EXPECT_EQ(hw::readFrameStamp(ends.value(last)), std::optional<int32_t>(last));
+}
+
+// Every clip speaks: a sound track beside the pictures, each step's narration heard within
+// the step's own frames (in either hand), and silence where one step gives way to the next,
+// so that playing a step never lets a word of its neighbour through.
+TEST(DemoLibrary, NarrationLiesWithinEachStep)
+{
+    const QString root = hw::test::demoTree();
+    const auto loaded = loadCatalogue(QDir(root));
+    QList<QPair<QString, QList<hw::tTopicRecord*>>> clips;
+    for (const hw::tFlyRecord* fly : flies(loaded->catalogue))
+        clips.append({videoOf(root, *fly), chain(fly->topics)});
+    clips.append({root + QStringLiteral("/QuickTour/QuickTour.avi"), chain(loaded->catalogue.quickTourList())});
+    clips.append({root + QStringLiteral("/Techniques/Techniques.avi"), chain(loaded->catalogue.techniquesList())});
+    clips.append({root + QStringLiteral("/SplashScreen/SplashScreen.avi"), {}});
+
+    for (const auto& [path, topics] : clips) {
+        SCOPED_TRACE(path.toStdString());
+        const hw::test::ClipSound sound = hw::test::decodeSound(path);
+        ASSERT_EQ(sound.sampleRate, 22050);
+        const qsizetype perFrame = sound.sampleRate / 15;
+        ASSERT_EQ(sound.samples.size(), hw::test::probeClip(path).frameCount * perFrame);
+        // Root mean square of frames [first, last].
+        auto level = [&](int64_t first, int64_t last) {
+            double sum = 0;
+            for (qsizetype i = qsizetype(first) * perFrame; i < qsizetype(last + 1) * perFrame; ++i)
+                sum += double(sound.samples[i]) * sound.samples[i];
+            return std::sqrt(sum / double((last - first + 1) * perFrame));
+        };
+        if (topics.isEmpty()) {
+            EXPECT_GT(level(0, sound.samples.size() / perFrame - 1), 300.0); // the splash's chime
+        }
+        for (const hw::tTopicRecord* t : topics)
+            for (int hand = 0; hand < 2; ++hand) {
+                const hw::FrameRange r = hw::topicFrames(*t, hand);
+                SCOPED_TRACE(t->title.toStdString() + (hand ? " left" : " right"));
+                EXPECT_GT(level(r.start, r.stop), 300.0);
+                EXPECT_EQ(level(r.start, r.start), 0.0);
+                EXPECT_EQ(level(r.stop - 1, r.stop), 0.0);
+            }
+    }
 }
 
 TEST(DemoLibrary, RefusesAFolderThatHoldsFiles)

@@ -1,5 +1,5 @@
 // make-demo DIR: writes a complete demo lesson library (patterns, Quick Tour, Techniques
-// and the splash video) into DIR, which must be new or empty.
+// and the splash video, narrated through espeak-ng and sox) into DIR, which must be new or empty.
 #include "Command.h"
 
 #include "hw/demo/DemoLibrary.h"
@@ -28,6 +28,6 @@ int makeDemo(const QStringList& args)
 }
 
 const bool registered = hw::tool::registerCommand(
-    {"make-demo", "make-demo DIR", "write the demo lesson library into DIR (new or empty)", makeDemo});
+    {"make-demo", "make-demo DIR", "write the narrated demo lesson library into DIR (new or empty; speaks through espeak-ng and sox)", makeDemo});
 
 } // namespace

@@ -57,20 +57,29 @@ void barredFibre(QPainter& p, QPointF a, QPointF b, double width, Random& rng)
     }
 }
 
-void drawHook(QPainter& p)
+void drawHook(QPainter& p, HookShape shape)
 {
     QPainterPath hook;
     hook.moveTo(36, S);
-    hook.lineTo(kBendX, S);
-    hook.arcTo(QRectF(kBendX - 14, S, 28, 28), 90, -180);
-    hook.quadTo(124, S + 28, 117, S + 15);
+    QPointF point(117, S + 15);
+    if (shape == HookShape::Curved) {
+        // a long shank that starts to curve down under the body and runs into a wide, round bend
+        hook.cubicTo(90, S - 1.5, 124, S - 0.5, kBendX + 4, S + 5);
+        hook.cubicTo(kBendX + 17, S + 14, kBendX + 12, S + 36, kBendX - 8, S + 35);
+        hook.quadTo(121, S + 34, 115, S + 21);
+        point = QPointF(115, S + 21);
+    } else {
+        hook.lineTo(kBendX, S);
+        hook.arcTo(QRectF(kBendX - 14, S, 28, 28), 90, -180);
+        hook.quadTo(124, S + 28, 117, S + 15);
+    }
     p.setBrush(Qt::NoBrush);
     p.setPen(fibrePen(QColor(70, 62, 56), 2.8));
     p.drawPath(hook);
     p.drawEllipse(QPointF(kEyeX, S - 2), 4.6, 4.6);
     // barb
     QPolygonF barb;
-    barb << QPointF(117, S + 15) << QPointF(121.5, S + 19.5) << QPointF(119.5, S + 20.5);
+    barb << point << point + QPointF(4.5, 4.5) << point + QPointF(2.5, 5.5);
     p.setBrush(QColor(70, 62, 56));
     p.drawPolygon(barb);
     p.setBrush(Qt::NoBrush);
@@ -96,12 +105,13 @@ void drawTail(QPainter& p, const FlyLook& look)
     case TailStyle::None:
         return;
     case TailStyle::HackleFibres:
+        // about as long as the shank
         for (int i = 0; i < 26; ++i) {
-            const double angle = rng.real(-0.06, 0.26);
-            const double len = rng.real(40, 50);
+            const double angle = rng.real(-0.05, 0.16);
+            const double len = rng.real(92, 102);
             const QPointF a(kBendX - 4 + rng.real(-2, 2), S - 0.5);
             const QPointF b = a + QPointF(std::cos(angle) * len, -std::sin(angle) * len);
-            if (i % 2 && look.grizzly) {
+            if (look.grizzly) {
                 barredFibre(p, a, b, 0.7, rng);
             } else {
                 p.setPen(fibrePen(vary(look.tailColour, rng, 25), 0.7));
@@ -193,10 +203,13 @@ QPainterPath extendedBodyPath(const FlyLook& look)
 {
     QPainterPath path;
     if (look.extended == ExtendedStyle::Worm) {
+        // about twice the shank: along it, then drooping away behind the bend
         path.moveTo(36, S - 1);
-        path.cubicTo(80, S - 9, 140, S - 6, 194, S + 4);
-        path.cubicTo(196, S + 9, 192, S + 11, 188, S + 10);
-        path.cubicTo(140, S + 3, 80, S + 7, 36, S + 7);
+        path.cubicTo(90, S - 8, 150, S - 8, 182, S + 8);
+        path.cubicTo(194, S + 15, 200, S + 24, 197, S + 31);
+        path.cubicTo(194, S + 35, 189, S + 33, 188, S + 29);
+        path.cubicTo(184, S + 18, 160, S + 6, 130, S + 5);
+        path.cubicTo(90, S + 5, 60, S + 7, 36, S + 7);
         path.closeSubpath();
         return path;
     }
@@ -297,29 +310,62 @@ void fuzz(QPainter& p, const QPainterPath& outline, const QColor& colour, Random
     }
 }
 
-void drawAntHumps(QPainter& p, const FlyLook& look)
+// The rear hump and the thread waist in front of it, or the smaller front hump.
+void drawAntHump(QPainter& p, const FlyLook& look, bool rear)
 {
-    Random rng(37);
-    p.setPen(Qt::NoPen);
-    p.setBrush(look.thread);
-    p.drawRoundedRect(QRectF(60, S - 2.5, 44, 5), 2, 2);
-    const QRectF humps[2] = {QRectF(100, S - 21, 48, 30), QRectF(34, S - 14, 30, 22)};
-    for (const QRectF& hump : humps) {
-        QRadialGradient gloss(hump.center() + QPointF(-hump.width() * 0.18, -hump.height() * 0.22), hump.width() * 0.6);
-        gloss.setColorAt(0, look.bodyColour.lighter(260));
-        gloss.setColorAt(0.35, look.bodyColour.lighter(130));
-        gloss.setColorAt(1, look.bodyColour);
-        p.setPen(fibrePen(look.bodyColour.darker(150), 0.8));
-        p.setBrush(gloss);
-        p.drawEllipse(hump);
-        // the folded deer hair shows as fine strands over the hump
-        p.setPen(fibrePen(look.bodyColour.lighter(180), 0.35));
-        for (int i = 0; i < 7; ++i) {
-            const double dy = hump.height() * (0.2 + 0.1 * i);
-            p.drawArc(hump.adjusted(2, dy * 0.3, -2, -dy * 0.3), 20 * 16, 140 * 16);
-        }
+    if (rear) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(look.thread);
+        p.drawRoundedRect(QRectF(60, S - 2.5, 44, 5), 2, 2);
     }
-    Q_UNUSED(rng);
+    const QRectF hump = rear ? QRectF(100, S - 21, 48, 30) : QRectF(34, S - 14, 30, 22);
+    QRadialGradient gloss(hump.center() + QPointF(-hump.width() * 0.18, -hump.height() * 0.22), hump.width() * 0.6);
+    gloss.setColorAt(0, look.bodyColour.lighter(260));
+    gloss.setColorAt(0.35, look.bodyColour.lighter(130));
+    gloss.setColorAt(1, look.bodyColour);
+    p.setPen(fibrePen(look.bodyColour.darker(150), 0.8));
+    p.setBrush(gloss);
+    p.drawEllipse(hump);
+    // the folded deer hair shows as fine strands over the hump
+    p.setPen(fibrePen(look.bodyColour.lighter(180), 0.35));
+    for (int i = 0; i < 7; ++i) {
+        const double dy = hump.height() * (0.2 + 0.1 * i);
+        p.drawArc(hump.adjusted(2, dy * 0.3, -2, -dy * 0.3), 20 * 16, 140 * 16);
+    }
+}
+
+QPainterPath underbodyPath(const FlyLook& look)
+{
+    const double front = look.underbodyFront;
+    const double back = kBendX + 1;
+    QPainterPath path;
+    path.moveTo(back, S - 2.6);
+    path.cubicTo(back - 24, S - 3.4, front + 16, S - 5, front, S - 4.2);
+    path.cubicTo(front - 2, S - 3, front - 2, S + 3, front, S + 4.2);
+    path.cubicTo(front + 16, S + 5, back - 24, S + 3.4, back, S + 2.6);
+    path.closeSubpath();
+    return path;
+}
+
+// Yarn wrapped in smooth, touching turns.
+void drawUnderbody(QPainter& p, const FlyLook& look)
+{
+    if (!look.underbodyColour.isValid())
+        return;
+    const QPainterPath path = underbodyPath(look);
+    const QRectF box = path.boundingRect();
+    QLinearGradient shade(0, box.top(), 0, box.bottom());
+    shade.setColorAt(0, look.underbodyColour.lighter(115));
+    shade.setColorAt(1, look.underbodyColour.darker(135));
+    p.setPen(fibrePen(look.underbodyColour.darker(150), 0.5));
+    p.setBrush(shade);
+    p.drawPath(path);
+    p.save();
+    p.setClipPath(path, Qt::IntersectClip);
+    p.setPen(fibrePen(look.underbodyColour.darker(125), 0.5));
+    for (double x = box.left() + 2; x < box.right(); x += 2.2)
+        p.drawLine(QPointF(x, box.top()), QPointF(x + 1.6, box.bottom()));
+    p.restore();
 }
 
 void drawBody(QPainter& p, const FlyLook& look)
@@ -327,7 +373,7 @@ void drawBody(QPainter& p, const FlyLook& look)
     if (look.body == BodyStyle::None)
         return;
     if (look.body == BodyStyle::AntHumps) {
-        drawAntHumps(p, look);
+        drawAntHump(p, look, true);
         return;
     }
     Random rng(41);
@@ -578,6 +624,10 @@ void drawLegs(QPainter& p, const FlyLook& look)
 
 void drawThorax(QPainter& p, const FlyLook& look)
 {
+    if (look.body == BodyStyle::AntHumps) {
+        drawAntHump(p, look, false);
+        return;
+    }
     if (!look.thoraxColour.isValid())
         return;
     Random rng(71);
@@ -593,30 +643,39 @@ void drawThorax(QPainter& p, const FlyLook& look)
     fuzz(p, ball, look.thoraxColour, rng, 110, 4.5);
 }
 
+void hackleStroke(QPainter& p, const FlyLook& look, Random& rng, QPointF a, QPointF b, bool barred)
+{
+    if (barred) {
+        barredFibre(p, a, b, 0.7, rng);
+    } else {
+        p.setPen(fibrePen(vary(look.hackleColour, rng, 30), 0.7));
+        p.drawLine(a, b);
+    }
+}
+
+// The hackle wound from the bend forward over the abdomen, short at the back.
+void drawPalmer(QPainter& p, const FlyLook& look, double amount)
+{
+    if (look.hackle != HackleStyle::Palmered && look.hackle != HackleStyle::CollarAndPalmer)
+        return;
+    Random rng(79);
+    const int n = int(70 * amount);
+    for (int i = 0; i < n; ++i) {
+        const double x = kBendX - 4 - (kBendX - 4 - look.bodyFront) * (double(i) / 70);
+        const double len = 8 + 6 * (1 - (x - look.bodyFront) / (kBendX - look.bodyFront));
+        const double angle = rng.real(-0.9, 0.9) + (i % 2 ? kPi : 0);
+        const QPointF a(x, S);
+        hackleStroke(p, look, rng, a, a + QPointF(std::sin(angle) * len * 0.5 + len * 0.35, -std::cos(angle) * len),
+                     look.grizzly && look.hackle == HackleStyle::Palmered && i % 2);
+    }
+}
+
+// The collar in front of the body or the parachute round the post.
 void drawHackle(QPainter& p, const FlyLook& look, double amount)
 {
     Random rng(83);
     const bool collar = look.hackle == HackleStyle::Collar || look.hackle == HackleStyle::CollarAndPalmer;
-    const bool palmer = look.hackle == HackleStyle::Palmered || look.hackle == HackleStyle::CollarAndPalmer;
-    auto stroke = [&](QPointF a, QPointF b, bool barred) {
-        if (barred) {
-            barredFibre(p, a, b, 0.7, rng);
-        } else {
-            p.setPen(fibrePen(vary(look.hackleColour, rng, 30), 0.7));
-            p.drawLine(a, b);
-        }
-    };
-    if (palmer) {
-        const int n = int(70 * amount);
-        for (int i = 0; i < n; ++i) {
-            const double x = kBendX - 4 - (kBendX - 4 - look.bodyFront) * (double(i) / 70);
-            const double len = 8 + 6 * (1 - (x - look.bodyFront) / (kBendX - look.bodyFront));
-            const double angle = rng.real(-0.9, 0.9) + (i % 2 ? kPi : 0);
-            const QPointF a(x, S);
-            stroke(a, a + QPointF(std::sin(angle) * len * 0.5 + len * 0.35, -std::cos(angle) * len),
-                   look.grizzly && look.hackle == HackleStyle::Palmered && i % 2);
-        }
-    }
+    auto stroke = [&](QPointF a, QPointF b, bool barred) { hackleStroke(p, look, rng, a, b, barred); };
     if (collar) {
         const double x = look.post == PostStyle::DividedWings ? look.postX - 6 : look.bodyFront - 12;
         const int n = int(96 * amount);
@@ -624,7 +683,9 @@ void drawHackle(QPainter& p, const FlyLook& look, double amount)
             const double angle = rng.real(-1.05, 1.05) + (i % 2 ? kPi : 0);
             const double len = rng.real(19, 26);
             const QPointF a(x + rng.real(-3, 3), S);
-            stroke(a, a + QPointF(std::sin(angle) * len, -std::cos(angle) * len), look.grizzly && i % 3 == 0);
+            // a mixed collar shows one barred fibre in three; a palmered fly's thorax hackle is all grizzly
+            const bool barred = look.grizzly && (look.hackle == HackleStyle::CollarAndPalmer || i % 3 == 0);
+            stroke(a, a + QPointF(std::sin(angle) * len, -std::cos(angle) * len), barred);
         }
     }
     if (look.hackle == HackleStyle::Parachute) {
@@ -636,6 +697,80 @@ void drawHackle(QPainter& p, const FlyLook& look, double amount)
             const QPointF end = centre + QPointF(std::cos(phi) * r, std::sin(phi) * r * 0.24);
             stroke(centre + QPointF(0, rng.real(-1.5, 1.5)), end, look.grizzly && i % 2 == 0);
         }
+    }
+}
+
+// What will become the shell or wing case, tied in and lying back until it is pulled over:
+// a wing-case strip at the front of the abdomen, a foam strip or a bunch of hair at the bend.
+void drawShellTieIn(QPainter& p, const FlyLook& look)
+{
+    Random rng(59);
+    if (look.wing == WingStyle::WingCase) {
+        QPainterPath strip;
+        strip.moveTo(look.bodyFront - 3, S - 5);
+        strip.cubicTo(look.bodyFront + 14, S - 9, look.bodyFront + 28, S - 12, look.bodyFront + 40, S - 13);
+        strip.lineTo(look.bodyFront + 41, S - 8);
+        strip.cubicTo(look.bodyFront + 28, S - 7, look.bodyFront + 14, S - 5, look.bodyFront - 3, S - 1);
+        strip.closeSubpath();
+        p.setPen(fibrePen(look.wingColour.darker(170), 0.6));
+        p.setBrush(look.wingColour);
+        p.drawPath(strip);
+        p.save();
+        p.setClipPath(strip, Qt::IntersectClip);
+        p.setPen(fibrePen(look.wingColour.lighter(165), 1.0));
+        for (double x = look.bodyFront + 2; x < look.bodyFront + 40; x += 6)
+            p.drawLine(QPointF(x, S - 14), QPointF(x + 2, S - 2));
+        p.restore();
+        return;
+    }
+    if (look.wing != WingStyle::Shell)
+        return;
+    if (look.hairShell) {
+        // bound down along the top of the shank, the tips reaching back past the bend
+        for (int i = 0; i < 44; ++i) {
+            const QPointF a(look.bodyFront - 2 + rng.real(0, 6), S - 3 + rng.real(-1, 1));
+            const QPointF b(kBendX + 26 + rng.real(0, 10), S - 9 + rng.real(-4, 3));
+            p.setPen(fibrePen(vary(look.wingColour, rng, 26), 1.0));
+            fibre(p, a, b, rng.real(-0.03, 0.0));
+            p.setPen(fibrePen(look.wingColour.darker(210), 1.0));
+            p.drawLine(b + (a - b) * 0.08, b);
+        }
+        return;
+    }
+    QPainterPath foam;
+    foam.moveTo(kBendX - 10, S - 6);
+    foam.lineTo(kBendX + 44, S - 12);
+    foam.lineTo(kBendX + 45, S - 5);
+    foam.lineTo(kBendX - 10, S + 1);
+    foam.closeSubpath();
+    QLinearGradient shade(0, S - 12, 0, S + 1);
+    shade.setColorAt(0, look.wingColour.lighter(170));
+    shade.setColorAt(1, look.wingColour.darker(130));
+    p.setPen(fibrePen(look.wingColour.darker(170), 0.7));
+    p.setBrush(shade);
+    p.drawPath(foam);
+    p.setPen(Qt::NoPen);
+    p.setBrush(look.thread);
+    p.drawRoundedRect(QRectF(kBendX - 8, S - 6, 5, 8), 1.5, 1.5);
+}
+
+// Deer hair spun round the shank and not yet trimmed: a shaggy ball, the tips swept back.
+void drawSpunHair(QPainter& p, const FlyLook& look)
+{
+    if (look.head != HeadStyle::Square)
+        return;
+    Random rng(89);
+    for (int i = 0; i < 150; ++i) {
+        const QPointF a(rng.real(38, 74), S + rng.real(-1.5, 1.5));
+        const double angle = rng.real(0.15, kPi - 0.15) * (i % 2 ? 1 : -1);
+        const double len = rng.real(14, 23);
+        const QPointF b = a + QPointF(std::abs(std::cos(angle)) * len * 0.5 + len * 0.25, std::sin(angle) * len);
+        QColor c = vary(look.headColour, rng, 40);
+        c.setAlpha(rng.range(170, 255));
+        p.setPen(fibrePen(c, 0.8));
+        fibre(p, a, b, rng.real(-0.1, 0.1));
+        p.setPen(fibrePen(look.headColour.lighter(200), 0.8));
+        p.drawLine(b + (a - b) * 0.1, b);
     }
 }
 
@@ -694,6 +829,34 @@ void drawHead(QPainter& p, const FlyLook& look)
         p.drawRoundedRect(QRectF(74, S - 13.5, 5, 27), 2, 2);
         return;
     }
+    case HeadStyle::Square: {
+        // spun hair trimmed flat underneath and square on top and at the sides, a few
+        // untrimmed tips left at the back over the wing
+        Random rng(103);
+        for (int i = 0; i < 26; ++i) {
+            const QPointF a(74, S - rng.real(3, 12));
+            const QPointF b(a.x() + rng.real(14, 24), a.y() - rng.real(0, 5));
+            QColor c = vary(look.headColour, rng, 30);
+            c.setAlpha(rng.range(170, 255));
+            p.setPen(fibrePen(c, 0.7));
+            fibre(p, a, b, rng.real(-0.06, 0.02));
+            p.setPen(fibrePen(look.headColour.lighter(200), 0.7));
+            p.drawLine(b + (a - b) * 0.12, b);
+        }
+        QPainterPath block;
+        block.addRoundedRect(QRectF(34, S - 15, 43, 21), 3.5, 3.5);
+        QLinearGradient shade(0, S - 15, 0, S + 6);
+        shade.setColorAt(0, look.headColour.lighter(140));
+        shade.setColorAt(1, look.headColour.darker(130));
+        p.setPen(fibrePen(look.headColour.darker(160), 0.6));
+        p.setBrush(shade);
+        p.drawPath(block);
+        for (int i = 0; i < 140; ++i) {
+            p.setPen(fibrePen(vary(look.headColour, rng, 45), 0.7));
+            p.drawPoint(QPointF(rng.real(35.5, 75.5), rng.real(S - 13.5, S + 4.5)));
+        }
+        return;
+    }
     case HeadStyle::Clipped: {
         Random rng(101);
         QPainterPath block;
@@ -723,14 +886,20 @@ PartExtent extentOf(const FlyLook& look, FlyPart part)
     case FlyPart::Post: return {PartExtent::Upward, S + 2, S - look.postHeight - 4};
     case FlyPart::ExtendedBody: return {PartExtent::BackToFront, look.extended == ExtendedStyle::Worm ? 34.0 : 86.0, 198};
     case FlyPart::Body:
-        return look.body == BodyStyle::AntHumps ? PartExtent{PartExtent::BackToFront, 32, 150}
+        return look.body == BodyStyle::AntHumps ? PartExtent{PartExtent::BackToFront, 96, 150}
                                                  : PartExtent{PartExtent::BackToFront, look.bodyFront - 10, kBendX + 12};
+    case FlyPart::Underbody: return {PartExtent::BackToFront, look.underbodyFront - 2, kBendX + 4};
     case FlyPart::Rib: return {PartExtent::BackToFront, look.bodyFront - 2, kBendX + 4};
-    case FlyPart::Thorax: return {PartExtent::BackToFront, 30, std::max(look.bodyFront + 4, 62.0) + 6};
-    case FlyPart::Hackle: return {PartExtent::Fibres, 0, 0};
+    case FlyPart::Thorax:
+        return look.body == BodyStyle::AntHumps ? PartExtent{PartExtent::BackToFront, 30, 66}
+                                                 : PartExtent{PartExtent::BackToFront, 30, std::max(look.bodyFront + 4, 62.0) + 6};
+    case FlyPart::Hackle:
+    case FlyPart::Palmer: return {PartExtent::Fibres, 0, 0};
     case FlyPart::Tail:
     case FlyPart::Wing:
     case FlyPart::Legs:
+    case FlyPart::ShellTieIn:
+    case FlyPart::SpunHair:
     case FlyPart::Head: return {PartExtent::Fade, 0, 0};
     }
     return {PartExtent::Fade, 0, 0};
@@ -750,6 +919,10 @@ void drawPart(QPainter& p, const FlyLook& look, FlyPart part, double amount)
     case FlyPart::Thorax: drawThorax(p, look); break;
     case FlyPart::Hackle: drawHackle(p, look, amount); break;
     case FlyPart::Head: drawHead(p, look); break;
+    case FlyPart::Underbody: drawUnderbody(p, look); break;
+    case FlyPart::Palmer: drawPalmer(p, look, amount); break;
+    case FlyPart::ShellTieIn: drawShellTieIn(p, look); break;
+    case FlyPart::SpunHair: drawSpunHair(p, look); break;
     }
 }
 
@@ -782,6 +955,30 @@ void drawPartial(QPainter& p, const FlyLook& look, FlyPart part, double amount)
     p.restore();
 }
 
+// The part that a part turns into: the tied-in shell is pulled over into the shell or wing
+// case, the spun hair is trimmed into the head. -1: none.
+int successorOf(FlyPart part)
+{
+    if (part == FlyPart::ShellTieIn)
+        return int(FlyPart::Wing);
+    if (part == FlyPart::SpunHair)
+        return int(FlyPart::Head);
+    return -1;
+}
+
+// How much of a part still shows: it goes as its successor is tied.
+double remaining(const FlyStage& stage, FlyPart part)
+{
+    const int successor = successorOf(part);
+    if (successor < 0)
+        return 1.0;
+    if (stage.done.has(FlyPart(successor)))
+        return 0.0;
+    if (stage.active == successor)
+        return 1.0 - std::clamp(stage.progress * 1.6, 0.0, 1.0);
+    return 1.0;
+}
+
 } // namespace
 
 QTransform flyTransform(const QRectF& target, bool mirrored, const QRectF& frame)
@@ -801,7 +998,7 @@ QRectF flyBounds(const FlyLook& look)
     double bottom = S + 31;
     switch (look.tail) {
     case TailStyle::None: break;
-    case TailStyle::HackleFibres: right = std::max(right, kBendX + 44); top = std::min(top, S - 14); break;
+    case TailStyle::HackleFibres: right = std::max(right, kBendX + 100); top = std::min(top, S - 16); break;
     case TailStyle::Squirrel: right = std::max(right, kBendX + 22); break;
     case TailStyle::Tippets: right = std::max(right, kBendX + 36); top = std::min(top, S - 9); break;
     case TailStyle::Hair: right = std::max(right, kBendX + 32); top = std::min(top, S - 9); break;
@@ -809,7 +1006,11 @@ QRectF flyBounds(const FlyLook& look)
     if (look.post != PostStyle::None)
         top = std::min(top, S - look.postHeight - 4);
     if (look.extended != ExtendedStyle::None)
-        right = std::max(right, look.extended == ExtendedStyle::Worm ? 197.0 : 190.0);
+        right = std::max(right, look.extended == ExtendedStyle::Worm ? 199.0 : 190.0);
+    if (look.extended == ExtendedStyle::Worm || look.hook == HookShape::Curved)
+        bottom = std::max(bottom, S + 37);
+    if (look.head == HeadStyle::Square)
+        top = std::min(top, S - 17);
     switch (look.wing) {
     case WingStyle::Quill: right = std::max(right, 173.0); top = std::min(top, S - 15); break;
     case WingStyle::Hair: right = std::max(right, 166.0); top = std::min(top, S - 19); break;
@@ -843,11 +1044,18 @@ double flyPartWorkX(const FlyLook& look, FlyPart part, double progress)
     case FlyPart::Post: return look.postX - 4;
     case FlyPart::ExtendedBody: return 96;
     case FlyPart::Body:
+    case FlyPart::Underbody:
     case FlyPart::Rib: return std::clamp(e.to - (e.to - e.from) * progress, 40.0, kBendX - 2);
-    case FlyPart::Wing: return 74;
-    case FlyPart::Legs: return 86;
-    case FlyPart::Thorax: return 70 - 24 * progress;
+    case FlyPart::Palmer: return kBendX - 4 - (kBendX - 4 - look.bodyFront) * progress;
+    case FlyPart::Wing:
+        if (look.wing == WingStyle::Shell)
+            return look.bodyFront - 6;
+        return look.wing == WingStyle::WingCase ? 48 : 74;
+    case FlyPart::ShellTieIn: return look.wing == WingStyle::WingCase ? look.bodyFront : kBendX - 6;
+    case FlyPart::Legs: return look.body == BodyStyle::AntHumps ? 84 : 86;
+    case FlyPart::Thorax: return look.body == BodyStyle::AntHumps ? 50 : 70 - 24 * progress;
     case FlyPart::Hackle: return look.hackle == HackleStyle::Parachute ? look.postX : 52 - 6 * progress;
+    case FlyPart::SpunHair: return 72 - 24 * progress;
     case FlyPart::Head: return 42;
     }
     return 60;
@@ -863,33 +1071,42 @@ void drawFly(QPainter& painter, const QRectF& target, const FlyLook& look, const
     // Painted back to front, not in tying order: the tail and the hook lie behind the body,
     // the wing and the hackle in front of it. The hook goes with the thread base.
     static constexpr FlyPart paintOrder[] = {
-        FlyPart::Tail, FlyPart::Thread, FlyPart::ExtendedBody, FlyPart::Body, FlyPart::Rib,
-        FlyPart::Legs, FlyPart::Thorax, FlyPart::Wing, FlyPart::Post, FlyPart::Hackle, FlyPart::Head,
+        FlyPart::Tail,   FlyPart::Thread, FlyPart::ExtendedBody, FlyPart::Underbody, FlyPart::Body,
+        FlyPart::Rib,    FlyPart::Palmer, FlyPart::ShellTieIn,   FlyPart::Legs,      FlyPart::Thorax,
+        FlyPart::Wing,   FlyPart::Post,   FlyPart::Hackle,       FlyPart::SpunHair,  FlyPart::Head,
     };
     const auto* activeAt = std::find(std::begin(paintOrder), std::end(paintOrder), FlyPart(stage.active));
     for (const auto* it = std::begin(paintOrder); it != std::end(paintOrder); ++it) {
         const FlyPart part = *it;
         const bool isActive = stage.active == int(part);
+        // a part that changes with the active one is painted in the active layer
+        const bool changing = isActive || (stage.active >= 0 && successorOf(part) == stage.active);
         const bool above = activeAt != std::end(paintOrder) && it > activeAt;
         bool wanted = true;
         bool hook = part == FlyPart::Thread;
         switch (layer) {
         case FlyLayer::All: break;
         case FlyLayer::BelowActive:
-            wanted = it < activeAt;
+            wanted = it < activeAt && !changing;
             hook = hook && it <= activeAt; // the hook lies under the thread even while it is wound
             break;
-        case FlyLayer::Active: wanted = isActive; hook = false; break;
-        case FlyLayer::AboveActive: wanted = above; hook = hook && above; break;
+        case FlyLayer::Active: wanted = changing; hook = false; break;
+        case FlyLayer::AboveActive: wanted = above && !changing; hook = hook && above; break;
         }
         if (hook)
-            drawHook(painter);
+            drawHook(painter, look.hook);
         if (!wanted)
             continue;
+        const double left = remaining(stage, part);
+        if (left <= 0)
+            continue;
+        painter.save();
+        painter.setOpacity(left);
         if (isActive)
             drawPartial(painter, look, part, stage.progress);
         else if (stage.done.has(part))
             drawPartial(painter, look, part, 1.0);
+        painter.restore();
     }
     painter.restore();
 }
@@ -902,6 +1119,8 @@ FlyLook flyLook(FlyKind kind)
         l.thread = QColor(96, 104, 48);
         l.extended = ExtendedStyle::Hopper;
         l.extendedColour = QColor(232, 214, 140);
+        l.underbodyColour = QColor(226, 208, 134);
+        l.underbodyFront = 60;
         l.wing = WingStyle::Quill;
         l.wingColour = QColor(128, 98, 66);
         l.legs = LegStyle::Kicking;
@@ -918,14 +1137,16 @@ FlyLook flyLook(FlyKind kind)
         l.wingColour = QColor(48, 48, 54);
         l.legs = LegStyle::Kicking;
         l.legColour = QColor(40, 36, 34);
-        l.head = HeadStyle::Bullet;
-        l.headColour = QColor(52, 48, 44);
-        l.bodyFront = 78;
+        l.body = BodyStyle::Dubbed;
+        l.bodyColour = QColor(44, 42, 42);
+        l.head = HeadStyle::Square;
+        l.headColour = QColor(58, 54, 50);
+        l.bodyFront = 74;
         break;
     case FlyKind::ParachuteAdams:
         l.thread = QColor(90, 90, 92);
         l.tail = TailStyle::HackleFibres;
-        l.tailColour = QColor(140, 92, 52);
+        l.tailColour = QColor(150, 148, 146);
         l.grizzly = true;
         l.post = PostStyle::Parachute;
         l.postColour = QColor(244, 120, 44);
@@ -955,6 +1176,8 @@ FlyLook flyLook(FlyKind kind)
         break;
     case FlyKind::ParachuteHopper:
         l.thread = QColor(190, 170, 90);
+        l.underbodyColour = QColor(238, 232, 210);
+        l.underbodyFront = 66;
         l.body = BodyStyle::Dubbed;
         l.bodyColour = QColor(176, 178, 74);
         l.bodyFront = 74;
@@ -993,7 +1216,7 @@ FlyLook flyLook(FlyKind kind)
         l.legColour = QColor(30, 30, 30);
         l.post = PostStyle::Parachute;
         l.postColour = QColor(255, 150, 40);
-        l.postX = 96;
+        l.postX = 46; // at the head tie-down
         l.postHeight = 20;
         l.headColour = QColor(30, 30, 30);
         break;
@@ -1005,13 +1228,14 @@ FlyLook flyLook(FlyKind kind)
         l.bodyFront = 72;
         l.post = PostStyle::DividedWings;
         l.postColour = QColor(250, 250, 250);
-        l.postX = 62;
+        l.postX = 66; // a third of the way back
         l.postHeight = 36;
         l.hackle = HackleStyle::Collar;
         l.hackleColour = QColor(120, 62, 30);
         l.headColour = QColor(30, 30, 30);
         break;
     case FlyKind::Stimulator:
+        l.hook = HookShape::Curved; // 3X long, curved
         l.thread = QColor(220, 110, 30);
         l.tail = TailStyle::Hair;
         l.tailColour = QColor(190, 156, 104);
@@ -1056,6 +1280,7 @@ FlyLook flyLook(FlyKind kind)
         l.bodyFront = 70;
         l.wing = WingStyle::Shell;
         l.wingColour = QColor(156, 124, 88);
+        l.hairShell = true;
         l.post = PostStyle::DividedWings;
         l.postColour = QColor(170, 140, 100);
         l.postX = 62;

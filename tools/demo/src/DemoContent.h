@@ -1,6 +1,7 @@
 #pragma once
 // What the demo library teaches: the patterns with their steps and materials, the
-// techniques and the Quick Tour topics. Pure data; demoPlan() turns it into frame ranges.
+// techniques and the Quick Tour topics, each with what the tyer says while it plays. Pure
+// data; demoPlan() turns it into frame ranges.
 #include "hw/artwork/FlyDrawing.h"
 
 #include <vector>
@@ -12,7 +13,8 @@ inline constexpr int kWhipFinish = -1;
 
 struct StepSpec {
     const char* title;
-    int part; // a FlyPart, or kWhipFinish
+    int part;              // a FlyPart, or kWhipFinish
+    const char* narration; // spoken while the step plays, in either hand
 };
 
 struct MaterialSpec {
@@ -40,6 +42,7 @@ struct TechniqueSpec {
     FlyKind kind;
     FlyParts done; // parts already on the hook when the clip starts
     int part;      // the part being tied, or kWhipFinish
+    const char* narration;
 };
 
 enum class TourScene { Welcome, Sections, TopicsAndVideo, Transport, Gallery, Handedness, Recipes };
@@ -48,6 +51,7 @@ struct TourSpec {
     const char* title;
     TourScene scene;
     const char* caption;
+    const char* narration;
 };
 
 const std::vector<PatternSpec>& patternSpecs();

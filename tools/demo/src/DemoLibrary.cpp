@@ -3,6 +3,7 @@
 #include "DemoContent.h"
 #include "IniText.h"
 #include "LessonFrames.h"
+#include "Narration.h"
 #include "TourFrames.h"
 
 #include "hw/artwork/Artwork.h"
@@ -18,6 +19,7 @@
 #include <algorithm>
 #include <atomic>
 #include <functional>
+#include <map>
 #include <mutex>
 #include <thread>
 
@@ -33,11 +35,29 @@ struct Segment {
     std::function<FrameSource()> make; // built on the worker thread that encodes it
 };
 
+// A narration said in a clip: it starts at frame `first` and must have ended before frame
+// `end`.
+struct Cue {
+    int32_t first;
+    int32_t end;
+    QString text;
+};
+
 struct VideoJob {
     QString path;
     int frameCount;
     std::vector<Segment> segments;
+    std::vector<Cue> cues;
+    bool chime = false; // the splash's sound instead of narration
 };
+
+// The sounds of every narration and of the splash, made before the clips are encoded.
+struct Voices {
+    std::map<QString, Sound> spoken;
+    Sound chime;
+};
+
+int samplesPerFrame() { return kSoundRate / demoPlan().framesPerSecond; }
 
 bool writeFile(const QString& path, const QByteArray& bytes, QString* error)
 {
@@ -61,16 +81,20 @@ Segment segment(int32_t first, int count, std::function<Frames()> build)
 
 // A lesson's clip: every topic in the right hand, then every topic again in the left
 // (`offset` frames on), each drawn from the step `stepOf(topic index)` describes.
+// Each topic says its narration in both hands.
 VideoJob handedLessonJob(const QDir& root, const PlannedLesson& lesson, QSize size,
-                         const std::function<LessonStep(int)>& stepOf)
+                         const std::function<LessonStep(int)>& stepOf, const std::function<const char*(int)>& narrationOf)
 {
-    VideoJob job{root.filePath(lesson.videoPath), lesson.frameCount, {}};
+    VideoJob job{root.filePath(lesson.videoPath), lesson.frameCount, {}, {}};
     for (int hand = 0; hand < 2; ++hand)
         for (int i = 0; i < lesson.topics.size(); ++i) {
             const PlannedTopic& t = lesson.topics[i];
+            const int32_t first = t.startFrame + hand * t.offset;
             job.segments.push_back(segment<LessonFrames>(
-                t.startFrame + hand * t.offset, t.stopFrame - t.startFrame + 1,
+                first, t.stopFrame - t.startFrame + 1,
                 [stepOf, i, hand, size] { return LessonFrames(stepOf(i), hand == 1, size); }));
+            job.cues.push_back({first + kNarrationLeadFrames, first + (t.stopFrame - t.startFrame + 1) - kNarrationTailFrames,
+                                QString::fromLatin1(narrationOf(i))});
         }
     return job;
 }
@@ -84,38 +108,83 @@ std::vector<VideoJob> videoJobs(const QDir& root)
     for (size_t k = 0; k < patternSpecs().size(); ++k) {
         const PatternSpec& design = patternSpecs()[k];
         jobs.push_back(handedLessonJob(root, plan.patterns[qsizetype(k)], size,
-                                       [&design](int i) { return patternStep(design, i); }));
+                                       [&design](int i) { return patternStep(design, i); },
+                                       [&design](int i) { return design.steps[size_t(i)].narration; }));
     }
     jobs.push_back(handedLessonJob(root, plan.techniques, size,
-                                   [](int i) { return techniqueStep(techniqueSpecs()[size_t(i)], i); }));
+                                   [](int i) { return techniqueStep(techniqueSpecs()[size_t(i)], i); },
+                                   [](int i) { return techniqueSpecs()[size_t(i)].narration; }));
 
     {
         const PlannedLesson& lesson = plan.quickTour;
-        VideoJob job{root.filePath(lesson.videoPath), lesson.frameCount, {}};
+        VideoJob job{root.filePath(lesson.videoPath), lesson.frameCount, {}, {}};
         for (int i = 0; i < lesson.topics.size(); ++i) {
             const PlannedTopic& t = lesson.topics[i];
             const TourSpec& design = tourSpecs()[size_t(i)];
             job.segments.push_back(segment<TourFrames>(t.startFrame, t.stopFrame - t.startFrame + 1,
                                                        [&design, i, size] { return TourFrames(design, i, size); }));
+            job.cues.push_back({t.startFrame + kNarrationLeadFrames, t.stopFrame + 1 - kNarrationTailFrames,
+                                QString::fromLatin1(design.narration)});
         }
         jobs.push_back(std::move(job));
     }
 
     jobs.push_back({root.filePath(plan.splashPath), plan.splashFrames,
-                    {segment<SplashFrames>(0, plan.splashFrames, [size] { return SplashFrames(size); })}});
+                    {segment<SplashFrames>(0, plan.splashFrames, [size] { return SplashFrames(size); })}, {}, true});
 
     // Longest first, so that two workers finish at about the same time.
     std::stable_sort(jobs.begin(), jobs.end(), [](const VideoJob& a, const VideoJob& b) { return a.frameCount > b.frameCount; });
     return jobs;
 }
 
-bool encode(const VideoJob& job, const std::atomic<bool>& cancelled, QString* error)
+// Speaks every narration of the jobs once (a sentence said in several clips gets the
+// shortest window of them) and makes the splash's chime.
+bool makeVoices(const std::vector<VideoJob>& jobs, int threads, Voices* voices, QString* error)
+{
+    std::map<QString, int> window;
+    for (const VideoJob& job : jobs)
+        for (const Cue& cue : job.cues) {
+            const int samples = (cue.end - cue.first) * samplesPerFrame();
+            const auto it = window.find(cue.text);
+            window[cue.text] = it == window.end() ? samples : std::min(it->second, samples);
+        }
+    std::vector<Utterance> lines;
+    for (const auto& [text, samples] : window)
+        lines.push_back({text, samples});
+    std::vector<Sound> sounds;
+    if (!speak(lines, &sounds, threads, error))
+        return false;
+    for (size_t i = 0; i < lines.size(); ++i)
+        voices->spoken[lines[i].text] = std::move(sounds[i]);
+    return makeChime(1.5, &voices->chime, error);
+}
+
+// The clip's whole sound track: silence with the narrations (or the chime) laid in.
+Sound soundTrack(const VideoJob& job, const Voices& voices)
+{
+    const size_t perFrame = size_t(samplesPerFrame());
+    Sound track(size_t(job.frameCount) * perFrame, 0);
+    auto lay = [&](int32_t frame, const Sound& sound) {
+        const size_t at = size_t(frame) * perFrame;
+        std::copy_n(sound.begin(), std::min(sound.size(), track.size() - std::min(at, track.size())), track.begin() + qsizetype(at));
+    };
+    if (job.chime)
+        lay(3, voices.chime);
+    for (const Cue& cue : job.cues)
+        lay(cue.first, voices.spoken.at(cue.text));
+    return track;
+}
+
+bool encode(const VideoJob& job, const Voices& voices, const std::atomic<bool>& cancelled, QString* error)
 {
     QDir().mkpath(QFileInfo(job.path).absolutePath());
     ClipFormat format;
     format.codec = QStringLiteral("mjpeg");
     format.size = demoPlan().frameSize;
     format.framesPerSecond = demoPlan().framesPerSecond;
+    format.soundRate = kSoundRate;
+    const Sound track = soundTrack(job, voices);
+    const int perFrame = samplesPerFrame();
     ClipWriter writer;
     if (!writer.open(job.path, format)) {
         *error = writer.errorText();
@@ -130,11 +199,15 @@ bool encode(const VideoJob& job, const std::atomic<bool>& cancelled, QString* er
             return false;
         }
         const FrameSource source = s.make();
-        for (int i = 0; i < s.count; ++i)
-            if (!writer.addFrame(source(i, s.count, next++))) {
+        for (int i = 0; i < s.count; ++i) {
+            // each frame's sound follows it, so that the two lie interleaved in the file
+            const int32_t frame = next++;
+            if (!writer.addFrame(source(i, s.count, frame))
+                || !writer.addSound(track.data() + qsizetype(frame) * perFrame, perFrame)) {
                 *error = writer.errorText();
                 return false;
             }
+        }
     }
     if (!writer.finish()) {
         *error = writer.errorText();
@@ -184,13 +257,16 @@ bool makeDemoLibrary(const QString& dir, DemoReport* report, QString* error, int
 
     const std::vector<VideoJob> jobs = videoJobs(root);
     const int workers = std::clamp(threads > 0 ? threads : QThread::idealThreadCount(), 1, int(jobs.size()));
+    Voices voices;
+    if (!makeVoices(jobs, workers, &voices, error))
+        return false;
     std::atomic<size_t> nextJob{0};
     std::atomic<bool> failed{false};
     std::mutex errorLock;
     auto work = [&] {
         for (size_t j = nextJob++; j < jobs.size() && !failed; j = nextJob++) {
             QString message;
-            if (!encode(jobs[j], failed, &message)) {
+            if (!encode(jobs[j], voices, failed, &message)) {
                 std::lock_guard<std::mutex> lock(errorLock);
                 if (!failed.exchange(true))
                     *error = message;

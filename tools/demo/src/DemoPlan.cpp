@@ -4,24 +4,38 @@
 #include "hw/demo/DemoLibrary.h"
 
 #include "DemoContent.h"
+#include "Narration.h"
+
+#include <algorithm>
 
 namespace hw::demo {
 namespace {
 
-// Two to two and a half seconds a step at 15 frames per second, varied so that the ranges
-// are not all alike. Short steps keep the whole library quick to make.
-int stepLength(int lesson, int step) { return 30 + 3 * ((step * 7 + lesson * 3) % 3); }
+constexpr int kFramesPerSecond = 15;
+
+// At least two to two and a half seconds a step, varied so that the ranges are not all
+// alike, and long enough for the step's narration. Short steps keep the whole library
+// quick to make.
+int stepLength(int lesson, int step, const char* narration)
+{
+    return std::max(30 + 3 * ((step * 7 + lesson * 3) % 3), narrationFrames(narration, kFramesPerSecond));
+}
 
 constexpr int kTourTopicLength = 40;
 constexpr int kSplashFrames = 60;
 
-QList<PlannedTopic> twinnedTopics(int lesson, const QList<QByteArray>& titles, int* frameCount)
+struct Titled {
+    QByteArray title;
+    const char* narration;
+};
+
+QList<PlannedTopic> twinnedTopics(int lesson, const QList<Titled>& steps, int* frameCount)
 {
     QList<PlannedTopic> topics;
     int next = 0;
-    for (int i = 0; i < titles.size(); ++i) {
-        const int length = stepLength(lesson, i);
-        topics.append({titles[i], next, next + length - 1, 0});
+    for (int i = 0; i < steps.size(); ++i) {
+        const int length = stepLength(lesson, i, steps[i].narration);
+        topics.append({steps[i].title, next, next + length - 1, 0});
         next += length;
     }
     for (PlannedTopic& t : topics)
@@ -44,32 +58,34 @@ DemoPlan makePlan()
         p.displayName = design.displayName;
         for (const MaterialSpec& m : design.materials)
             p.materials.append(m.value);
-        QList<QByteArray> titles;
+        QList<Titled> steps;
         for (const StepSpec& s : design.steps)
-            titles.append(s.title);
-        p.topics = twinnedTopics(lesson++, titles, &p.frameCount);
+            steps.append(Titled{s.title, s.narration});
+        p.topics = twinnedTopics(lesson++, steps, &p.frameCount);
         plan.patterns.append(p);
     }
 
     plan.techniques.iniPath = QStringLiteral("Techniques/Techniques.ini");
     plan.techniques.videoPath = QStringLiteral("Techniques/Techniques.avi");
-    QList<QByteArray> titles;
+    QList<Titled> techniques;
     for (const TechniqueSpec& t : techniqueSpecs())
-        titles.append(t.title);
-    plan.techniques.topics = twinnedTopics(lesson++, titles, &plan.techniques.frameCount);
+        techniques.append(Titled{t.title, t.narration});
+    plan.techniques.topics = twinnedTopics(lesson++, techniques, &plan.techniques.frameCount);
 
     // The tour shows the program, not a tyer's hands: no left-handed twins.
     plan.quickTour.iniPath = QStringLiteral("QuickTour/QuickTour.ini");
     plan.quickTour.videoPath = QStringLiteral("QuickTour/QuickTour.avi");
     int next = 0;
     for (const TourSpec& t : tourSpecs()) {
-        plan.quickTour.topics.append({t.title, next, next + kTourTopicLength - 1, 0});
-        next += kTourTopicLength;
+        const int length = std::max(kTourTopicLength, narrationFrames(t.narration, kFramesPerSecond));
+        plan.quickTour.topics.append({t.title, next, next + length - 1, 0});
+        next += length;
     }
     plan.quickTour.frameCount = next;
 
     plan.splashPath = QStringLiteral("SplashScreen/SplashScreen.avi");
     plan.splashFrames = kSplashFrames;
+    plan.framesPerSecond = kFramesPerSecond;
     return plan;
 }
 

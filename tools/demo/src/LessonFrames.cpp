@@ -13,8 +13,13 @@ namespace hw::demo {
 namespace {
 
 constexpr QRectF kFlyArea(14, 40, 292, 150);
-// The part of the drawing box shown: the fly, the vise's jaws and the bobbin's swing.
-const QRectF kFlyFrame(20, 4, 180, 104);
+// The part of the drawing box shown: the fly, the vise's jaws and the bobbin's swing,
+// widened for a fly that reaches further back (a tail as long as the shank).
+QRectF flyFrame(const FlyLook& look)
+{
+    const QRectF usual(20, 4, 180, 104);
+    return usual.adjusted(0, 0, std::max(0.0, flyBounds(look).right() + 4 - usual.right()), 0);
+}
 
 QPen roundPen(const QColor& c, double w)
 {
@@ -126,9 +131,11 @@ LessonStep patternStep(const PatternSpec& design, int step)
     s.heading = QStringLiteral("%1. %2").arg(step + 1).arg(QString::fromLatin1(design.steps[step].title));
     s.caption = QString::fromLatin1(design.displayName);
     s.look = flyLook(design.kind);
-    for (int i = 0; i < step; ++i)
+    for (int i = 0; i < step; ++i) {
         if (design.steps[i].part >= 0)
             s.done = s.done.with(FlyPart(design.steps[i].part));
+        s.threadCut |= design.steps[i].part == kWhipFinish;
+    }
     s.part = design.steps[step].part;
     s.whipFinish = s.part == kWhipFinish;
     return s;
@@ -147,7 +154,7 @@ LessonStep techniqueStep(const TechniqueSpec& design, int number)
 }
 
 LessonFrames::LessonFrames(const LessonStep& step, bool leftHanded, const QSize& size)
-    : step_(step), leftHanded_(leftHanded), backdrop_(size, QImage::Format_RGB32),
+    : step_(step), leftHanded_(leftHanded), frame_(flyFrame(step.look)), backdrop_(size, QImage::Format_RGB32),
       overlay_(size, QImage::Format_ARGB32_Premultiplied)
 {
     active_ = step_.part;
@@ -174,17 +181,17 @@ void LessonFrames::paintStatic()
         p.drawLine(0, y, size.width(), y + 1);
 
     p.setRenderHint(QPainter::Antialiasing);
-    const QTransform toScreen = flyTransform(kFlyArea, !leftHanded_, kFlyFrame);
+    const QTransform toScreen = flyTransform(kFlyArea, !leftHanded_, frame_);
     p.save();
     p.setTransform(toScreen);
     paintVise(p, toScreen.inverted().map(QPointF(0, benchTop + 6)).y());
     p.restore();
 
     FlyStage stage{step_.done, active_, 0.0};
-    drawFly(p, kFlyArea, step_.look, stage, !leftHanded_, kFlyFrame, FlyLayer::BelowActive);
+    drawFly(p, kFlyArea, step_.look, stage, !leftHanded_, frame_, FlyLayer::BelowActive);
     overlay_.fill(Qt::transparent);
     QPainter over(&overlay_);
-    drawFly(over, kFlyArea, step_.look, stage, !leftHanded_, kFlyFrame, FlyLayer::AboveActive);
+    drawFly(over, kFlyArea, step_.look, stage, !leftHanded_, frame_, FlyLayer::AboveActive);
 
     paintTitleBar(p, size.width(), step_.heading,
                   leftHanded_ ? QStringLiteral("Left hand") : QStringLiteral("Right hand"));
@@ -205,15 +212,16 @@ QImage LessonFrames::frame(int index, int count, int32_t frameNumber) const
     const int part = active_;
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    drawFly(p, kFlyArea, step_.look, stage, !leftHanded_, kFlyFrame, FlyLayer::Active);
+    drawFly(p, kFlyArea, step_.look, stage, !leftHanded_, frame_, FlyLayer::Active);
     p.drawImage(0, 0, overlay_);
 
     p.save();
-    p.setTransform(flyTransform(kFlyArea, !leftHanded_, kFlyFrame));
+    p.setTransform(flyTransform(kFlyArea, !leftHanded_, frame_));
     if (step_.whipFinish) {
         if (progress < 1.0)
             paintWhipTool(p, step_.look, index * 0.75);
-    } else {
+    } else if ((step_.done.has(FlyPart::Thread) || part == int(FlyPart::Thread)) && !step_.threadCut) {
+        // no bobbin before the thread is started or after it is whip-finished and cut
         const double workX = part >= 0 ? flyPartWorkX(step_.look, FlyPart(part), progress) : 60.0;
         paintBobbin(p, step_.look, QPointF(workX, kShankY), index * 0.8, progress < 1.0);
     }

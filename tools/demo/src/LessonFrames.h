@@ -19,6 +19,7 @@ struct LessonStep {
     FlyParts done;     // parts finished before the step
     int part = -1;     // the part tied in this step; -1 with whipFinish
     bool whipFinish = false;
+    bool threadCut = false; // an earlier step whip-finished the fly: trimming off the vise
 };
 
 // Step `step` (from 0) of a pattern: the parts of the earlier steps are done.
@@ -37,6 +38,7 @@ private:
     LessonStep step_;
     int active_ = -1;  // the part that changes from frame to frame
     bool leftHanded_;
+    QRectF frame_;     // the part of the fly's drawing box shown
     QImage backdrop_;  // everything that stays put and lies under the active part
     QImage overlay_;   // finished parts that lie over it, on a transparent ground
 };

@@ -10,21 +10,26 @@
 
 namespace hw {
 
-// The parts in the order they are usually tied in.
+// The parts a tyer adds. Their order here only numbers them; each pattern's steps give the
+// order they are tied in.
 enum class FlyPart : uint8_t {
     Thread,       // thread base along the shank
     Tail,
     Post,         // upright wing post (parachutes) or upright divided wings
     ExtendedBody, // hopper, cricket or worm body reaching past the bend
-    Body,         // abdomen on the shank
+    Body,         // abdomen on the shank; an ant's rear hump
     Rib,
-    Wing,         // down-wing, hair wing, shell or wing case
+    Wing,         // down-wing, hair wing, or a shell or wing case pulled over
     Legs,
-    Thorax,
-    Hackle,
-    Head,
+    Thorax,       // also an ant's front hump
+    Hackle,       // collar or parachute hackle
+    Head,         // thread head, bead, bullet head, or a spun head once trimmed
+    Underbody,    // yarn wrapped on the shank under the body
+    Palmer,       // hackle palmered over the abdomen
+    ShellTieIn,   // shell hair, foam or wing-case strip tied in and lying back, not yet pulled over
+    SpunHair,     // deer hair spun on the shank, not yet trimmed
 };
-inline constexpr int kFlyPartCount = 11;
+inline constexpr int kFlyPartCount = 15;
 
 // A set of parts, one bit per FlyPart.
 class FlyParts {
@@ -53,9 +58,11 @@ enum class RibStyle : uint8_t { None, Tinsel };
 enum class WingStyle : uint8_t { None, Quill, Hair, Shell, WingCase };
 enum class LegStyle : uint8_t { None, Kicking, Spindly, Soft };
 enum class HackleStyle : uint8_t { None, Collar, Parachute, Palmered, CollarAndPalmer };
-enum class HeadStyle : uint8_t { Thread, Bullet, Bead, Clipped };
+enum class HeadStyle : uint8_t { Thread, Bullet, Bead, Clipped, Square };
+enum class HookShape : uint8_t { Straight, Curved };
 
 struct FlyLook {
+    HookShape hook = HookShape::Straight;
     QColor thread{40, 40, 40};
     TailStyle tail = TailStyle::None;
     QColor tailColour{140, 110, 80};
@@ -63,6 +70,8 @@ struct FlyLook {
     QColor postColour{245, 245, 240};
     double postX = 62;      // where the post stands on the shank, in drawing units
     double postHeight = 40;
+    QColor underbodyColour; // invalid: no underbody
+    double underbodyFront = 66;
     ExtendedStyle extended = ExtendedStyle::None;
     QColor extendedColour{220, 200, 120};
     BodyStyle body = BodyStyle::None;
@@ -72,6 +81,7 @@ struct FlyLook {
     QColor ribColour{212, 175, 55};
     WingStyle wing = WingStyle::None;
     QColor wingColour{120, 90, 60};
+    bool hairShell = false; // a shell of hair rather than foam
     LegStyle legs = LegStyle::None;
     QColor legColour{90, 70, 50};
     QColor thoraxColour; // invalid: no thorax
