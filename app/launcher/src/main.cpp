@@ -2,8 +2,8 @@
 // that folder holds a lesson library, else in the library installed beside it; with neither,
 // says so once and ends. The program itself always reads its lessons from its current folder.
 #include "hw/app/LessonLocation.h"
-#include "hw/app/TApplication.h"
 
+#include <QApplication>
 #include <QByteArray>
 #include <QDir>
 #include <QFileInfo>
@@ -38,9 +38,8 @@ void report(int& argc, char** argv, const QString& message)
     std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
     if (isatty(STDERR_FILENO) || !hasDisplay())
         return;
-    hw::TApplication app(argc, argv);
-    QMessageBox box(QMessageBox::Warning, hw::programTitle(QStringLiteral("hacklewright")), message,
-                    QMessageBox::Ok);
+    QApplication app(argc, argv);
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Hacklewright"), message, QMessageBox::Ok);
     box.exec();
 }
 
