@@ -13,6 +13,7 @@ packages=(
   poppler-utils fonts-liberation fontconfig
   clang libclang-rt-14-dev
   cups cups-bsd printer-driver-cups-pdf
+  dpkg-dev lintian desktop-file-utils appstream
 )
 
 missing=()
