@@ -13,7 +13,6 @@ namespace {
 // A small palette shared by every icon so the toolbar reads as one set.
 const QColor kInk(0x33, 0x3d, 0x4a);
 const QColor kAccent(0x2f, 0x7c, 0xd6);
-const QColor kAccentLight(0xd6, 0xe7, 0xfa);
 const QColor kPaper(0xff, 0xff, 0xff);
 const QColor kShade(0xe4, 0xe8, 0xee);
 
