@@ -108,7 +108,9 @@ private:
                 out_.warning(QStringLiteral("name-missing"), file, 0,
                              QStringLiteral("there is no name= in [Info]: the gallery lists this pattern as \"Unknown\""));
             const QString base = name.chopped(4);
-            patternFiles_.insert(qstringToAnsi(base), {file, chain});
+            patternFiles_.insert(qstringToAnsi(base),
+                                 {file, chain, ini.lineOf(QByteArrayLiteral("Info"), QByteArrayLiteral("name")),
+                                  ini.lineOf(QByteArrayLiteral("Info"), QByteArrayLiteral("numsteps"))});
             find(QStringLiteral("Flies\\") + base + QStringLiteral(".bmp"), file);
         }
     }
@@ -119,16 +121,15 @@ private:
         for (const tFlyRecord* fly = catalogue_.flyList(); fly; fly = fly->next) {
             const PatternFile pattern = patternFiles_.value(fly->baseName);
             const QString base = ansiToQString(fly->baseName);
-            const IniFile ini(resolveContentPath(pattern.file, root_));
             checkGalleryPicture(fly->picture, QStringLiteral("Flies\\") + base + QStringLiteral(".bmp"), out_);
             if (const auto first = firstByName.constFind(fly->displayName); first != firstByName.constEnd())
-                out_.error(QStringLiteral("name-shared"), pattern.file, ini.lineOf(QByteArrayLiteral("Info"), QByteArrayLiteral("name")),
+                out_.error(QStringLiteral("name-shared"), pattern.file, pattern.nameLine,
                            QStringLiteral("the name \"%1\" is also that of %2, which comes first: this pattern "
                                           "can never be opened").arg(ansiToQString(fly->displayName), *first));
             else
                 firstByName.insert(fly->displayName, pattern.file);
             if (!fly->topics) {
-                out_.warning(QStringLiteral("no-topics"), pattern.file, ini.lineOf(QByteArrayLiteral("Info"), QByteArrayLiteral("numsteps")),
+                out_.warning(QStringLiteral("no-topics"), pattern.file, pattern.countLine,
                              QStringLiteral("the pattern has no steps (numsteps is %1): its lesson has nothing to show")
                                  .arg(fly->numSteps));
                 continue;
@@ -207,6 +208,8 @@ private:
     struct PatternFile {
         QString file;
         ChainFile chain;
+        int nameLine = 0;  // of name= in [Info]
+        int countLine = 0; // of numsteps= in [Info]
     };
 
     QDir root_;
