@@ -54,6 +54,8 @@ void IniFile::parse()
         pos = 3;
     entries_.reserve(128);
     Section* current = nullptr;
+    int line = 0;
+    bool afterCr = false;
     while (pos < end) {
         qsizetype lineEnd = pos;
         while (lineEnd < end && data[lineEnd] != '\n' && data[lineEnd] != '\r')
@@ -61,6 +63,10 @@ void IniFile::parse()
         qsizetype b = pos;
         qsizetype e = lineEnd;
         pos = lineEnd + 1;
+        // The LF of a CRLF ends no line of its own in an editor's count.
+        if (!(afterCr && b == e && b < end && data[b] == '\n'))
+            ++line;
+        afterCr = lineEnd < end && data[lineEnd] == '\r';
         while (b < e && isBlank(data[b]))
             ++b;
         while (e > b && isBlank(data[e - 1]))
@@ -80,22 +86,29 @@ void IniFile::parse()
             section.name = {nb, ne - nb};
             section.nameHash = foldedAnsiHash(view(section.name));
             section.firstEntry = entries_.size();
+            section.line = line;
             sections_.push_back(std::move(section));
             current = &sections_.back();
             continue;
         }
-        if (!current)
+        if (!current) {
+            ignored_.push_back({IniLineNote::Kind::BeforeFirstSection, line, {b, e - b}});
             continue;
+        }
         qsizetype eq = b;
         while (eq < e && data[eq] != '=')
             ++eq;
-        if (eq == e)
+        if (eq == e) {
+            ignored_.push_back({IniLineNote::Kind::NoEquals, line, {b, e - b}});
             continue;
+        }
         qsizetype ke = eq;
         while (ke > b && isBlank(data[ke - 1]))
             --ke;
-        if (ke == b)
+        if (ke == b) {
+            ignored_.push_back({IniLineNote::Kind::NoKeyName, line, {b, e - b}});
             continue; // "=value" names no key
+        }
         qsizetype vb = eq + 1;
         while (vb < e && isBlank(data[vb]))
             ++vb;
@@ -103,6 +116,7 @@ void IniFile::parse()
         entry.key = {b, ke - b};
         entry.value = {vb, e - vb};
         entry.keyHash = foldedAnsiHash(view(entry.key));
+        entry.line = line;
         entries_.push_back(entry);
         ++current->entryCount;
     }
@@ -124,30 +138,37 @@ const IniFile::Section* IniFile::findSection(const QByteArray& name) const
     return nullptr;
 }
 
-QByteArray IniFile::readString(const QByteArray& section, const QByteArray& key,
-                               const QByteArray& defaultValue) const
+const IniFile::Entry* IniFile::findEntry(const QByteArray& section, const QByteArray& key) const
 {
     const Section* found = findSection(section);
     if (!found)
-        return defaultValue;
+        return nullptr;
     const uint32_t hash = foldedAnsiHash(key);
     for (size_t i = found->firstEntry; i < found->firstEntry + found->entryCount; ++i) {
         const Entry& entry = entries_[i];
-        if (entry.keyHash != hash || !equalsIgnoringAnsiCase(view(entry.key), key))
-            continue;
-        QByteArrayView value = view(entry.value);
-        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'')
-            && value.back() == value.front())
-            value = value.sliced(1, value.size() - 2);
-        // The value reaches the caller as a C string in a fixed buffer.
-        const qsizetype nul = value.indexOf('\0');
-        if (nul >= 0)
-            value.truncate(nul);
-        if (value.size() > kValueBufferSize - 1)
-            value.truncate(kValueBufferSize - 1);
-        return value.toByteArray();
+        if (entry.keyHash == hash && equalsIgnoringAnsiCase(view(entry.key), key))
+            return &entry;
     }
-    return defaultValue;
+    return nullptr;
+}
+
+QByteArray IniFile::readString(const QByteArray& section, const QByteArray& key,
+                               const QByteArray& defaultValue) const
+{
+    const Entry* entry = findEntry(section, key);
+    if (!entry)
+        return defaultValue;
+    QByteArrayView value = view(entry->value);
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'')
+        && value.back() == value.front())
+        value = value.sliced(1, value.size() - 2);
+    // The value reaches the caller as a C string in a fixed buffer.
+    const qsizetype nul = value.indexOf('\0');
+    if (nul >= 0)
+        value.truncate(nul);
+    if (value.size() > kValueBufferSize - 1)
+        value.truncate(kValueBufferSize - 1);
+    return value.toByteArray();
 }
 
 QList<QByteArray> IniFile::readSectionKeys(const QByteArray& section) const
@@ -177,6 +198,71 @@ QList<QByteArray> IniFile::readSectionKeys(const QByteArray& section) const
         pos = nul + 1;
     }
     return keys;
+}
+
+int IniFile::lineOf(const QByteArray& section, const QByteArray& key) const
+{
+    const Entry* entry = findEntry(section, key);
+    return entry ? entry->line : 0;
+}
+
+int IniFile::sectionLine(const QByteArray& section) const
+{
+    const Section* found = findSection(section);
+    return found ? found->line : 0;
+}
+
+QList<QByteArray> IniFile::sectionNames() const
+{
+    std::vector<const Section*> inFileOrder;
+    for (const Section& section : sections_)
+        inFileOrder.push_back(&section);
+    std::sort(inFileOrder.begin(), inFileOrder.end(), [](const Section* a, const Section* b) { return a->line < b->line; });
+    QList<QByteArray> names;
+    for (const Section* section : inFileOrder)
+        names.append(view(section->name).toByteArray());
+    return names;
+}
+
+std::vector<IniLineNote> IniFile::notes() const
+{
+    std::vector<IniLineNote> out;
+    for (const Ignored& i : ignored_)
+        out.push_back({i.kind, i.line, view(i.text).toByteArray()});
+    for (const Section& section : sections_) {
+        const QByteArray name = view(section.name).toByteArray();
+        if (findSection(name) != &section) {
+            out.push_back({IniLineNote::Kind::RepeatedSection, section.line, name});
+            continue; // nothing in it is read
+        }
+        // readSectionKeys lists every key line, repeated ones too.
+        qsizetype listBytes = 0;
+        for (size_t i = section.firstEntry; i < section.firstEntry + section.entryCount; ++i)
+            listBytes += entries_[i].key.size + 1;
+        const bool listCut = listBytes + 1 > kKeyListBufferSize;
+        listBytes = 0;
+        bool cutNoted = false;
+        for (size_t i = section.firstEntry; i < section.firstEntry + section.entryCount; ++i) {
+            const Entry& entry = entries_[i];
+            const QByteArray key = view(entry.key).toByteArray();
+            listBytes += entry.key.size + 1;
+            if (listCut && !cutNoted && listBytes > kKeyListBufferSize - 2) {
+                cutNoted = true;
+                out.push_back({IniLineNote::Kind::KeyListCut, entry.line, key});
+            }
+            if (findEntry(name, key) != &entry) {
+                out.push_back({IniLineNote::Kind::RepeatedKey, entry.line, key});
+                continue;
+            }
+            QByteArrayView value = view(entry.value);
+            if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+                value = value.sliced(1, value.size() - 2);
+            if (value.size() > kValueBufferSize - 1 && value.first(kValueBufferSize - 1).indexOf('\0') < 0)
+                out.push_back({IniLineNote::Kind::ValueCut, entry.line, key});
+        }
+    }
+    std::stable_sort(out.begin(), out.end(), [](const IniLineNote& a, const IniLineNote& b) { return a.line < b.line; });
+    return out;
 }
 
 } // namespace hw

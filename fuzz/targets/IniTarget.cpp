@@ -190,6 +190,10 @@ int iniFile(const uint8_t* data, size_t size)
                                    + "', want '" + show(want) + "'");
             check(got == fallback || (got.size() <= kValueLimit && !got.contains('\0')),
                   "a value overruns the 1024-byte buffer or holds a NUL");
+            // The checkers' hook points at a line exactly when a value is read from one.
+            const int line = ini.lineOf(section, key);
+            check((got == fallback || line > 0) && line <= lines.size(),
+                  "lineOf [" + show(section) + "] " + show(key) + " is " + std::to_string(line));
         }
         const QList<QByteArray> gotKeys = ini.readSectionKeys(section);
         const QList<QByteArray> wantKeys = referenceKeys(entries);
@@ -202,6 +206,9 @@ int iniFile(const uint8_t* data, size_t size)
         }
         check(used <= kKeyListBuffer, "the key list overruns the 8192-byte buffer");
     }
+
+    for (const IniLineNote& note : ini.notes())
+        check(note.line >= 1 && note.line <= lines.size(), "a note outside the text: line " + std::to_string(note.line));
 
     // Materials: one non-empty line per distinct key (folded) at most, each a value.
     const QList<QByteArray> materials = readMaterials(ini, "Materials");

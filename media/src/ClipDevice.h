@@ -46,6 +46,7 @@ public:
     TMPModes mode() const;
     int32_t position() const;
     QSize frameSize() const { return frameSize_; }
+    double framesPerSecond() const { return fps_; }
 
     // Each returns the device's result code (0 = done or under way). A refused command
     // changes nothing and sends no notice.

@@ -1,5 +1,6 @@
 #include "FrameOrder.h"
 
+#include "StreamOrder.h"
 #include "VideoInput.h"
 
 extern "C" {
@@ -10,9 +11,16 @@ namespace hw::media {
 
 FrameOrder::FrameOrder(std::shared_ptr<const SlotTable> table) : slots_(std::move(table)) {}
 
+namespace {
+// Longer than a pass over the packets of any lesson video takes; past it the decoder goes
+// on with its own numbering rather than keep a caller waiting.
+constexpr auto kLongestPacketPass = std::chrono::seconds(5);
+} // namespace
+
 FrameOrder::~FrameOrder()
 {
     stop_ = true;
+    finishPacketPass();
     if (scanner_.joinable())
         scanner_.join();
 }
@@ -25,6 +33,7 @@ void FrameOrder::startScan(const QString& path)
         std::lock_guard lock(m_);
         slotToRank_.assign(size_t(slots_->length), kUnknown);
         rankToSlot_.reserve(size_t(slots_->length));
+        packetPass_ = true;
     }
     scanner_ = std::thread([this, path] { scan(path); });
 }
@@ -35,7 +44,8 @@ int FrameOrder::slotAt(int rank) const
         return kUnknown;
     if (!reordering_)
         return slots_->empty(rank) ? kRepeat : rank;
-    std::lock_guard lock(m_);
+    std::unique_lock lock(m_);
+    waitForPacketPass(lock);
     return rank < int(rankToSlot_.size()) ? rankToSlot_[size_t(rank)] : kUnknown;
 }
 
@@ -45,7 +55,8 @@ int FrameOrder::rankOf(int slot) const
         return kUnknown;
     if (!reordering_)
         return slot;
-    std::lock_guard lock(m_);
+    std::unique_lock lock(m_);
+    waitForPacketPass(lock);
     return slotToRank_[size_t(slot)];
 }
 
@@ -68,8 +79,37 @@ void FrameOrder::append(int slot)
     }
 }
 
+void FrameOrder::waitForPacketPass(std::unique_lock<std::mutex>& lock) const
+{
+    if (packetPass_)
+        packetPassDone_.wait_for(lock, kLongestPacketPass, [this] { return !packetPass_; });
+}
+
+void FrameOrder::finishPacketPass()
+{
+    {
+        std::lock_guard lock(m_);
+        packetPass_ = false;
+    }
+    packetPassDone_.notify_all();
+}
+
 void FrameOrder::scan(QString path)
 {
+    const std::vector<int> order = learnOutputOrder(path, *slots_, stop_);
+    if (!order.empty()) {
+        for (int slot : order)
+            append(slot);
+        {
+            std::lock_guard lock(m_);
+            while (int(rankToSlot_.size()) < slots_->length)
+                rankToSlot_.push_back(kRepeat);
+            complete_ = true;
+        }
+        finishPacketPass();
+        return;
+    }
+    finishPacketPass();
     uint32_t error = 0;
     // One thread and no loop filter: the scan needs the order of the pictures, not their looks.
     auto in = VideoInput::open(path, DecoderTuning{1, true}, error, slots_);

@@ -1,13 +1,16 @@
 #pragma once
 // Which slot's picture is shown at each frame number (rank). Without reordering a frame's
-// rank is its slot. With B-frames the order is learnt by a background scan that decodes
-// the file once from its start: frame n is the n-th picture that decode puts out, exactly
-// as a straight decode by the library numbers it. An empty slot shows the picture before it.
+// rank is its slot. With B-frames frame n is the n-th picture that a straight decode by the
+// library puts out. A background task learns that order: first without decoding, from the
+// container's timestamps or the H.264 parser (a pass over the file's packets, during which
+// questions about the order wait for it), and where that is not sound by decoding the file
+// once from its start. An empty slot shows the picture before it.
 #include "SlotTable.h"
 
 #include <QString>
 
 #include <atomic>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -39,12 +42,17 @@ public:
 private:
     void scan(QString path);
     void append(int slot);
+    void finishPacketPass(); // wakes the questions waiting for it
+    // Waits (with lock held on m_) while the packet pass runs, at most a few seconds.
+    void waitForPacketPass(std::unique_lock<std::mutex>& lock) const;
 
     std::shared_ptr<const SlotTable> slots_;
     std::atomic<bool> reordering_{false};
     std::atomic<bool> complete_{false};
     std::atomic<bool> stop_{false};
     mutable std::mutex m_;
+    mutable std::condition_variable packetPassDone_;
+    bool packetPass_ = false; // guarded by m_
     std::vector<int> rankToSlot_;
     std::vector<int> slotToRank_;
     std::thread scanner_;

@@ -29,6 +29,15 @@ int SlotTable::slotOfDts(int64_t dts) const
     return -1;
 }
 
+int SlotTable::slotOfPacket(int64_t dts, int64_t pos, int64_t noTimestamp) const
+{
+    if (!position.empty()) {
+        const auto it = std::lower_bound(position.begin(), position.end(), pos);
+        return it != position.end() && *it == pos && pos >= 0 ? int(it - position.begin()) : -1;
+    }
+    return dts != noTimestamp ? slotOfDts(dts) : -1;
+}
+
 int SlotTable::gopOf(int slot) const
 {
     auto it = std::upper_bound(keyframes.begin(), keyframes.end(), slot);

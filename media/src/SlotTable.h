@@ -14,12 +14,19 @@ struct SlotTable {
     std::vector<int64_t> timestamp; // per slot: the packet's timestamp, or kEmpty
     std::vector<int> keyframes;     // slots that start a decode, ascending
     bool timestampIsSlot = false;   // AVI: a packet's dts is its slot number
+    // Containers that give no decode timestamps (Matroska with B-frames) are found by the
+    // packets' byte positions, which ascend in decode order; timestamp then holds each
+    // packet's presentation timestamp, for seeking.
+    std::vector<int64_t> position;  // per slot, when not empty
 
     static constexpr int64_t kEmpty = INT64_MIN;
 
     bool empty(int slot) const { return timestamp[size_t(slot)] == kEmpty; }
     // The slot of a demuxed packet's dts, or -1 when it matches none.
     int slotOfDts(int64_t dts) const;
+    // The slot of a demuxed packet by its dts or, for a table keyed by position, its byte
+    // position; -1 when it matches none. noTimestamp is the library's "no value" mark.
+    int slotOfPacket(int64_t dts, int64_t pos, int64_t noTimestamp) const;
     // Index in keyframes of the last keyframe at or before slot, or -1.
     int gopOf(int slot) const;
     // First slot after the GOP that begins at keyframes[gop].

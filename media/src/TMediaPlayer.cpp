@@ -517,6 +517,7 @@ QString TMediaPlayer::ErrorMessage() const { return media::deviceErrorText(d->er
 
 QImage TMediaPlayer::displayedPicture() const { return d->sink->picture(); }
 int32_t TMediaPlayer::displayedFrame() const { return d->sink->frame(); }
+double TMediaPlayer::framesPerSecond() const { return d->device ? d->device->framesPerSecond() : 0; }
 
 void TMediaPlayer::setPresentationClock(std::shared_ptr<PresentationClock> clock)
 {

@@ -104,7 +104,9 @@ bool VideoInput::buildSlots(uint32_t& error)
     auto table = std::make_shared<SlotTable>();
     const bool avi = QByteArray(fmt_->iformat->name).split(',').contains("avi");
     const int entries = avformat_index_get_entries_count(st);
-    const bool indexComplete = entries > 0 && (avi || st->nb_frames <= 0 || entries >= st->nb_frames);
+    // Outside AVI the index may hold the keyframes alone (Matroska's cues): only a frame
+    // count from the headers tells that it is whole.
+    const bool indexComplete = entries > 0 && (avi || (st->nb_frames > 0 && entries >= st->nb_frames));
     if (indexComplete) {
         table->timestampIsSlot = avi;
         if (avi) {
@@ -138,15 +140,31 @@ bool VideoInput::buildSlots(uint32_t& error)
     } else {
         // No usable index: walk the packets once (demuxing only, no decoding).
         AVPacket* pkt = av_packet_alloc();
+        std::vector<int64_t> pts;
+        bool dtsKnown = true;
         while (av_read_frame(fmt_, pkt) >= 0) {
-            if (pkt->stream_index == stream_ && pkt->size > 0 && pkt->dts != AV_NOPTS_VALUE) {
+            if (pkt->stream_index == stream_ && pkt->size > 0
+                && (pkt->dts != AV_NOPTS_VALUE || pkt->pts != AV_NOPTS_VALUE)) {
                 if (pkt->flags & AV_PKT_FLAG_KEY)
                     table->keyframes.push_back(int(table->timestamp.size()));
+                dtsKnown = dtsKnown && pkt->dts != AV_NOPTS_VALUE;
                 table->timestamp.push_back(pkt->dts);
+                table->position.push_back(pkt->pos);
+                pts.push_back(pkt->pts);
             }
             av_packet_unref(pkt);
         }
         av_packet_free(&pkt);
+        if (dtsKnown) {
+            table->position.clear();
+        } else if (std::adjacent_find(table->position.begin(), table->position.end(),
+                                      [](int64_t a, int64_t b) { return a < 0 || b <= a; })
+                   != table->position.end()) {
+            table->timestamp.clear(); // packets that share a position cannot be told apart
+            table->position.clear();
+        } else {
+            table->timestamp = std::move(pts);
+        }
         table->length = int(table->timestamp.size());
         av_seek_frame(fmt_, stream_, INT64_MIN, AVSEEK_FLAG_BACKWARD);
     }
@@ -182,7 +200,11 @@ bool VideoInput::seekToKeyframe(int slot)
     if (slot <= t.keyframes.front())
         return av_seek_frame(fmt_, stream_, t.timestamp[size_t(t.keyframes.front())], AVSEEK_FLAG_BACKWARD) >= 0
             || av_seek_frame(fmt_, stream_, 0, AVSEEK_FLAG_BACKWARD | AVSEEK_FLAG_ANY) >= 0;
-    return av_seek_frame(fmt_, stream_, t.timestamp[size_t(slot)], AVSEEK_FLAG_BACKWARD) >= 0;
+    // The timestamp is the keyframe's own. MP4 seeks by presentation time, so "at or
+    // before" its decode time lands a whole GOP early there; "at or after" lands on it (and
+    // a container that lands later is caught by the engine, which starts a GOP earlier).
+    const int flags = t.timestampIsSlot ? AVSEEK_FLAG_BACKWARD : 0;
+    return av_seek_frame(fmt_, stream_, t.timestamp[size_t(slot)], flags) >= 0;
 }
 
 int VideoInput::readPacket(AVPacket* packet)
@@ -197,7 +219,7 @@ int VideoInput::readPacket(AVPacket* packet)
             av_packet_unref(packet);
             continue;
         }
-        const int slot = packet->dts != AV_NOPTS_VALUE ? slots_->slotOfDts(packet->dts) : -1;
+        const int slot = slots_->slotOfPacket(packet->dts, packet->pos, AV_NOPTS_VALUE);
         // The slot rides through the decoder in pts and comes out on the frame it made.
         packet->pts = slot >= 0 ? slot : AV_NOPTS_VALUE;
         packet->dts = AV_NOPTS_VALUE;

@@ -28,6 +28,7 @@ struct ClipCase {
     std::set<int> empty;
     // ...or by the ffmpeg program with these arguments.
     QStringList ffmpegArgs;
+    const char* extension = ".avi"; // the container ffmpeg writes
 };
 
 std::ostream& operator<<(std::ostream& os, const ClipCase& c) { return os << c.name; }
@@ -37,7 +38,7 @@ protected:
     void SetUp() override
     {
         const ClipCase& c = GetParam();
-        path_ = dir_.filePath(QString::fromLatin1(c.name) + QStringLiteral(".avi"));
+        path_ = dir_.filePath(QString::fromLatin1(c.name) + QString::fromLatin1(c.extension));
         if (c.codec) {
             hw::ClipFormat format;
             format.codec = QString::fromLatin1(c.codec);
@@ -153,12 +154,13 @@ ClipCase writerCase(const char* name, int frames, const char* codec, int keyint,
     return c;
 }
 
-ClipCase ffmpegCase(const char* name, int frames, std::initializer_list<const char*> options)
+ClipCase ffmpegCase(const char* name, int frames, std::initializer_list<const char*> options,
+                    const char* extension = ".avi")
 {
     QStringList args;
     for (const char* option : options)
         args << QString::fromLatin1(option);
-    ClipCase c{name, frames, nullptr, 1, false, {}, std::move(args)};
+    ClipCase c{name, frames, nullptr, 1, false, {}, std::move(args), extension};
     return c;
 }
 
@@ -177,5 +179,13 @@ INSTANTIATE_TEST_SUITE_P(
         ffmpegCase("ffmpeg_h264_gop250", 300, {"-c:v", "libx264", "-g", "250", "-preset", "veryfast", "-pix_fmt", "yuv420p"}),
         ffmpegCase("ffmpeg_h264_open_gop", 120,
                    {"-c:v", "libx264", "-g", "30", "-bf", "3", "-preset", "veryfast", "-pix_fmt", "yuv420p",
-                    "-x264-params", "open-gop=1:scenecut=0"})),
+                    "-x264-params", "open-gop=1:scenecut=0"}),
+        // Other containers: the order comes from their timestamps.
+        ffmpegCase("mp4_h264_bframes", 300, {"-c:v", "libx264", "-g", "250", "-bf", "3", "-preset", "veryfast",
+                                             "-pix_fmt", "yuv420p"}, ".mp4"),
+        ffmpegCase("mkv_h264_bframes", 300, {"-c:v", "libx264", "-g", "250", "-bf", "3", "-preset", "veryfast",
+                                             "-pix_fmt", "yuv420p"}, ".mkv"),
+        ffmpegCase("mkv_h264_open_gop", 120,
+                   {"-c:v", "libx264", "-g", "30", "-bf", "3", "-preset", "veryfast", "-pix_fmt", "yuv420p",
+                    "-x264-params", "open-gop=1:scenecut=0"}, ".mkv")),
     [](const ::testing::TestParamInfo<ClipCase>& clip) { return std::string(clip.param.name); });

@@ -1,5 +1,9 @@
 // The authors' commands, run as the program they are: stamp-clip writes a clip, grab saves
-// a frame as the video panel shows it (also at high pixel ratios), read-stamp reads it back.
+// a frame as the video panel shows it (also at high pixel ratios), read-stamp reads it back;
+// picture and sheet.
+#include "hw/media/FrameStamp.h"
+
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
@@ -69,4 +73,63 @@ TEST(MediaTools, StampClipGrabAndReadStampAgree)
     EXPECT_TRUE(missing.err.contains(QStringLiteral("Cannot find the specified file")));
     EXPECT_NE(tool({QStringLiteral("grab"), clip, QStringLiteral("40"), dir.filePath(QStringLiteral("x.png"))}).exitCode, 0);
     EXPECT_EQ(tool({QStringLiteral("read-stamp"), clip + QStringLiteral(".png")}).exitCode, 2);
+}
+
+// picture reads bitmaps of several kinds as the gallery does; sheet labels each thumbnail
+// with the number of the frame the clip device shows in it.
+TEST(MediaTools, PictureAndSheetShowWhatTheTutorShows)
+{
+    if (!QFileInfo::exists(toolPath()))
+        GTEST_SKIP() << "hacklewright-tool not built";
+    QTemporaryDir dir;
+    QImage source(37, 21, QImage::Format_RGB32); // an odd width: rows need padding
+    for (int y = 0; y < source.height(); ++y)
+        for (int x = 0; x < source.width(); ++x)
+            source.setPixel(x, y, (x * 7 + y * 11) % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+    for (const QImage::Format format : {QImage::Format_RGB888, QImage::Format_Indexed8, QImage::Format_Mono}) {
+        const QString bmp = dir.filePath(QStringLiteral("in-%1.bmp").arg(int(format)));
+        const QString png = dir.filePath(QStringLiteral("out-%1.png").arg(int(format)));
+        ASSERT_TRUE(source.convertToFormat(format).save(bmp, "BMP"));
+        const ToolRun run = tool({QStringLiteral("picture"), bmp, png});
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_EQ(QImage(png).convertToFormat(QImage::Format_RGB32), source) << int(format);
+    }
+    const QString broken = dir.filePath(QStringLiteral("broken.bmp"));
+    {
+        QFile f(broken);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("PK\x03\x04 not a bitmap at all");
+    }
+    const ToolRun bad = tool({QStringLiteral("picture"), broken, dir.filePath(QStringLiteral("x.png"))});
+    EXPECT_EQ(bad.exitCode, 1);
+    EXPECT_TRUE(bad.err.contains(QStringLiteral("Bitmap image is not valid"))) << bad.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("x.png"))));
+
+    const QString clip = dir.filePath(QStringLiteral("Lesson.avi"));
+    ASSERT_EQ(tool({QStringLiteral("stamp-clip"), clip, QStringLiteral("--codec"), QStringLiteral("mpeg4"),
+                    QStringLiteral("--keyint"), QStringLiteral("10"), QStringLiteral("--bframes"),
+                    QStringLiteral("--frames"), QStringLiteral("40")})
+                  .exitCode,
+              0);
+    const QString sheetPng = dir.filePath(QStringLiteral("sheet.png"));
+    const ToolRun sheet = tool({QStringLiteral("sheet"), clip, QStringLiteral("5"), QStringLiteral("27"), sheetPng,
+                                QStringLiteral("--columns"), QStringLiteral("3"), QStringLiteral("--every"),
+                                QStringLiteral("4")});
+    ASSERT_EQ(sheet.exitCode, 0) << sheet.err.toStdString();
+    const QImage image(sheetPng);
+    // Frames 5, 9, ..., 25 in rows of three: cells 8 apart below a 28-high title line, each a
+    // 160 x 120 picture over a 22-high label.
+    ASSERT_EQ(image.size(), QSize(8 + 3 * 168, 28 + 2 * 150));
+    for (int i = 0; i < 6; ++i) {
+        const QRect cell(8 + (i % 3) * 168, 28 + (i / 3) * 150, 160, 120);
+        EXPECT_EQ(hw::readFrameStamp(image.copy(cell)).value_or(-1), 5 + 4 * i) << i;
+        // The label under it is lettered (dark pixels on white).
+        const QImage label = image.copy(cell.x(), cell.bottom() + 1, 160, 22);
+        int dark = 0;
+        for (int y = 0; y < label.height(); ++y)
+            for (int x = 0; x < label.width(); ++x)
+                dark += qGray(label.pixel(x, y)) < 100 ? 1 : 0;
+        EXPECT_GT(dark, 20) << i;
+    }
+    EXPECT_EQ(tool({QStringLiteral("sheet"), clip, QStringLiteral("30"), QStringLiteral("40"), sheetPng}).exitCode, 2);
 }

@@ -14,6 +14,22 @@
 
 namespace hw {
 
+// A line the reader ignores, or a value or key list it cuts short (for content checking).
+struct IniLineNote {
+    enum class Kind {
+        NoEquals,          // a line without "=" inside a section
+        NoKeyName,         // "=value": a value without a key
+        BeforeFirstSection, // a key line before any section head
+        RepeatedSection,   // a later section of a name already used: never read
+        RepeatedKey,       // a later line of a key already in its section: never read
+        ValueCut,          // a value longer than 1023 characters: the rest is lost
+        KeyListCut,        // key names beyond the 8192-byte list: lost to readSectionKeys
+    };
+    Kind kind;
+    int line = 0;     // counted from 1; CR, LF and CRLF each end one line
+    QByteArray text;  // the section or key name concerned, or the line itself
+};
+
 class IniFile {
 public:
     // Reads the whole file at once; a file that cannot be read behaves as an empty one.
@@ -26,6 +42,16 @@ public:
     // The key names of section in file order, as a caller with an 8192-byte buffer sees
     // them: names beyond the buffer are lost and the last one cut short.
     QList<QByteArray> readSectionKeys(const QByteArray& section) const;
+
+    // For content checking; the reading above is the same whether or not these are asked.
+    // The line of the value readString would return, or 0 when it returns the default.
+    int lineOf(const QByteArray& section, const QByteArray& key) const;
+    // The line of the section head that reading uses, or 0.
+    int sectionLine(const QByteArray& section) const;
+    // Every section name, in file order (repeated ones too).
+    QList<QByteArray> sectionNames() const;
+    // Every ignored line and every value or key list that reading cuts short, by line.
+    std::vector<IniLineNote> notes() const;
 
 private:
     IniFile() = default;
@@ -40,19 +66,28 @@ private:
         Span key;
         Span value;
         uint32_t keyHash = 0;
+        int line = 0;
     };
     struct Section {
         Span name;
         uint32_t nameHash = 0;
         size_t firstEntry = 0; // a section's entries are consecutive in entries_
         size_t entryCount = 0;
+        int line = 0;
+    };
+    struct Ignored {
+        IniLineNote::Kind kind;
+        int line = 0;
+        Span text;
     };
     const Section* findSection(const QByteArray& name) const;
+    const Entry* findEntry(const QByteArray& section, const QByteArray& key) const;
     QByteArrayView view(Span span) const;
 
     QByteArray bytes_;
     std::vector<Section> sections_;
     std::vector<Entry> entries_;
+    std::vector<Ignored> ignored_; // lines the parse skipped (not comments or blank lines)
 };
 
 } // namespace hw

@@ -135,6 +135,8 @@ public:
     QImage displayedPicture() const;
     // Frame number of the displayed picture, or -1.
     int32_t displayedFrame() const;
+    // For tools: the open video's frame rate (frames a second), 0 when closed.
+    double framesPerSecond() const;
 
     // The clock that paces plays, from the next Open on (the steady clock by default).
     void setPresentationClock(std::shared_ptr<PresentationClock> clock);

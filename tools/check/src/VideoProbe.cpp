@@ -1,0 +1,25 @@
+#include "VideoProbe.h"
+
+#include "hw/media/TMediaPlayer.h"
+
+namespace hw::check {
+
+VideoProbe probeVideo(const QString& absolutePath)
+{
+    VideoProbe probe;
+    try {
+        TMediaPlayer player;
+        player.setNotify(false);
+        player.setFileName(absolutePath);
+        player.Open();
+        probe.facts.length = player.Length();
+        probe.facts.fps = player.framesPerSecond();
+        player.Close();
+        probe.opened = true;
+    } catch (const Exception& e) {
+        probe.error = e.message();
+    }
+    return probe;
+}
+
+} // namespace hw::check
