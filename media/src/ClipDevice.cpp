@@ -16,6 +16,12 @@ namespace hw {
 
 using namespace media;
 
+namespace {
+// A stream's first few milliseconds can be lost while the sound server fits it into what
+// it already plays: a play's sound starts after this much silence.
+constexpr int64_t kSoundLeadInUs = 40000;
+} // namespace
+
 std::unique_ptr<ClipDevice> ClipDevice::open(const QString& path, std::shared_ptr<PictureSink> sink,
                                              std::shared_ptr<PresentationClock> clock,
                                              QObject* noticeTarget, uint32_t& error)
@@ -401,8 +407,10 @@ void ClipDevice::runPlay(const Job& job)
     std::unique_ptr<SoundPlay> sound;
     int64_t start = 0;
     auto now = [&] { return sound ? sound->nowUs() : clock_->nowUs(); };
-    auto waitFor = [&](int64_t due) {
-        while (now() < due) {
+    // At the end of a play with sound, the stream may stop short of the end by the time it
+    // drains: it counts as reached once all is played.
+    auto waitFor = [&](int64_t due, bool end = false) {
+        while (now() < due && !(end && sound->finished())) {
             if (sound) {
                 sound->feed();
                 const int64_t left = due - sound->nowUs();
@@ -438,9 +446,9 @@ void ClipDevice::runPlay(const Job& job)
         if (n == 0) {
             Job first = job;
             first.from = k;
-            sound = startSound(first, last, job.firstDelayUs);
+            sound = startSound(first, last, job.firstDelayUs + kSoundLeadInUs);
             // The first frame waits for its sound to be heard.
-            start = sound ? job.firstDelayUs + 1 : clock_->nowUs() + job.firstDelayUs;
+            start = sound ? sound->frameDueUs(0) : clock_->nowUs() + job.firstDelayUs;
         }
         const int64_t due = start + int64_t(double(n) * period); // never later than the clock says
         if (!waitFor(due))
@@ -470,7 +478,7 @@ void ClipDevice::runPlay(const Job& job)
             start += late;
     }
     // With sound, the play ends when the last frame's sound has been heard.
-    if (sound && !waitFor(start + int64_t(double(n) * period)))
+    if (sound && !waitFor(start + int64_t(double(n) * period), true))
         return;
     std::lock_guard lock(m_);
     if (!stale(job.gen))

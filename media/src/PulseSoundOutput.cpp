@@ -16,7 +16,9 @@ namespace hw {
 namespace {
 
 constexpr pa_usec_t kConnectTimeoutUs = 3 * PA_USEC_PER_SEC; // a server that does not answer
-constexpr pa_usec_t kTargetLatencyUs = 120 * PA_USEC_PER_MSEC;
+// Room for the worker to be late with its writes on a busy machine; a command still cuts
+// at once, and the clock accounts for the latency.
+constexpr pa_usec_t kTargetLatencyUs = 300 * PA_USEC_PER_MSEC;
 
 class Locked {
 public:
@@ -64,6 +66,7 @@ public:
         const uint64_t epoch = epoch_;
         pa_sample_spec spec{PA_SAMPLE_S16NE, uint32_t(format.rate), uint8_t(format.channels)};
         frameBytes_ = pa_frame_size(&spec);
+        drained_ = false;
         stream_ = pa_stream_new(context_, "Lesson video", &spec, nullptr);
         if (!stream_)
             return failed("cannot make a stream");
@@ -122,7 +125,17 @@ public:
         if (streamUsable()) {
             if (pa_operation* op = pa_stream_trigger(stream_, nullptr, nullptr))
                 pa_operation_unref(op);
+            if (pa_operation* op = pa_stream_drain(stream_, &PulseSoundOutput::drainDone, this))
+                pa_operation_unref(op);
         }
+    }
+
+    bool drained() override
+    {
+        if (!loop_)
+            return true;
+        Locked lock(loop_);
+        return drained_ || !streamUsable();
     }
 
     int64_t heardUs() override
@@ -174,6 +187,12 @@ private:
     static void contextSignal(pa_context*, void* self)
     {
         pa_threaded_mainloop_signal(static_cast<PulseSoundOutput*>(self)->loop_, 0);
+    }
+    static void drainDone(pa_stream* stream, int, void* self)
+    {
+        auto* out = static_cast<PulseSoundOutput*>(self);
+        if (stream == out->stream_)
+            out->drained_ = true;
     }
     static void timedOut(pa_mainloop_api*, pa_time_event*, const struct timeval*, void* self)
     {
@@ -264,6 +283,7 @@ private:
     pa_stream* stream_ = nullptr;
     size_t frameBytes_ = 4;
     uint64_t epoch_ = 0;
+    bool drained_ = false;
     bool dead_ = false; // read by begin() outside the lock only after connect() has settled it
     bool connectTimedOut_ = false;
 };

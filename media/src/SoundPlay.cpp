@@ -96,10 +96,9 @@ bool SoundPlay::produce()
 void SoundPlay::feed()
 {
     for (;;) {
-        size_t room = output_.writable();
-        if (room == 0)
-            return;
         if (pendingAt_ * size_t(channels_) >= pending_.size()) {
+            // The end is told even when the output has no room: a play shorter than its
+            // start threshold would otherwise never be heard.
             if (!produce()) {
                 if (!endSent_)
                     output_.endOfData();
@@ -108,12 +107,17 @@ void SoundPlay::feed()
             }
             continue;
         }
+        const size_t room = output_.writable();
+        if (room == 0)
+            return;
         const size_t left = pending_.size() / size_t(channels_) - pendingAt_;
         const size_t n = std::min(room, left);
         output_.write(pending_.data() + pendingAt_ * size_t(channels_), n);
         pendingAt_ += n;
     }
 }
+
+bool SoundPlay::finished() { return lost_ || (endSent_ && output_.drained()); }
 
 int64_t SoundPlay::nowUs()
 {

@@ -36,6 +36,8 @@ public:
     void feed();
     // The play's time at the listener (microseconds).
     int64_t nowUs();
+    // All of a play that does not repeat has been heard.
+    bool finished();
     // Time on the play's time line at which the n-th frame shown is due.
     int64_t frameDueUs(int64_t n) const;
 

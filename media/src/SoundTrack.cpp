@@ -92,7 +92,6 @@ std::unique_ptr<SoundTrack> SoundTrack::load(const QString& path, QString& why)
     }
 
     std::unique_ptr<SoundTrack> track(new SoundTrack);
-    const AVRational timeBase = d.fmt->streams[stream]->time_base;
     auto convert = [&](AVFrame* in) -> bool {
         if (!d.swr) {
             if (in->sample_rate <= 0 || in->ch_layout.nb_channels <= 0)
@@ -107,14 +106,6 @@ std::unique_ptr<SoundTrack> SoundTrack::load(const QString& path, QString& why)
                 return false;
         }
         const int channels = track->format_.channels;
-        // A frame that starts clearly later than the sound so far (a gap in the stream, or
-        // a late start) is placed at its time, the gap silent.
-        if (in->pts != AV_NOPTS_VALUE) {
-            const int64_t at = av_rescale_q(in->pts, timeBase, AVRational{1, track->format_.rate});
-            const int64_t have = track->frames();
-            if (at - have > track->format_.rate / 50 && at - have < kMaxFrames)
-                track->samples_.resize(size_t(at) * size_t(channels), 0);
-        }
         const int room = swr_get_out_samples(d.swr, in->nb_samples);
         if (room < 0 || track->frames() + room > kMaxFrames)
             return false;

@@ -1,5 +1,6 @@
 #pragma once
-// The sound of a clip, decoded whole into memory as interleaved signed 16-bit samples (one
+// The sound of a clip, decoded whole into memory from its start, without gaps (the time
+// stamps AVI gives block-coded sound are not to be trusted), as interleaved signed 16-bit samples (one
 // or two channels, the file's own rate), so that any frame range can be played from the
 // sample it starts on.
 #include "hw/media/SoundOutput.h"

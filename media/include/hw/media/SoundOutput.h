@@ -25,6 +25,8 @@ public:
     virtual void write(const int16_t* frames, size_t count) = 0;
     // All of the play is written: it plays out even if shorter than the start threshold.
     virtual void endOfData() = 0;
+    // After endOfData(): everything written has been played (or the output failed).
+    virtual bool drained() = 0;
     // The stream's time at the listener now (microseconds since its first frame, latency
     // accounted for), 0 before it is heard; -1 once the output has failed.
     virtual int64_t heardUs() = 0;
