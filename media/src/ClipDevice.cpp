@@ -10,7 +10,9 @@
 #include "SoundTrack.h"
 #include "VideoInput.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace hw {
 
@@ -466,11 +468,11 @@ void ClipDevice::runPlay(const Job& job)
                 ++stats_.late;
             }
             stats_.maxLateUs = std::max(stats_.maxLateUs, late);
-            if (sound) {
-                if (stats_.soundOffsetsUs.size() >= 100000)
-                    stats_.soundOffsetsUs.erase(stats_.soundOffsetsUs.begin(), stats_.soundOffsetsUs.begin() + 50000);
-                stats_.soundOffsetsUs.push_back(int32_t(late));
-            }
+            if (stats_.offsetsUs.size() >= 100000)
+                stats_.offsetsUs.erase(stats_.offsetsUs.begin(), stats_.offsetsUs.begin() + 50000);
+            stats_.offsetsUs.push_back(int32_t(std::clamp<int64_t>(late, INT32_MIN, INT32_MAX)));
+            if (sound)
+                ++stats_.soundPaced;
         }
         // Behind by more than a frame (a slow decode): go on from now rather than rush. The
         // sound does not wait, so a play with sound catches up instead.

@@ -67,6 +67,7 @@ public:
         pa_sample_spec spec{PA_SAMPLE_S16NE, uint32_t(format.rate), uint8_t(format.channels)};
         frameBytes_ = pa_frame_size(&spec);
         drained_ = false;
+        drainAsked_ = false;
         stream_ = pa_stream_new(context_, "Lesson video", &spec, nullptr);
         if (!stream_)
             return failed("cannot make a stream");
@@ -74,13 +75,18 @@ public:
         pa_buffer_attr attr;
         attr.maxlength = uint32_t(-1);
         attr.tlength = uint32_t(pa_usec_to_bytes(kTargetLatencyUs, &spec));
-        attr.prebuf = uint32_t(-1);
+        // No start threshold: the stream starts with its first write (it is made corked)
+        // and never stops to refill. A late write then loses its late part, rather than
+        // holding the clock, and with it the pictures, until the buffer is full again.
+        attr.prebuf = 0;
         attr.minreq = uint32_t(-1);
         attr.fragsize = uint32_t(-1);
         pa_cvolume volume;
         pa_cvolume_set(&volume, spec.channels, toVolume(volumePercent));
         const auto flags = pa_stream_flags_t(PA_STREAM_INTERPOLATE_TIMING | PA_STREAM_AUTO_TIMING_UPDATE |
-                                             PA_STREAM_ADJUST_LATENCY | PA_STREAM_NOT_MONOTONIC);
+                                             PA_STREAM_ADJUST_LATENCY | PA_STREAM_NOT_MONOTONIC |
+                                             PA_STREAM_START_CORKED);
+        corked_ = true;
         if (pa_stream_connect_playback(stream_, nullptr, &attr, flags, &volume, nullptr) < 0)
             return failed(pa_strerror(pa_context_errno(context_)));
         for (;;) {
@@ -113,8 +119,14 @@ public:
         if (!loop_)
             return;
         Locked lock(loop_);
-        if (streamUsable())
-            pa_stream_write(stream_, frames, count * frameBytes_, nullptr, 0, PA_SEEK_RELATIVE);
+        if (!streamUsable())
+            return;
+        pa_stream_write(stream_, frames, count * frameBytes_, nullptr, 0, PA_SEEK_RELATIVE);
+        if (corked_) {
+            corked_ = false;
+            if (pa_operation* op = pa_stream_cork(stream_, 0, nullptr, nullptr))
+                pa_operation_unref(op);
+        }
     }
 
     void endOfData() override
@@ -123,10 +135,11 @@ public:
             return;
         Locked lock(loop_);
         if (streamUsable()) {
-            if (pa_operation* op = pa_stream_trigger(stream_, nullptr, nullptr))
-                pa_operation_unref(op);
-            if (pa_operation* op = pa_stream_drain(stream_, &PulseSoundOutput::drainDone, this))
-                pa_operation_unref(op);
+            if (!drainAsked_) {
+                drainAsked_ = true;
+                if (pa_operation* op = pa_stream_drain(stream_, &PulseSoundOutput::drainDone, this))
+                    pa_operation_unref(op);
+            }
         }
     }
 
@@ -283,7 +296,9 @@ private:
     pa_stream* stream_ = nullptr;
     size_t frameBytes_ = 4;
     uint64_t epoch_ = 0;
+    bool corked_ = false;
     bool drained_ = false;
+    bool drainAsked_ = false;
     bool dead_ = false; // read by begin() outside the lock only after connect() has settled it
     bool connectTimedOut_ = false;
 };

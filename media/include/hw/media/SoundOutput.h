@@ -23,7 +23,7 @@ public:
     // Frames the stream takes now without growing its buffer, and queues frames.
     virtual size_t writable() = 0;
     virtual void write(const int16_t* frames, size_t count) = 0;
-    // All of the play is written: it plays out even if shorter than the start threshold.
+    // All of the play is written (may be called again while waiting for the end).
     virtual void endOfData() = 0;
     // After endOfData(): everything written has been played (or the output failed).
     virtual bool drained() = 0;
