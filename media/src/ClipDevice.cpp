@@ -22,6 +22,7 @@ namespace {
 // A stream's first few milliseconds can be lost while the sound server fits it into what
 // it already plays: a play's sound starts after this much silence.
 constexpr int64_t kSoundLeadInUs = 40000;
+constexpr int64_t kSoundEndSlackUs = 10000;
 } // namespace
 
 std::unique_ptr<ClipDevice> ClipDevice::open(const QString& path, std::shared_ptr<PictureSink> sink,
@@ -409,10 +410,10 @@ void ClipDevice::runPlay(const Job& job)
     std::unique_ptr<SoundPlay> sound;
     int64_t start = 0;
     auto now = [&] { return sound ? sound->nowUs() : clock_->nowUs(); };
-    // At the end of a play with sound, the stream may stop short of the end by the time it
-    // drains: it counts as reached once all is played.
+    // The end of a play with sound: the stream's time stops a few milliseconds short of
+    // its last sample as it runs dry.
     auto waitFor = [&](int64_t due, bool end = false) {
-        while (now() < due && !(end && sound->finished())) {
+        while (now() < due - (end ? kSoundEndSlackUs : 0)) {
             if (sound) {
                 sound->feed();
                 const int64_t left = due - sound->nowUs();

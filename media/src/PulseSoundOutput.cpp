@@ -66,8 +66,8 @@ public:
         const uint64_t epoch = epoch_;
         pa_sample_spec spec{PA_SAMPLE_S16NE, uint32_t(format.rate), uint8_t(format.channels)};
         frameBytes_ = pa_frame_size(&spec);
-        drained_ = false;
-        drainAsked_ = false;
+        written_ = 0;
+        gapUs_ = 0;
         stream_ = pa_stream_new(context_, "Lesson video", &spec, nullptr);
         if (!stream_)
             return failed("cannot make a stream");
@@ -122,6 +122,7 @@ public:
         if (!streamUsable())
             return;
         pa_stream_write(stream_, frames, count * frameBytes_, nullptr, 0, PA_SEEK_RELATIVE);
+        written_ += count * frameBytes_;
         if (corked_) {
             corked_ = false;
             if (pa_operation* op = pa_stream_cork(stream_, 0, nullptr, nullptr))
@@ -134,21 +135,12 @@ public:
         if (!loop_)
             return;
         Locked lock(loop_);
-        if (streamUsable()) {
-            if (!drainAsked_) {
-                drainAsked_ = true;
-                if (pa_operation* op = pa_stream_drain(stream_, &PulseSoundOutput::drainDone, this))
-                    pa_operation_unref(op);
-            }
+        // A corked stream (a play shorter than the first write) starts now.
+        if (streamUsable() && corked_) {
+            corked_ = false;
+            if (pa_operation* op = pa_stream_cork(stream_, 0, nullptr, nullptr))
+                pa_operation_unref(op);
         }
-    }
-
-    bool drained() override
-    {
-        if (!loop_)
-            return true;
-        Locked lock(loop_);
-        return drained_ || !streamUsable();
     }
 
     int64_t heardUs() override
@@ -165,7 +157,15 @@ public:
         pa_usec_t usec = 0;
         if (pa_stream_get_time(stream_, &usec) < 0)
             return 0; // no timing information yet: nothing heard
-        return int64_t(usec);
+        // When the stream runs dry the server plays silence and moves the stream's write
+        // position on by as much, so that what comes later plays later: its time then runs
+        // ahead of the sound written by that gap. What is heard is the time less the gaps.
+        const pa_sample_spec* spec = pa_stream_get_sample_spec(stream_);
+        const pa_timing_info* timing = pa_stream_get_timing_info(stream_);
+        if (timing && !timing->write_index_corrupt && timing->write_index >= 0)
+            gapUs_ = int64_t(pa_bytes_to_usec(uint64_t(timing->write_index), spec)) -
+                     int64_t(pa_bytes_to_usec(written_, spec));
+        return std::max<int64_t>(0, int64_t(usec) - std::max<int64_t>(gapUs_, 0));
     }
 
     void setVolume(int percent) override
@@ -200,12 +200,6 @@ private:
     static void contextSignal(pa_context*, void* self)
     {
         pa_threaded_mainloop_signal(static_cast<PulseSoundOutput*>(self)->loop_, 0);
-    }
-    static void drainDone(pa_stream* stream, int, void* self)
-    {
-        auto* out = static_cast<PulseSoundOutput*>(self);
-        if (stream == out->stream_)
-            out->drained_ = true;
     }
     static void timedOut(pa_mainloop_api*, pa_time_event*, const struct timeval*, void* self)
     {
@@ -296,9 +290,9 @@ private:
     pa_stream* stream_ = nullptr;
     size_t frameBytes_ = 4;
     uint64_t epoch_ = 0;
+    uint64_t written_ = 0; // bytes written to the stream
+    int64_t gapUs_ = 0;    // silence the server put in where the stream ran dry
     bool corked_ = false;
-    bool drained_ = false;
-    bool drainAsked_ = false;
     bool dead_ = false; // read by begin() outside the lock only after connect() has settled it
     bool connectTimedOut_ = false;
 };

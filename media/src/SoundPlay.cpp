@@ -11,6 +11,8 @@ namespace {
 constexpr int kChunkFrames = 2048;
 // Longer than any pause a working sound server makes, even on a busy machine.
 constexpr int64_t kStallUs = 1500000;
+// A step back in the output's time by more than this is a restart of its count.
+constexpr int64_t kRestartUs = 100000;
 } // namespace
 
 SoundPlay::SoundPlay(const SoundTrack& track, SoundOutput& output, PresentationClock& steady, const SoundPlan& plan)
@@ -120,13 +122,21 @@ void SoundPlay::feed()
     }
 }
 
-bool SoundPlay::finished() { return lost_ || (endSent_ && output_.drained()); }
-
 int64_t SoundPlay::nowUs()
 {
     const int64_t steadyNow = steady_.nowUs();
     if (!lost_) {
-        const int64_t heard = output_.heardUs();
+        int64_t heard = output_.heardUs();
+        if (heard >= 0) {
+            // Now and then the server's time for a stream starts again from about zero in
+            // the middle of a play, then runs on as before: the play's clock stays where it
+            // was and follows it from there.
+            heard += restartOffset_;
+            if (heard < lastHeard_ - kRestartUs) {
+                restartOffset_ += lastHeard_ - heard;
+                heard = lastHeard_;
+            }
+        }
         if (heard > lastHeard_ || (heard >= 0 && steadyNow - lastHeardAt_ < kStallUs)) {
             if (heard > lastHeard_) {
                 lastHeard_ = heard;

@@ -25,8 +25,6 @@ public:
     virtual void write(const int16_t* frames, size_t count) = 0;
     // All of the play is written (may be called again while waiting for the end).
     virtual void endOfData() = 0;
-    // After endOfData(): everything written has been played (or the output failed).
-    virtual bool drained() = 0;
     // The stream's time at the listener now (microseconds since its first frame, latency
     // accounted for), 0 before it is heard; -1 once the output has failed.
     virtual int64_t heardUs() = 0;
