@@ -68,6 +68,8 @@ public:
         frameBytes_ = pa_frame_size(&spec);
         written_ = 0;
         gapUs_ = 0;
+        heardBefore_ = 0;
+        timingAsked_ = false;
         stream_ = pa_stream_new(context_, "Lesson video", &spec, nullptr);
         if (!stream_)
             return failed("cannot make a stream");
@@ -154,9 +156,22 @@ public:
             lost();
             return -1;
         }
+        // The library runs the stream's time on by the local clock from the server's last
+        // report, even while the server has not started it (a sink may take a while to fit
+        // a new stream in): until a report says it plays, the time stands still and fresh
+        // reports are asked for.
+        const pa_timing_info* playing = pa_stream_get_timing_info(stream_);
+        if (!playing || !playing->playing) {
+            if (!timingAsked_) {
+                timingAsked_ = true;
+                if (pa_operation* op = pa_stream_update_timing_info(stream_, &PulseSoundOutput::timingCame, this))
+                    pa_operation_unref(op);
+            }
+            return heardBefore_;
+        }
         pa_usec_t usec = 0;
         if (pa_stream_get_time(stream_, &usec) < 0)
-            return 0; // no timing information yet: nothing heard
+            return heardBefore_; // no timing information yet
         // When the stream runs dry the server plays silence and moves the stream's write
         // position on by as much, so that what comes later plays later: its time then runs
         // ahead of the sound written by that gap. What is heard is the time less the gaps.
@@ -165,7 +180,8 @@ public:
         if (timing && !timing->write_index_corrupt && timing->write_index >= 0)
             gapUs_ = int64_t(pa_bytes_to_usec(uint64_t(timing->write_index), spec)) -
                      int64_t(pa_bytes_to_usec(written_, spec));
-        return std::max<int64_t>(0, int64_t(usec) - std::max<int64_t>(gapUs_, 0));
+        heardBefore_ = std::max<int64_t>(0, int64_t(usec) - std::max<int64_t>(gapUs_, 0));
+        return heardBefore_;
     }
 
     void setVolume(int percent) override
@@ -201,6 +217,7 @@ private:
     {
         pa_threaded_mainloop_signal(static_cast<PulseSoundOutput*>(self)->loop_, 0);
     }
+    static void timingCame(pa_stream*, int, void* self) { static_cast<PulseSoundOutput*>(self)->timingAsked_ = false; }
     static void timedOut(pa_mainloop_api*, pa_time_event*, const struct timeval*, void* self)
     {
         auto* out = static_cast<PulseSoundOutput*>(self);
@@ -292,6 +309,8 @@ private:
     uint64_t epoch_ = 0;
     uint64_t written_ = 0; // bytes written to the stream
     int64_t gapUs_ = 0;    // silence the server put in where the stream ran dry
+    int64_t heardBefore_ = 0; // the time last reported
+    bool timingAsked_ = false;
     bool corked_ = false;
     bool dead_ = false; // read by begin() outside the lock only after connect() has settled it
     bool connectTimedOut_ = false;

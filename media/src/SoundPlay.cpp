@@ -9,8 +9,10 @@ namespace hw::media {
 
 namespace {
 constexpr int kChunkFrames = 2048;
-// Longer than any pause a working sound server makes, even on a busy machine.
+// Longer than any pause a working sound server makes, even on a busy machine; and longer
+// than a sink that renders far ahead (an idle null sink: two seconds) takes to start a stream.
 constexpr int64_t kStallUs = 1500000;
+constexpr int64_t kStartStallUs = 3000000;
 // A step back in the output's time by more than this is a restart of its count.
 constexpr int64_t kRestartUs = 100000;
 } // namespace
@@ -137,7 +139,8 @@ int64_t SoundPlay::nowUs()
                 heard = lastHeard_;
             }
         }
-        if (heard > lastHeard_ || (heard >= 0 && steadyNow - lastHeardAt_ < kStallUs)) {
+        const int64_t patience = lastHeard_ > 0 ? kStallUs : kStartStallUs;
+        if (heard > lastHeard_ || (heard >= 0 && steadyNow - lastHeardAt_ < patience)) {
             if (heard > lastHeard_) {
                 lastHeard_ = heard;
                 lastHeardAt_ = steadyNow;
