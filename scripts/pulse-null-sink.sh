@@ -36,6 +36,15 @@ if ! server_running; then
   fi
 fi
 
+# A listener on the sink's monitor with a short latency keeps the null sink rendering in small
+# blocks, as a sound card does: left idle, it renders two seconds ahead and takes that long
+# to start a new stream.
+listener_pid="$dir/listener.pid"
+if ! { [ -f "$listener_pid" ] && kill -0 "$(cat "$listener_pid")" 2>/dev/null; }; then
+  PULSE_SERVER="unix:$socket" setsid nohup parec -d null.monitor --latency-msec=20 >/dev/null 2>&1 &
+  echo $! > "$listener_pid"
+fi
+
 echo "export XDG_RUNTIME_DIR='$dir'"
 echo "export PULSE_RUNTIME_PATH='$dir/pulse'"
 echo "export PULSE_SERVER='unix:$socket'"
