@@ -5,13 +5,25 @@
 #include "FrameOrder.h"
 #include "NoticeEvent.h"
 #include "PictureSink.h"
+#include "SoundLog.h"
+#include "SoundPlay.h"
+#include "SoundTrack.h"
 #include "VideoInput.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace hw {
 
 using namespace media;
+
+namespace {
+// A stream's first few milliseconds can be lost while the sound server fits it into what
+// it already plays: a play's sound starts after this much silence.
+constexpr int64_t kSoundLeadInUs = 40000;
+constexpr int64_t kSoundEndSlackUs = 10000;
+} // namespace
 
 std::unique_ptr<ClipDevice> ClipDevice::open(const QString& path, std::shared_ptr<PictureSink> sink,
                                              std::shared_ptr<PresentationClock> clock,
@@ -29,6 +41,7 @@ std::unique_ptr<ClipDevice> ClipDevice::open(const QString& path, std::shared_pt
     dev->sink_ = std::move(sink);
     dev->clock_ = clock ? std::move(clock) : makeSteadyClock();
     dev->target_ = noticeTarget;
+    dev->path_ = path;
     dev->worker_ = std::thread([d = dev.get()] { d->run(); });
     error = kOk;
     return dev;
@@ -50,9 +63,13 @@ ClipDevice::~ClipDevice()
     }
     wake_.notify_all();
     clock_->wake();
+    steady_->wake();
+    if (sound_)
+        sound_->cut();
     if (worker_.joinable())
         worker_.join();
     engine_.reset();
+    sound_.reset();
 }
 
 int32_t ClipDevice::length() const { return length_; }
@@ -82,8 +99,12 @@ uint64_t ClipDevice::newJob(const Job& job, std::unique_lock<std::mutex>&)
     job_ = job;
     job_.gen = latestGen_.load() + 1;
     latestGen_ = job_.gen;
+    // Every command ends the sound under way at once: the worker may be busy decoding.
+    if (sound_)
+        sound_->cut();
     wake_.notify_all();
     clock_->wake();
+    steady_->wake();
     return job_.gen;
 }
 
@@ -130,7 +151,11 @@ uint32_t ClipDevice::play(int32_t from, int32_t to, bool notify, bool wait)
     // A new play with notice replaces the running one's notice; without, it cuts it short.
     const bool running = mode_ == TMPModes::mpPlaying || mode_ == TMPModes::mpPaused;
     endPendingNotice(notify && running ? TMPNotifyValues::nvSuperseded : TMPNotifyValues::nvAborted);
-    const uint64_t gen = newJob(Job{JobKind::Play, from, to, 0, 0}, lock);
+    Job job{JobKind::Play, from, to, 0, 0};
+    job.repeat = repeat_;
+    job.speed = speed_;
+    job.loopFrom = from;
+    const uint64_t gen = newJob(job, lock);
     mode_ = TMPModes::mpPlaying;
     position_ = from;
     if (notify) {
@@ -159,6 +184,8 @@ uint32_t ClipDevice::seek(int32_t frame, bool notify, bool wait)
         latestGen_ = gen;
         taken_ = gen;
         busy_ = true; // keeps the worker off the engine
+        if (sound_)
+            sound_->cut();
     } else {
         gen = newJob(Job{JobKind::Seek, frame, frame, 0, 0}, lock);
     }
@@ -209,7 +236,7 @@ uint32_t ClipDevice::pause(bool notify, bool wait)
     std::unique_lock lock(m_);
     if (mode_ != TMPModes::mpPlaying)
         return kOk;
-    playTo_ = job_.to;
+    paused_ = job_;
     const uint64_t gen = newJob(Job{}, lock);
     if (shown_ >= 0)
         position_ = shown_;
@@ -229,8 +256,10 @@ uint32_t ClipDevice::resume(bool notify, bool wait)
     std::unique_lock lock(m_);
     if (mode_ != TMPModes::mpPaused)
         return kOutOfRange;
-    const int64_t period = std::llround(1e6 / fps_);
-    const uint64_t gen = newJob(Job{JobKind::Play, position_ + 1, playTo_, period, 0}, lock);
+    Job job = paused_;
+    job.from = position_ + 1;
+    job.firstDelayUs = std::llround(1e6 / (fps_ * job.speed));
+    const uint64_t gen = newJob(job, lock);
     mode_ = TMPModes::mpPlaying;
     if (notify) {
         endPendingNotice(TMPNotifyValues::nvSuperseded);
@@ -240,6 +269,57 @@ uint32_t ClipDevice::resume(bool notify, bool wait)
     if (wait)
         waitDone(gen, lock);
     return kOk;
+}
+
+void ClipDevice::setPlayOptions(bool repeat, double speed)
+{
+    std::lock_guard lock(m_);
+    repeat_ = repeat;
+    speed_ = speed;
+}
+
+void ClipDevice::setSoundOutput(std::unique_ptr<SoundOutput> output)
+{
+    std::lock_guard lock(m_);
+    sound_ = std::move(output);
+}
+
+void ClipDevice::setVolume(int percent, bool muted)
+{
+    volume_ = percent;
+    muted_ = muted;
+    std::lock_guard lock(m_);
+    if (sound_)
+        sound_->setVolume(effectiveVolume());
+}
+
+std::unique_ptr<SoundPlay> ClipDevice::startSound(const Job& job, int32_t last, int64_t leadInUs)
+{
+    // Muted at the start, the play is silent and the steady clock paces it.
+    if (!sound_ || muted_)
+        return nullptr;
+    if (!trackTried_) {
+        trackTried_ = true;
+        QString why;
+        track_ = SoundTrack::load(path_, why);
+        if (!track_ && !why.isEmpty())
+            qCWarning(lcSound, "The sound of %s cannot be played (%s); its pictures play silently",
+                      qUtf8Printable(path_), qUtf8Printable(why));
+    }
+    if (!track_)
+        return nullptr;
+    SoundPlan plan;
+    plan.fps = fps_;
+    plan.speed = job.speed;
+    plan.from = job.from;
+    plan.last = last;
+    plan.loopFrom = job.loopFrom;
+    plan.repeat = job.repeat && job.loopFrom <= last;
+    plan.leadInUs = leadInUs;
+    auto play = std::make_unique<SoundPlay>(*track_, *sound_, *steady_, plan);
+    if (!play->start(effectiveVolume(), [&] { return stale(job.gen); }))
+        return nullptr;
+    return play;
 }
 
 void ClipDevice::run()
@@ -313,15 +393,49 @@ void ClipDevice::runShow(const Job& job)
 void ClipDevice::runPlay(const Job& job)
 {
     const int32_t last = std::min(job.to, length_ - 1);
-    if (job.from > last) {
+    const bool loops = job.repeat && job.loopFrom <= last;
+    int32_t k = job.from;
+    if (k > last && loops)
+        k = job.loopFrom; // a repeating play paused on its last frame goes on from the top
+    if (k > last) {
         std::lock_guard lock(m_);
         if (!stale(job.gen))
             finishLocked(job, TMPModes::mpStopped, job.to, TMPNotifyValues::nvSuccessful);
         return;
     }
-    const double period = 1e6 / fps_;
+    const double period = 1e6 / (fps_ * job.speed);
+    // With sound, the sound's clock paces the play: frame n is due when the listener hears
+    // the sound it begins; without, the presentation clock does. The sound clock is polled
+    // on the steady clock, fed on each poll.
+    std::unique_ptr<SoundPlay> sound;
     int64_t start = 0;
-    for (int32_t k = job.from; k <= last; ++k) {
+    auto now = [&] { return sound ? sound->nowUs() : clock_->nowUs(); };
+    // The end of a play with sound: the stream's time stops a few milliseconds short of
+    // its last sample as it runs dry.
+    auto waitFor = [&](int64_t due, bool end = false) {
+        while (now() < due - (end ? kSoundEndSlackUs : 0)) {
+            if (sound) {
+                sound->feed();
+                const int64_t left = due - sound->nowUs();
+                if (left > 0)
+                    steady_->waitUntil(steady_->nowUs() + std::min<int64_t>(left, 10000));
+            } else {
+                clock_->waitUntil(due);
+            }
+            if (stale(job.gen))
+                return false;
+        }
+        return !stale(job.gen);
+    };
+    // Frames are due one period apart from the first, across the seams of a repeating play
+    // too, so that starting over costs no more than any other frame.
+    int64_t n = 0;
+    for (;; ++n, ++k) {
+        if (k > last) {
+            if (!loops)
+                break;
+            k = job.loopFrom;
+        }
         QImage picture;
         const auto result = engine_->picture(k, sink_->panel(), [&] { return stale(job.gen); }, picture);
         if (result == FrameEngine::Result::Aborted || stale(job.gen))
@@ -332,15 +446,17 @@ void ClipDevice::runPlay(const Job& job)
                 finishLocked(job, TMPModes::mpStopped, shown_ >= 0 ? shown_ : job.from, TMPNotifyValues::nvFailure);
             return;
         }
-        if (k == job.from)
-            start = clock_->nowUs() + job.firstDelayUs;
-        const int64_t due = start + int64_t((k - job.from) * period); // never later than the clock says
-        while (clock_->nowUs() < due) {
-            clock_->waitUntil(due);
-            if (stale(job.gen))
-                return;
+        if (n == 0) {
+            Job first = job;
+            first.from = k;
+            sound = startSound(first, last, job.firstDelayUs + kSoundLeadInUs);
+            // The first frame waits for its sound to be heard.
+            start = sound ? sound->frameDueUs(0) : clock_->nowUs() + job.firstDelayUs;
         }
-        const int64_t late = clock_->nowUs() - due;
+        const int64_t due = start + int64_t(double(n) * period); // never later than the clock says
+        if (!waitFor(due))
+            return;
+        const int64_t late = now() - due;
         {
             std::lock_guard lock(m_);
             if (stale(job.gen))
@@ -353,11 +469,20 @@ void ClipDevice::runPlay(const Job& job)
                 ++stats_.late;
             }
             stats_.maxLateUs = std::max(stats_.maxLateUs, late);
+            if (stats_.offsetsUs.size() >= 100000)
+                stats_.offsetsUs.erase(stats_.offsetsUs.begin(), stats_.offsetsUs.begin() + 50000);
+            stats_.offsetsUs.push_back(int32_t(std::clamp<int64_t>(late, INT32_MIN, INT32_MAX)));
+            if (sound)
+                ++stats_.soundPaced;
         }
-        // Behind by more than a frame (a slow decode): go on from now rather than rush.
-        if (late > period)
+        // Behind by more than a frame (a slow decode): go on from now rather than rush. The
+        // sound does not wait, so a play with sound catches up instead.
+        if (late > period && !sound)
             start += late;
     }
+    // With sound, the play ends when the last frame's sound has been heard.
+    if (sound && !waitFor(start + int64_t(double(n) * period), true))
+        return;
     std::lock_guard lock(m_);
     if (!stale(job.gen))
         finishLocked(job, TMPModes::mpStopped, job.to, TMPNotifyValues::nvSuccessful);

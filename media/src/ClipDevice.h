@@ -4,6 +4,7 @@
 // from the GUI thread and return at once, or when the device has finished them if asked
 // to wait. Completion notices are posted to the player.
 #include "hw/media/PresentationClock.h"
+#include "hw/media/SoundOutput.h"
 #include "hw/media/TMediaPlayer.h"
 
 #include <QSize>
@@ -15,6 +16,7 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 namespace hw {
 
@@ -22,11 +24,18 @@ namespace media {
 class FrameEngine;
 class FrameOrder;
 class PictureSink;
+class SoundPlay;
+class SoundTrack;
 
 struct PlayStats {
     int presented = 0;    // frames presented by plays
     int late = 0;         // of which later than one frame period
     int64_t maxLateUs = 0;
+    // For each frame presented (the latest ones): the clock's time when it was put on show
+    // minus its due time; for plays paced by their sound, the time heard minus the time its
+    // sound began.
+    std::vector<int32_t> offsetsUs;
+    int soundPaced = 0; // frames presented by plays paced by their sound
 };
 } // namespace media
 
@@ -55,6 +64,13 @@ public:
     uint32_t stop(bool notify, bool wait);
     uint32_t pause(bool notify, bool wait);
     uint32_t resume(bool notify, bool wait);
+    // How the next play runs: over and over until a command ends it, and at a fraction of
+    // the file's rate (1, 1/2 or 1/4). A play under way keeps the values it started with.
+    void setPlayOptions(bool repeat, double speed);
+    // Where plays send the clip's sound (right after open; none: silent plays), and how
+    // loud: at once, for the play under way too.
+    void setSoundOutput(std::unique_ptr<SoundOutput> output);
+    void setVolume(int percent, bool muted);
     // Ends a pending notice as Aborted, as a close does.
     void abortPendingNotice();
 
@@ -73,12 +89,18 @@ private:
         int32_t to = 0;       // final position of a play (may be length)
         int64_t firstDelayUs = 0;
         uint64_t gen = 0;
+        bool repeat = false;
+        double speed = 1;
+        int32_t loopFrom = 0; // where a repeating play starts over (a resumed one included)
     };
 
     ClipDevice() = default;
     void run();
     void runShow(const Job& job);
     void runPlay(const Job& job);
+    // The sound of a play, started; null when the play is silent.
+    std::unique_ptr<media::SoundPlay> startSound(const Job& job, int32_t last, int64_t leadInUs);
+    int effectiveVolume() const { return muted_ ? 0 : volume_.load(); }
     // Under the lock: replaces the worker's job; ends a pending notice as value.
     uint64_t newJob(const Job& job, std::unique_lock<std::mutex>& lock);
     void endPendingNotice(TMPNotifyValues value);
@@ -90,6 +112,13 @@ private:
     std::shared_ptr<media::FrameOrder> order_;
     std::shared_ptr<media::PictureSink> sink_;
     std::shared_ptr<PresentationClock> clock_;
+    std::shared_ptr<PresentationClock> steady_ = makeSteadyClock(); // polls the sound clock
+    std::unique_ptr<SoundOutput> sound_;
+    std::unique_ptr<media::SoundTrack> track_; // the worker's, loaded at the first play
+    bool trackTried_ = false;
+    QString path_;
+    std::atomic<int> volume_{100};
+    std::atomic<bool> muted_{false};
     QObject* target_ = nullptr;
     QSize frameSize_;
     int32_t length_ = 0;
@@ -109,7 +138,9 @@ private:
     TMPModes mode_ = TMPModes::mpStopped;
     int32_t position_ = 0;
     int32_t shown_ = -1;             // rank on show
-    int32_t playTo_ = 0;             // end of the play a pause interrupted
+    Job paused_;                     // the play a pause interrupted
+    bool repeat_ = false;            // options for the next play
+    double speed_ = 1;
     bool noticePending_ = false;
     uint64_t noticeGen_ = 0;
     media::PlayStats stats_;

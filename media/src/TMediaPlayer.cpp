@@ -46,6 +46,11 @@ struct TMediaPlayer::State {
     int32_t startPos = 0;
     int32_t endPos = 0;
 
+    bool repeat = false;
+    double speed = 1;
+    int volume = 100;
+    bool muted = false;
+
     uint32_t error = 0;
     TMPNotifyValues notifyValue = TMPNotifyValues::nvSuccessful;
     int32_t stepSize = 0;
@@ -55,6 +60,7 @@ struct TMediaPlayer::State {
     std::shared_ptr<media::PictureSink> sink = std::make_shared<media::PictureSink>();
     QPointer<media::DisplaySurface> surface;
     std::shared_ptr<PresentationClock> clock;
+    std::function<std::unique_ptr<SoundOutput>()> makeSound = makePulseSoundOutput;
 
     // The button bar and what Open learns about the device for it.
     TButtonSet visibleButtons = TButtonSet::all();
@@ -196,6 +202,9 @@ void TMediaPlayer::Open()
         throw EMCIDeviceError(media::deviceErrorText(error));
 
     d->device = std::move(device);
+    d->device->setPlayOptions(d->repeat, d->speed);
+    d->device->setSoundOutput(d->makeSound ? d->makeSound() : nullptr);
+    d->device->setVolume(d->volume, d->muted);
     d->stepSize = d->device->length() / 10;
     d->pictureSize = d->device->frameSize();
     // A video clip plays and steps by frames; it has no door and cannot record.
@@ -511,6 +520,39 @@ void TMediaPlayer::setNotify(bool value)
     d->notifyPending = true;
 }
 
+void TMediaPlayer::setRepeat(bool on)
+{
+    d->repeat = on;
+    if (d->device)
+        d->device->setPlayOptions(d->repeat, d->speed);
+}
+bool TMediaPlayer::repeat() const { return d->repeat; }
+
+void TMediaPlayer::setSpeed(double factor)
+{
+    // The device plays at the file's rate, half or a quarter of it: another factor is taken
+    // as the nearest of these.
+    d->speed = factor < 0.375 ? 0.25 : factor < 0.75 ? 0.5 : 1.0;
+    if (d->device)
+        d->device->setPlayOptions(d->repeat, d->speed);
+}
+double TMediaPlayer::speed() const { return d->speed; }
+
+void TMediaPlayer::setVolume(int percent)
+{
+    d->volume = std::clamp(percent, 0, 100);
+    if (d->device)
+        d->device->setVolume(d->volume, d->muted);
+}
+int TMediaPlayer::volume() const { return d->volume; }
+void TMediaPlayer::setMuted(bool on)
+{
+    d->muted = on;
+    if (d->device)
+        d->device->setVolume(d->volume, d->muted);
+}
+bool TMediaPlayer::muted() const { return d->muted; }
+
 TMPNotifyValues TMediaPlayer::NotifyValue() const { return d->notifyValue; }
 uint32_t TMediaPlayer::Error() const { return d->error; }
 QString TMediaPlayer::ErrorMessage() const { return media::deviceErrorText(d->error); }
@@ -522,6 +564,11 @@ double TMediaPlayer::framesPerSecond() const { return d->device ? d->device->fra
 void TMediaPlayer::setPresentationClock(std::shared_ptr<PresentationClock> clock)
 {
     d->clock = std::move(clock);
+}
+
+void TMediaPlayer::setSoundOutput(std::function<std::unique_ptr<SoundOutput>()> make)
+{
+    d->makeSound = std::move(make);
 }
 
 void TMediaPlayer::waitUntilIdle()
@@ -548,6 +595,8 @@ TMediaPlayer::PlaybackStats TMediaPlayer::playbackStats() const
         s.presented = st.presented;
         s.late = st.late;
         s.maxLateUs = st.maxLateUs;
+        s.offsetsUs = st.offsetsUs;
+        s.soundPaced = st.soundPaced;
     }
     return s;
 }

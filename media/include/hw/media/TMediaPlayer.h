@@ -9,6 +9,7 @@
 #include "hw/Exception.h"
 #include "hw/media/MediaButtons.h"
 #include "hw/media/PresentationClock.h"
+#include "hw/media/SoundOutput.h"
 
 #include <QObject>
 #include <QPointer>
@@ -19,6 +20,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace hw {
 
@@ -127,6 +129,17 @@ public:
     bool Notify() const;
     void setNotify(bool value);
 
+    // Practice and sound settings of our own. Repeat and speed apply from the next Play;
+    // volume and mute at once.
+    void setRepeat(bool on);
+    bool repeat() const;         // a play starts over at StartPos after EndPos
+    void setSpeed(double factor);
+    double speed() const;        // 1.0, 0.5 or 0.25 of the file's rate
+    void setVolume(int percent);
+    int volume() const;          // 0..100
+    void setMuted(bool on);
+    bool muted() const;
+
     TMPNotifyValues NotifyValue() const;
     uint32_t Error() const;       // result code of the last device command, 0 for success
     QString ErrorMessage() const; // the device's text for Error()
@@ -140,6 +153,9 @@ public:
 
     // The clock that paces plays, from the next Open on (the steady clock by default).
     void setPresentationClock(std::shared_ptr<PresentationClock> clock);
+    // Where plays send the clip's sound, from the next Open on (the desktop's sound server
+    // by default; a factory that gives null, or makeNullSoundOutput, plays silently).
+    void setSoundOutput(std::function<std::unique_ptr<SoundOutput>()> make);
     // For tests, tools and benchmarks: returns when the open device has nothing left to
     // do (frame order learnt, pictures for stepping cached). Does nothing when closed.
     void waitUntilIdle();
@@ -149,6 +165,11 @@ public:
         int presented = 0;
         int late = 0;
         int64_t maxLateUs = 0;
+        // For each frame presented (the latest ones), microseconds: the clock's time when it
+        // was put on show minus its due time; for plays paced by their sound, the time the
+        // listener heard then minus the time the frame's sound began.
+        std::vector<int32_t> offsetsUs;
+        int soundPaced = 0; // frames presented by plays paced by their sound
     };
     PlaybackStats playbackStats() const;
     // For benchmarks: forget the decoded pictures kept for stepping, so that the next
