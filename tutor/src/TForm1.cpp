@@ -1,6 +1,7 @@
 #include "hw/tutor/TForm1.h"
 
 #include "Artwork.h"
+#include "PracticeTools.h"
 #include "TransportShortcuts.h"
 #include "WindowFont.h"
 #include "hw/Termination.h"
@@ -59,7 +60,11 @@ TForm1::TForm1(Options options)
     : QWidget(nullptr, kWindowFlags)
     , contentRoot_(std::move(options.contentRoot))
     , loader_(std::move(options.loader))
+    , settings_(std::move(options.settings))
 {
+    if (!settings_)
+        settings_ = std::make_shared<QSettings>(QStringLiteral("Hacklewright"),
+                                                QStringLiteral("Hacklewright"));
     if (!loader_)
         loader_ = [](Catalogue& c, const DisplayNameSink& sink, const QDir& root) {
             return initResources(c, sink, root);
@@ -197,6 +202,13 @@ void TForm1::createComponents()
     shortcuts_->add(QKeySequence(Qt::Key_Home), RewindButton);
     shortcuts_->add(QKeySequence(Qt::Key_PageUp), PreviousButton);
     shortcuts_->add(QKeySequence(Qt::Key_PageDown), NextButton);
+
+    practice_ = new PracticeTools(this, VideoPanel, MediaPlayer1, settings_);
+    practice_->onLoopSwitched = [this](bool on) {
+        // A topic playing now loops on, or plays out its range, from this round on.
+        if (stopFaceShown_ && MediaPlayer1->Mode() == TMPModes::mpPlaying)
+            MediaPlayer1->setRepeat(on);
+    };
 }
 
 void TForm1::wireEvents()
@@ -307,11 +319,13 @@ void TForm1::PrintRecipeButtonClick()
 
 void TForm1::setPlayFace()
 {
+    stopFaceShown_ = false;
     PlayStopButton->setFace(HiddenControlsForm->PlayButton->Picture());
 }
 
 void TForm1::setStopFace()
 {
+    stopFaceShown_ = true;
     PlayStopButton->setFace(HiddenControlsForm->StopButton->Picture());
 }
 

@@ -1,6 +1,7 @@
 // Clip transport and handedness: Play/Stop, Rewind, one-frame steps, the completion notice
 // and the change between right- and left-handed demonstrations.
 #include "FrameMath.h"
+#include "PracticeTools.h"
 #include "hw/tutor/TForm1.h"
 
 #include <QComboBox>
@@ -57,6 +58,7 @@ void TForm1::startPlay()
     if (MediaPlayer1->Position() == MediaPlayer1->EndPos())
         setStartPosOnly(currentTopic_->startFrame);
     processPendingEvents();
+    practice_->prepareDevice(true); // loops while "loop this step" is on
     MediaPlayer1->Play();
 }
 

@@ -14,6 +14,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QSettings>
 #include <QWidget>
 
 #include <cstdint>
@@ -23,6 +24,7 @@
 
 namespace hw {
 
+class PracticeTools;
 class TransportShortcuts;
 
 class TForm1 : public QWidget {
@@ -35,6 +37,7 @@ public:
     struct Options {
         QDir contentRoot = QDir::current(); // where the content tree lies
         CatalogueLoader loader;             // empty: hw::initResources
+        std::shared_ptr<QSettings> settings; // sound level store; empty: the user's settings
     };
 
     TForm1();
@@ -162,6 +165,9 @@ private:
     bool centred_ = false;
 
     std::unique_ptr<TransportShortcuts> shortcuts_;
+    std::shared_ptr<QSettings> settings_;
+    PracticeTools* practice_ = nullptr; // loop, speed, sound level and the key sheet
+    bool stopFaceShown_ = false;
 };
 
 // The one tutor window, set while it is being created and cleared when it is destroyed.
