@@ -130,7 +130,11 @@ uint32_t ClipDevice::play(int32_t from, int32_t to, bool notify, bool wait)
     // A new play with notice replaces the running one's notice; without, it cuts it short.
     const bool running = mode_ == TMPModes::mpPlaying || mode_ == TMPModes::mpPaused;
     endPendingNotice(notify && running ? TMPNotifyValues::nvSuperseded : TMPNotifyValues::nvAborted);
-    const uint64_t gen = newJob(Job{JobKind::Play, from, to, 0, 0}, lock);
+    Job job{JobKind::Play, from, to, 0, 0};
+    job.repeat = repeat_;
+    job.speed = speed_;
+    job.loopFrom = from;
+    const uint64_t gen = newJob(job, lock);
     mode_ = TMPModes::mpPlaying;
     position_ = from;
     if (notify) {
@@ -209,7 +213,7 @@ uint32_t ClipDevice::pause(bool notify, bool wait)
     std::unique_lock lock(m_);
     if (mode_ != TMPModes::mpPlaying)
         return kOk;
-    playTo_ = job_.to;
+    paused_ = job_;
     const uint64_t gen = newJob(Job{}, lock);
     if (shown_ >= 0)
         position_ = shown_;
@@ -229,8 +233,10 @@ uint32_t ClipDevice::resume(bool notify, bool wait)
     std::unique_lock lock(m_);
     if (mode_ != TMPModes::mpPaused)
         return kOutOfRange;
-    const int64_t period = std::llround(1e6 / fps_);
-    const uint64_t gen = newJob(Job{JobKind::Play, position_ + 1, playTo_, period, 0}, lock);
+    Job job = paused_;
+    job.from = position_ + 1;
+    job.firstDelayUs = std::llround(1e6 / (fps_ * job.speed));
+    const uint64_t gen = newJob(job, lock);
     mode_ = TMPModes::mpPlaying;
     if (notify) {
         endPendingNotice(TMPNotifyValues::nvSuperseded);
@@ -240,6 +246,13 @@ uint32_t ClipDevice::resume(bool notify, bool wait)
     if (wait)
         waitDone(gen, lock);
     return kOk;
+}
+
+void ClipDevice::setPlayOptions(bool repeat, double speed)
+{
+    std::lock_guard lock(m_);
+    repeat_ = repeat;
+    speed_ = speed;
 }
 
 void ClipDevice::run()
@@ -313,15 +326,26 @@ void ClipDevice::runShow(const Job& job)
 void ClipDevice::runPlay(const Job& job)
 {
     const int32_t last = std::min(job.to, length_ - 1);
-    if (job.from > last) {
+    const bool loops = job.repeat && job.loopFrom <= last;
+    int32_t k = job.from;
+    if (k > last && loops)
+        k = job.loopFrom; // a repeating play paused on its last frame goes on from the top
+    if (k > last) {
         std::lock_guard lock(m_);
         if (!stale(job.gen))
             finishLocked(job, TMPModes::mpStopped, job.to, TMPNotifyValues::nvSuccessful);
         return;
     }
-    const double period = 1e6 / fps_;
+    const double period = 1e6 / (fps_ * job.speed);
     int64_t start = 0;
-    for (int32_t k = job.from; k <= last; ++k) {
+    // Frames are due one period apart from the first, across the seams of a repeating play
+    // too, so that starting over costs no more than any other frame.
+    for (int64_t n = 0;; ++n, ++k) {
+        if (k > last) {
+            if (!loops)
+                break;
+            k = job.loopFrom;
+        }
         QImage picture;
         const auto result = engine_->picture(k, sink_->panel(), [&] { return stale(job.gen); }, picture);
         if (result == FrameEngine::Result::Aborted || stale(job.gen))
@@ -332,9 +356,9 @@ void ClipDevice::runPlay(const Job& job)
                 finishLocked(job, TMPModes::mpStopped, shown_ >= 0 ? shown_ : job.from, TMPNotifyValues::nvFailure);
             return;
         }
-        if (k == job.from)
+        if (n == 0)
             start = clock_->nowUs() + job.firstDelayUs;
-        const int64_t due = start + int64_t((k - job.from) * period); // never later than the clock says
+        const int64_t due = start + int64_t(double(n) * period); // never later than the clock says
         while (clock_->nowUs() < due) {
             clock_->waitUntil(due);
             if (stale(job.gen))

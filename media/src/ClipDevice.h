@@ -54,6 +54,9 @@ public:
     uint32_t stop(bool notify, bool wait);
     uint32_t pause(bool notify, bool wait);
     uint32_t resume(bool notify, bool wait);
+    // How the next play runs: over and over until a command ends it, and at a fraction of
+    // the file's rate (1, 1/2 or 1/4). A play under way keeps the values it started with.
+    void setPlayOptions(bool repeat, double speed);
     // Ends a pending notice as Aborted, as a close does.
     void abortPendingNotice();
 
@@ -72,6 +75,9 @@ private:
         int32_t to = 0;       // final position of a play (may be length)
         int64_t firstDelayUs = 0;
         uint64_t gen = 0;
+        bool repeat = false;
+        double speed = 1;
+        int32_t loopFrom = 0; // where a repeating play starts over (a resumed one included)
     };
 
     ClipDevice() = default;
@@ -108,7 +114,9 @@ private:
     TMPModes mode_ = TMPModes::mpStopped;
     int32_t position_ = 0;
     int32_t shown_ = -1;             // rank on show
-    int32_t playTo_ = 0;             // end of the play a pause interrupted
+    Job paused_;                     // the play a pause interrupted
+    bool repeat_ = false;            // options for the next play
+    double speed_ = 1;
     bool noticePending_ = false;
     uint64_t noticeGen_ = 0;
     media::PlayStats stats_;

@@ -49,6 +49,7 @@ struct ManualClock::State {
     int64_t now = 0;
     bool woken = false;
     int waiters = 0;
+    int64_t awaited = -1;
 };
 
 std::shared_ptr<ManualClock::State> ManualClock::makeState() { return std::make_shared<State>(); }
@@ -63,10 +64,12 @@ bool ManualClock::waitUntil(int64_t dueUs)
 {
     std::unique_lock lock(d->m);
     ++d->waiters;
+    d->awaited = dueUs;
     d->cv.notify_all();
     d->cv.wait(lock, [&] { return d->now >= dueUs || d->woken; });
     d->woken = false;
-    --d->waiters;
+    if (--d->waiters == 0)
+        d->awaited = -1;
     return d->now >= dueUs;
 }
 
@@ -92,6 +95,12 @@ int ManualClock::waiters() const
 {
     std::lock_guard lock(d->m);
     return d->waiters;
+}
+
+int64_t ManualClock::awaitedUs() const
+{
+    std::lock_guard lock(d->m);
+    return d->awaited;
 }
 
 } // namespace hw

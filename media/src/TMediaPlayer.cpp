@@ -10,6 +10,8 @@
 
 #include <QPointer>
 
+#include <algorithm>
+
 #include <thread>
 
 namespace hw {
@@ -43,6 +45,11 @@ struct TMediaPlayer::State {
     bool endPending = false;
     int32_t startPos = 0;
     int32_t endPos = 0;
+
+    bool repeat = false;
+    double speed = 1;
+    int volume = 100;
+    bool muted = false;
 
     uint32_t error = 0;
     TMPNotifyValues notifyValue = TMPNotifyValues::nvSuccessful;
@@ -161,6 +168,7 @@ void TMediaPlayer::Open()
         throw EMCIDeviceError(media::deviceErrorText(error));
 
     d->device = std::move(device);
+    d->device->setPlayOptions(d->repeat, d->speed);
     d->stepSize = d->device->length() / 10;
     d->pictureSize = d->device->frameSize();
     d->sink->clear();
@@ -293,6 +301,29 @@ void TMediaPlayer::setNotify(bool value)
     d->notify = value;
     d->notifyPending = true;
 }
+
+void TMediaPlayer::setRepeat(bool on)
+{
+    d->repeat = on;
+    if (d->device)
+        d->device->setPlayOptions(d->repeat, d->speed);
+}
+bool TMediaPlayer::repeat() const { return d->repeat; }
+
+void TMediaPlayer::setSpeed(double factor)
+{
+    // The device plays at the file's rate, half or a quarter of it: another factor is taken
+    // as the nearest of these.
+    d->speed = factor < 0.375 ? 0.25 : factor < 0.75 ? 0.5 : 1.0;
+    if (d->device)
+        d->device->setPlayOptions(d->repeat, d->speed);
+}
+double TMediaPlayer::speed() const { return d->speed; }
+
+void TMediaPlayer::setVolume(int percent) { d->volume = std::clamp(percent, 0, 100); }
+int TMediaPlayer::volume() const { return d->volume; }
+void TMediaPlayer::setMuted(bool on) { d->muted = on; }
+bool TMediaPlayer::muted() const { return d->muted; }
 
 TMPNotifyValues TMediaPlayer::NotifyValue() const { return d->notifyValue; }
 uint32_t TMediaPlayer::Error() const { return d->error; }

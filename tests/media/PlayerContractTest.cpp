@@ -85,6 +85,32 @@ protected:
         });
     }
 
+    // Waits until the worker waits for its next frame and returns that frame's due time.
+    int64_t awaitNextDue()
+    {
+        int64_t due = -1;
+        EXPECT_TRUE(waitFor([&] {
+            due = clock_->awaitedUs();
+            return due > clock_->nowUs();
+        }));
+        return due;
+    }
+    // Runs a play on the manual clock for the given frames, moving the clock to each due
+    // time: every frame must appear in turn, each one period (at the play's speed) after
+    // the one before.
+    void expectFramesEvery(const std::vector<int>& frames, double periodUs)
+    {
+        ASSERT_TRUE(waitFor([&] { return showsFrame(frames[0]); })) << frames[0];
+        const int64_t start = clock_->nowUs();
+        for (size_t n = 1; n < frames.size(); ++n) {
+            const int64_t due = awaitNextDue();
+            ASSERT_EQ(player_->displayedFrame(), frames[n - 1]) << n; // nothing runs ahead
+            EXPECT_NEAR(double(due - start), double(n) * periodUs, 2.0) << n;
+            clock_->advance(due - clock_->nowUs());
+            ASSERT_TRUE(waitFor([&] { return showsFrame(frames[n]); })) << frames[n];
+        }
+    }
+
     static QTemporaryDir* dir_;
     std::unique_ptr<QFrame> panel_;
     std::unique_ptr<TMediaPlayer> player_;
@@ -495,4 +521,72 @@ TEST_F(PlayerContract, DestroyingThePlayerOrItsDisplayWhilePlayingIsSafe)
     player_.reset(); // the player goes while the clip plays
     QCoreApplication::processEvents();
     SUCCEED();
+}
+
+TEST_F(PlayerContract, RepeatingPlayLoopsTheRangeSeamlesslyUntilACommandEndsIt)
+{
+    openLesson(true);
+    player_->setRepeat(true);
+    EXPECT_TRUE(player_->repeat());
+    player_->setStartPos(20);
+    player_->setEndPos(23);
+    player_->Play();
+    // Three rounds: the range's frames in order, the last one each time, one period at the seam.
+    std::vector<int> rounds;
+    for (int r = 0; r < 3; ++r)
+        rounds.insert(rounds.end(), {20, 21, 22, 23});
+    player_->setRepeat(false); // a play under way keeps repeating
+    expectFramesEvery(rounds, 1e6 / 15);
+    EXPECT_EQ(player_->Mode(), TMPModes::mpPlaying);
+    EXPECT_EQ(log_.count(), 0);
+    player_->Stop();
+    ASSERT_TRUE(waitFor([&] { return log_.count() == 1; }));
+    EXPECT_EQ(log_.values[0], TMPNotifyValues::nvAborted);
+    EXPECT_EQ(player_->Mode(), TMPModes::mpStopped);
+    EXPECT_EQ(player_->Position(), 23);
+
+    // A seek ends a repeating play too, and a pause keeps it repeating on resume.
+    player_->setRepeat(true);
+    player_->setStartPos(40);
+    player_->setEndPos(41);
+    player_->Play();
+    expectFramesEvery({40, 41, 40}, 1e6 / 15);
+    player_->Pause();
+    player_->Pause();
+    expectFramesEvery({40, 41, 40, 41}, 1e6 / 15);
+    const int before = log_.count(); // the resume's own notice replaced the play's
+    player_->setPosition(5);
+    ASSERT_TRUE(waitFor([&] { return log_.count() == before + 1; }));
+    EXPECT_EQ(log_.values.back(), TMPNotifyValues::nvAborted);
+    EXPECT_TRUE(showsFrame(5));
+
+    // Repeat off again: the next play ends on EndPos as always.
+    player_->setRepeat(false);
+    player_->setStartPos(7);
+    player_->setEndPos(9);
+    player_->Play();
+    expectFramesEvery({7, 8, 9}, 1e6 / 15);
+    ASSERT_TRUE(waitFor([&] { return log_.count() == before + 2; }));
+    EXPECT_EQ(log_.values.back(), TMPNotifyValues::nvSuccessful);
+    EXPECT_EQ(player_->Position(), 9);
+}
+
+TEST_F(PlayerContract, SlowPlaysShowEveryFrameForTheLongerPeriodWhileSeeksStayImmediate)
+{
+    openLesson(true);
+    player_->setSpeed(0.3); // the nearest of the speeds offered
+    EXPECT_EQ(player_->speed(), 0.25);
+    for (const double speed : {0.5, 0.25}) {
+        player_->setSpeed(speed);
+        player_->setStartPos(10);
+        player_->setEndPos(15);
+        player_->Play();
+        expectFramesEvery({10, 11, 12, 13, 14, 15}, 1e6 / 15 / speed);
+        ASSERT_TRUE(waitFor([&] { return player_->Mode() == TMPModes::mpStopped; }));
+        EXPECT_EQ(player_->Position(), 15);
+        // A seek does not wait for the clock.
+        player_->setPosition(3);
+        EXPECT_TRUE(showsFrame(3));
+    }
+    EXPECT_TRUE(waitFor([&] { return log_.count() == 2; }));
 }

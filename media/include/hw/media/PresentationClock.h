@@ -32,6 +32,8 @@ public:
     void advance(int64_t us);
     // Number of waitUntil() calls blocked right now.
     int waiters() const;
+    // The due time the latest blocked waitUntil() waits for, or -1 when none waits.
+    int64_t awaitedUs() const;
 
 private:
     struct State;

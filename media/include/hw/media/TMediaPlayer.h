@@ -88,6 +88,17 @@ public:
     bool Notify() const;
     void setNotify(bool value);
 
+    // Practice and sound settings of our own. Repeat and speed apply from the next Play;
+    // volume and mute at once.
+    void setRepeat(bool on);
+    bool repeat() const;         // a play starts over at StartPos after EndPos
+    void setSpeed(double factor);
+    double speed() const;        // 1.0, 0.5 or 0.25 of the file's rate
+    void setVolume(int percent);
+    int volume() const;          // 0..100
+    void setMuted(bool on);
+    bool muted() const;
+
     TMPNotifyValues NotifyValue() const;
     uint32_t Error() const;       // result code of the last device command, 0 for success
     QString ErrorMessage() const; // the device's text for Error()
