@@ -1,5 +1,8 @@
 #include "hw/app/TApplication.h"
 
+#include <QFile>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 // Every test binary runs inside the program's own application object, so that an error
@@ -13,6 +16,11 @@ int main(int argc, char** argv)
         qputenv("HW_SOURCE_DIR", HW_SOURCE_DIR_DEFAULT);
     if (qEnvironmentVariableIsEmpty("HW_BINARY_DIR"))
         qputenv("HW_BINARY_DIR", HW_BINARY_DIR_DEFAULT);
+    // The program's settings (and those of any program a test starts) go to a folder of
+    // this run, never the user's.
+    QTemporaryDir config;
+    if (config.isValid())
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
     hw::TApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

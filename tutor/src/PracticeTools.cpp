@@ -6,6 +6,8 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QSettings>
 #include <QWidget>
@@ -66,6 +68,35 @@ QAction* PracticeTools::addKey(const QString& text, const QString& name,
     connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
     window_->addAction(action);
     return action;
+}
+
+void PracticeTools::shareKeysWith(QWidget* field, std::function<bool()> beingTypedIn)
+{
+    field_ = field;
+    fieldBeingTypedIn_ = std::move(beingTypedIn);
+    // An editable drop-down hands its text field's events on; both are watched.
+    field->installEventFilter(this);
+    for (QLineEdit* part : field->findChildren<QLineEdit*>())
+        part->installEventFilter(this);
+}
+
+bool PracticeTools::eventFilter(QObject* watched, QEvent* event)
+{
+    // A text field claims every printable key before shortcuts see it. Until the user has
+    // typed something of their own, the practice keys stay keys.
+    if (event->type() != QEvent::ShortcutOverride || !field_
+        || (watched != field_ && watched->parent() != field_) || fieldBeingTypedIn_())
+        return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return false;
+    for (const QAction* action : window_->actions())
+        for (const QKeySequence& sequence : action->shortcuts())
+            if (sequence.count() == 1 && sequence[0].key() == key->key()) {
+                event->ignore();
+                return true;
+            }
+    return false;
 }
 
 void PracticeTools::buildMenu()

@@ -36,6 +36,11 @@ public:
     void prepareDevice(bool topicPlay);
     // Called with the new state when the loop is switched.
     std::function<void(bool on)> onLoopSwitched;
+    // A text field that takes the practice keys as text only while it is being typed in.
+    void shareKeysWith(QWidget* field, std::function<bool()> beingTypedIn);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QAction* addKey(const QString& text, const QString& name, std::initializer_list<int> keys,
@@ -70,6 +75,8 @@ private:
     PanelNote* badge_ = nullptr;
     PanelNote* soundNote_ = nullptr;
     KeySheet* sheet_ = nullptr;
+    QWidget* field_ = nullptr;
+    std::function<bool()> fieldBeingTypedIn_;
 };
 
 } // namespace hw

@@ -204,11 +204,10 @@ void TForm1::createComponents()
     shortcuts_->add(QKeySequence(Qt::Key_PageDown), NextButton);
 
     practice_ = new PracticeTools(this, VideoPanel, MediaPlayer1, settings_);
-    practice_->onLoopSwitched = [this](bool on) {
-        // A topic playing now loops on, or plays out its range, from this round on.
-        if (stopFaceShown_ && MediaPlayer1->Mode() == TMPModes::mpPlaying)
-            MediaPlayer1->setRepeat(on);
-    };
+    practice_->onLoopSwitched = [this](bool on) { loopSwitched(on); };
+    practice_->shareKeysWith(RightLeftComboBox, [this] {
+        return RightLeftComboBox->currentText() != RightLeftComboBox->itemText(handedness());
+    });
 }
 
 void TForm1::wireEvents()

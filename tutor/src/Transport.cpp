@@ -55,7 +55,8 @@ void TForm1::startPlay()
     MediaPlayer1->setWait(false);
     MediaPlayer1->setNotify(true);
     setEndPosOnly(currentTopic_->stopFrame);
-    if (MediaPlayer1->Position() == MediaPlayer1->EndPos())
+    // A repeating play starts over where it began: a loop runs the whole topic.
+    if (MediaPlayer1->Position() == MediaPlayer1->EndPos() || practice_->loop())
         setStartPosOnly(currentTopic_->startFrame);
     processPendingEvents();
     practice_->prepareDevice(true); // loops while "loop this step" is on
@@ -64,8 +65,33 @@ void TForm1::startPlay()
 
 void TForm1::MediaPlayer1Notify()
 {
-    if (MediaPlayer1->NotifyValue() == TMPNotifyValues::nvSuccessful)
-        setPlayFace();
+    if (MediaPlayer1->NotifyValue() != TMPNotifyValues::nvSuccessful)
+        return;
+    // The loop was switched on while this play ran: the topic starts over, repeating.
+    if (practice_->loop() && stopFaceShown_ && currentTopic_) {
+        startPlay();
+        return;
+    }
+    setPlayFace();
+}
+
+void TForm1::loopSwitched(bool on)
+{
+    // Repeating belongs to a play. A topic playing when the loop is switched on plays to its
+    // end and then starts over (see MediaPlayer1Notify); a repeating play whose loop is
+    // switched off plays on from the frame it shows to the end of the topic and stops there.
+    if (on || !stopFaceShown_ || !currentTopic_ || MediaPlayer1->Mode() != TMPModes::mpPlaying)
+        return;
+    const int32_t shown = MediaPlayer1->Position();
+    MediaPlayer1->setWait(false);
+    MediaPlayer1->setNotify(false);
+    MediaPlayer1->Stop();
+    MediaPlayer1->setWait(false);
+    MediaPlayer1->setNotify(true);
+    MediaPlayer1->setStartPos(shown);
+    setEndPosOnly(currentTopic_->stopFrame);
+    practice_->prepareDevice(true);
+    MediaPlayer1->Play();
 }
 
 void TForm1::RewindButtonClick()

@@ -137,6 +137,7 @@ private:
     void setPlayFace();
     void setStopFace();
     void startPlay(); // the play branch of Play/Stop
+    void loopSwitched(bool on);
     void showChosenTopic();
     void onHandednessEdited(const QString& text);
     void restoreHandednessText();
