@@ -14,9 +14,9 @@ QString sheetText()
 {
     QString html = QStringLiteral(
         "<p style='margin:0 0 6px 0'><b style='font-size:14px'>Keys</b></p>"
-        "<table cellspacing='0' cellpadding='1'>");
+        "<table width='100%' cellspacing='0' cellpadding='1'>");
     for (const KeyHelp& key : windowKeys())
-        html += QStringLiteral("<tr><td style='padding-right:12px'><b>%1</b></td><td>%2</td></tr>")
+        html += QStringLiteral("<tr><td width='30%' style='padding-right:10px'><b>%1</b></td><td>%2</td></tr>")
                     .arg(key.keys.toHtmlEscaped(), key.action.toHtmlEscaped());
     html += QStringLiteral("</table><p style='margin:6px 0 0 0; color:#5a4a2a'>"
                            "Right-click the video for the practice menu. "
@@ -43,7 +43,7 @@ KeySheet::KeySheet(QWidget* window)
     label->setObjectName(QStringLiteral("KeySheetText"));
     label->setTextFormat(Qt::RichText);
     label->setWordWrap(true);
-    label->setFixedWidth(400);
+    label->setFixedWidth(470);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(12, 10, 12, 10);
     layout->addWidget(label);
