@@ -205,9 +205,7 @@ void TForm1::createComponents()
 
     practice_ = new PracticeTools(this, VideoPanel, MediaPlayer1, settings_);
     practice_->onLoopSwitched = [this](bool on) { loopSwitched(on); };
-    practice_->shareKeysWith(RightLeftComboBox, [this] {
-        return RightLeftComboBox->currentText() != RightLeftComboBox->itemText(handedness());
-    });
+    practice_->shareKeysWith(RightLeftComboBox, [this] { return handBeingTyped_; });
 }
 
 void TForm1::wireEvents()
@@ -237,9 +235,14 @@ void TForm1::wireEvents()
 
     connect(RightLeftComboBox, &QComboBox::activated, this, [this] { RightLeftComboBoxChange(); });
     connect(RightLeftComboBox->lineEdit(), &QLineEdit::textEdited, this,
-            [this](const QString& text) { onHandednessEdited(text); });
-    connect(RightLeftComboBox->lineEdit(), &QLineEdit::editingFinished, this,
-            [this] { restoreHandednessText(); });
+            [this](const QString& text) {
+                handBeingTyped_ = true;
+                onHandednessEdited(text);
+            });
+    connect(RightLeftComboBox->lineEdit(), &QLineEdit::editingFinished, this, [this] {
+        handBeingTyped_ = false;
+        restoreHandednessText();
+    });
 
     MediaPlayer1->OnNotify = [this](QObject*) { MediaPlayer1Notify(); };
 }

@@ -169,6 +169,7 @@ private:
     std::shared_ptr<QSettings> settings_;
     PracticeTools* practice_ = nullptr; // loop, speed, sound level and the key sheet
     bool stopFaceShown_ = false;
+    bool handBeingTyped_ = false; // from the first key typed into the hand field to its end
 };
 
 // The one tutor window, set while it is being created and cleared when it is destroyed.
