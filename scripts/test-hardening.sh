@@ -24,6 +24,12 @@ cmake -S . -B "$fuzz" -G Ninja "${flags[@]}" -DCMAKE_C_COMPILER=clang -DCMAKE_CX
 cmake --build "$fuzz" --parallel "$jobs" --target fuzz_all
 
 echo "test-hardening: the test suite under the sanitizers"
+# The sound tests play into a private null sink (already running when called from test.sh).
+if pulse_env="$(bash scripts/pulse-null-sink.sh)"; then
+  eval "$pulse_env"
+else
+  echo "test-hardening: no sound server; the sound tests will skip"
+fi
 # Every test gets its sanitizer options from the build (cmake/HwConfig.cmake).
 ctest --test-dir "$asan" --output-on-failure --parallel "$jobs" --timeout 1200
 

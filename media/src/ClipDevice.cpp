@@ -5,6 +5,9 @@
 #include "FrameOrder.h"
 #include "NoticeEvent.h"
 #include "PictureSink.h"
+#include "SoundLog.h"
+#include "SoundPlay.h"
+#include "SoundTrack.h"
 #include "VideoInput.h"
 
 #include <cmath>
@@ -12,6 +15,12 @@
 namespace hw {
 
 using namespace media;
+
+namespace {
+// A stream's first few milliseconds can be lost while the sound server fits it into what
+// it already plays: a play's sound starts after this much silence.
+constexpr int64_t kSoundLeadInUs = 40000;
+} // namespace
 
 std::unique_ptr<ClipDevice> ClipDevice::open(const QString& path, std::shared_ptr<PictureSink> sink,
                                              std::shared_ptr<PresentationClock> clock,
@@ -29,6 +38,7 @@ std::unique_ptr<ClipDevice> ClipDevice::open(const QString& path, std::shared_pt
     dev->sink_ = std::move(sink);
     dev->clock_ = clock ? std::move(clock) : makeSteadyClock();
     dev->target_ = noticeTarget;
+    dev->path_ = path;
     dev->worker_ = std::thread([d = dev.get()] { d->run(); });
     error = kOk;
     return dev;
@@ -50,9 +60,13 @@ ClipDevice::~ClipDevice()
     }
     wake_.notify_all();
     clock_->wake();
+    steady_->wake();
+    if (sound_)
+        sound_->cut();
     if (worker_.joinable())
         worker_.join();
     engine_.reset();
+    sound_.reset();
 }
 
 int32_t ClipDevice::length() const { return length_; }
@@ -82,8 +96,12 @@ uint64_t ClipDevice::newJob(const Job& job, std::unique_lock<std::mutex>&)
     job_ = job;
     job_.gen = latestGen_.load() + 1;
     latestGen_ = job_.gen;
+    // Every command ends the sound under way at once: the worker may be busy decoding.
+    if (sound_)
+        sound_->cut();
     wake_.notify_all();
     clock_->wake();
+    steady_->wake();
     return job_.gen;
 }
 
@@ -163,6 +181,8 @@ uint32_t ClipDevice::seek(int32_t frame, bool notify, bool wait)
         latestGen_ = gen;
         taken_ = gen;
         busy_ = true; // keeps the worker off the engine
+        if (sound_)
+            sound_->cut();
     } else {
         gen = newJob(Job{JobKind::Seek, frame, frame, 0, 0}, lock);
     }
@@ -255,6 +275,50 @@ void ClipDevice::setPlayOptions(bool repeat, double speed)
     speed_ = speed;
 }
 
+void ClipDevice::setSoundOutput(std::unique_ptr<SoundOutput> output)
+{
+    std::lock_guard lock(m_);
+    sound_ = std::move(output);
+}
+
+void ClipDevice::setVolume(int percent, bool muted)
+{
+    volume_ = percent;
+    muted_ = muted;
+    std::lock_guard lock(m_);
+    if (sound_)
+        sound_->setVolume(effectiveVolume());
+}
+
+std::unique_ptr<SoundPlay> ClipDevice::startSound(const Job& job, int32_t last, int64_t leadInUs)
+{
+    // Muted at the start, the play is silent and the steady clock paces it.
+    if (!sound_ || muted_)
+        return nullptr;
+    if (!trackTried_) {
+        trackTried_ = true;
+        QString why;
+        track_ = SoundTrack::load(path_, why);
+        if (!track_ && !why.isEmpty())
+            qCWarning(lcSound, "The sound of %s cannot be played (%s); its pictures play silently",
+                      qUtf8Printable(path_), qUtf8Printable(why));
+    }
+    if (!track_)
+        return nullptr;
+    SoundPlan plan;
+    plan.fps = fps_;
+    plan.speed = job.speed;
+    plan.from = job.from;
+    plan.last = last;
+    plan.loopFrom = job.loopFrom;
+    plan.repeat = job.repeat && job.loopFrom <= last;
+    plan.leadInUs = leadInUs;
+    auto play = std::make_unique<SoundPlay>(*track_, *sound_, *steady_, plan);
+    if (!play->start(effectiveVolume(), [&] { return stale(job.gen); }))
+        return nullptr;
+    return play;
+}
+
 void ClipDevice::run()
 {
     std::unique_lock lock(m_);
@@ -337,10 +401,33 @@ void ClipDevice::runPlay(const Job& job)
         return;
     }
     const double period = 1e6 / (fps_ * job.speed);
+    // With sound, the sound's clock paces the play: frame n is due when the listener hears
+    // the sound it begins; without, the presentation clock does. The sound clock is polled
+    // on the steady clock, fed on each poll.
+    std::unique_ptr<SoundPlay> sound;
     int64_t start = 0;
+    auto now = [&] { return sound ? sound->nowUs() : clock_->nowUs(); };
+    // At the end of a play with sound, the stream may stop short of the end by the time it
+    // drains: it counts as reached once all is played.
+    auto waitFor = [&](int64_t due, bool end = false) {
+        while (now() < due && !(end && sound->finished())) {
+            if (sound) {
+                sound->feed();
+                const int64_t left = due - sound->nowUs();
+                if (left > 0)
+                    steady_->waitUntil(steady_->nowUs() + std::min<int64_t>(left, 10000));
+            } else {
+                clock_->waitUntil(due);
+            }
+            if (stale(job.gen))
+                return false;
+        }
+        return !stale(job.gen);
+    };
     // Frames are due one period apart from the first, across the seams of a repeating play
     // too, so that starting over costs no more than any other frame.
-    for (int64_t n = 0;; ++n, ++k) {
+    int64_t n = 0;
+    for (;; ++n, ++k) {
         if (k > last) {
             if (!loops)
                 break;
@@ -356,15 +443,17 @@ void ClipDevice::runPlay(const Job& job)
                 finishLocked(job, TMPModes::mpStopped, shown_ >= 0 ? shown_ : job.from, TMPNotifyValues::nvFailure);
             return;
         }
-        if (n == 0)
-            start = clock_->nowUs() + job.firstDelayUs;
-        const int64_t due = start + int64_t(double(n) * period); // never later than the clock says
-        while (clock_->nowUs() < due) {
-            clock_->waitUntil(due);
-            if (stale(job.gen))
-                return;
+        if (n == 0) {
+            Job first = job;
+            first.from = k;
+            sound = startSound(first, last, job.firstDelayUs + kSoundLeadInUs);
+            // The first frame waits for its sound to be heard.
+            start = sound ? sound->frameDueUs(0) : clock_->nowUs() + job.firstDelayUs;
         }
-        const int64_t late = clock_->nowUs() - due;
+        const int64_t due = start + int64_t(double(n) * period); // never later than the clock says
+        if (!waitFor(due))
+            return;
+        const int64_t late = now() - due;
         {
             std::lock_guard lock(m_);
             if (stale(job.gen))
@@ -377,11 +466,20 @@ void ClipDevice::runPlay(const Job& job)
                 ++stats_.late;
             }
             stats_.maxLateUs = std::max(stats_.maxLateUs, late);
+            if (sound) {
+                if (stats_.soundOffsetsUs.size() >= 100000)
+                    stats_.soundOffsetsUs.erase(stats_.soundOffsetsUs.begin(), stats_.soundOffsetsUs.begin() + 50000);
+                stats_.soundOffsetsUs.push_back(int32_t(late));
+            }
         }
-        // Behind by more than a frame (a slow decode): go on from now rather than rush.
-        if (late > period)
+        // Behind by more than a frame (a slow decode): go on from now rather than rush. The
+        // sound does not wait, so a play with sound catches up instead.
+        if (late > period && !sound)
             start += late;
     }
+    // With sound, the play ends when the last frame's sound has been heard.
+    if (sound && !waitFor(start + int64_t(double(n) * period), true))
+        return;
     std::lock_guard lock(m_);
     if (!stale(job.gen))
         finishLocked(job, TMPModes::mpStopped, job.to, TMPNotifyValues::nvSuccessful);

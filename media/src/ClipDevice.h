@@ -4,6 +4,7 @@
 // from the GUI thread and return at once, or when the device has finished them if asked
 // to wait. Completion notices are posted to the player.
 #include "hw/media/PresentationClock.h"
+#include "hw/media/SoundOutput.h"
 #include "hw/media/TMediaPlayer.h"
 
 #include <QSize>
@@ -15,6 +16,7 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 namespace hw {
 
@@ -22,11 +24,16 @@ namespace media {
 class FrameEngine;
 class FrameOrder;
 class PictureSink;
+class SoundPlay;
+class SoundTrack;
 
 struct PlayStats {
     int presented = 0;    // frames presented by plays
     int late = 0;         // of which later than one frame period
     int64_t maxLateUs = 0;
+    // Plays paced by their sound: the time heard when each frame was put on show minus the
+    // time its sound began (the latest ones).
+    std::vector<int32_t> soundOffsetsUs;
 };
 } // namespace media
 
@@ -57,6 +64,10 @@ public:
     // How the next play runs: over and over until a command ends it, and at a fraction of
     // the file's rate (1, 1/2 or 1/4). A play under way keeps the values it started with.
     void setPlayOptions(bool repeat, double speed);
+    // Where plays send the clip's sound (right after open; none: silent plays), and how
+    // loud: at once, for the play under way too.
+    void setSoundOutput(std::unique_ptr<SoundOutput> output);
+    void setVolume(int percent, bool muted);
     // Ends a pending notice as Aborted, as a close does.
     void abortPendingNotice();
 
@@ -84,6 +95,9 @@ private:
     void run();
     void runShow(const Job& job);
     void runPlay(const Job& job);
+    // The sound of a play, started; null when the play is silent.
+    std::unique_ptr<media::SoundPlay> startSound(const Job& job, int32_t last, int64_t leadInUs);
+    int effectiveVolume() const { return muted_ ? 0 : volume_.load(); }
     // Under the lock: replaces the worker's job; ends a pending notice as value.
     uint64_t newJob(const Job& job, std::unique_lock<std::mutex>& lock);
     void endPendingNotice(TMPNotifyValues value);
@@ -95,6 +109,13 @@ private:
     std::shared_ptr<media::FrameOrder> order_;
     std::shared_ptr<media::PictureSink> sink_;
     std::shared_ptr<PresentationClock> clock_;
+    std::shared_ptr<PresentationClock> steady_ = makeSteadyClock(); // polls the sound clock
+    std::unique_ptr<SoundOutput> sound_;
+    std::unique_ptr<media::SoundTrack> track_; // the worker's, loaded at the first play
+    bool trackTried_ = false;
+    QString path_;
+    std::atomic<int> volume_{100};
+    std::atomic<bool> muted_{false};
     QObject* target_ = nullptr;
     QSize frameSize_;
     int32_t length_ = 0;

@@ -60,6 +60,7 @@ struct TMediaPlayer::State {
     std::shared_ptr<media::PictureSink> sink = std::make_shared<media::PictureSink>();
     QPointer<media::DisplaySurface> surface;
     std::shared_ptr<PresentationClock> clock;
+    std::function<std::unique_ptr<SoundOutput>()> makeSound = makePulseSoundOutput;
 
     // Rule for every command but Play and resume: waits and sends no notice unless told.
     Flags takeCommandFlags() { return takeFlags({true, false}); }
@@ -169,6 +170,8 @@ void TMediaPlayer::Open()
 
     d->device = std::move(device);
     d->device->setPlayOptions(d->repeat, d->speed);
+    d->device->setSoundOutput(d->makeSound ? d->makeSound() : nullptr);
+    d->device->setVolume(d->volume, d->muted);
     d->stepSize = d->device->length() / 10;
     d->pictureSize = d->device->frameSize();
     d->sink->clear();
@@ -320,9 +323,19 @@ void TMediaPlayer::setSpeed(double factor)
 }
 double TMediaPlayer::speed() const { return d->speed; }
 
-void TMediaPlayer::setVolume(int percent) { d->volume = std::clamp(percent, 0, 100); }
+void TMediaPlayer::setVolume(int percent)
+{
+    d->volume = std::clamp(percent, 0, 100);
+    if (d->device)
+        d->device->setVolume(d->volume, d->muted);
+}
 int TMediaPlayer::volume() const { return d->volume; }
-void TMediaPlayer::setMuted(bool on) { d->muted = on; }
+void TMediaPlayer::setMuted(bool on)
+{
+    d->muted = on;
+    if (d->device)
+        d->device->setVolume(d->volume, d->muted);
+}
 bool TMediaPlayer::muted() const { return d->muted; }
 
 TMPNotifyValues TMediaPlayer::NotifyValue() const { return d->notifyValue; }
@@ -335,6 +348,11 @@ int32_t TMediaPlayer::displayedFrame() const { return d->sink->frame(); }
 void TMediaPlayer::setPresentationClock(std::shared_ptr<PresentationClock> clock)
 {
     d->clock = std::move(clock);
+}
+
+void TMediaPlayer::setSoundOutput(std::function<std::unique_ptr<SoundOutput>()> make)
+{
+    d->makeSound = std::move(make);
 }
 
 void TMediaPlayer::waitUntilIdle()
@@ -361,6 +379,7 @@ TMediaPlayer::PlaybackStats TMediaPlayer::playbackStats() const
         s.presented = st.presented;
         s.late = st.late;
         s.maxLateUs = st.maxLateUs;
+        s.soundOffsetsUs = st.soundOffsetsUs;
     }
     return s;
 }

@@ -8,6 +8,7 @@
 // takes them. The completion notice is a queued event handled on the GUI thread.
 #include "hw/Exception.h"
 #include "hw/media/PresentationClock.h"
+#include "hw/media/SoundOutput.h"
 
 #include <QObject>
 #include <QPointer>
@@ -17,6 +18,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace hw {
 
@@ -110,6 +112,9 @@ public:
 
     // The clock that paces plays, from the next Open on (the steady clock by default).
     void setPresentationClock(std::shared_ptr<PresentationClock> clock);
+    // Where plays send the clip's sound, from the next Open on (the desktop's sound server
+    // by default; a factory that gives null, or makeNullSoundOutput, plays silently).
+    void setSoundOutput(std::function<std::unique_ptr<SoundOutput>()> make);
     // For tests, tools and benchmarks: returns when the open device has nothing left to
     // do (frame order learnt, pictures for stepping cached). Does nothing when closed.
     void waitUntilIdle();
@@ -119,6 +124,9 @@ public:
         int presented = 0;
         int late = 0;
         int64_t maxLateUs = 0;
+        // Plays paced by their sound: for each frame, the time heard when it was put on
+        // show minus the time its sound began, in microseconds (the latest ones).
+        std::vector<int32_t> soundOffsetsUs;
     };
     PlaybackStats playbackStats() const;
     // For benchmarks: forget the decoded pictures kept for stepping, so that the next

@@ -1,0 +1,213 @@
+#include "SoundFixtures.h"
+
+#include "MediaFixtures.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <pulse/error.h>
+#include <pulse/simple.h>
+
+#include <atomic>
+#include <cmath>
+#include <cstdlib>
+#include <mutex>
+#include <thread>
+
+namespace hw::test {
+
+namespace {
+constexpr int kQuiet = 50; // below this a sample counts as silence
+
+int markOf(int16_t v)
+{
+    const int a = std::abs(int(v));
+    return a < kQuiet ? -1 : (a + 50) / 100 - 1;
+}
+
+bool run(const QString& program, const QStringList& args, QString* out = nullptr)
+{
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+        return false;
+    if (out)
+        *out = QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+    return true;
+}
+} // namespace
+
+std::vector<int16_t> markedSound(int frames)
+{
+    std::vector<int16_t> s;
+    for (int k = 0; k < frames; ++k)
+        for (int i = 0; i < kSamplesPerFrame; ++i) {
+            const auto v = int16_t(((i / 4) % 2 ? 1 : -1) * (k + 1) * 100);
+            s.insert(s.end(), {v, v});
+        }
+    return s;
+}
+
+std::vector<int16_t> toneSound(int frames, double hz)
+{
+    std::vector<int16_t> s;
+    const int n = frames * kSamplesPerFrame;
+    for (int i = 0; i < n; ++i) {
+        const auto v = int16_t(std::lround(8000 * std::sin(2 * M_PI * hz * i / kSoundRate)));
+        s.insert(s.end(), {v, v});
+    }
+    return s;
+}
+
+bool writeSoundClip(const QString& path, int frames, const std::vector<int16_t>& sound, const QString& audioCodec)
+{
+    QTemporaryDir dir;
+    const QString video = dir.filePath(QStringLiteral("video.avi"));
+    const QString raw = dir.filePath(QStringLiteral("sound.raw"));
+    if (!haveFfmpeg() || !writeStampedClip(video, ClipFormat{}, frames))
+        return false;
+    QFile f(raw);
+    if (!f.open(QIODevice::WriteOnly))
+        return false;
+    f.write(reinterpret_cast<const char*>(sound.data()), qint64(sound.size() * sizeof(int16_t)));
+    f.close();
+    return run(QStringLiteral("ffmpeg"),
+               {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-y"), QStringLiteral("-i"), video,
+                QStringLiteral("-f"), QStringLiteral("s16le"), QStringLiteral("-ar"), QString::number(kSoundRate),
+                QStringLiteral("-ac"), QStringLiteral("2"), QStringLiteral("-i"), raw, QStringLiteral("-c:v"),
+                QStringLiteral("copy"), QStringLiteral("-c:a"), audioCodec, path});
+}
+
+struct RecordedSink::Recorder {
+    pa_simple* stream = nullptr;
+    std::thread thread;
+    std::atomic<bool> quit{false};
+    mutable std::mutex m;
+    std::vector<int16_t> samples;
+};
+
+RecordedSink::RecordedSink()
+{
+    static int count = 0;
+    const QString name = QStringLiteral("hwtest_%1_%2").arg(QCoreApplication::applicationPid()).arg(++count);
+    if (!run(QStringLiteral("pactl"), {QStringLiteral("load-module"), QStringLiteral("module-null-sink"),
+                                       QStringLiteral("sink_name=") + name},
+             &module_)) {
+        why_ = QStringLiteral("no sound server (pactl cannot load a null sink); run scripts/pulse-null-sink.sh");
+        return;
+    }
+    rec_ = std::make_unique<Recorder>();
+    const pa_sample_spec spec{PA_SAMPLE_S16NE, uint32_t(kSoundRate), 2};
+    pa_buffer_attr attr{uint32_t(-1), uint32_t(-1), uint32_t(-1), uint32_t(-1), uint32_t(kSoundRate / 100 * 4)};
+    const QByteArray monitor = (name + QStringLiteral(".monitor")).toUtf8();
+    int err = 0;
+    rec_->stream = pa_simple_new(nullptr, "hw tests", PA_STREAM_RECORD, monitor.constData(), "monitor", &spec,
+                                 nullptr, &attr, &err);
+    if (!rec_->stream) {
+        why_ = QStringLiteral("cannot record %1: %2").arg(name, QString::fromUtf8(pa_strerror(err)));
+        return;
+    }
+    rec_->thread = std::thread([r = rec_.get()] {
+        std::vector<int16_t> chunk(size_t(kSoundRate / 100) * 2);
+        while (!r->quit) {
+            if (pa_simple_read(r->stream, chunk.data(), chunk.size() * sizeof(int16_t), nullptr) < 0)
+                return;
+            std::lock_guard lock(r->m);
+            r->samples.insert(r->samples.end(), chunk.begin(), chunk.end());
+        }
+    });
+    name_ = name;
+    qputenv("PULSE_SINK", name.toUtf8());
+    waitForMore(kSoundRate / 20); // recording runs
+}
+
+RecordedSink::~RecordedSink()
+{
+    if (rec_) {
+        rec_->quit = true;
+        if (rec_->thread.joinable())
+            rec_->thread.join();
+        if (rec_->stream)
+            pa_simple_free(rec_->stream);
+    }
+    if (!module_.isEmpty())
+        run(QStringLiteral("pactl"), {QStringLiteral("unload-module"), module_});
+    qunsetenv("PULSE_SINK");
+}
+
+int64_t RecordedSink::recorded() const
+{
+    if (!rec_)
+        return 0;
+    std::lock_guard lock(rec_->m);
+    return int64_t(rec_->samples.size() / 2);
+}
+
+bool RecordedSink::waitForMore(int64_t frames)
+{
+    const int64_t target = recorded() + frames;
+    return waitFor([&] { return recorded() >= target; });
+}
+
+std::vector<int16_t> RecordedSink::left(int64_t from) const
+{
+    std::vector<int16_t> out;
+    if (!rec_)
+        return out;
+    std::lock_guard lock(rec_->m);
+    for (size_t i = size_t(from) * 2; i < rec_->samples.size(); i += 2)
+        out.push_back(rec_->samples[i]);
+    return out;
+}
+
+std::map<int, int> heardFrames(const std::vector<int16_t>& left)
+{
+    std::map<int, int> heard;
+    for (const int16_t v : left)
+        if (const int k = markOf(v); k >= 0)
+            ++heard[k];
+    return heard;
+}
+
+std::vector<int> heardOrder(const std::vector<int16_t>& left)
+{
+    // A frame counts once it has sounded for a while: a few samples are a transition.
+    std::vector<int> order;
+    int current = -1, run = 0;
+    for (const int16_t v : left) {
+        const int k = markOf(v);
+        run = k == current ? run + 1 : 1;
+        current = k;
+        if (k >= 0 && run == 64 && (order.empty() || order.back() != k))
+            order.push_back(k);
+    }
+    return order;
+}
+
+int64_t soundingSpan(const std::vector<int16_t>& left)
+{
+    int64_t first = -1, last = -1;
+    for (size_t i = 0; i < left.size(); ++i)
+        if (std::abs(int(left[i])) >= kQuiet) {
+            if (first < 0)
+                first = int64_t(i);
+            last = int64_t(i);
+        }
+    return first < 0 ? 0 : last - first + 1;
+}
+
+double toneFrequency(const std::vector<int16_t>& left)
+{
+    int64_t first = -1, last = -1, crossings = 0;
+    for (size_t i = 1; i < left.size(); ++i)
+        if ((left[i - 1] < 0) != (left[i] < 0) && std::abs(int(left[i])) + std::abs(int(left[i - 1])) > 200) {
+            if (first < 0)
+                first = int64_t(i);
+            last = int64_t(i);
+            ++crossings;
+        }
+    return crossings < 3 ? 0 : double(crossings - 1) / 2 / (double(last - first) / kSoundRate);
+}
+
+} // namespace hw::test

@@ -1,0 +1,59 @@
+#pragma once
+// Clips with sound made at test time, a private null sink of the test's own whose monitor
+// records what a listener would hear, and measures of the recorded sound.
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <vector>
+
+namespace hw::test {
+
+constexpr int kSoundRate = 44100; // stereo, as the null sink plays: recorded samples stay exact
+constexpr int kSamplesPerFrame = kSoundRate / 15;
+
+// The marked sound of frame k: a square wave whose height tells k, so that a recording says
+// which frames' sound was heard and how much of each.
+std::vector<int16_t> markedSound(int frames);
+// A steady sine tone.
+std::vector<int16_t> toneSound(int frames, double hz);
+// A stamped 320x240 15 fps clip carrying the given stereo sound, encoded with audioCodec
+// (ffmpeg's name, e.g. "pcm_s16le"). False when ffmpeg is missing or fails.
+bool writeSoundClip(const QString& path, int frames, const std::vector<int16_t>& sound,
+                    const QString& audioCodec = QStringLiteral("pcm_s16le"));
+
+// A null sink of this test's own that the player's streams go to (PULSE_SINK), and a
+// recording of its monitor. usable() is false, with why(), when there is no server.
+class RecordedSink {
+public:
+    RecordedSink();
+    ~RecordedSink();
+    bool usable() const { return !name_.isEmpty(); }
+    QString why() const { return why_; }
+    // Stereo frames recorded so far; waits (processing events) until at least n more than
+    // now have come in.
+    int64_t recorded() const;
+    bool waitForMore(int64_t frames);
+    // The left channel recorded since frame from.
+    std::vector<int16_t> left(int64_t from = 0) const;
+
+private:
+    struct Recorder;
+    QString name_;
+    QString module_;
+    QString why_;
+    std::unique_ptr<Recorder> rec_;
+};
+
+// Samples heard of each frame's marked sound.
+std::map<int, int> heardFrames(const std::vector<int16_t>& left);
+// Frames marked, in the order heard, each run of one frame counted once.
+std::vector<int> heardOrder(const std::vector<int16_t>& left);
+// Samples from the first to the last one that is not silent, and the tone's frequency there
+// from its zero crossings.
+int64_t soundingSpan(const std::vector<int16_t>& left);
+double toneFrequency(const std::vector<int16_t>& left);
+
+} // namespace hw::test

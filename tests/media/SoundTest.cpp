@@ -1,0 +1,182 @@
+// What a listener hears of the clip device's plays, recorded from a null sink's monitor.
+#include "MediaFixtures.h"
+#include "SoundFixtures.h"
+
+#include "hw/media/TMediaPlayer.h"
+
+#include <QFrame>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using hw::TMediaPlayer;
+using hw::TMPModes;
+using hw::TMPNotifyValues;
+using namespace hw::test;
+
+namespace {
+
+constexpr int kFrames = 60;
+
+class Sound : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        dir_ = new QTemporaryDir;
+        ASSERT_TRUE(writeSoundClip(marked(), kFrames, markedSound(kFrames)));
+        ASSERT_TRUE(writeSoundClip(tone(), 30, toneSound(30, 440)));
+    }
+    static void TearDownTestSuite()
+    {
+        delete dir_;
+        dir_ = nullptr;
+    }
+    void SetUp() override
+    {
+        sink_ = std::make_unique<RecordedSink>();
+        if (!sink_->usable())
+            GTEST_SKIP() << sink_->why().toStdString();
+        panel_.resize(320, 240);
+        player_.setDisplay(&panel_);
+        log_.attach(player_);
+    }
+    void TearDown() override { player_.Close(); }
+
+    static QString marked() { return dir_->filePath(QStringLiteral("Marked.avi")); }
+    static QString tone() { return dir_->filePath(QStringLiteral("Tone.avi")); }
+    void open(const QString& file)
+    {
+        player_.setFileName(file);
+        player_.Open();
+    }
+    // Plays from..to, waits for its notice and for a fifth of a second of recording more,
+    // and returns the left channel recorded meanwhile.
+    std::vector<int16_t> hear(int from, int to)
+    {
+        const int64_t mark = sink_->recorded();
+        const int notices = log_.count();
+        player_.setStartPos(from);
+        player_.setEndPos(to);
+        player_.Play();
+        EXPECT_TRUE(waitFor([&] { return log_.count() == notices + 1; }));
+        EXPECT_TRUE(sink_->waitForMore(kSoundRate / 5));
+        return sink_->left(mark);
+    }
+
+    static QTemporaryDir* dir_;
+    std::unique_ptr<RecordedSink> sink_;
+    QFrame panel_;
+    TMediaPlayer player_;
+    NoticeLog log_;
+};
+QTemporaryDir* Sound::dir_ = nullptr;
+
+} // namespace
+
+TEST_F(Sound, PlaysGiveTheSoundOfTheirFramesOnlyAndCommandsCutIt)
+{
+    open(marked());
+    // A range, a mid-clip start: that range's sound, all of each frame's, nothing else.
+    const std::vector<int16_t> rec = hear(10, 14);
+    std::map<int, int> heard = heardFrames(rec);
+    ASSERT_EQ(heard.size(), 5u);
+    for (int k = 10; k <= 14; ++k)
+        EXPECT_NEAR(heard[k], kSamplesPerFrame, kSamplesPerFrame / 50) << k;
+    EXPECT_EQ(player_.Position(), 14);
+
+    // A one-frame play: at most that frame's sound.
+    heard = heardFrames(hear(30, 30));
+    EXPECT_LE(heard.size(), 1u);
+    EXPECT_LE(heard[30], kSamplesPerFrame + kSamplesPerFrame / 50);
+
+    // A stop cuts the sound at once; a seek is silent.
+    int64_t mark = sink_->recorded();
+    player_.setStartPos(40);
+    player_.setEndPos(59);
+    player_.Play();
+    ASSERT_TRUE(waitFor([&] { return player_.displayedFrame() >= 44; }));
+    player_.Stop();
+    const int stoppedAt = player_.Position();
+    player_.setPosition(20);
+    ASSERT_TRUE(sink_->waitForMore(kSoundRate / 5));
+    heard = heardFrames(sink_->left(mark));
+    ASSERT_FALSE(heard.empty());
+    EXPECT_EQ(heard.begin()->first, 40);
+    EXPECT_LE(heard.rbegin()->first, stoppedAt + 1) << "sound went on after the stop";
+    EXPECT_EQ(heard.count(20), 0u);
+
+    // A repeating play starts its sound over with its pictures, until stopped.
+    player_.setRepeat(true);
+    mark = sink_->recorded();
+    player_.setStartPos(50);
+    player_.setEndPos(51);
+    player_.Play();
+    ASSERT_TRUE(sink_->waitForMore(kSamplesPerFrame * 7));
+    player_.Stop();
+    ASSERT_TRUE(sink_->waitForMore(kSoundRate / 5));
+    const std::vector<int> order = heardOrder(sink_->left(mark));
+    ASSERT_GE(order.size(), 4u);
+    for (size_t i = 0; i < order.size(); ++i)
+        EXPECT_EQ(order[i], i % 2 ? 51 : 50) << i;
+    player_.setRepeat(false);
+
+    // Muted: silence, and the play still runs its course.
+    player_.setMuted(true);
+    EXPECT_TRUE(heardFrames(hear(10, 14)).empty());
+    EXPECT_EQ(log_.values.back(), TMPNotifyValues::nvSuccessful);
+}
+
+TEST_F(Sound, SlowPlaysKeepThePitchAndLastLonger)
+{
+    open(tone());
+    const std::vector<int16_t> normal = hear(5, 10);
+    EXPECT_NEAR(double(soundingSpan(normal)), 6.0 * kSamplesPerFrame, kSamplesPerFrame / 4.0);
+    EXPECT_NEAR(toneFrequency(normal), 440, 440 * 0.02);
+    for (const double speed : {0.5, 0.25}) {
+        player_.setSpeed(speed);
+        const std::vector<int16_t> slow = hear(5, 10);
+        // The filter fades in and out over a few hundredths of a second.
+        EXPECT_NEAR(double(soundingSpan(slow)), 6.0 * kSamplesPerFrame / speed, 0.05 * 6.0 * kSamplesPerFrame / speed)
+            << speed;
+        EXPECT_NEAR(toneFrequency(slow), 440, 440 * 0.02) << speed;
+    }
+}
+
+TEST_F(Sound, TheFormsAuthorsUsedAllPlay)
+{
+    for (const char* codec : {"pcm_u8", "adpcm_ima_wav", "adpcm_ms", "libmp3lame"}) {
+        const QString file = dir_->filePath(QString::fromLatin1(codec) + QStringLiteral(".avi"));
+        ASSERT_TRUE(writeSoundClip(file, 30, toneSound(30, 440), QString::fromLatin1(codec))) << codec;
+        open(file);
+        const std::vector<int16_t> heard = hear(5, 14);
+        EXPECT_NEAR(double(soundingSpan(heard)), 10.0 * kSamplesPerFrame, kSamplesPerFrame) << codec;
+        EXPECT_NEAR(toneFrequency(heard), 440, 440 * 0.02) << codec;
+    }
+}
+
+TEST_F(Sound, WithoutAServerThePicturesPlayOnWithOneLogLine)
+{
+    static int lines = 0;
+    lines = 0;
+    const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext& c, const QString&) {
+        if (c.category && QByteArray(c.category) == "hw.media.sound")
+            ++lines;
+    });
+    // The device looks for the server when it first plays.
+    const QByteArray server = qgetenv("PULSE_SERVER");
+    qputenv("PULSE_SERVER", "unix:/nonexistent/hacklewright/native");
+    open(marked());
+    const int64_t mark = sink_->recorded();
+    for (const int end : {5, 8}) {
+        player_.setStartPos(end - 3);
+        player_.setEndPos(end);
+        player_.Play();
+        ASSERT_TRUE(waitFor([&] { return player_.Mode() == TMPModes::mpStopped && player_.displayedFrame() == end; }));
+    }
+    qputenv("PULSE_SERVER", server);
+    ASSERT_TRUE(waitFor([&] { return log_.count() == 2; }));
+    qInstallMessageHandler(previous);
+    EXPECT_EQ(lines, 1);
+    EXPECT_TRUE(sink_->waitForMore(kSoundRate / 10));
+    EXPECT_TRUE(heardFrames(sink_->left(mark)).empty());
+}
