@@ -127,10 +127,10 @@ QStringList readmeKeys()
 
 TEST(TutorPractice, KeysSwitchLoopAndSpeedShownByTheBadge)
 {
-    Window w(standardTree());
+    Window w(rangeTree());
     TForm1& f = *w;
-    click(f.QuickTourButton);
-    ASSERT_TRUE(waitForFrame(f, 0));
+    openPattern(f, "Range");
+    ASSERT_TRUE(waitForFrame(f, 100));
     // Off at start-up: nothing shown, the device at normal speed without repeat.
     EXPECT_EQ(badge(f), QString());
     EXPECT_EQ(f.MediaPlayer1->speed(), 1.0);
@@ -163,15 +163,32 @@ TEST(TutorPractice, KeysSwitchLoopAndSpeedShownByTheBadge)
 
     // The badge is drawn over the picture's corner, not over the frame stamp at its foot.
     press(f, Qt::Key_L);
-    EXPECT_EQ(frameOnScreen(f), 0);
+    EXPECT_EQ(frameOnScreen(f), 100);
     auto* note = f.VideoPanel->findChild<QWidget*>(QStringLiteral("PracticeBadge"));
     EXPECT_LT(note->geometry().bottom(), f.VideoPanel->height() / 4);
     EXPECT_GT(note->geometry().left(), f.VideoPanel->width() / 2);
     press(f, Qt::Key_L);
 
+    // A speed chosen during a play takes over from the frame on screen: the play goes on,
+    // it does not start again.
+    click(f.PlayStopButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frameOnScreen(f).value_or(-1) >= 105; }, 20000));
+    press(f, Qt::Key_BracketLeft);
+    const int shownAtChange = frameOnScreen(f).value_or(-1);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            const int shown = frameOnScreen(f).value_or(-1);
+            EXPECT_GE(shown, shownAtChange);
+            return shown >= shownAtChange + 3;
+        },
+        20000));
+    EXPECT_TRUE(showsStopFace(f));
+    EXPECT_EQ(f.MediaPlayer1->speed(), 0.5);
+    click(f.PlayStopButton);
+    EXPECT_TRUE(waitUntilEnded(f));
+    press(f, Qt::Key_BracketRight);
+
     // In the hand field the keys work until the user types; then they are text.
-    openPattern(f, "Adams");
-    ASSERT_TRUE(waitForFrame(f, 0));
     QLineEdit* field = f.RightLeftComboBox->lineEdit();
     field->setFocus();
     press(f, Qt::Key_L);

@@ -155,8 +155,11 @@ void PracticeTools::setSpeed(PlaySpeed speed)
 {
     speed_ = speed;
     speedActions_[static_cast<int>(speed)]->setChecked(true);
+    const bool changed = speedFactor(speed) != player_->speed();
     player_->setSpeed(speedFactor(speed));
     updateBadge();
+    if (changed && onSpeedChanged)
+        onSpeedChanged();
 }
 
 void PracticeTools::cycleSpeed() { setSpeed(nextInCycle(speed_)); }

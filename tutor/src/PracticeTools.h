@@ -36,6 +36,8 @@ public:
     void prepareDevice(bool topicPlay);
     // Called with the new state when the loop is switched.
     std::function<void(bool on)> onLoopSwitched;
+    // Called when the speed has changed.
+    std::function<void()> onSpeedChanged;
     // A text field that takes the practice keys as text only while it is being typed in.
     void shareKeysWith(QWidget* field, std::function<bool()> beingTypedIn);
 

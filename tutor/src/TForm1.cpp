@@ -205,6 +205,7 @@ void TForm1::createComponents()
 
     practice_ = new PracticeTools(this, VideoPanel, MediaPlayer1, settings_);
     practice_->onLoopSwitched = [this](bool on) { loopSwitched(on); };
+    practice_->onSpeedChanged = [this] { playOnWithNewSettings(); };
     practice_->shareKeysWith(RightLeftComboBox, [this] { return handBeingTyped_; });
 }
 

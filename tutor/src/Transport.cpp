@@ -77,10 +77,18 @@ void TForm1::MediaPlayer1Notify()
 
 void TForm1::loopSwitched(bool on)
 {
-    // Repeating belongs to a play. A topic playing when the loop is switched on plays to its
-    // end and then starts over (see MediaPlayer1Notify); a repeating play whose loop is
-    // switched off plays on from the frame it shows to the end of the topic and stops there.
-    if (on || !stopFaceShown_ || !currentTopic_ || MediaPlayer1->Mode() != TMPModes::mpPlaying)
+    // A topic playing when the loop is switched on plays to its end and then starts over
+    // (see MediaPlayer1Notify); switched off, a repeating play plays on to the topic's end
+    // and stops there.
+    if (!on)
+        playOnWithNewSettings();
+}
+
+void TForm1::playOnWithNewSettings()
+{
+    // Repeat and speed belong to a play: a topic playing when they change goes on as a new
+    // play from the frame it shows (a loop from the topic's start, where it starts over).
+    if (!stopFaceShown_ || !currentTopic_ || MediaPlayer1->Mode() != TMPModes::mpPlaying)
         return;
     const int32_t shown = MediaPlayer1->Position();
     MediaPlayer1->setWait(false);
@@ -88,8 +96,11 @@ void TForm1::loopSwitched(bool on)
     MediaPlayer1->Stop();
     MediaPlayer1->setWait(false);
     MediaPlayer1->setNotify(true);
-    MediaPlayer1->setStartPos(shown);
     setEndPosOnly(currentTopic_->stopFrame);
+    if (practice_->loop())
+        setStartPosOnly(currentTopic_->startFrame);
+    else
+        MediaPlayer1->setStartPos(shown);
     practice_->prepareDevice(true);
     MediaPlayer1->Play();
 }

@@ -138,6 +138,7 @@ private:
     void setStopFace();
     void startPlay(); // the play branch of Play/Stop
     void loopSwitched(bool on);
+    void playOnWithNewSettings();
     void showChosenTopic();
     void onHandednessEdited(const QString& text);
     void restoreHandednessText();
