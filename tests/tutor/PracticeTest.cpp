@@ -238,6 +238,13 @@ TEST(TutorPractice, ALoopRepeatsTheStepUntilATransportOrNavigationCommandEndsIt)
     // The loop itself stays on for the next play.
     click(f.QuickTourButton);
     EXPECT_EQ(badge(f), QStringLiteral("Loop"));
+    // It lies above the picture surface of the clip opened since.
+    const QObjectList layers = f.VideoPanel->children();
+    const auto layer = [&](const char* name) {
+        return layers.indexOf(f.VideoPanel->findChild<QWidget*>(QLatin1String(name)));
+    };
+    EXPECT_GT(layer("PracticeBadge"), layer("clipSurface"));
+    EXPECT_GE(layer("clipSurface"), 0);
 }
 
 TEST(TutorPractice, LoopSwitchedDuringAPlayAndAHandChangeWhileLooping)
