@@ -10,7 +10,9 @@
 #include "SoundTrack.h"
 #include "VideoInput.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace hw {
 
@@ -20,6 +22,7 @@ namespace {
 // A stream's first few milliseconds can be lost while the sound server fits it into what
 // it already plays: a play's sound starts after this much silence.
 constexpr int64_t kSoundLeadInUs = 40000;
+constexpr int64_t kSoundEndSlackUs = 10000;
 } // namespace
 
 std::unique_ptr<ClipDevice> ClipDevice::open(const QString& path, std::shared_ptr<PictureSink> sink,
@@ -407,10 +410,10 @@ void ClipDevice::runPlay(const Job& job)
     std::unique_ptr<SoundPlay> sound;
     int64_t start = 0;
     auto now = [&] { return sound ? sound->nowUs() : clock_->nowUs(); };
-    // At the end of a play with sound, the stream may stop short of the end by the time it
-    // drains: it counts as reached once all is played.
+    // The end of a play with sound: the stream's time stops a few milliseconds short of
+    // its last sample as it runs dry.
     auto waitFor = [&](int64_t due, bool end = false) {
-        while (now() < due && !(end && sound->finished())) {
+        while (now() < due - (end ? kSoundEndSlackUs : 0)) {
             if (sound) {
                 sound->feed();
                 const int64_t left = due - sound->nowUs();
@@ -466,11 +469,11 @@ void ClipDevice::runPlay(const Job& job)
                 ++stats_.late;
             }
             stats_.maxLateUs = std::max(stats_.maxLateUs, late);
-            if (sound) {
-                if (stats_.soundOffsetsUs.size() >= 100000)
-                    stats_.soundOffsetsUs.erase(stats_.soundOffsetsUs.begin(), stats_.soundOffsetsUs.begin() + 50000);
-                stats_.soundOffsetsUs.push_back(int32_t(late));
-            }
+            if (stats_.offsetsUs.size() >= 100000)
+                stats_.offsetsUs.erase(stats_.offsetsUs.begin(), stats_.offsetsUs.begin() + 50000);
+            stats_.offsetsUs.push_back(int32_t(std::clamp<int64_t>(late, INT32_MIN, INT32_MAX)));
+            if (sound)
+                ++stats_.soundPaced;
         }
         // Behind by more than a frame (a slow decode): go on from now rather than rush. The
         // sound does not wait, so a play with sound catches up instead.

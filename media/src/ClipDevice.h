@@ -31,9 +31,11 @@ struct PlayStats {
     int presented = 0;    // frames presented by plays
     int late = 0;         // of which later than one frame period
     int64_t maxLateUs = 0;
-    // Plays paced by their sound: the time heard when each frame was put on show minus the
-    // time its sound began (the latest ones).
-    std::vector<int32_t> soundOffsetsUs;
+    // For each frame presented (the latest ones): the clock's time when it was put on show
+    // minus its due time; for plays paced by their sound, the time heard minus the time its
+    // sound began.
+    std::vector<int32_t> offsetsUs;
+    int soundPaced = 0; // frames presented by plays paced by their sound
 };
 } // namespace media
 

@@ -9,7 +9,6 @@ public:
     size_t writable() override { return 0; }
     void write(const int16_t*, size_t) override {}
     void endOfData() override {}
-    bool drained() override { return true; }
     int64_t heardUs() override { return -1; }
     void setVolume(int) override {}
     void cut() override {}

@@ -66,7 +66,8 @@ public:
         const uint64_t epoch = epoch_;
         pa_sample_spec spec{PA_SAMPLE_S16NE, uint32_t(format.rate), uint8_t(format.channels)};
         frameBytes_ = pa_frame_size(&spec);
-        drained_ = false;
+        written_ = 0;
+        gapUs_ = 0;
         stream_ = pa_stream_new(context_, "Lesson video", &spec, nullptr);
         if (!stream_)
             return failed("cannot make a stream");
@@ -74,13 +75,18 @@ public:
         pa_buffer_attr attr;
         attr.maxlength = uint32_t(-1);
         attr.tlength = uint32_t(pa_usec_to_bytes(kTargetLatencyUs, &spec));
-        attr.prebuf = uint32_t(-1);
+        // No start threshold: the stream starts with its first write (it is made corked)
+        // and never stops to refill. A late write then loses its late part, rather than
+        // holding the clock, and with it the pictures, until the buffer is full again.
+        attr.prebuf = 0;
         attr.minreq = uint32_t(-1);
         attr.fragsize = uint32_t(-1);
         pa_cvolume volume;
         pa_cvolume_set(&volume, spec.channels, toVolume(volumePercent));
         const auto flags = pa_stream_flags_t(PA_STREAM_INTERPOLATE_TIMING | PA_STREAM_AUTO_TIMING_UPDATE |
-                                             PA_STREAM_ADJUST_LATENCY | PA_STREAM_NOT_MONOTONIC);
+                                             PA_STREAM_ADJUST_LATENCY | PA_STREAM_NOT_MONOTONIC |
+                                             PA_STREAM_START_CORKED);
+        corked_ = true;
         if (pa_stream_connect_playback(stream_, nullptr, &attr, flags, &volume, nullptr) < 0)
             return failed(pa_strerror(pa_context_errno(context_)));
         for (;;) {
@@ -113,8 +119,15 @@ public:
         if (!loop_)
             return;
         Locked lock(loop_);
-        if (streamUsable())
-            pa_stream_write(stream_, frames, count * frameBytes_, nullptr, 0, PA_SEEK_RELATIVE);
+        if (!streamUsable())
+            return;
+        pa_stream_write(stream_, frames, count * frameBytes_, nullptr, 0, PA_SEEK_RELATIVE);
+        written_ += count * frameBytes_;
+        if (corked_) {
+            corked_ = false;
+            if (pa_operation* op = pa_stream_cork(stream_, 0, nullptr, nullptr))
+                pa_operation_unref(op);
+        }
     }
 
     void endOfData() override
@@ -122,20 +135,12 @@ public:
         if (!loop_)
             return;
         Locked lock(loop_);
-        if (streamUsable()) {
-            if (pa_operation* op = pa_stream_trigger(stream_, nullptr, nullptr))
-                pa_operation_unref(op);
-            if (pa_operation* op = pa_stream_drain(stream_, &PulseSoundOutput::drainDone, this))
+        // A corked stream (a play shorter than the first write) starts now.
+        if (streamUsable() && corked_) {
+            corked_ = false;
+            if (pa_operation* op = pa_stream_cork(stream_, 0, nullptr, nullptr))
                 pa_operation_unref(op);
         }
-    }
-
-    bool drained() override
-    {
-        if (!loop_)
-            return true;
-        Locked lock(loop_);
-        return drained_ || !streamUsable();
     }
 
     int64_t heardUs() override
@@ -152,7 +157,15 @@ public:
         pa_usec_t usec = 0;
         if (pa_stream_get_time(stream_, &usec) < 0)
             return 0; // no timing information yet: nothing heard
-        return int64_t(usec);
+        // When the stream runs dry the server plays silence and moves the stream's write
+        // position on by as much, so that what comes later plays later: its time then runs
+        // ahead of the sound written by that gap. What is heard is the time less the gaps.
+        const pa_sample_spec* spec = pa_stream_get_sample_spec(stream_);
+        const pa_timing_info* timing = pa_stream_get_timing_info(stream_);
+        if (timing && !timing->write_index_corrupt && timing->write_index >= 0)
+            gapUs_ = int64_t(pa_bytes_to_usec(uint64_t(timing->write_index), spec)) -
+                     int64_t(pa_bytes_to_usec(written_, spec));
+        return std::max<int64_t>(0, int64_t(usec) - std::max<int64_t>(gapUs_, 0));
     }
 
     void setVolume(int percent) override
@@ -187,12 +200,6 @@ private:
     static void contextSignal(pa_context*, void* self)
     {
         pa_threaded_mainloop_signal(static_cast<PulseSoundOutput*>(self)->loop_, 0);
-    }
-    static void drainDone(pa_stream* stream, int, void* self)
-    {
-        auto* out = static_cast<PulseSoundOutput*>(self);
-        if (stream == out->stream_)
-            out->drained_ = true;
     }
     static void timedOut(pa_mainloop_api*, pa_time_event*, const struct timeval*, void* self)
     {
@@ -283,7 +290,9 @@ private:
     pa_stream* stream_ = nullptr;
     size_t frameBytes_ = 4;
     uint64_t epoch_ = 0;
-    bool drained_ = false;
+    uint64_t written_ = 0; // bytes written to the stream
+    int64_t gapUs_ = 0;    // silence the server put in where the stream ran dry
+    bool corked_ = false;
     bool dead_ = false; // read by begin() outside the lock only after connect() has settled it
     bool connectTimedOut_ = false;
 };

@@ -1,5 +1,7 @@
 #include "SoundPlay.h"
 
+#include "SoundLog.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -7,7 +9,11 @@ namespace hw::media {
 
 namespace {
 constexpr int kChunkFrames = 2048;
-}
+// Longer than any pause a working sound server makes, even on a busy machine.
+constexpr int64_t kStallUs = 1500000;
+// A step back in the output's time by more than this is a restart of its count.
+constexpr int64_t kRestartUs = 100000;
+} // namespace
 
 SoundPlay::SoundPlay(const SoundTrack& track, SoundOutput& output, PresentationClock& steady, const SoundPlan& plan)
     : track_(track), output_(output), steady_(steady), plan_(plan), channels_(track.format().channels),
@@ -100,8 +106,7 @@ void SoundPlay::feed()
             // The end is told even when the output has no room: a play shorter than its
             // start threshold would otherwise never be heard.
             if (!produce()) {
-                if (!endSent_)
-                    output_.endOfData();
+                output_.endOfData();
                 endSent_ = true;
                 return;
             }
@@ -117,19 +122,36 @@ void SoundPlay::feed()
     }
 }
 
-bool SoundPlay::finished() { return lost_ || (endSent_ && output_.drained()); }
-
 int64_t SoundPlay::nowUs()
 {
     const int64_t steadyNow = steady_.nowUs();
     if (!lost_) {
-        const int64_t heard = output_.heardUs();
+        int64_t heard = output_.heardUs();
         if (heard >= 0) {
-            lastHeard_ = heard;
-            lastHeardAt_ = steadyNow;
-            return heard;
+            // Now and then the server's time for a stream starts again from about zero in
+            // the middle of a play, then runs on as before: the play's clock stays where it
+            // was and follows it from there.
+            heard += restartOffset_;
+            if (heard < lastHeard_ - kRestartUs) {
+                restartOffset_ += lastHeard_ - heard;
+                heard = lastHeard_;
+            }
         }
-        lost_ = true; // goes on from here with the steady clock
+        if (heard > lastHeard_ || (heard >= 0 && steadyNow - lastHeardAt_ < kStallUs)) {
+            if (heard > lastHeard_) {
+                lastHeard_ = heard;
+                lastHeardAt_ = steadyNow;
+            }
+            return lastHeard_;
+        }
+        // The output failed, or its time has stood still for long: the pictures go on from
+        // here with the steady clock, without sound.
+        lost_ = true;
+        if (heard >= 0) {
+            qCWarning(lcSound, "The sound output has stood still for %lld ms at %lld ms; pictures play on silently",
+                      static_cast<long long>((steadyNow - lastHeardAt_) / 1000), static_cast<long long>(lastHeard_ / 1000));
+            output_.cut();
+        }
     }
     return lastHeard_ + (steadyNow - lastHeardAt_);
 }

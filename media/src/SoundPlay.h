@@ -36,8 +36,8 @@ public:
     void feed();
     // The play's time at the listener (microseconds).
     int64_t nowUs();
-    // All of a play that does not repeat has been heard.
-    bool finished();
+    // The output failed or stalled: the clock runs on the steady clock.
+    bool lost() const { return lost_; }
     // Time on the play's time line at which the n-th frame shown is due.
     int64_t frameDueUs(int64_t n) const;
 
@@ -72,6 +72,7 @@ private:
     bool lost_ = false;
     int64_t lastHeard_ = 0;
     int64_t lastHeardAt_ = 0;
+    int64_t restartOffset_ = 0;
 };
 
 } // namespace hw::media

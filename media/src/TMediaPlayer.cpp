@@ -379,7 +379,8 @@ TMediaPlayer::PlaybackStats TMediaPlayer::playbackStats() const
         s.presented = st.presented;
         s.late = st.late;
         s.maxLateUs = st.maxLateUs;
-        s.soundOffsetsUs = st.soundOffsetsUs;
+        s.offsetsUs = st.offsetsUs;
+        s.soundPaced = st.soundPaced;
     }
     return s;
 }

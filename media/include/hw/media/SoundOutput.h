@@ -23,10 +23,8 @@ public:
     // Frames the stream takes now without growing its buffer, and queues frames.
     virtual size_t writable() = 0;
     virtual void write(const int16_t* frames, size_t count) = 0;
-    // All of the play is written: it plays out even if shorter than the start threshold.
+    // All of the play is written (may be called again while waiting for the end).
     virtual void endOfData() = 0;
-    // After endOfData(): everything written has been played (or the output failed).
-    virtual bool drained() = 0;
     // The stream's time at the listener now (microseconds since its first frame, latency
     // accounted for), 0 before it is heard; -1 once the output has failed.
     virtual int64_t heardUs() = 0;

@@ -124,9 +124,11 @@ public:
         int presented = 0;
         int late = 0;
         int64_t maxLateUs = 0;
-        // Plays paced by their sound: for each frame, the time heard when it was put on
-        // show minus the time its sound began, in microseconds (the latest ones).
-        std::vector<int32_t> soundOffsetsUs;
+        // For each frame presented (the latest ones), microseconds: the clock's time when it
+        // was put on show minus its due time; for plays paced by their sound, the time the
+        // listener heard then minus the time the frame's sound began.
+        std::vector<int32_t> offsetsUs;
+        int soundPaced = 0; // frames presented by plays paced by their sound
     };
     PlaybackStats playbackStats() const;
     // For benchmarks: forget the decoded pictures kept for stepping, so that the next
