@@ -4,6 +4,9 @@
 #include <QApplication>
 #endif
 
+#include <QFile>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 // The tests of windows run inside the program's own application object, so that an error
@@ -17,6 +20,11 @@ int main(int argc, char** argv)
         qputenv("HW_SOURCE_DIR", HW_SOURCE_DIR_DEFAULT);
     if (qEnvironmentVariableIsEmpty("HW_BINARY_DIR"))
         qputenv("HW_BINARY_DIR", HW_BINARY_DIR_DEFAULT);
+    // The program's settings (and those of any program a test starts) go to a folder of
+    // this run, never the user's.
+    QTemporaryDir config;
+    if (config.isValid())
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
 #if HW_TEST_PROGRAM_APPLICATION
     hw::TApplication app(argc, argv);
 #else

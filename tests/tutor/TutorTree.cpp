@@ -214,7 +214,8 @@ QDir twinsTree()
     });
 }
 
-Window::Window(const QDir& root, TForm1::CatalogueLoader loader)
+Window::Window(const QDir& root, TForm1::CatalogueLoader loader,
+               std::shared_ptr<QSettings> settings)
 {
     boxes().clear();
     resetTerminateRequest();
@@ -223,6 +224,9 @@ Window::Window(const QDir& root, TForm1::CatalogueLoader loader)
     TForm1::Options options;
     options.contentRoot = root;
     options.loader = std::move(loader);
+    options.settings = settings ? std::move(settings)
+                                : std::make_shared<QSettings>(settingsDir_.filePath(QStringLiteral("settings.ini")),
+                                                              QSettings::IniFormat);
     form_ = std::make_unique<TForm1>(options);
     form_->show();
     if (!QTest::qWaitForWindowExposed(form_.get(), 20000))

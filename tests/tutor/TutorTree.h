@@ -4,7 +4,9 @@
 #include "hw/tutor/TForm1.h"
 
 #include <QDir>
+#include <QSettings>
 #include <QString>
+#include <QTemporaryDir>
 
 #include <memory>
 #include <optional>
@@ -29,16 +31,19 @@ QDir twinsTree();
 // The demo lesson library, when the generator is built in; nullopt otherwise.
 std::optional<QDir> demoTree();
 
-// A window on a tree, shown, with error boxes collected instead of shown.
+// A window on a tree, shown, with error boxes collected instead of shown. Its settings
+// store is the one given, or a fresh one of its own (never the user's).
 class Window {
 public:
-    explicit Window(const QDir& root, TForm1::CatalogueLoader loader = {});
+    explicit Window(const QDir& root, TForm1::CatalogueLoader loader = {},
+                    std::shared_ptr<QSettings> settings = {});
     ~Window();
     TForm1& operator*() const { return *form_; }
     TForm1* operator->() const { return form_.get(); }
     const std::vector<QString>& errorBoxes() const;
 
 private:
+    QTemporaryDir settingsDir_;
     std::unique_ptr<TForm1> form_;
 };
 

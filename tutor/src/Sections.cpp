@@ -2,6 +2,7 @@
 // section's video and showing a topic's first frame.
 #include "FrameMath.h"
 #include "PicturePainting.h"
+#include "PracticeTools.h"
 #include "hw/AnsiText.h"
 #include "hw/tutor/TForm1.h"
 #include "hw/tutor/THiddenControlsForm.h"
@@ -26,7 +27,9 @@ void TForm1::AdvanceToFrame(int32_t Frame)
     MediaPlayer1->setEndPos(Frame);
     MediaPlayer1->setNotify(false);
     processPendingEvents();
-    // A one-frame play shows the frame without waiting and without a notice.
+    // A one-frame play shows the frame without waiting and without a notice (and never
+    // repeats).
+    practice_->prepareDevice(false);
     MediaPlayer1->Play();
     // Pending again, so that the next Play runs the whole topic.
     MediaPlayer1->setStartPos(start);

@@ -1,6 +1,7 @@
 #include "hw/tutor/TForm1.h"
 
 #include "Artwork.h"
+#include "PracticeTools.h"
 #include "TransportShortcuts.h"
 #include "WindowFont.h"
 #include "hw/Termination.h"
@@ -59,7 +60,11 @@ TForm1::TForm1(Options options)
     : QWidget(nullptr, kWindowFlags)
     , contentRoot_(std::move(options.contentRoot))
     , loader_(std::move(options.loader))
+    , settings_(std::move(options.settings))
 {
+    if (!settings_)
+        settings_ = std::make_shared<QSettings>(QStringLiteral("Hacklewright"),
+                                                QStringLiteral("Hacklewright"));
     if (!loader_)
         loader_ = [](Catalogue& c, const DisplayNameSink& sink, const QDir& root) {
             return initResources(c, sink, root);
@@ -197,6 +202,11 @@ void TForm1::createComponents()
     shortcuts_->add(QKeySequence(Qt::Key_Home), RewindButton);
     shortcuts_->add(QKeySequence(Qt::Key_PageUp), PreviousButton);
     shortcuts_->add(QKeySequence(Qt::Key_PageDown), NextButton);
+
+    practice_ = new PracticeTools(this, VideoPanel, MediaPlayer1, settings_);
+    practice_->onLoopSwitched = [this](bool on) { loopSwitched(on); };
+    practice_->onSpeedChanged = [this] { playOnWithNewSettings(); };
+    practice_->shareKeysWith(RightLeftComboBox, [this] { return handBeingTyped_; });
 }
 
 void TForm1::wireEvents()
@@ -226,9 +236,14 @@ void TForm1::wireEvents()
 
     connect(RightLeftComboBox, &QComboBox::activated, this, [this] { RightLeftComboBoxChange(); });
     connect(RightLeftComboBox->lineEdit(), &QLineEdit::textEdited, this,
-            [this](const QString& text) { onHandednessEdited(text); });
-    connect(RightLeftComboBox->lineEdit(), &QLineEdit::editingFinished, this,
-            [this] { restoreHandednessText(); });
+            [this](const QString& text) {
+                handBeingTyped_ = true;
+                onHandednessEdited(text);
+            });
+    connect(RightLeftComboBox->lineEdit(), &QLineEdit::editingFinished, this, [this] {
+        handBeingTyped_ = false;
+        restoreHandednessText();
+    });
 
     MediaPlayer1->OnNotify = [this](QObject*) { MediaPlayer1Notify(); };
 }
@@ -307,11 +322,13 @@ void TForm1::PrintRecipeButtonClick()
 
 void TForm1::setPlayFace()
 {
+    stopFaceShown_ = false;
     PlayStopButton->setFace(HiddenControlsForm->PlayButton->Picture());
 }
 
 void TForm1::setStopFace()
 {
+    stopFaceShown_ = true;
     PlayStopButton->setFace(HiddenControlsForm->StopButton->Picture());
 }
 

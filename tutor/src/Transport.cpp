@@ -1,6 +1,7 @@
 // Clip transport and handedness: Play/Stop, Rewind, one-frame steps, the completion notice
 // and the change between right- and left-handed demonstrations.
 #include "FrameMath.h"
+#include "PracticeTools.h"
 #include "hw/tutor/TForm1.h"
 
 #include <QComboBox>
@@ -54,16 +55,54 @@ void TForm1::startPlay()
     MediaPlayer1->setWait(false);
     MediaPlayer1->setNotify(true);
     setEndPosOnly(currentTopic_->stopFrame);
-    if (MediaPlayer1->Position() == MediaPlayer1->EndPos())
+    // A repeating play starts over where it began: a loop runs the whole topic.
+    if (MediaPlayer1->Position() == MediaPlayer1->EndPos() || practice_->loop())
         setStartPosOnly(currentTopic_->startFrame);
     processPendingEvents();
+    practice_->prepareDevice(true); // loops while "loop this step" is on
     MediaPlayer1->Play();
 }
 
 void TForm1::MediaPlayer1Notify()
 {
-    if (MediaPlayer1->NotifyValue() == TMPNotifyValues::nvSuccessful)
-        setPlayFace();
+    if (MediaPlayer1->NotifyValue() != TMPNotifyValues::nvSuccessful)
+        return;
+    // The loop was switched on while this play ran: the topic starts over, repeating.
+    if (practice_->loop() && stopFaceShown_ && currentTopic_) {
+        startPlay();
+        return;
+    }
+    setPlayFace();
+}
+
+void TForm1::loopSwitched(bool on)
+{
+    // A topic playing when the loop is switched on plays to its end and then starts over
+    // (see MediaPlayer1Notify); switched off, a repeating play plays on to the topic's end
+    // and stops there.
+    if (!on)
+        playOnWithNewSettings();
+}
+
+void TForm1::playOnWithNewSettings()
+{
+    // Repeat and speed belong to a play: a topic playing when they change goes on as a new
+    // play from the frame it shows (a loop from the topic's start, where it starts over).
+    if (!stopFaceShown_ || !currentTopic_ || MediaPlayer1->Mode() != TMPModes::mpPlaying)
+        return;
+    const int32_t shown = MediaPlayer1->Position();
+    MediaPlayer1->setWait(false);
+    MediaPlayer1->setNotify(false);
+    MediaPlayer1->Stop();
+    MediaPlayer1->setWait(false);
+    MediaPlayer1->setNotify(true);
+    setEndPosOnly(currentTopic_->stopFrame);
+    if (practice_->loop())
+        setStartPosOnly(currentTopic_->startFrame);
+    else
+        MediaPlayer1->setStartPos(shown);
+    practice_->prepareDevice(true);
+    MediaPlayer1->Play();
 }
 
 void TForm1::RewindButtonClick()

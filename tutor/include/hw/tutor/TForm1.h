@@ -14,6 +14,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QSettings>
 #include <QWidget>
 
 #include <cstdint>
@@ -23,6 +24,7 @@
 
 namespace hw {
 
+class PracticeTools;
 class TransportShortcuts;
 
 class TForm1 : public QWidget {
@@ -35,6 +37,7 @@ public:
     struct Options {
         QDir contentRoot = QDir::current(); // where the content tree lies
         CatalogueLoader loader;             // empty: hw::initResources
+        std::shared_ptr<QSettings> settings; // sound level store; empty: the user's settings
     };
 
     TForm1();
@@ -134,6 +137,8 @@ private:
     void setPlayFace();
     void setStopFace();
     void startPlay(); // the play branch of Play/Stop
+    void loopSwitched(bool on);
+    void playOnWithNewSettings();
     void showChosenTopic();
     void onHandednessEdited(const QString& text);
     void restoreHandednessText();
@@ -162,6 +167,10 @@ private:
     bool centred_ = false;
 
     std::unique_ptr<TransportShortcuts> shortcuts_;
+    std::shared_ptr<QSettings> settings_;
+    PracticeTools* practice_ = nullptr; // loop, speed, sound level and the key sheet
+    bool stopFaceShown_ = false;
+    bool handBeingTyped_ = false; // from the first key typed into the hand field to its end
 };
 
 // The one tutor window, set while it is being created and cleared when it is destroyed.

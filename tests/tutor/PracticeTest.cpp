@@ -1,0 +1,411 @@
+// The practice tools: looping a step, slower plays, the sound level, the video panel's
+// menu and corner notes, and the key sheet.
+#include "TutorTree.h"
+
+#include "hw/tutor/WindowKeys.h"
+
+#include <QAbstractItemView>
+#include <QAccessible>
+#include <QContextMenuEvent>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QRegularExpression>
+#include <QTest>
+
+#include <functional>
+
+#include <gtest/gtest.h>
+
+using namespace hw;
+using namespace hw::test;
+
+namespace {
+
+// A key pressed as the user presses it: at the control that has the focus.
+void press(TForm1& f, Qt::Key key)
+{
+    QWidget* focus = QApplication::focusWidget();
+    QTest::keyClick(focus ? focus : &f, key);
+}
+
+// The badge's text, empty while it is hidden.
+QString badge(TForm1& f)
+{
+    auto* note = f.VideoPanel->findChild<QWidget*>(QStringLiteral("PracticeBadge"));
+    return note && note->isVisible() ? note->accessibleName() : QString();
+}
+
+QWidget* soundNote(TForm1& f)
+{
+    return f.VideoPanel->findChild<QWidget*>(QStringLiteral("SoundNote"));
+}
+
+// Waits until a play of first..last has started over at least once: frames only go back
+// at a loop's seam. Every frame seen on the way must lie in the range.
+bool waitForStartOver(TForm1& f, int first, int last)
+{
+    int previous = -1;
+    return QTest::qWaitFor(
+        [&] {
+            const int shown = frameOnScreen(f).value_or(-1);
+            if (shown < 0)
+                return false;
+            EXPECT_TRUE(shown >= first && shown <= last) << shown;
+            const bool wentBack = shown < previous;
+            previous = shown;
+            return wentBack && showsStopFace(f) && f.MediaPlayer1->Mode() == TMPModes::mpPlaying;
+        },
+        30000);
+}
+
+bool waitUntilEnded(TForm1& f)
+{
+    return QTest::qWaitFor(
+        [&] { return showsPlayFace(f) && f.MediaPlayer1->Mode() != TMPModes::mpPlaying; }, 20000);
+}
+
+void chooseHand(TForm1& f, int hand)
+{
+    QComboBox* combo = f.RightLeftComboBox;
+    combo->showPopup();
+    QAbstractItemView* view = combo->view();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->isVisible(); }, 20000));
+    const QRect item = view->visualRect(view->model()->index(hand, 0));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, item.center());
+    ASSERT_EQ(f.handedness(), hand);
+    // The offscreen platform does not give the window back its activation by itself.
+    f.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f, 20000));
+}
+
+QMenu* openPanelMenu(TForm1& f)
+{
+    // The event the window system sends on a right click.
+    QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(160, 120),
+                            f.VideoPanel->mapToGlobal(QPoint(160, 120)));
+    QApplication::sendEvent(f.VideoPanel, &click);
+    QMenu* menu = nullptr;
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            return menu && menu->isVisible();
+        },
+        20000));
+    return menu;
+}
+
+QAction* menuAction(QMenu* menu, const QString& name)
+{
+    for (QAction* action : menu->actions())
+        if (action->text().section(QLatin1Char('\t'), 0, 0) == name)
+            return action;
+    ADD_FAILURE() << "no menu item " << name.toStdString();
+    return nullptr;
+}
+
+// The first column of the README's key table.
+QStringList readmeKeys()
+{
+    QFile readme(qEnvironmentVariable("HW_SOURCE_DIR") + QStringLiteral("/README.md"));
+    if (!readme.open(QIODevice::ReadOnly))
+        return {};
+    const QString text = QString::fromUtf8(readme.readAll());
+    const qsizetype start = text.indexOf(QStringLiteral("## Keys in the tutor window"));
+    const qsizetype end = text.indexOf(QStringLiteral("\n## "), start + 1);
+    QStringList keys;
+    const QRegularExpression row(QStringLiteral("^\\| ([^|]+?) \\| [^|]+ \\|$"),
+                                 QRegularExpression::MultilineOption);
+    for (const auto& match : row.globalMatch(text.mid(start, end - start)))
+        if (match.captured(1) != QStringLiteral("Key"))
+            keys << match.captured(1);
+    return keys;
+}
+
+} // namespace
+
+TEST(TutorPractice, KeysSwitchLoopAndSpeedShownByTheBadge)
+{
+    Window w(rangeTree());
+    TForm1& f = *w;
+    openPattern(f, "Range");
+    ASSERT_TRUE(waitForFrame(f, 100));
+    // Off at start-up: nothing shown, the device at normal speed without repeat.
+    EXPECT_EQ(badge(f), QString());
+    EXPECT_EQ(f.MediaPlayer1->speed(), 1.0);
+    EXPECT_FALSE(f.MediaPlayer1->repeat());
+
+    const QString half = QString::fromUtf8("\u00BD\u00D7");
+    const QString quarter = QString::fromUtf8("\u00BC\u00D7");
+    const struct {
+        Qt::Key key;
+        QString badge;
+        double speed;
+    } steps[] = {
+        {Qt::Key_L, QStringLiteral("Loop"), 1.0},
+        {Qt::Key_S, QStringLiteral("Loop ") + half, 0.5},
+        {Qt::Key_S, QStringLiteral("Loop ") + quarter, 0.25},
+        {Qt::Key_S, QStringLiteral("Loop"), 1.0},
+        {Qt::Key_L, QString(), 1.0},
+        {Qt::Key_BracketRight, QString(), 1.0},
+        {Qt::Key_BracketLeft, half, 0.5},
+        {Qt::Key_BracketLeft, quarter, 0.25},
+        {Qt::Key_BracketLeft, quarter, 0.25},
+        {Qt::Key_BracketRight, half, 0.5},
+        {Qt::Key_BracketRight, QString(), 1.0},
+    };
+    for (const auto& step : steps) {
+        press(f, step.key);
+        EXPECT_EQ(badge(f), step.badge) << QKeySequence(step.key).toString().toStdString();
+        EXPECT_EQ(f.MediaPlayer1->speed(), step.speed);
+    }
+
+    // The badge is drawn over the picture's corner, not over the frame stamp at its foot.
+    press(f, Qt::Key_L);
+    EXPECT_EQ(frameOnScreen(f), 100);
+    auto* note = f.VideoPanel->findChild<QWidget*>(QStringLiteral("PracticeBadge"));
+    EXPECT_LT(note->geometry().bottom(), f.VideoPanel->height() / 4);
+    EXPECT_GT(note->geometry().left(), f.VideoPanel->width() / 2);
+    press(f, Qt::Key_L);
+
+    // A speed chosen during a play takes over from the frame on screen: the play goes on,
+    // it does not start again.
+    click(f.PlayStopButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frameOnScreen(f).value_or(-1) >= 105; }, 20000));
+    press(f, Qt::Key_BracketLeft);
+    const int shownAtChange = frameOnScreen(f).value_or(-1);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            const int shown = frameOnScreen(f).value_or(-1);
+            EXPECT_GE(shown, shownAtChange);
+            return shown >= shownAtChange + 3;
+        },
+        20000));
+    EXPECT_TRUE(showsStopFace(f));
+    EXPECT_EQ(f.MediaPlayer1->speed(), 0.5);
+    click(f.PlayStopButton);
+    EXPECT_TRUE(waitUntilEnded(f));
+    press(f, Qt::Key_BracketRight);
+
+    // In the hand field the keys work until the user types; then they are text.
+    QLineEdit* field = f.RightLeftComboBox->lineEdit();
+    field->setFocus();
+    press(f, Qt::Key_L);
+    EXPECT_EQ(badge(f), QStringLiteral("Loop"));
+    press(f, Qt::Key_L);
+    field->selectAll();
+    for (Qt::Key key : {Qt::Key_T, Qt::Key_L, Qt::Key_S, Qt::Key_M, Qt::Key_BracketLeft, Qt::Key_Minus})
+        press(f, key);
+    EXPECT_EQ(field->text(), QStringLiteral("tlsm[-"));
+    EXPECT_EQ(badge(f), QString());
+    EXPECT_FALSE(f.MediaPlayer1->muted());
+    EXPECT_EQ(f.MediaPlayer1->volume(), 100);
+}
+
+TEST(TutorPractice, ALoopRepeatsTheStepUntilATransportOrNavigationCommandEndsIt)
+{
+    Window w(standardTree());
+    TForm1& f = *w;
+    click(f.TechniquesButton);
+    ASSERT_TRUE(waitForFrame(f, 0));
+    press(f, Qt::Key_L);
+
+    // Each of these ends a looping play as it ends any play: stopped, with the Play face.
+    const std::vector<std::pair<const char*, std::function<void()>>> endings = {
+        {"Stop", [&] { click(f.PlayStopButton); }},
+        {"Rewind", [&] { click(f.RewindButton); }},
+        {"Step forward", [&] { click(f.StepForwardButton); }},
+        {"Step back", [&] { click(f.StepBackButton); }},
+        {"Next", [&] { click(f.NextButton); }},
+        {"Previous", [&] { click(f.PreviousButton); }},
+        {"Another topic", [&] { clickTopic(f, 1 - f.TopicsListBox->ItemIndex()); }},
+        {"Another section", [&] { click(f.QuickTourButton); }},
+        {"Patterns", [&] { click(f.PatternsButton); }},
+    };
+    for (const auto& [name, end] : endings) {
+        SCOPED_TRACE(name);
+        if (!f.TopicsListBox->isVisible()) {
+            click(f.TechniquesButton);
+            ASSERT_TRUE(waitForFrame(f, 0));
+        }
+        const tTopicRecord* topic = f.currentTopic();
+        click(f.PlayStopButton);
+        ASSERT_TRUE(waitForStartOver(f, topic->startFrame, topic->stopFrame));
+        end();
+        EXPECT_TRUE(waitUntilEnded(f));
+    }
+    // The loop itself stays on for the next play.
+    click(f.QuickTourButton);
+    EXPECT_EQ(badge(f), QStringLiteral("Loop"));
+    // It lies above the picture surface of the clip opened since.
+    const QObjectList layers = f.VideoPanel->children();
+    const auto layer = [&](const char* name) {
+        return layers.indexOf(f.VideoPanel->findChild<QWidget*>(QLatin1String(name)));
+    };
+    EXPECT_GT(layer("PracticeBadge"), layer("clipSurface"));
+    EXPECT_GE(layer("clipSurface"), 0);
+}
+
+TEST(TutorPractice, LoopSwitchedDuringAPlayAndAHandChangeWhileLooping)
+{
+    Window w(standardTree());
+    TForm1& f = *w;
+    openPattern(f, "Adams");
+    ASSERT_TRUE(waitForFrame(f, 0));
+
+    // Switched on during a play (a slow one, to leave time for the key): the step plays to
+    // its end and starts over, repeating.
+    press(f, Qt::Key_BracketLeft);
+    press(f, Qt::Key_BracketLeft);
+    click(f.PlayStopButton);
+    ASSERT_TRUE(waitForPlaying(f));
+    press(f, Qt::Key_L);
+    ASSERT_TRUE(waitForStartOver(f, 0, 14));
+    EXPECT_TRUE(f.MediaPlayer1->repeat());
+
+    // A hand change loops on over the same step in the other hand (45..58).
+    chooseHand(f, 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frameOnScreen(f).value_or(-1) >= 45; }, 20000));
+    ASSERT_TRUE(waitForStartOver(f, 45, 58));
+
+    // Switched off: the round plays out to the step's end and stops there.
+    press(f, Qt::Key_L);
+    ASSERT_TRUE(waitUntilEnded(f));
+    EXPECT_EQ(frameOnScreen(f), 58);
+    EXPECT_EQ(f.MediaPlayer1->Position(), 58);
+}
+
+TEST(TutorPractice, PanelMenuOffersTheChoicesWithTheirKeys)
+{
+    Window w(standardTree());
+    TForm1& f = *w;
+    click(f.QuickTourButton);
+    ASSERT_TRUE(waitForFrame(f, 0));
+
+    QMenu* menu = openPanelMenu(f);
+    ASSERT_TRUE(menu);
+    QStringList items;
+    for (QAction* action : menu->actions())
+        if (!action->isSeparator())
+            items << action->text().section(QLatin1Char('\t'), 0, 0) + QLatin1Char('=')
+                    + (action->shortcut().isEmpty() ? action->text().section(QLatin1Char('\t'), 1)
+                                                    : action->shortcut().toString());
+    EXPECT_EQ(items, (QStringList{QStringLiteral("Loop this step=L"), QStringLiteral("Normal speed=S"),
+                                  QStringLiteral("Half speed=S"), QStringLiteral("Quarter speed=S"),
+                                  QStringLiteral("Mute=M"), QStringLiteral("Keys=F1")}));
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(menu);
+    ASSERT_TRUE(accessible && accessible->childCount() > 0);
+    EXPECT_EQ(accessible->child(0)->text(QAccessible::Name), QStringLiteral("Loop this step"));
+
+    // Chosen with the mouse, as from the keys.
+    QTest::mouseClick(menu, Qt::LeftButton, {},
+                      menu->actionGeometry(menuAction(menu, QStringLiteral("Quarter speed"))).center());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !menu->isVisible(); }, 20000));
+    EXPECT_EQ(badge(f), QString::fromUtf8("\u00BC\u00D7"));
+    EXPECT_EQ(f.MediaPlayer1->speed(), 0.25);
+
+    menu = openPanelMenu(f);
+    ASSERT_TRUE(menu);
+    EXPECT_TRUE(menuAction(menu, QStringLiteral("Quarter speed"))->isChecked());
+    QTest::mouseClick(menu, Qt::LeftButton, {},
+                      menu->actionGeometry(menuAction(menu, QStringLiteral("Loop this step"))).center());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !menu->isVisible(); }, 20000));
+    EXPECT_EQ(badge(f), QStringLiteral("Loop ") + QString::fromUtf8("\u00BC\u00D7"));
+    press(f, Qt::Key_S);
+    EXPECT_EQ(badge(f), QStringLiteral("Loop"));
+
+    // The loop's play runs at the speed chosen and starts over.
+    press(f, Qt::Key_S);
+    click(f.PlayStopButton);
+    ASSERT_TRUE(waitForStartOver(f, 0, 9));
+    EXPECT_EQ(f.MediaPlayer1->speed(), 0.5);
+    click(f.PlayStopButton);
+    EXPECT_TRUE(waitUntilEnded(f));
+}
+
+TEST(TutorPractice, KeySheetListsEveryKeyAndClosesOnAnyKeyOrClick)
+{
+    // The README's key table and the sheet list the same keys.
+    QStringList sheetKeys;
+    for (const KeyHelp& key : windowKeys())
+        sheetKeys << key.keys;
+    EXPECT_EQ(readmeKeys().join(u'\n').toStdString(), sheetKeys.join(u'\n').toStdString());
+
+    Window w(standardTree());
+    TForm1& f = *w;
+    click(f.QuickTourButton);
+    const auto sheet = [] { return QApplication::activePopupWidget(); };
+    for (Qt::Key opener : {Qt::Key_F1, Qt::Key_Question}) {
+        press(f, opener);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return sheet() && sheet()->isVisible(); }, 20000));
+        EXPECT_EQ(sheet()->objectName(), QStringLiteral("KeySheet"));
+        const QString text = sheet()->findChild<QLabel*>()->text();
+        for (const KeyHelp& key : windowKeys())
+            EXPECT_TRUE(text.contains(key.keys.toHtmlEscaped())) << key.keys.toStdString();
+        // Within the window.
+        EXPECT_TRUE(QRect(f.mapToGlobal(QPoint(0, 0)), f.size())
+                        .contains(QRect(sheet()->mapToGlobal(QPoint(0, 0)), sheet()->size())));
+        QWidget* open = sheet();
+        if (opener == Qt::Key_F1)
+            QTest::keyClick(open, Qt::Key_L);
+        else
+            QTest::mouseClick(open, Qt::LeftButton, {}, QPoint(10, 10));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !open->isVisible(); }, 20000));
+        // The key that closed it did nothing else.
+        EXPECT_EQ(badge(f), QString());
+    }
+}
+
+TEST(TutorPractice, SoundLevelKeysShowANoteAndAreKeptBetweenRuns)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("settings.ini"));
+    const auto store = [&] { return std::make_shared<QSettings>(file, QSettings::IniFormat); };
+    {
+        Window w(standardTree(), {}, store());
+        TForm1& f = *w;
+        click(f.QuickTourButton);
+        EXPECT_EQ(f.MediaPlayer1->volume(), 100);
+        EXPECT_FALSE(f.MediaPlayer1->muted());
+        const struct {
+            Qt::Key key;
+            const char* note;
+            int volume;
+            bool muted;
+        } steps[] = {
+            {Qt::Key_M, "Muted", 100, true},     {Qt::Key_M, "Volume 100 %", 100, false},
+            {Qt::Key_Plus, "Volume 100 %", 100, false}, {Qt::Key_Minus, "Volume 90 %", 90, false},
+            {Qt::Key_Minus, "Volume 80 %", 80, false},  {Qt::Key_M, "Muted", 80, true},
+        };
+        for (const auto& step : steps) {
+            press(f, step.key);
+            EXPECT_TRUE(soundNote(f)->isVisible());
+            EXPECT_EQ(soundNote(f)->accessibleName(), QString::fromLatin1(step.note));
+            EXPECT_EQ(f.MediaPlayer1->volume(), step.volume);
+            EXPECT_EQ(f.MediaPlayer1->muted(), step.muted);
+        }
+        // The note goes by itself.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !soundNote(f)->isVisible(); }, 20000));
+        press(f, Qt::Key_L);
+        press(f, Qt::Key_S);
+    }
+    {
+        // The next run starts with the sound level kept, and loop and speed off.
+        Window w(standardTree(), {}, store());
+        EXPECT_EQ(w->MediaPlayer1->volume(), 80);
+        EXPECT_TRUE(w->MediaPlayer1->muted());
+        EXPECT_EQ(w->MediaPlayer1->speed(), 1.0);
+        EXPECT_FALSE(soundNote(*w)->isVisible());
+    }
+    {
+        // A damaged store gives the defaults.
+        QSettings damaged(file, QSettings::IniFormat);
+        damaged.setValue(QStringLiteral("Sound/Volume"), QStringLiteral("loud"));
+        damaged.setValue(QStringLiteral("Sound/Muted"), QVariant());
+        damaged.sync();
+        Window w(standardTree(), {}, store());
+        EXPECT_EQ(w->MediaPlayer1->volume(), 100);
+        EXPECT_FALSE(w->MediaPlayer1->muted());
+    }
+}

@@ -1,0 +1,96 @@
+#include "PanelNote.h"
+
+#include "WindowFont.h"
+
+#include <QChildEvent>
+#include <QEvent>
+#include <QPainter>
+
+namespace hw {
+
+namespace {
+constexpr int kMargin = 6;       // from the panel's edges
+constexpr int kPadX = 6;         // text to plate
+constexpr int kPadY = 2;
+constexpr int kFlashMs = 1500;
+
+QFont noteFont()
+{
+    QFont font = windowFont();
+    font.setPixelSize(13);
+    font.setWeight(QFont::Bold);
+    return font;
+}
+} // namespace
+
+PanelNote::PanelNote(QWidget* panel, Corner corner, const QString& name)
+    : QWidget(panel), corner_(corner)
+{
+    setObjectName(name);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setFocusPolicy(Qt::NoFocus);
+    setFont(noteFont());
+    hide();
+    hideTimer_.setSingleShot(true);
+    hideTimer_.setInterval(kFlashMs);
+    connect(&hideTimer_, &QTimer::timeout, this, [this] { setText({}); });
+    panel->installEventFilter(this);
+}
+
+void PanelNote::setText(const QString& text)
+{
+    hideTimer_.stop();
+    text_ = text;
+    setAccessibleName(text);
+    if (text.isEmpty()) {
+        hide();
+        return;
+    }
+    place();
+    raise();
+    show();
+    update();
+}
+
+void PanelNote::flash(const QString& text)
+{
+    setText(text);
+    hideTimer_.start();
+}
+
+void PanelNote::place()
+{
+    const QWidget* panel = parentWidget();
+    const QSize textSize = fontMetrics().size(Qt::TextSingleLine, text_);
+    const QSize size(textSize.width() + 2 * kPadX, textSize.height() + 2 * kPadY);
+    const int x = corner_ == Corner::TopLeft ? kMargin : panel->width() - kMargin - size.width();
+    setGeometry(x, kMargin, size.width(), size.height());
+}
+
+bool PanelNote::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == parentWidget()) {
+        // The clip device puts a fresh picture surface into the panel whenever it opens a
+        // clip; the note stays above it.
+        if (event->type() == QEvent::ChildAdded
+            && static_cast<QChildEvent*>(event)->child() != this)
+            raise();
+        else if (event->type() == QEvent::Resize && !text_.isEmpty())
+            place();
+    }
+    return false;
+}
+
+void PanelNote::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0, 0, 0, 180));
+    p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);
+    p.setPen(QColor(255, 236, 160));
+    p.drawText(rect(), Qt::AlignCenter, text_);
+}
+
+} // namespace hw

@@ -1,0 +1,31 @@
+#include "hw/tutor/WindowKeys.h"
+
+namespace hw {
+
+const std::vector<KeyHelp>& windowKeys()
+{
+    static const std::vector<KeyHelp> keys = [] {
+        const char* const rows[][2] = {
+            {"Tab, Shift+Tab", "move between the controls on the screen"},
+            {"Space or Return", "press the focused button; in the gallery, open the focused pattern"},
+            {"Up, Down, Home, End (in the topic list)", "choose another topic"},
+            {"Space", "Play / Stop, wherever the Play button is shown"},
+            {"Left, Right", "one frame back or forward (Techniques and pattern lessons)"},
+            {"Home", "rewind to the topic's first frame"},
+            {"Page Up, Page Down", "previous or next topic"},
+            {"L", "loop this step: Play repeats the topic until stopped"},
+            {"S", "speed: normal, half, quarter, normal again"},
+            {"[, ]", "slower, faster"},
+            {"M", "mute or unmute the sound"},
+            {"+, -", "louder, softer"},
+            {"F1 or ?", "this list of keys"},
+        };
+        std::vector<KeyHelp> list;
+        for (const auto& row : rows)
+            list.push_back({QString::fromUtf8(row[0]), QString::fromUtf8(row[1])});
+        return list;
+    }();
+    return keys;
+}
+
+} // namespace hw
