@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 using hw::TButtonSet;
@@ -189,9 +191,12 @@ TEST_F(PlayerBar, ArrowKeysMoveAmongEnabledButtonsAndSpaceClicks)
 
 TEST_F(PlayerBar, NextPreviousStepAndBackStopAtTheEnds)
 {
-    for (auto command : {&TMediaPlayer::Next, &TMediaPlayer::Previous, &TMediaPlayer::Step, &TMediaPlayer::Back,
-                         &TMediaPlayer::StartRecording, &TMediaPlayer::Eject})
-        EXPECT_THROW((player_->*command)(), hw::EMCIDeviceError);
+    TMediaPlayer& player = *player_;
+    const std::function<void()> commands[] = {[&] { player.Next(); },  [&] { player.Previous(); },
+                                              [&] { player.Step(); },  [&] { player.Back(); },
+                                              [&] { player.StartRecording(); }, [&] { player.Eject(); }};
+    for (const auto& command : commands)
+        EXPECT_THROW(command(), hw::EMCIDeviceError);
     EXPECT_THROW(player_->Tracks(), hw::EMCIDeviceError);
     EXPECT_TRUE(player_->DisplayRect().isNull());
 
