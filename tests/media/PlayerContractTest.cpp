@@ -357,6 +357,25 @@ TEST_F(PlayerContract, StoppedAndSupersededPlaysReportSo)
     EXPECT_TRUE(showsFrame(44));
     QCoreApplication::processEvents();
     EXPECT_EQ(log_.count(), 4);
+
+    // Once a play from f is issued, f is the current frame: a Stop or a Pause sent at once,
+    // before the worker has shown anything, leaves Position on f and puts f on show.
+    for (const bool pause : {false, true}) {
+        player_->setPosition(10);
+        advanceToFrame(pause ? 33 : 30);
+        player_->setStartPos(pause ? 33 : 30);
+        player_->setEndPos(39);
+        player_->Play();
+        if (pause)
+            player_->Pause();
+        else
+            player_->Stop();
+        EXPECT_EQ(player_->Position(), pause ? 33 : 30) << "pause " << pause;
+        ASSERT_TRUE(waitFor([&] { return showsFrame(player_->Position()); })) << "pause " << pause;
+        player_->Stop();
+        player_->setPosition(player_->Position() + 1); // the tutor's step stays in the range
+        EXPECT_TRUE(showsFrame(pause ? 34 : 31));
+    }
 }
 
 TEST_F(PlayerContract, PauseResumesTowardTheSameEnd)
