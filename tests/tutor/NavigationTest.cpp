@@ -106,3 +106,37 @@ TEST(TutorNavigation, ATopicChosenWhileAnotherIsShownWinsWhole)
     ASSERT_FALSE(seen.empty());
     EXPECT_EQ(seen.back(), 19);
 }
+
+TEST(TutorNavigation, ASectionChosenWhileATopicIsShownWinsWhole)
+{
+    Window w(standardTree());
+    TForm1& f = *w;
+    click(f.QuickTourButton);
+    ASSERT_TRUE(waitForFrame(f, 0));
+    clickTopic(f, 2);
+    ASSERT_TRUE(waitForFrame(f, 20));
+    // A click on Techniques already queued when the topic click arrives, then one on the
+    // gallery queued during a Quick Tour click: each runs after the handler it landed in.
+    QMetaObject::invokeMethod(&f, [&f] { f.TechniquesButtonClick(); }, Qt::QueuedConnection);
+    clickTopic(f, 0);
+    const tTopicRecord* techniques = f.catalogue().techniquesList();
+    EXPECT_EQ(f.currentSectionList(), techniques);
+    EXPECT_EQ(f.currentTopic(), techniques);
+    EXPECT_EQ(f.currentOffset(), techniques->offset);
+    EXPECT_EQ(f.TopicsListBox->selectedBytes(), techniques->title);
+    EXPECT_EQ(f.MediaPlayer1->StartPos(), techniques->startFrame);
+    EXPECT_EQ(f.MediaPlayer1->EndPos(), techniques->stopFrame);
+
+    click(f.PatternsButton);
+    f.PatternsListBox->setItemIndex(galleryRowOf(f, "Adams"));
+    QMetaObject::invokeMethod(&f, [&f] { f.PatternsListBoxClick(); }, Qt::QueuedConnection);
+    f.QuickTourButtonClick();
+    ASSERT_NE(f.currentFly(), nullptr);
+    EXPECT_EQ(f.currentFly()->displayName, QByteArray("Adams"));
+    EXPECT_EQ(f.currentSectionList(), f.currentFly()->topics);
+    EXPECT_EQ(f.currentTopic(), f.currentFly()->topics);
+    EXPECT_TRUE(f.PatternsListBox->isHidden());
+    EXPECT_TRUE(f.RightLeftComboBox->isVisible());
+    EXPECT_TRUE(waitForFrame(f, 0));
+    EXPECT_TRUE(w.errorBoxes().empty());
+}

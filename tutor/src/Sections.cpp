@@ -8,6 +8,8 @@
 
 #include <QScopeGuard>
 
+#include <utility>
+
 namespace hw {
 
 void TForm1::setStartAndEndPos(int32_t Start, int32_t Stop)
@@ -61,14 +63,36 @@ void TForm1::closeClip()
     MediaPlayer1->Close();
 }
 
+void TForm1::navigate(std::function<void()> choice)
+{
+    // Choosing a section, a pattern or a topic lets pending events run in its middle. A
+    // choice made meanwhile (a held arrow key, or a click queued while the window was busy)
+    // waits for the running one, then the latest of them is made. Run inside, it would leave
+    // the lists, the pending range and the current topic at different places.
+    if (navigating_) {
+        choiceMeanwhile_ = std::move(choice);
+        return;
+    }
+    navigating_ = true;
+    const auto done = qScopeGuard([this] {
+        navigating_ = false;
+        choiceMeanwhile_ = nullptr;
+    });
+    while (choice) {
+        choiceMeanwhile_ = nullptr;
+        choice();
+        choice = std::exchange(choiceMeanwhile_, nullptr);
+    }
+}
+
 void TForm1::QuickTourButtonClick()
 {
-    openSection(Section::QuickTour);
+    navigate([this] { openSection(Section::QuickTour); });
 }
 
 void TForm1::TechniquesButtonClick()
 {
-    openSection(Section::Techniques);
+    navigate([this] { openSection(Section::Techniques); });
 }
 
 void TForm1::openSection(Section section)
@@ -127,6 +151,11 @@ void TForm1::openSection(Section section)
 
 void TForm1::PatternsButtonClick()
 {
+    navigate([this] { showGallery(); });
+}
+
+void TForm1::showGallery()
+{
     THiddenControlsForm* store = HiddenControlsForm;
     QWidget* const focusBefore = focusWidget();
     StopVideo();
@@ -152,6 +181,11 @@ void TForm1::PatternsListBoxDrawItem(QPainter& painter, int32_t Index, const QRe
 }
 
 void TForm1::PatternsListBoxClick()
+{
+    navigate([this] { showChosenPattern(); });
+}
+
+void TForm1::showChosenPattern()
 {
     QWidget* const focusBefore = focusWidget();
     TopicsListBox->clear();
@@ -204,20 +238,7 @@ void TForm1::PatternsListBoxClick()
 
 void TForm1::TopicsListBoxClick()
 {
-    // A topic chosen while another is being shown (a held arrow key reaches the list while
-    // the handler lets pending events run) waits for it, then the latest choice is shown.
-    // Run inside, it would leave the list, the pending range and the current topic at
-    // different topics.
-    if (choosingTopic_) {
-        topicChosenMeanwhile_ = true;
-        return;
-    }
-    choosingTopic_ = true;
-    const auto done = qScopeGuard([this] { choosingTopic_ = false; });
-    do {
-        topicChosenMeanwhile_ = false;
-        showChosenTopic();
-    } while (topicChosenMeanwhile_);
+    navigate([this] { showChosenTopic(); });
 }
 
 void TForm1::showChosenTopic()

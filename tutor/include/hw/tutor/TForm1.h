@@ -134,6 +134,9 @@ private:
     void setPlayFace();
     void setStopFace();
     void startPlay(); // the play branch of Play/Stop
+    void navigate(std::function<void()> choice);
+    void showGallery();
+    void showChosenPattern();
     void showChosenTopic();
     void onHandednessEdited(const QString& text);
     void restoreHandednessText();
@@ -153,8 +156,8 @@ private:
     tTopicRecord* currentTopic_ = nullptr;
     int32_t currentOffset_ = 0;
 
-    bool choosingTopic_ = false;
-    bool topicChosenMeanwhile_ = false;
+    bool navigating_ = false;
+    std::function<void()> choiceMeanwhile_;
 
     bool sizeSaved_ = false;
     int32_t savedHeight_ = 0;
