@@ -235,3 +235,15 @@ TEST(TutorWindow, PrintRecipeCallsTheHookWithTheCurrentPattern)
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0]->displayName, QByteArray("Adams"));
 }
+
+TEST(TutorWindow, GalleryOrderFollowsTheUsersLanguageWithoutRegardToCase)
+{
+    TGalleryListBox gallery;
+    for (const char* name : {"Zulu Empty", "\xC9merger Midge", "adams", "Bee", "Adams", "Adams 2", "elk"})
+        gallery.addSorted(QByteArray(name));
+    const std::vector<QByteArray> expected{"adams", "Adams", "Adams 2", "Bee", "elk",
+                                           "\xC9merger Midge", "Zulu Empty"};
+    ASSERT_EQ(gallery.Count(), int(expected.size()));
+    for (int i = 0; i < gallery.Count(); ++i)
+        EXPECT_EQ(gallery.bytesAt(i), expected[size_t(i)]) << i;
+}
