@@ -3,6 +3,7 @@
 #include "FrameMath.h"
 #include "PicturePainting.h"
 #include "hw/AnsiText.h"
+#include "hw/ContentPath.h"
 #include "hw/tutor/TForm1.h"
 #include "hw/tutor/THiddenControlsForm.h"
 
@@ -214,9 +215,7 @@ void TForm1::showChosenPattern()
 
     tTopicRecord* first = fly->topics;
     if (first) {
-        MediaPlayer1->setFileName(clipFileName(QStringLiteral("Flies\\")
-                                               + ansiToQString(fly->baseName)
-                                               + QStringLiteral(".avi")));
+        MediaPlayer1->setFileName(patternClipFileName(*fly));
         processPendingEvents();
         MediaPlayer1->Open();
         MediaPlayer1->setPosition(0);
@@ -234,6 +233,31 @@ void TForm1::showChosenPattern()
 
     if (first)
         AdvanceToFrame(MediaPlayer1->StartPos());
+}
+
+QString TForm1::patternClipFileName(const tFlyRecord& fly) const
+{
+    const QString name = fly.listedBaseName + QStringLiteral(".avi");
+    if (!name.contains(QLatin1Char('\\')))
+        return clipFileName(QStringLiteral("Flies\\") + name);
+    // Here a backslash is part of the pattern file's name, not a separator: the clip is the
+    // entry of that name in Flies (the exact spelling first, then without regard to case),
+    // and never a file elsewhere that the name's parts would lead to.
+    const QString folder = resolveContentPath(QStringLiteral("Flies"), contentRoot_);
+    if (!folder.isEmpty()) {
+        const QStringList entries = QDir(folder).entryList(
+            QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
+        if (entries.contains(name))
+            return folder + QLatin1Char('/') + name;
+        for (const QString& entry : entries)
+            if (entry.compare(name, Qt::CaseInsensitive) == 0)
+                return folder + QLatin1Char('/') + entry;
+    }
+    // None: a name inside Flies that names nothing there, so the device reports the clip
+    // missing.
+    QString missing = name;
+    missing.replace(QLatin1Char('\\'), QChar::ReplacementCharacter);
+    return clipFileName(QStringLiteral("Flies\\") + missing);
 }
 
 void TForm1::TopicsListBoxClick()

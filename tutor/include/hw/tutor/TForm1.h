@@ -143,6 +143,7 @@ private:
     void closeClip();
     void keepFocusOnScreen(QWidget* focusBefore, QWidget* successor);
     QString clipFileName(const QString& contentPath) const;
+    QString patternClipFileName(const tFlyRecord& fly) const;
     static void processPendingEvents();
 
     QDir contentRoot_;
