@@ -8,6 +8,7 @@
 
 #include "hw/ContentPath.h"
 
+#include <QFileInfo>
 #include <QPointer>
 
 #include <thread>
@@ -153,6 +154,8 @@ void TMediaPlayer::Open()
         const QString path = resolveContentPath(d->fileName);
         if (path.isEmpty())
             error = media::kFileNotFound;
+        else if (!QFileInfo(path).isFile()) // a folder, or a pipe or device that would block
+            error = media::kUnreadable;
         else
             device = ClipDevice::open(path, d->sink, d->clock, this, error);
     }

@@ -2,11 +2,16 @@
 #include "hw/content/CatalogueText.h"
 
 #include "BmpBuilder.h"
+#include "Deadline.h"
 #include "LoadedCatalogue.h"
 #include "TempTree.h"
 #include "hw/ContentPath.h"
 
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using hw::tFlyRecord;
 using hw::tTopicRecord;
@@ -231,6 +236,37 @@ TEST(Catalogue, AbsentContentIsSilentAndEmptyPicturesAreNoError)
     EXPECT_TRUE(l->errors.empty());
     ASSERT_TRUE(l->catalogue.flyList());
     EXPECT_TRUE(l->catalogue.flyList()->picture.isNull());
+}
+
+TEST(Catalogue, PipesAndDevicesAreNotOpened)
+{
+    TempTree t;
+    t.write(QStringLiteral("Flies/Pipe.ini"), "[Info]\nname=Pipe\n");
+    t.write(QStringLiteral("Flies/Null.ini"), "[Info]\nname=Null\n");
+    t.mkdir(QStringLiteral("QuickTour"));
+    const QStringList pipes{t.path(QStringLiteral("Flies/Pipe.bmp")), t.path(QStringLiteral("QuickTour/QuickTour.ini"))};
+    for (const QString& pipe : pipes)
+        ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/null"), t.path(QStringLiteral("Flies/Null.bmp"))));
+
+    std::unique_ptr<hw::test::LoadedCatalogue> l;
+    const bool inTime = hw::test::finishesWithin(
+        std::chrono::seconds(30), [&] { l = loadCatalogue(t.root()); },
+        [&] { // a writer that comes and goes lets a blocked reader see the end of the file
+            for (const QString& pipe : pipes) {
+                const int fd = ::open(QFile::encodeName(pipe).constData(), O_WRONLY | O_NONBLOCK);
+                if (fd >= 0)
+                    ::close(fd);
+            }
+        });
+    ASSERT_TRUE(inTime) << "loading blocked on a named pipe";
+    QStringList got;
+    for (const hw::CatalogueError& e : l->errors)
+        got << e.message;
+    got.sort();
+    EXPECT_EQ(got, (QStringList{QStringLiteral("Cannot open file Flies\\Null.bmp"),
+                                QStringLiteral("Cannot open file Flies\\Pipe.bmp")}));
+    EXPECT_EQ(l->catalogue.quickTourList(), nullptr);
 }
 
 TEST(Catalogue, AFailingPatternIsSkippedAndEverythingElseLoads)

@@ -1,4 +1,5 @@
 // The player's contract: pending marks, modes, notices, errors and what the Display shows.
+#include "Deadline.h"
 #include "MediaFixtures.h"
 
 #include "hw/media/TMediaPlayer.h"
@@ -9,6 +10,10 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using hw::TMediaPlayer;
 using hw::TMPModes;
@@ -190,6 +195,21 @@ TEST_F(PlayerContract, OpenFindsContentPathsAndReportsWhatItCannotOpen)
                               write(QStringLiteral("empty.avi"), QByteArray()),
                               write(QStringLiteral("truncated.avi"), clip.left(300)),
                               write(QStringLiteral("garbled.avi"), clip.left(64) + QByteArray(4000, '\x5a'))};
+        // A named pipe is refused at once instead of being waited on.
+        const QString pipe = junk.filePath(QStringLiteral("pipe.avi"));
+        ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        const bool inTime = finishesWithin(
+            std::chrono::seconds(30),
+            [&] {
+                player_->setFileName(pipe);
+                EXPECT_THROW(player_->Open(), hw::EMCIDeviceError);
+            },
+            [&] {
+                const int fd = ::open(QFile::encodeName(pipe).constData(), O_WRONLY | O_NONBLOCK);
+                if (fd >= 0)
+                    ::close(fd);
+            });
+        EXPECT_TRUE(inTime) << "Open blocked on a named pipe";
         for (const QString& path : bad) {
             player_->setFileName(path);
             EXPECT_THROW(player_->Open(), hw::EMCIDeviceError) << path.toStdString();
