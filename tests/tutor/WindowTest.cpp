@@ -87,6 +87,7 @@ TEST(TutorWindow, ComponentsStandAtTheirPlacesWithTheirHints)
     EXPECT_EQ(form.PrintRecipeButton->accessibleName(), QStringLiteral("Print Recipe"));
     EXPECT_EQ(form.PlayStopButton->accessibleName(), QStringLiteral("Play"));
     EXPECT_EQ(form.TopicsListBox->accessibleName(), QStringLiteral("Select a topic/video clip from the list"));
+    EXPECT_EQ(form.RightLeftComboBox->accessibleName(), QStringLiteral("Choose right- or left-handed tying"));
 
     // Stacking: the background lowest, every windowed control above every picture.
     const QObjectList& children = form.children();

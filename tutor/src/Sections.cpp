@@ -108,6 +108,9 @@ void TForm1::openSection(Section section)
     PatternsButton->setFace(store->PatternsButtonImage->Picture());
     TechniquesButton->setFace((quickTour ? store->TechniquesButtonImage
                                          : store->TechniquesButtonDownImage)->Picture());
+    QuickTourButton->setChecked(quickTour);
+    PatternsButton->setChecked(false);
+    TechniquesButton->setChecked(!quickTour);
     ShowExtendedVideoControls(!quickTour);
     ShowPatternSelectionInterface(false);
     ShowPrimaryInterface(true);
@@ -163,6 +166,9 @@ void TForm1::showGallery()
     QuickTourButton->setFace(store->QuickTourButtonImage->Picture());
     PatternsButton->setFace(store->PatternsButtonDownImage->Picture());
     TechniquesButton->setFace(store->TechniquesButtonImage->Picture());
+    QuickTourButton->setChecked(false);
+    PatternsButton->setChecked(true);
+    TechniquesButton->setChecked(false);
     ShowPrimaryInterface(false);
     ShowExtendedVideoControls(false);
     ShowPatternSelectionInterface(true);
