@@ -111,13 +111,14 @@ TEST(Catalogue, LoadsPatternsAndSectionsIntoLinkedChains)
     const tFlyRecord* hopper = c.findFly("Hopper");
     ASSERT_TRUE(hopper);
     EXPECT_TRUE(hopper->materials.isEmpty());
+    ASSERT_TRUE(hopper->topics);
     EXPECT_EQ(hopper->topics->startFrame, 0);
     EXPECT_EQ(c.findFly("hopper"), nullptr); // lookups are exact
 
     // Section topics, frames stored as written (a stop before its start, negative frames).
-    EXPECT_EQ(titles(c.quickTourList()), (QList<QByteArray>{"Welcome", "Menus"}));
+    ASSERT_EQ(titles(c.quickTourList()), (QList<QByteArray>{"Welcome", "Menus"}));
     EXPECT_EQ(c.quickTourList()->next->stopFrame, 40);
-    EXPECT_EQ(titles(c.techniquesList()), QList<QByteArray>{"Whip finish"});
+    ASSERT_EQ(titles(c.techniquesList()), QList<QByteArray>{"Whip finish"});
     EXPECT_EQ(c.techniquesList()->startFrame, -3);
     EXPECT_EQ(hw::Catalogue::findTopic(c.quickTourList(), "Menus"), c.quickTourList()->next);
     EXPECT_EQ(hw::Catalogue::findTopic(c.quickTourList(), "menus"), nullptr);
@@ -151,7 +152,7 @@ TEST(Catalogue, StepCountsAndSectionNumbering)
 
     const tFlyRecord* larger = c.findFly("Larger");
     ASSERT_TRUE(larger);
-    EXPECT_EQ(titles(larger->topics), (QList<QByteArray>{"Unknown", "Second", "Unknown"}));
+    ASSERT_EQ(titles(larger->topics), (QList<QByteArray>{"Unknown", "Second", "Unknown"}));
     EXPECT_EQ(larger->topics->startFrame, 0);
     EXPECT_EQ(larger->topics->next->offset, 7);
     const tTopicRecord* third = larger->topics->next->next;
@@ -181,6 +182,7 @@ TEST(Catalogue, MaterialsKeepFirstOccurrencesInOrder)
                "[Materials]\nWing=never read\n");
     const auto l = loadCatalogue(t.root());
     ASSERT_TRUE(l->errors.empty());
+    ASSERT_TRUE(l->catalogue.flyList());
     EXPECT_EQ(l->catalogue.flyList()->materials,
               (QList<QByteArray>{"Dry fly hook, size 12", "Black 8/0", "  Grizzly hackle  ", "length = 1 x gap"}));
 }
@@ -211,6 +213,7 @@ TEST(Catalogue, FileNamesMatchWithoutRegardToCase)
     ASSERT_TRUE(adams);
     EXPECT_EQ(adams->baseName, "ADAMS"); // as listed
     EXPECT_EQ(adams->picture.size(), QSize(3, 2));
+    ASSERT_TRUE(adams->topics);
     EXPECT_EQ(adams->topics->title, "Tail");
     EXPECT_EQ(adams->topics->startFrame, 4);
     EXPECT_EQ(adams->materials, QList<QByteArray>{"Size 14"});
@@ -286,7 +289,7 @@ TEST(Catalogue, AFailingPatternIsSkippedAndEverythingElseLoads)
     t.write(QStringLiteral("Techniques/Techniques.ini"), "[Info]\nNumTopics=1\n[Topics 1]\nTitle=Dubbing\n");
 
     const auto l = loadCatalogue(t.root());
-    EXPECT_EQ(flyNames(l->catalogue), QList<QByteArray>{"Good"});
+    ASSERT_EQ(flyNames(l->catalogue), QList<QByteArray>{"Good"});
     EXPECT_EQ(l->gallery, QList<QByteArray>{"Good"}); // no gallery entry without a record
     EXPECT_EQ(l->catalogue.flyList()->previous, nullptr);
     EXPECT_EQ(l->catalogue.flyList()->next, nullptr);

@@ -431,6 +431,25 @@ TEST_F(PlayerContract, PauseResumesTowardTheSameEnd)
     ASSERT_TRUE(waitFor([&] { return log_.count() == 3; }));
     EXPECT_EQ(log_.values[2], TMPNotifyValues::nvSuccessful);
     EXPECT_TRUE(showsFrame(9));
+
+    // Back to back: a play without notice cuts short one with notice (Aborted), one with
+    // notice takes over a running play's notice (Superseded), and a Stop aborts it.
+    player_->setStartPos(0);
+    player_->setEndPos(59);
+    player_->Play();
+    player_->setStartPos(10);
+    player_->setNotify(false);
+    player_->Play();
+    player_->setStartPos(20);
+    player_->Play();
+    player_->setStartPos(30);
+    player_->Play();
+    player_->Stop();
+    ASSERT_TRUE(waitFor([&] { return log_.count() == 6; }));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(std::vector<TMPNotifyValues>(log_.values.begin() + 3, log_.values.end()),
+              (std::vector<TMPNotifyValues>{TMPNotifyValues::nvAborted, TMPNotifyValues::nvSuperseded,
+                                            TMPNotifyValues::nvAborted}));
 }
 
 TEST_F(PlayerContract, AutoRewindAndRefusedCommands)

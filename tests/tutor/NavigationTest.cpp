@@ -1,4 +1,5 @@
 // Choosing topics: by click, by keyboard, by Next and Previous.
+#include "TempTree.h"
 #include "TutorTree.h"
 
 #include <QKeyEvent>
@@ -81,6 +82,34 @@ TEST(TutorNavigation, TheHandAppliesInEverySection)
     clickTopic(f, 1);
     EXPECT_TRUE(waitForFrame(f, 36));
     EXPECT_EQ(f.MediaPlayer1->EndPos(), 46);
+}
+
+TEST(TutorNavigation, EachStepTakesItsOwnOffsetInTheLeftHand)
+{
+    TempTree t;
+    t.mkdir(QStringLiteral("Flies"));
+    ASSERT_TRUE(QFile::copy(standardTree().filePath(QStringLiteral("Flies/Adams.avi")),
+                            t.path(QStringLiteral("Flies/Mixed.avi"))));
+    t.write(QStringLiteral("Flies/Mixed.bmp"), {});
+    t.write(QStringLiteral("Flies/Mixed.ini"),
+            "[Info]\nname=Mixed\nnumsteps=2\n"
+            "[Topics 1]\ntitle=One\nStartFrame=0\nStopFrame=9\nOffset=50\n"
+            "[Topics 2]\ntitle=Two\nStartFrame=10\nStopFrame=19\nOffset=60\n");
+    Window w(t.root());
+    TForm1& f = *w;
+    openPattern(f, "Mixed");
+    ASSERT_TRUE(waitForFrame(f, 0));
+    f.RightLeftComboBox->setFocus();
+    QTest::keyClick(f.RightLeftComboBox, Qt::Key_Down);
+    ASSERT_TRUE(waitForFrame(f, 50));
+    clickTopic(f, 1);
+    EXPECT_TRUE(waitForFrame(f, 70));
+    EXPECT_EQ(f.currentOffset(), 60);
+    EXPECT_EQ(f.MediaPlayer1->EndPos(), 78);
+    click(f.PreviousButton);
+    EXPECT_TRUE(waitForFrame(f, 50));
+    EXPECT_EQ(f.MediaPlayer1->EndPos(), 58);
+    EXPECT_TRUE(w.errorBoxes().empty());
 }
 
 TEST(TutorNavigation, ATopicChosenWhileAnotherIsShownWinsWhole)
