@@ -1,3 +1,4 @@
+#include "TestWatchdog.h"
 #include "hw/app/TApplication.h"
 
 #include <gtest/gtest.h>
@@ -15,5 +16,14 @@ int main(int argc, char** argv)
         qputenv("HW_BINARY_DIR", HW_BINARY_DIR_DEFAULT);
     hw::TApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    ::testing::TestEventListeners& listeners = ::testing::UnitTest::GetInstance()->listeners();
+    hw::test::TestWatchdog* watchdog = nullptr;
+    const auto limit = hw::test::TestWatchdog::limitFor(qEnvironmentVariable("HW_TEST_TIMEOUT").toDouble());
+    if (limit.count() > 0) {
+        watchdog = new hw::test::TestWatchdog(limit);
+        listeners.Append(watchdog);
+    }
+    const int result = RUN_ALL_TESTS();
+    delete listeners.Release(watchdog);
+    return result;
 }
