@@ -331,6 +331,10 @@ bool TReport::ExportPdf(const QString& path)
     output.reset(); // ends the job: the file is complete now, or never will be
     if (!generated || !completePdf(partial.fileName()))
         return false;
+    // The file keeps the permissions of the one it replaces, or an ordinary file's.
+    partial.setPermissions(QFileInfo::exists(path) ? QFile::permissions(path)
+                                                   : QFile::ReadOwner | QFile::WriteOwner
+                                                         | QFile::ReadGroup | QFile::ReadOther);
     if (std::rename(QFile::encodeName(partial.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
         return false;
     partial.setAutoRemove(false);
