@@ -6,6 +6,8 @@
 
 #include "PrintProgressWindow.h"
 #include "hw/Exception.h"
+#include "hw/app/TApplication.h"
+#include "hw/report/TReportPreviewWindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -13,6 +15,8 @@
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QToolButton>
 #include <QWidget>
 
 #include <csignal>
@@ -211,6 +215,21 @@ TEST_F(ReportPrint, AJobThatCannotStartIsReportedWithThePrinterAndTheReason)
     EXPECT_FALSE(report->busy());
     for (QWidget* w : QApplication::topLevelWidgets())
         EXPECT_FALSE(w->isVisible() && w->windowTitle() == QStringLiteral("Printing progress"));
+
+    // From the preview's Print button the error reaches the program's error box.
+    QStringList boxes;
+    TApplication::setErrorBoxHook([&](const QString&, const QString& text) { boxes << text; });
+    QObject::connect(report.get(), &TReport::previewOpened, report.get(), [](TReportPreviewWindow* w) {
+        QTimer::singleShot(30000, w, &QWidget::close); // safety net
+        QTimer::singleShot(0, w, [w] {
+            QTest::mouseClick(w->button(QStringLiteral("Print")), Qt::LeftButton);
+            w->close();
+        });
+    }, Qt::SingleShotConnection);
+    report->Preview();
+    TApplication::setErrorBoxHook({});
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_EQ(boxes[0], QStringLiteral("Cannot print on Office: cannot write file %1.").arg(unreachable));
 }
 
 TEST_F(ReportPrint, PdfExportThatCannotBeWrittenWhollyLeavesWhatWasThere)
