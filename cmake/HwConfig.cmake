@@ -48,6 +48,8 @@ endfunction()
 
 # hw_add_test(name SOURCES ... LIBS ... [LABELS ...] [TIMEOUT s])
 # A GoogleTest binary; each test case becomes its own CTest test, run on Qt's offscreen platform.
+# The binary learns its time-out (HW_TEST_TIMEOUT), so that a test that hangs is ended by its
+# own watchdog, with a message, before CTest's time-out ends it silently.
 function(hw_add_test name)
   cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
   if(NOT ARG_TIMEOUT)
@@ -72,6 +74,7 @@ function(hw_add_test name)
     DISCOVERY_TIMEOUT 60
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+               ENVIRONMENT_MODIFICATION "HW_TEST_TIMEOUT=set:${ARG_TIMEOUT}"
                TIMEOUT ${ARG_TIMEOUT}
                LABELS "${ARG_LABELS}")
 endfunction()

@@ -32,6 +32,10 @@ QString resolveContentPath(const QString& path, const QDir& root)
 {
     if (path.isEmpty())
         return {};
+    // On this system a backslash can be part of a file's name: an absolute path that names
+    // an existing entry as it is written is that entry.
+    if (QDir::isAbsolutePath(path) && path.contains(QLatin1Char('\\')) && QFileInfo::exists(path))
+        return QDir::cleanPath(path);
     QString normalized = path;
     normalized.replace(QLatin1Char('\\'), QLatin1Char('/'));
     QString current = normalized.startsWith(QLatin1Char('/')) ? QStringLiteral("/")

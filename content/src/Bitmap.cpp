@@ -5,6 +5,7 @@
 #include "hw/Exception.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace hw {
 namespace {
@@ -26,8 +27,9 @@ QImage decodeBitmap(const QByteArray& bytes)
 QImage loadBitmapFile(const QString& absolutePath, const QString& displayPath)
 {
     QFile file(absolutePath);
-    // Opening a folder fails as well.
-    if (absolutePath.isEmpty() || !file.open(QIODevice::ReadOnly))
+    // Only a regular file is opened: a folder fails, and a named pipe or a device would
+    // block or never end.
+    if (absolutePath.isEmpty() || !QFileInfo(absolutePath).isFile() || !file.open(QIODevice::ReadOnly))
         throw EContentError(QStringLiteral("Cannot open file %1").arg(displayPath));
     // A large file is mapped, so that only the pages the headers lead to are read and a
     // huge file costs no memory; a picture of ordinary size is cheaper to read whole.

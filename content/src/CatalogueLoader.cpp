@@ -71,6 +71,7 @@ private:
                 auto fly = std::make_unique<tFlyRecord>();
                 const QString baseName = name.chopped(4);
                 fly->baseName = qstringToAnsi(baseName);
+                fly->listedBaseName = baseName;
                 file = QStringLiteral("Flies\\") + baseName + QStringLiteral(".bmp");
                 fly->picture = loadBitmapFile(flies.resolve(baseName + QStringLiteral(".bmp")), file);
                 file = QStringLiteral("Flies\\") + name;

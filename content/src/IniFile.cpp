@@ -3,6 +3,7 @@
 #include "AnsiCase.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 
@@ -23,7 +24,8 @@ bool isBlank(char c)
 IniFile::IniFile(const QString& absolutePath)
 {
     QFile file(absolutePath);
-    if (!absolutePath.isEmpty() && file.open(QIODevice::ReadOnly))
+    // Anything but a regular file (a folder, a named pipe, a device) reads as absent.
+    if (!absolutePath.isEmpty() && QFileInfo(absolutePath).isFile() && file.open(QIODevice::ReadOnly))
         bytes_ = file.readAll();
     parse();
 }

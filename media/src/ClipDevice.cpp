@@ -108,6 +108,16 @@ uint64_t ClipDevice::newJob(const Job& job, std::unique_lock<std::mutex>&)
     return job_.gen;
 }
 
+uint64_t ClipDevice::holdJob(std::unique_lock<std::mutex>& lock)
+{
+    // The device stands where the command left it: on the last frame a play presented, or
+    // on the start of a play or the target of a seek that has shown nothing yet. In the
+    // second case that frame still has to be put on show.
+    if (shown_ == std::min(position_, length_ - 1))
+        return newJob(Job{}, lock);
+    return newJob(Job{JobKind::Show, position_, position_, 0, 0}, lock);
+}
+
 void ClipDevice::endPendingNotice(TMPNotifyValues value)
 {
     if (!noticePending_)
@@ -218,10 +228,7 @@ uint32_t ClipDevice::stop(bool notify, bool wait)
     endPendingNotice(TMPNotifyValues::nvAborted);
     uint64_t gen = 0;
     if (mode_ == TMPModes::mpPlaying || mode_ == TMPModes::mpSeeking || mode_ == TMPModes::mpPaused) {
-        gen = newJob(Job{}, lock);
-        // The play ends on the frame it shows.
-        if (shown_ >= 0)
-            position_ = shown_;
+        gen = holdJob(lock);
         mode_ = TMPModes::mpStopped;
     }
     if (notify)
@@ -237,9 +244,7 @@ uint32_t ClipDevice::pause(bool notify, bool wait)
     if (mode_ != TMPModes::mpPlaying)
         return kOk;
     paused_ = job_;
-    const uint64_t gen = newJob(Job{}, lock);
-    if (shown_ >= 0)
-        position_ = shown_;
+    const uint64_t gen = holdJob(lock);
     mode_ = TMPModes::mpPaused;
     // The play's notice stays pending for the resume, unless this command asks for one.
     if (notify) {

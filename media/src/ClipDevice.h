@@ -103,6 +103,8 @@ private:
     int effectiveVolume() const { return muted_ ? 0 : volume_.load(); }
     // Under the lock: replaces the worker's job; ends a pending notice as value.
     uint64_t newJob(const Job& job, std::unique_lock<std::mutex>& lock);
+    // Under the lock: ends the running job where the device stands (stop, pause).
+    uint64_t holdJob(std::unique_lock<std::mutex>& lock);
     void endPendingNotice(TMPNotifyValues value);
     void finishLocked(const Job& job, TMPModes mode, int32_t position, TMPNotifyValues notice);
     void waitDone(uint64_t gen, std::unique_lock<std::mutex>& lock);

@@ -9,6 +9,7 @@
 
 #include "hw/ContentPath.h"
 
+#include <QFileInfo>
 #include <QPointer>
 
 #include <algorithm>
@@ -194,6 +195,8 @@ void TMediaPlayer::Open()
         const QString path = resolveContentPath(d->fileName);
         if (path.isEmpty())
             error = media::kFileNotFound;
+        else if (!QFileInfo(path).isFile()) // a folder, or a pipe or device that would block
+            error = media::kUnreadable;
         else
             device = ClipDevice::open(path, d->sink, d->clock, this, error);
     }

@@ -2,6 +2,7 @@
 
 #include "hw/report/TReportOutput.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QVBoxLayout>
@@ -24,6 +25,9 @@ PrintProgressWindow::PrintProgressWindow(TReportOutput* output, QWidget* parent)
     connect(output, &TReportOutput::progressChanged, bar_, &QProgressBar::setValue);
     connect(output, &TReportOutput::pageFinished, this, [this](int page) {
         label_->setText(QStringLiteral("Printing page %1").arg(page));
+        // Pages are generated without a return to the event loop: the window is shown
+        // (and repainted) only by letting its own events run between pages.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     });
 }
 

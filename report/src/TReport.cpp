@@ -1,4 +1,5 @@
 #include "hw/report/TReport.h"
+#include "hw/Exception.h"
 #include "hw/Termination.h"
 #include "hw/report/ReportPlatform.h"
 #include "hw/report/TReportOutput.h"
@@ -8,12 +9,15 @@
 #include "PrintProgressWindow.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
+#include <QTemporaryFile>
 #include <QPainter>
 #include <QPointer>
 #include <QPrinter>
 
 #include <cmath>
+#include <cstdio>
 
 namespace hw {
 namespace {
@@ -51,6 +55,27 @@ std::unique_ptr<QPrinter> openPrinter(const TReport& report)
     if (!system->hasPrinters())
         return nullptr;
     return system->createPrinter(report.printerName());
+}
+
+// Why a printer job could not be opened, in the user's words.
+QString jobFailure(const QPrinter& printer)
+{
+    if (printer.outputFormat() == QPrinter::PdfFormat)
+        return QStringLiteral("cannot write file %1").arg(printer.outputFileName());
+    if (!printer.isValid())
+        return QStringLiteral("the printer is not available");
+    if (printer.printerState() == QPrinter::Error)
+        return QStringLiteral("the printer reported an error");
+    return QStringLiteral("the printer did not accept the job");
+}
+
+// A PDF file that was written to its end.
+bool completePdf(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() < 16 || !file.seek(file.size() - 16))
+        return false;
+    return file.read(16).contains("%%EOF");
 }
 
 } // namespace
@@ -233,6 +258,7 @@ void TReport::Print()
 {
     if (busy_)
         return;
+    const QString name = printerName();
     std::unique_ptr<QPrinter> printer = openPrinter(*this);
     if (!printer)
         return;
@@ -245,6 +271,9 @@ void TReport::Print()
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     }
     Generate(*output);
+    if (output->failed())
+        throw EPrinterError(QStringLiteral("Cannot print on %1: %2")
+                                .arg(name, jobFailure(*output->printer())));
 }
 
 void TReport::PrinterSetup()
@@ -282,9 +311,15 @@ bool TReport::ExportPdf(const QString& path)
 {
     if (busy_)
         return false;
+    // Written beside its place and moved there once whole: a place that fills up or refuses
+    // writing keeps what it had, and no half-written file looks like a finished one.
+    QTemporaryFile partial(path + QStringLiteral(".XXXXXX"));
+    if (!partial.open())
+        return false;
+    partial.close();
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     printer->setOutputFormat(QPrinter::PdfFormat);
-    printer->setOutputFileName(path);
+    printer->setOutputFileName(partial.fileName());
     printer->setCreator(QCoreApplication::applicationName());
     printer->setDocName(reportTitle_);
     // A PDF page has no unprintable border: positions stay measured from the paper's edge.
@@ -292,9 +327,18 @@ bool TReport::ExportPdf(const QString& path)
     printer->setFullPage(true);
     auto output = TReportOutput::forPrinter(std::move(printer));
     Generate(*output);
-    const bool ok = !output->failed() && output->pageCount() > 0;
-    output.reset();
-    return ok && QFileInfo(path).size() > 0;
+    const bool generated = !output->failed() && output->pageCount() > 0;
+    output.reset(); // ends the job: the file is complete now, or never will be
+    if (!generated || !completePdf(partial.fileName()))
+        return false;
+    // The file keeps the permissions of the one it replaces, or an ordinary file's.
+    partial.setPermissions(QFileInfo::exists(path) ? QFile::permissions(path)
+                                                   : QFile::ReadOwner | QFile::WriteOwner
+                                                         | QFile::ReadGroup | QFile::ReadOther);
+    if (std::rename(QFile::encodeName(partial.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
+        return false;
+    partial.setAutoRemove(false);
+    return true;
 }
 
 } // namespace hw

@@ -31,10 +31,15 @@ bool offers(const QList<QPageSize>& sizes, const QPageSize& wanted)
     return false;
 }
 
-// The system's paper-source code minus one is Qt's source (Upper/OnlyOne is 0).
+// Qt's source for a system paper-source code: one less up to the large-capacity bin (Upper
+// and OnlyOne are 0), then the cassette and the form source, which skip two codes.
 QPrinter::PaperSource toPaperSource(TOutputBin bin)
 {
-    return static_cast<QPrinter::PaperSource>(static_cast<int>(bin) - 1);
+    switch (bin) {
+    case TOutputBin::Cassette: return QPrinter::Cassette;
+    case TOutputBin::FormSource: return QPrinter::FormSource;
+    default: return static_cast<QPrinter::PaperSource>(static_cast<int>(bin) - 1);
+    }
 }
 
 QSizeF tenthsOf(const QPageLayout& layout)

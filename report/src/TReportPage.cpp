@@ -24,8 +24,8 @@ QSizeF paperDimensions(TPaperSize size)
     case TPaperSize::A4:
     case TPaperSize::A4Small: return {2100, 2970};
     case TPaperSize::A5: return {1480, 2100};
-    case TPaperSize::B4: return {2500, 3540};
-    case TPaperSize::B5: return {1820, 2570};
+    case TPaperSize::B4: return {2570, 3640}; // JIS, as system code 12
+    case TPaperSize::B5: return {1820, 2570}; // JIS, as system code 13
     case TPaperSize::Folio: return {2159, 3302};
     case TPaperSize::Quarto: return {2150, 2750};
     case TPaperSize::qr10X14: return {2540, 3556};

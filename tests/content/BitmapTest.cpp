@@ -274,6 +274,19 @@ TEST(Bitmap, DecodesRunLengthPictures)
     expectPixels(hw::decodeBitmap(rle4), 7, 2, [&](int x, int y) { return f.palette[size_t(expected4[size_t(y * 7 + x)])]; });
     // Qt's own reader agrees where every pixel is written (it leaves the others undefined).
     EXPECT_EQ(hw::decodeBitmap(rle4), QImage::fromData(rle4, "BMP").convertToFormat(QImage::Format_RGB32));
+
+    // Absolute runs of 5 and 6 pixels take three bytes each, padded to four, and records
+    // follow them (with the 3-pixel run above, that tells every padding rule apart; a run
+    // of fewer than 3 pixels cannot be written: codes 0 to 2 are the escapes).
+    BmpSpec odd = indexed(4, 13, 1, false);
+    odd.compression = 2;
+    odd.pixels = bytes({0, 5, 0x12, 0x34, 0x50, 0x00,   // 1 2 3 4 5, padded
+                        0, 6, 0x67, 0x89, 0xAB, 0x00,   // 6 7 8 9 A B, padded
+                        2, 0xCC,                        // C C
+                        0, 1});
+    const QByteArray rleOdd = buildBmp(odd);
+    expectPixels(hw::decodeBitmap(rleOdd), 13, 1, [&](int x, int) { return odd.palette[size_t(std::min(x + 1, 12))]; });
+    EXPECT_EQ(hw::decodeBitmap(rleOdd), QImage::fromData(rleOdd, "BMP").convertToFormat(QImage::Format_RGB32));
 }
 
 TEST(Bitmap, DamagedRunLengthData)

@@ -2,11 +2,16 @@
 #include "hw/content/CatalogueText.h"
 
 #include "BmpBuilder.h"
+#include "Deadline.h"
 #include "LoadedCatalogue.h"
 #include "TempTree.h"
 #include "hw/ContentPath.h"
 
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using hw::tFlyRecord;
 using hw::tTopicRecord;
@@ -106,13 +111,14 @@ TEST(Catalogue, LoadsPatternsAndSectionsIntoLinkedChains)
     const tFlyRecord* hopper = c.findFly("Hopper");
     ASSERT_TRUE(hopper);
     EXPECT_TRUE(hopper->materials.isEmpty());
+    ASSERT_TRUE(hopper->topics);
     EXPECT_EQ(hopper->topics->startFrame, 0);
     EXPECT_EQ(c.findFly("hopper"), nullptr); // lookups are exact
 
     // Section topics, frames stored as written (a stop before its start, negative frames).
-    EXPECT_EQ(titles(c.quickTourList()), (QList<QByteArray>{"Welcome", "Menus"}));
+    ASSERT_EQ(titles(c.quickTourList()), (QList<QByteArray>{"Welcome", "Menus"}));
     EXPECT_EQ(c.quickTourList()->next->stopFrame, 40);
-    EXPECT_EQ(titles(c.techniquesList()), QList<QByteArray>{"Whip finish"});
+    ASSERT_EQ(titles(c.techniquesList()), QList<QByteArray>{"Whip finish"});
     EXPECT_EQ(c.techniquesList()->startFrame, -3);
     EXPECT_EQ(hw::Catalogue::findTopic(c.quickTourList(), "Menus"), c.quickTourList()->next);
     EXPECT_EQ(hw::Catalogue::findTopic(c.quickTourList(), "menus"), nullptr);
@@ -146,7 +152,7 @@ TEST(Catalogue, StepCountsAndSectionNumbering)
 
     const tFlyRecord* larger = c.findFly("Larger");
     ASSERT_TRUE(larger);
-    EXPECT_EQ(titles(larger->topics), (QList<QByteArray>{"Unknown", "Second", "Unknown"}));
+    ASSERT_EQ(titles(larger->topics), (QList<QByteArray>{"Unknown", "Second", "Unknown"}));
     EXPECT_EQ(larger->topics->startFrame, 0);
     EXPECT_EQ(larger->topics->next->offset, 7);
     const tTopicRecord* third = larger->topics->next->next;
@@ -176,6 +182,7 @@ TEST(Catalogue, MaterialsKeepFirstOccurrencesInOrder)
                "[Materials]\nWing=never read\n");
     const auto l = loadCatalogue(t.root());
     ASSERT_TRUE(l->errors.empty());
+    ASSERT_TRUE(l->catalogue.flyList());
     EXPECT_EQ(l->catalogue.flyList()->materials,
               (QList<QByteArray>{"Dry fly hook, size 12", "Black 8/0", "  Grizzly hackle  ", "length = 1 x gap"}));
 }
@@ -206,6 +213,7 @@ TEST(Catalogue, FileNamesMatchWithoutRegardToCase)
     ASSERT_TRUE(adams);
     EXPECT_EQ(adams->baseName, "ADAMS"); // as listed
     EXPECT_EQ(adams->picture.size(), QSize(3, 2));
+    ASSERT_TRUE(adams->topics);
     EXPECT_EQ(adams->topics->title, "Tail");
     EXPECT_EQ(adams->topics->startFrame, 4);
     EXPECT_EQ(adams->materials, QList<QByteArray>{"Size 14"});
@@ -233,6 +241,37 @@ TEST(Catalogue, AbsentContentIsSilentAndEmptyPicturesAreNoError)
     EXPECT_TRUE(l->catalogue.flyList()->picture.isNull());
 }
 
+TEST(Catalogue, PipesAndDevicesAreNotOpened)
+{
+    TempTree t;
+    t.write(QStringLiteral("Flies/Pipe.ini"), "[Info]\nname=Pipe\n");
+    t.write(QStringLiteral("Flies/Null.ini"), "[Info]\nname=Null\n");
+    t.mkdir(QStringLiteral("QuickTour"));
+    const QStringList pipes{t.path(QStringLiteral("Flies/Pipe.bmp")), t.path(QStringLiteral("QuickTour/QuickTour.ini"))};
+    for (const QString& pipe : pipes)
+        ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/null"), t.path(QStringLiteral("Flies/Null.bmp"))));
+
+    std::unique_ptr<hw::test::LoadedCatalogue> l;
+    const bool inTime = hw::test::finishesWithin(
+        std::chrono::seconds(30), [&] { l = loadCatalogue(t.root()); },
+        [&] { // a writer that comes and goes lets a blocked reader see the end of the file
+            for (const QString& pipe : pipes) {
+                const int fd = ::open(QFile::encodeName(pipe).constData(), O_WRONLY | O_NONBLOCK);
+                if (fd >= 0)
+                    ::close(fd);
+            }
+        });
+    ASSERT_TRUE(inTime) << "loading blocked on a named pipe";
+    QStringList got;
+    for (const hw::CatalogueError& e : l->errors)
+        got << e.message;
+    got.sort();
+    EXPECT_EQ(got, (QStringList{QStringLiteral("Cannot open file Flies\\Null.bmp"),
+                                QStringLiteral("Cannot open file Flies\\Pipe.bmp")}));
+    EXPECT_EQ(l->catalogue.quickTourList(), nullptr);
+}
+
 TEST(Catalogue, AFailingPatternIsSkippedAndEverythingElseLoads)
 {
     TempTree t;
@@ -250,7 +289,7 @@ TEST(Catalogue, AFailingPatternIsSkippedAndEverythingElseLoads)
     t.write(QStringLiteral("Techniques/Techniques.ini"), "[Info]\nNumTopics=1\n[Topics 1]\nTitle=Dubbing\n");
 
     const auto l = loadCatalogue(t.root());
-    EXPECT_EQ(flyNames(l->catalogue), QList<QByteArray>{"Good"});
+    ASSERT_EQ(flyNames(l->catalogue), QList<QByteArray>{"Good"});
     EXPECT_EQ(l->gallery, QList<QByteArray>{"Good"}); // no gallery entry without a record
     EXPECT_EQ(l->catalogue.flyList()->previous, nullptr);
     EXPECT_EQ(l->catalogue.flyList()->next, nullptr);

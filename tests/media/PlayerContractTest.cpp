@@ -1,4 +1,5 @@
 // The player's contract: pending marks, modes, notices, errors and what the Display shows.
+#include "Deadline.h"
 #include "MediaFixtures.h"
 
 #include "hw/media/TMediaPlayer.h"
@@ -9,6 +10,10 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using hw::TMediaPlayer;
 using hw::TMPModes;
@@ -216,6 +221,21 @@ TEST_F(PlayerContract, OpenFindsContentPathsAndReportsWhatItCannotOpen)
                               write(QStringLiteral("empty.avi"), QByteArray()),
                               write(QStringLiteral("truncated.avi"), clip.left(300)),
                               write(QStringLiteral("garbled.avi"), clip.left(64) + QByteArray(4000, '\x5a'))};
+        // A named pipe is refused at once instead of being waited on.
+        const QString pipe = junk.filePath(QStringLiteral("pipe.avi"));
+        ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        const bool inTime = finishesWithin(
+            std::chrono::seconds(30),
+            [&] {
+                player_->setFileName(pipe);
+                EXPECT_THROW(player_->Open(), hw::EMCIDeviceError);
+            },
+            [&] {
+                const int fd = ::open(QFile::encodeName(pipe).constData(), O_WRONLY | O_NONBLOCK);
+                if (fd >= 0)
+                    ::close(fd);
+            });
+        EXPECT_TRUE(inTime) << "Open blocked on a named pipe";
         for (const QString& path : bad) {
             player_->setFileName(path);
             EXPECT_THROW(player_->Open(), hw::EMCIDeviceError) << path.toStdString();
@@ -383,6 +403,25 @@ TEST_F(PlayerContract, StoppedAndSupersededPlaysReportSo)
     EXPECT_TRUE(showsFrame(44));
     QCoreApplication::processEvents();
     EXPECT_EQ(log_.count(), 4);
+
+    // Once a play from f is issued, f is the current frame: a Stop or a Pause sent at once,
+    // before the worker has shown anything, leaves Position on f and puts f on show.
+    for (const bool pause : {false, true}) {
+        player_->setPosition(10);
+        advanceToFrame(pause ? 33 : 30);
+        player_->setStartPos(pause ? 33 : 30);
+        player_->setEndPos(39);
+        player_->Play();
+        if (pause)
+            player_->Pause();
+        else
+            player_->Stop();
+        EXPECT_EQ(player_->Position(), pause ? 33 : 30) << "pause " << pause;
+        ASSERT_TRUE(waitFor([&] { return showsFrame(player_->Position()); })) << "pause " << pause;
+        player_->Stop();
+        player_->setPosition(player_->Position() + 1); // the tutor's step stays in the range
+        EXPECT_TRUE(showsFrame(pause ? 34 : 31));
+    }
 }
 
 TEST_F(PlayerContract, PauseResumesTowardTheSameEnd)
@@ -418,6 +457,25 @@ TEST_F(PlayerContract, PauseResumesTowardTheSameEnd)
     ASSERT_TRUE(waitFor([&] { return log_.count() == 3; }));
     EXPECT_EQ(log_.values[2], TMPNotifyValues::nvSuccessful);
     EXPECT_TRUE(showsFrame(9));
+
+    // Back to back: a play without notice cuts short one with notice (Aborted), one with
+    // notice takes over a running play's notice (Superseded), and a Stop aborts it.
+    player_->setStartPos(0);
+    player_->setEndPos(59);
+    player_->Play();
+    player_->setStartPos(10);
+    player_->setNotify(false);
+    player_->Play();
+    player_->setStartPos(20);
+    player_->Play();
+    player_->setStartPos(30);
+    player_->Play();
+    player_->Stop();
+    ASSERT_TRUE(waitFor([&] { return log_.count() == 6; }));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(std::vector<TMPNotifyValues>(log_.values.begin() + 3, log_.values.end()),
+              (std::vector<TMPNotifyValues>{TMPNotifyValues::nvAborted, TMPNotifyValues::nvSuperseded,
+                                            TMPNotifyValues::nvAborted}));
 }
 
 TEST_F(PlayerContract, AutoRewindAndRefusedCommands)

@@ -4,10 +4,23 @@
 #include "ReportTestSupport.h"
 #include "SampleReport.h"
 
+#include "PrintProgressWindow.h"
+#include "hw/Exception.h"
+#include "hw/app/TApplication.h"
+#include "hw/report/TReportPreviewWindow.h"
+
 #include <QApplication>
-#include <QWidget>
+#include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <QWidget>
+
+#include <csignal>
+#include <sys/resource.h>
 
 using namespace hw;
 using namespace hw::test;
@@ -37,14 +50,21 @@ protected:
     }
 };
 
-// Notes every "Printing progress" window that is shown.
+// Notes every window that is shown, and what the progress window's labels read each time
+// they were painted.
 class ShowWatcher : public QObject {
 public:
     QStringList shown;
+    QStringList painted;
     bool eventFilter(QObject* o, QEvent* e) override
     {
         if (e->type() == QEvent::Show && o->isWidgetType() && static_cast<QWidget*>(o)->isWindow())
             shown << static_cast<QWidget*>(o)->windowTitle();
+        if (e->type() == QEvent::Paint) {
+            auto* label = qobject_cast<QLabel*>(o);
+            if (label && label->window()->windowTitle() == QStringLiteral("Printing progress"))
+                painted << label->text();
+        }
         return false;
     }
 };
@@ -173,4 +193,104 @@ TEST_F(ReportPrint, PdfExport)
     EXPECT_TRUE(info.contains(QStringLiteral("612 x 792"))) << info.toStdString();
 
     EXPECT_FALSE(report->ExportPdf(dir.filePath(QStringLiteral("no/such/dir/x.pdf"))));
+}
+
+TEST_F(ReportPrint, AJobThatCannotStartIsReportedWithThePrinterAndTheReason)
+{
+    const QString unreachable = dir.filePath(QStringLiteral("no/such/dir/job.pdf"));
+    setPrinterSystem(fixedPrinters({QStringLiteral("Office")}, QStringLiteral("Office"), {QPageSize(QPageSize::Letter)},
+                                   [&](const QString& name) {
+                                       auto p = pdfPrinter(unreachable, 600);
+                                       p->setPrinterName(name);
+                                       return p;
+                                   }));
+    auto report = makeCardReport();
+    try {
+        report->Print();
+        ADD_FAILURE() << "printing that cannot start said nothing";
+    } catch (const hw::Exception& e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("Office"))) << e.what();
+        EXPECT_TRUE(e.message().contains(unreachable)) << e.what();
+    }
+    EXPECT_FALSE(report->busy());
+    for (QWidget* w : QApplication::topLevelWidgets())
+        EXPECT_FALSE(w->isVisible() && w->windowTitle() == QStringLiteral("Printing progress"));
+
+    // From the preview's Print button the error reaches the program's error box.
+    QStringList boxes;
+    TApplication::setErrorBoxHook([&](const QString&, const QString& text) { boxes << text; });
+    QObject::connect(report.get(), &TReport::previewOpened, report.get(), [](TReportPreviewWindow* w) {
+        QTimer::singleShot(30000, w, &QWidget::close); // safety net
+        QTimer::singleShot(0, w, [w] {
+            QTest::mouseClick(w->button(QStringLiteral("Print")), Qt::LeftButton);
+            w->close();
+        });
+    }, Qt::SingleShotConnection);
+    report->Preview();
+    TApplication::setErrorBoxHook({});
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_EQ(boxes[0], QStringLiteral("Cannot print on Office: cannot write file %1.").arg(unreachable));
+}
+
+TEST_F(ReportPrint, PdfExportThatCannotBeWrittenWhollyLeavesWhatWasThere)
+{
+    auto report = makeCardReport();
+    const QString whole = dir.filePath(QStringLiteral("whole.pdf"));
+    ASSERT_TRUE(report->ExportPdf(whole));
+    const qint64 size = QFileInfo(whole).size();
+    const QString out = dir.filePath(QStringLiteral("card.pdf"));
+    {
+        QFile before(out);
+        ASSERT_TRUE(before.open(QIODevice::WriteOnly));
+        before.write("the card saved before");
+    }
+    // A place that fills up half-way through the file.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit small = saved;
+    small.rlim_cur = rlim_t(size / 2);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool ok = report->ExportPdf(out);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    EXPECT_FALSE(ok);
+    QFile after(out);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), QByteArray("the card saved before"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+              (QStringList{QStringLiteral("card.pdf"), QStringLiteral("whole.pdf")}));
+}
+
+TEST_F(ReportPrint, PaperSourcesAndSizesAreTheSystemsOwn)
+{
+    const std::pair<TOutputBin, QPrinter::PaperSource> sources[] = {
+        {TOutputBin::First, QPrinter::OnlyOne},   {TOutputBin::Lower, QPrinter::Lower},
+        {TOutputBin::Manual, QPrinter::Manual},   {TOutputBin::LargeCapacity, QPrinter::LargeCapacity},
+        {TOutputBin::Cassette, QPrinter::Cassette}, {TOutputBin::FormSource, QPrinter::FormSource}};
+    for (const auto& [bin, qt] : sources) {
+        auto output = TReportOutput::forPrinter(pdfPrinter(pdf, 300));
+        TPrinterSettings settings;
+        settings.outputBin = bin;
+        output->begin(settings);
+        EXPECT_EQ(output->printer()->paperSource(), qt) << static_cast<int>(bin);
+    }
+    EXPECT_EQ(paperDimensions(TPaperSize::B4), QSizeF(2570, 3640)); // JIS B4
+    EXPECT_EQ(paperDimensions(TPaperSize::B5), QSizeF(1820, 2570)); // JIS B5
+}
+
+TEST_F(ReportPrint, TheProgressWindowShowsEachPageAsItIsDone)
+{
+    // Nothing else lets events run while pages are generated: the window must paint itself.
+    auto output = TReportOutput::forPageImages(96);
+    PrintProgressWindow window(output.get());
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ShowWatcher watcher;
+    qApp->installEventFilter(&watcher);
+    for (int page = 1; page <= 2; ++page) {
+        output->beginPage();
+        output->endPage();
+        EXPECT_EQ(watcher.painted.value(watcher.painted.size() - 1), QStringLiteral("Printing page %1").arg(page));
+    }
+    qApp->removeEventFilter(&watcher);
 }

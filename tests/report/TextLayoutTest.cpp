@@ -63,6 +63,12 @@ TEST_F(ReportText, WordWrap)
     EXPECT_EQ(wrapLines({QStringLiteral("a ") + longWord + QStringLiteral(" b"), QString()}, kArial10, 96, 100, 60),
               (QStringList{QStringLiteral("a"), longWord, QStringLiteral("b"), QString()}));
 
+    // A word that fits only without its trailing blank starts the next line.
+    const QString pair = QStringLiteral("ab cd");
+    const double tight = (measuredScreenWidth(pair, kArial10, 96, 100)
+                          + measuredScreenWidth(pair + QLatin1Char(' '), kArial10, 96, 100)) / 2;
+    EXPECT_EQ(wrapLines({pair}, kArial10, 96, 100, tight), (QStringList{QStringLiteral("ab"), QStringLiteral("cd")}));
+
     // At zoom 200 the text measures twice as wide against the same on-screen box.
     EXPECT_GT(wrapLines({paragraph}, kArial10, 96, 200, box).size(), lines.size());
 }

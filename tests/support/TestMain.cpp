@@ -1,3 +1,5 @@
+#include "TestWatchdog.h"
+
 #if HW_TEST_PROGRAM_APPLICATION
 #include "hw/app/TApplication.h"
 #else
@@ -31,5 +33,14 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
 #endif
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    ::testing::TestEventListeners& listeners = ::testing::UnitTest::GetInstance()->listeners();
+    hw::test::TestWatchdog* watchdog = nullptr;
+    const auto limit = hw::test::TestWatchdog::limitFor(qEnvironmentVariable("HW_TEST_TIMEOUT").toDouble());
+    if (limit.count() > 0) {
+        watchdog = new hw::test::TestWatchdog(limit);
+        listeners.Append(watchdog);
+    }
+    const int result = RUN_ALL_TESTS();
+    delete listeners.Release(watchdog);
+    return result;
 }

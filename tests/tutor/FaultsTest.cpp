@@ -1,5 +1,6 @@
 // Content and input the window must survive: sections and patterns without topics, typed
 // hand names, frame numbers at the ends of the 32-bit range.
+#include "TempTree.h"
 #include "TutorTree.h"
 
 #include <QLineEdit>
@@ -141,4 +142,37 @@ TEST(TutorFaults, FrameArithmeticStaysInsideThe32BitRange)
     // Whatever the device makes of frames it does not have, the window goes on.
     click(f.QuickTourButton);
     EXPECT_TRUE(f.TopicsListBox->isVisible());
+}
+
+TEST(TutorFaults, PatternFilesFindTheirClipsByTheNameAsListedAndOnlyInFlies)
+{
+    // A name outside Windows-1252, and a name whose backslashes would climb out of Flies
+    // into the Quick Tour's folder if they were taken as separators.
+    const QDir standard = standardTree();
+    TempTree t;
+    const QString crab = QString::fromUtf8("\u0106rab");
+    const QString escape = QStringLiteral("..\\QuickTour\\QuickTour");
+    const QString clip = standard.filePath(QStringLiteral("QuickTour/QuickTour.avi"));
+    t.mkdir(QStringLiteral("QuickTour"));
+    t.mkdir(QStringLiteral("Flies"));
+    ASSERT_TRUE(QFile::copy(clip, t.path(QStringLiteral("QuickTour/QuickTour.avi"))));
+    ASSERT_TRUE(QFile::copy(clip, t.path(QStringLiteral("Flies/")) + crab + QStringLiteral(".avi")));
+    for (const auto& [base, name] : {std::pair{crab, QByteArray("Crab")}, std::pair{escape, QByteArray("Escape")}}) {
+        t.write(QStringLiteral("Flies/") + base + QStringLiteral(".ini"),
+                "[Info]\nname=" + name + "\nnumsteps=1\n[Topics 1]\ntitle=Body\nStopFrame=9\n");
+        t.write(QStringLiteral("Flies/") + base + QStringLiteral(".bmp"), {});
+    }
+    Window w(t.root());
+    TForm1& f = *w;
+    ASSERT_TRUE(f.catalogueErrors().empty());
+
+    openPattern(f, "Crab");
+    EXPECT_TRUE(w.errorBoxes().empty());
+    EXPECT_TRUE(waitForFrame(f, 0));
+
+    openPattern(f, "Escape");
+    ASSERT_EQ(w.errorBoxes().size(), 1u);
+    EXPECT_TRUE(w.errorBoxes()[0].startsWith(QStringLiteral("Cannot find the specified file")))
+        << w.errorBoxes()[0].toStdString();
+    EXPECT_EQ(f.MediaPlayer1->Mode(), TMPModes::mpNotReady);
 }

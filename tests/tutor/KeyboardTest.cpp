@@ -108,19 +108,39 @@ TEST(TutorKeyboard, TransportShortcutsActWhereTheirButtonsAreShown)
     EXPECT_TRUE(waitForFrame(f, 2));
     press(f, Qt::Key_Left);
     EXPECT_TRUE(waitForFrame(f, 1));
-    press(f, Qt::Key_Home);
-    EXPECT_TRUE(waitForFrame(f, 0));
     press(f, Qt::Key_Space);
     EXPECT_TRUE(waitForPlaying(f));
     EXPECT_TRUE(showsStopFace(f));
     press(f, Qt::Key_Space);
     EXPECT_TRUE(showsPlayFace(f));
+
+    // Home, Page Up and Page Down are transport keys away from the lists...
+    f.QuickTourButton->setFocus();
+    press(f, Qt::Key_Home);
+    EXPECT_TRUE(waitForFrame(f, 0));
     press(f, Qt::Key_PageDown);
     EXPECT_EQ(f.TopicsListBox->ItemIndex(), 1);
     EXPECT_TRUE(waitForFrame(f, 24));
     press(f, Qt::Key_PageUp);
     EXPECT_EQ(f.TopicsListBox->ItemIndex(), 0);
     EXPECT_TRUE(waitForFrame(f, 0));
+    // ...and belong to a list that has the focus: the topic list goes to its first line
+    // with Home, the instruction list keeps the topic where it is.
+    f.TopicsListBox->setFocus();
+    press(f, Qt::Key_PageDown);
+    EXPECT_EQ(f.TopicsListBox->ItemIndex(), 1);
+    EXPECT_TRUE(waitForFrame(f, 24));
+    press(f, Qt::Key_Right);
+    EXPECT_TRUE(waitForFrame(f, 25));
+    press(f, Qt::Key_Home);
+    EXPECT_EQ(f.TopicsListBox->ItemIndex(), 0);
+    EXPECT_TRUE(waitForFrame(f, 0));
+    f.MaterialsAndInstructionsListBox->setFocus();
+    for (Qt::Key key : {Qt::Key_PageDown, Qt::Key_PageUp, Qt::Key_Home})
+        press(f, key);
+    EXPECT_EQ(f.TopicsListBox->ItemIndex(), 0);
+    EXPECT_EQ(QApplication::focusWidget(), f.MaterialsAndInstructionsListBox);
+    f.TopicsListBox->setFocus();
 
     // Space on a focused button presses that button, not Play.
     f.NextButton->setFocus();

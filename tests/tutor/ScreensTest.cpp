@@ -4,6 +4,7 @@
 
 #include "hw/tutor/THiddenControlsForm.h"
 
+#include <QAccessible>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -61,6 +62,15 @@ void expectScreen(TForm1& f, Screen screen, const tFlyRecord* fly = nullptr)
     for (QWidget* w : std::initializer_list<QWidget*>{f.GoinFishinButton, f.QuickTourButton,
                                                      f.TechniquesButton, f.PatternsButton})
         EXPECT_TRUE(w->isVisible());
+    // Assistive tools learn the current section from the one checked section button.
+    auto checked = [](QWidget* button) {
+        const QAccessibleInterface* a = QAccessible::queryAccessibleInterface(button);
+        EXPECT_TRUE(a && a->state().checkable) << button->objectName().toStdString();
+        return a && a->state().checked;
+    };
+    EXPECT_EQ(checked(f.QuickTourButton), screen == Screen::QuickTour);
+    EXPECT_EQ(checked(f.TechniquesButton), screen == Screen::Techniques);
+    EXPECT_EQ(checked(f.PatternsButton), gallery || lesson);
 }
 
 QStringList lines(TListBox* list)

@@ -87,6 +87,7 @@ TEST(TutorWindow, ComponentsStandAtTheirPlacesWithTheirHints)
     EXPECT_EQ(form.PrintRecipeButton->accessibleName(), QStringLiteral("Print Recipe"));
     EXPECT_EQ(form.PlayStopButton->accessibleName(), QStringLiteral("Play"));
     EXPECT_EQ(form.TopicsListBox->accessibleName(), QStringLiteral("Select a topic/video clip from the list"));
+    EXPECT_EQ(form.RightLeftComboBox->accessibleName(), QStringLiteral("Choose right- or left-handed tying"));
 
     // Stacking: the background lowest, every windowed control above every picture.
     const QObjectList& children = form.children();
@@ -234,4 +235,16 @@ TEST(TutorWindow, PrintRecipeCallsTheHookWithTheCurrentPattern)
     click(form.PrintRecipeButton);
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0]->displayName, QByteArray("Adams"));
+}
+
+TEST(TutorWindow, GalleryOrderFollowsTheUsersLanguageWithoutRegardToCase)
+{
+    TGalleryListBox gallery;
+    for (const char* name : {"Zulu Empty", "\xC9merger Midge", "adams", "Bee", "Adams", "Adams 2", "elk"})
+        gallery.addSorted(QByteArray(name));
+    const std::vector<QByteArray> expected{"adams", "Adams", "Adams 2", "Bee", "elk",
+                                           "\xC9merger Midge", "Zulu Empty"};
+    ASSERT_EQ(gallery.Count(), int(expected.size()));
+    for (int i = 0; i < gallery.Count(); ++i)
+        EXPECT_EQ(gallery.bytesAt(i), expected[size_t(i)]) << i;
 }

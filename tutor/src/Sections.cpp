@@ -4,10 +4,13 @@
 #include "PicturePainting.h"
 #include "PracticeTools.h"
 #include "hw/AnsiText.h"
+#include "hw/ContentPath.h"
 #include "hw/tutor/TForm1.h"
 #include "hw/tutor/THiddenControlsForm.h"
 
 #include <QScopeGuard>
+
+#include <utility>
 
 namespace hw {
 
@@ -64,14 +67,36 @@ void TForm1::closeClip()
     MediaPlayer1->Close();
 }
 
+void TForm1::navigate(std::function<void()> choice)
+{
+    // Choosing a section, a pattern or a topic lets pending events run in its middle. A
+    // choice made meanwhile (a held arrow key, or a click queued while the window was busy)
+    // waits for the running one, then the latest of them is made. Run inside, it would leave
+    // the lists, the pending range and the current topic at different places.
+    if (navigating_) {
+        choiceMeanwhile_ = std::move(choice);
+        return;
+    }
+    navigating_ = true;
+    const auto done = qScopeGuard([this] {
+        navigating_ = false;
+        choiceMeanwhile_ = nullptr;
+    });
+    while (choice) {
+        choiceMeanwhile_ = nullptr;
+        choice();
+        choice = std::exchange(choiceMeanwhile_, nullptr);
+    }
+}
+
 void TForm1::QuickTourButtonClick()
 {
-    openSection(Section::QuickTour);
+    navigate([this] { openSection(Section::QuickTour); });
 }
 
 void TForm1::TechniquesButtonClick()
 {
-    openSection(Section::Techniques);
+    navigate([this] { openSection(Section::Techniques); });
 }
 
 void TForm1::openSection(Section section)
@@ -86,6 +111,9 @@ void TForm1::openSection(Section section)
     PatternsButton->setFace(store->PatternsButtonImage->Picture());
     TechniquesButton->setFace((quickTour ? store->TechniquesButtonImage
                                          : store->TechniquesButtonDownImage)->Picture());
+    QuickTourButton->setChecked(quickTour);
+    PatternsButton->setChecked(false);
+    TechniquesButton->setChecked(!quickTour);
     ShowExtendedVideoControls(!quickTour);
     ShowPatternSelectionInterface(false);
     ShowPrimaryInterface(true);
@@ -130,12 +158,20 @@ void TForm1::openSection(Section section)
 
 void TForm1::PatternsButtonClick()
 {
+    navigate([this] { showGallery(); });
+}
+
+void TForm1::showGallery()
+{
     THiddenControlsForm* store = HiddenControlsForm;
     QWidget* const focusBefore = focusWidget();
     StopVideo();
     QuickTourButton->setFace(store->QuickTourButtonImage->Picture());
     PatternsButton->setFace(store->PatternsButtonDownImage->Picture());
     TechniquesButton->setFace(store->TechniquesButtonImage->Picture());
+    QuickTourButton->setChecked(false);
+    PatternsButton->setChecked(true);
+    TechniquesButton->setChecked(false);
     ShowPrimaryInterface(false);
     ShowExtendedVideoControls(false);
     ShowPatternSelectionInterface(true);
@@ -155,6 +191,11 @@ void TForm1::PatternsListBoxDrawItem(QPainter& painter, int32_t Index, const QRe
 }
 
 void TForm1::PatternsListBoxClick()
+{
+    navigate([this] { showChosenPattern(); });
+}
+
+void TForm1::showChosenPattern()
 {
     QWidget* const focusBefore = focusWidget();
     TopicsListBox->clear();
@@ -183,9 +224,7 @@ void TForm1::PatternsListBoxClick()
 
     tTopicRecord* first = fly->topics;
     if (first) {
-        MediaPlayer1->setFileName(clipFileName(QStringLiteral("Flies\\")
-                                               + ansiToQString(fly->baseName)
-                                               + QStringLiteral(".avi")));
+        MediaPlayer1->setFileName(patternClipFileName(*fly));
         processPendingEvents();
         MediaPlayer1->Open();
         MediaPlayer1->setPosition(0);
@@ -205,22 +244,34 @@ void TForm1::PatternsListBoxClick()
         AdvanceToFrame(MediaPlayer1->StartPos());
 }
 
+QString TForm1::patternClipFileName(const tFlyRecord& fly) const
+{
+    const QString name = fly.listedBaseName + QStringLiteral(".avi");
+    if (!name.contains(QLatin1Char('\\')))
+        return clipFileName(QStringLiteral("Flies\\") + name);
+    // Here a backslash is part of the pattern file's name, not a separator: the clip is the
+    // entry of that name in Flies (the exact spelling first, then without regard to case),
+    // and never a file elsewhere that the name's parts would lead to.
+    const QString folder = resolveContentPath(QStringLiteral("Flies"), contentRoot_);
+    if (!folder.isEmpty()) {
+        const QStringList entries = QDir(folder).entryList(
+            QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
+        if (entries.contains(name))
+            return folder + QLatin1Char('/') + name;
+        for (const QString& entry : entries)
+            if (entry.compare(name, Qt::CaseInsensitive) == 0)
+                return folder + QLatin1Char('/') + entry;
+    }
+    // None: a name inside Flies that names nothing there, so the device reports the clip
+    // missing.
+    QString missing = name;
+    missing.replace(QLatin1Char('\\'), QChar::ReplacementCharacter);
+    return clipFileName(QStringLiteral("Flies\\") + missing);
+}
+
 void TForm1::TopicsListBoxClick()
 {
-    // A topic chosen while another is being shown (a held arrow key reaches the list while
-    // the handler lets pending events run) waits for it, then the latest choice is shown.
-    // Run inside, it would leave the list, the pending range and the current topic at
-    // different topics.
-    if (choosingTopic_) {
-        topicChosenMeanwhile_ = true;
-        return;
-    }
-    choosingTopic_ = true;
-    const auto done = qScopeGuard([this] { choosingTopic_ = false; });
-    do {
-        topicChosenMeanwhile_ = false;
-        showChosenTopic();
-    } while (topicChosenMeanwhile_);
+    navigate([this] { showChosenTopic(); });
 }
 
 void TForm1::showChosenTopic()

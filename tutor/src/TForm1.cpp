@@ -109,6 +109,9 @@ void TForm1::createComponents()
                                    "Click to view patterns and tying demonstrations");
     TechniquesButton = pictureButton(this, "TechniquesButton", {502, 137, 119, 41},
                                      Art::TechniquesUp, "Click to view common tying techniques");
+    // The section buttons tell assistive tools which section is current: the checked one.
+    for (TPictureButton* section : {QuickTourButton, PatternsButton, TechniquesButton})
+        section->setCheckable(true);
     PlayStopButton = pictureButton(this, "PlayStopButton", {124, 417, 49, 32}, Art::Play,
                                    "Click to play or stop the current topic/video clip");
     RewindButton = pictureButton(this, "RewindButton", {179, 417, 49, 32}, Art::Rewind,
@@ -128,8 +131,10 @@ void TForm1::createComponents()
     RightLeftComboBox->setEditText(QStringLiteral("Tie Right Handed"));
     const QString comboHint = QStringLiteral("Click to choose left of right handed demonstrations");
     RightLeftComboBox->setToolTip(comboHint);
-    RightLeftComboBox->setAccessibleName(comboHint);
-    RightLeftComboBox->lineEdit()->setAccessibleName(comboHint);
+    RightLeftComboBox->setAccessibleDescription(comboHint);
+    const QString comboName = QStringLiteral("Choose right- or left-handed tying");
+    RightLeftComboBox->setAccessibleName(comboName);
+    RightLeftComboBox->lineEdit()->setAccessibleName(comboName);
     RightLeftComboBox->setVisible(false);
 
     TopicsListBox = listBox(new TListBox(this), "TopicsListBox", {349, 168, 129, 206},

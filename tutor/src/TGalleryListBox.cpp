@@ -69,21 +69,31 @@ TGalleryListBox::TGalleryListBox(QWidget* parent)
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setItemHeight(80);
     updateCellSize();
+    // Names sort as in the user's language, accented letters beside their plain ones. The
+    // C locale knows no language and would put them after Z: English stands in for it.
+    QLocale language;
+    if (language.language() == QLocale::C)
+        language = QLocale(QLocale::English, QLocale::UnitedStates);
+    collator_ = QCollator(language);
+    collator_.setCaseSensitivity(Qt::CaseInsensitive);
 }
 
 void TGalleryListBox::addSorted(const QByteArray& text)
 {
     const QString shown = ansiToQString(text);
-    int at = count();
-    for (int i = 0; i < count(); ++i) {
-        if (QString::compare(item(i)->text(), shown, Qt::CaseInsensitive) > 0) {
-            at = i;
-            break;
-        }
+    // The first entry that sorts after the new one, by halving.
+    int low = 0;
+    int high = count();
+    while (low < high) {
+        const int mid = low + (high - low) / 2;
+        if (collator_.compare(item(mid)->text(), shown) > 0)
+            high = mid;
+        else
+            low = mid + 1;
     }
     auto* it = new QListWidgetItem(shown);
     it->setData(Qt::UserRole, text);
-    insertItem(at, it);
+    insertItem(low, it);
 }
 
 void TGalleryListBox::setColumns(int columns)

@@ -77,6 +77,29 @@ void TListBox::raiseClick()
         OnClick();
 }
 
+bool TListBox::event(QEvent* event)
+{
+    // Home, End, Page Up and Page Down move within a focused list; the window's transport
+    // shortcuts on the same keys act only where no list has the focus.
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        switch (key->key()) {
+        case Qt::Key_Home:
+        case Qt::Key_End:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+            if (key->modifiers() == Qt::NoModifier || key->modifiers() == Qt::KeypadModifier) {
+                event->accept();
+                return true;
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    return QListWidget::event(event);
+}
+
 void TListBox::mousePressEvent(QMouseEvent* event)
 {
     setFocus(Qt::MouseFocusReason);

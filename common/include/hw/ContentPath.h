@@ -10,7 +10,8 @@ namespace hw {
 
 // Resolves a content path written with either separator against root (the current
 // directory when omitted), matching every component without regard to case. An exact
-// match wins over a case-folded one. Returns the absolute path of the existing file or
+// match wins over a case-folded one. An absolute path that names an existing entry as it
+// is written, backslashes and all, is that entry. Returns the absolute path of the existing file or
 // folder, or an empty string when there is none.
 QString resolveContentPath(const QString& path, const QDir& root = QDir::current());
 

@@ -25,4 +25,10 @@ public:
     using Exception::Exception;
 };
 
+// A printer job that cannot be started: the printer's name and the reason.
+class EPrinterError : public Exception {
+public:
+    using Exception::Exception;
+};
+
 } // namespace hw

@@ -26,7 +26,8 @@ struct tTopicRecord {
 };
 
 struct tFlyRecord {
-    QByteArray baseName;
+    QByteArray baseName;     // single-byte, as the rest of the content
+    QString listedBaseName;  // as the file system spells it: the pattern's files are found by it
     QImage picture;          // null for an empty bitmap file
     QByteArray displayName;
     int32_t numSteps = 0;

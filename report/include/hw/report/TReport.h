@@ -101,6 +101,7 @@ public:
     // waits, processing events, until that window closes or the application terminates.
     void Preview();
     // Generates the report into a job on the chosen printer; nothing without a printer.
+    // Throws EPrinterError, naming the printer and the reason, when the job cannot start.
     void Print();
     // Shows the system print dialog; keeps copies and page range. Nothing without a printer.
     void PrinterSetup();

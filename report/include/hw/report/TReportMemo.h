@@ -3,7 +3,7 @@
 
 namespace hw {
 
-// A list of lines; a memo with lines ignores any caption.
+// A list of lines. A caption that is not empty prints instead of them, as one line.
 class TReportMemo : public TReportCustomLabel {
 public:
     Kind kind() const override { return Kind::Memo; }

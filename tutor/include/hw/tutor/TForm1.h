@@ -139,12 +139,16 @@ private:
     void startPlay(); // the play branch of Play/Stop
     void loopSwitched(bool on);
     void playOnWithNewSettings();
+    void navigate(std::function<void()> choice);
+    void showGallery();
+    void showChosenPattern();
     void showChosenTopic();
     void onHandednessEdited(const QString& text);
     void restoreHandednessText();
     void closeClip();
     void keepFocusOnScreen(QWidget* focusBefore, QWidget* successor);
     QString clipFileName(const QString& contentPath) const;
+    QString patternClipFileName(const tFlyRecord& fly) const;
     static void processPendingEvents();
 
     QDir contentRoot_;
@@ -158,8 +162,8 @@ private:
     tTopicRecord* currentTopic_ = nullptr;
     int32_t currentOffset_ = 0;
 
-    bool choosingTopic_ = false;
-    bool topicChosenMeanwhile_ = false;
+    bool navigating_ = false;
+    std::function<void()> choiceMeanwhile_;
 
     bool sizeSaved_ = false;
     int32_t savedHeight_ = 0;

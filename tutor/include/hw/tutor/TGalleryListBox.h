@@ -4,6 +4,7 @@
 // the list adds only the focus rectangle.
 #include "hw/tutor/TListBox.h"
 
+#include <QCollator>
 #include <QPainter>
 #include <QStyle>
 
@@ -19,7 +20,8 @@ public:
     std::function<void(QPainter& painter, int index, const QRect& rect, QStyle::State state)>
         OnDrawItem;
 
-    // Inserts text at its place in the sorted order (after equal entries).
+    // Inserts text at its place in the sorted order (after equal entries): the user's
+    // language's order, without regard to case.
     void addSorted(const QByteArray& text);
 
     int Columns() const { return columns_; }
@@ -37,6 +39,7 @@ protected:
 private:
     void updateCellSize();
     int columns_ = 3;
+    QCollator collator_;
 };
 
 } // namespace hw

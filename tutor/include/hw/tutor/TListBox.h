@@ -38,6 +38,7 @@ public:
     virtual int itemAtPoint(const QPoint& pos) const;
 
 protected:
+    bool event(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

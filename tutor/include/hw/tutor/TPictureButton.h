@@ -26,6 +26,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool event(QEvent* event) override;
+    // A checkable button's state is set by its owner alone, never by a click.
+    void nextCheckState() override {}
 
 private:
     TPicture face_;
