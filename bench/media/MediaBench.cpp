@@ -6,8 +6,8 @@
 //   1920x1080 H.264 (B-frames, keyframe every 250); 25 frames a second.
 #include "LimitLoop.h"
 
-#include "hw/media/ClipWriter.h"
-#include "hw/media/StampedFrame.h"
+#include "hw/clips/ClipWriter.h"
+#include "hw/clips/StampedFrame.h"
 #include "hw/media/TMediaPlayer.h"
 
 #include <QApplication>

@@ -3,8 +3,8 @@
 // repeating plays keep every frame and their seams. Prints a Markdown report.
 //   Run: eval "$(bash scripts/pulse-null-sink.sh)"; build/bench/media/sound_bench
 // The clip (320x240 MJPEG, 15 fps, 16-bit stereo sound at 44.1 kHz) is made at start.
-#include "hw/media/ClipWriter.h"
-#include "hw/media/StampedFrame.h"
+#include "hw/clips/ClipWriter.h"
+#include "hw/clips/StampedFrame.h"
 #include "hw/media/TMediaPlayer.h"
 
 #include <QApplication>

@@ -10,7 +10,7 @@
 
 #include "hw/content/CatalogueText.h"
 #include "hw/demo/DemoLibrary.h"
-#include "hw/media/FrameStamp.h"
+#include "hw/clips/FrameStamp.h"
 #include "hw/report/TReportPreviewWindow.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 // or in the given frame of a video as the clip device shows it.
 #include "Command.h"
 
-#include "hw/media/FrameStamp.h"
+#include "hw/clips/FrameStamp.h"
 #include "hw/media/TMediaPlayer.h"
 
 #include <QImageReader>
