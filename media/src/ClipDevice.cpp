@@ -92,7 +92,7 @@ PlayStats ClipDevice::stats() const
     return stats_;
 }
 
-bool ClipDevice::orderComplete() const { return !order_->reordering() || order_->scanComplete(); }
+void ClipDevice::waitForOrder() const { order_->waitForScan(); }
 
 uint64_t ClipDevice::newJob(const Job& job, std::unique_lock<std::mutex>&)
 {

@@ -79,7 +79,8 @@ public:
     // The worker forgets its cached pictures before its next job.
     void dropCachedPictures() { dropCache_ = true; }
     media::PlayStats stats() const;
-    bool orderComplete() const;
+    // Blocks until the frame order is learnt (at once when the clip needs no reordering).
+    void waitForOrder() const;
 
 private:
     enum class JobKind { None, Show, Seek, Play };

@@ -13,7 +13,6 @@
 #include <QPointer>
 
 #include <algorithm>
-#include <thread>
 
 namespace hw {
 
@@ -579,8 +578,7 @@ void TMediaPlayer::waitUntilIdle()
     if (!d->device)
         return;
     d->device->waitIdle();
-    while (!d->device->orderComplete())
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    d->device->waitForOrder();
     d->device->waitIdle();
 }
 
