@@ -1,5 +1,7 @@
 #include "hw/media/TMediaPlayer.h"
 
+#include "hw/media/PlayerInspection.h"
+
 #include "ButtonBar.h"
 #include "ClipDevice.h"
 #include "DeviceError.h"
@@ -588,7 +590,7 @@ void TMediaPlayer::dropCachedPictures()
         d->device->dropCachedPictures();
 }
 
-TMediaPlayer::PlaybackStats TMediaPlayer::playbackStats() const
+PlaybackStats TMediaPlayer::playbackStats() const
 {
     PlaybackStats s;
     if (d->device) {
