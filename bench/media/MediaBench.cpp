@@ -6,8 +6,9 @@
 //   1920x1080 H.264 (B-frames, keyframe every 250); 25 frames a second.
 #include "LimitLoop.h"
 
-#include "hw/media/ClipWriter.h"
-#include "hw/media/StampedFrame.h"
+#include "hw/clips/ClipWriter.h"
+#include "hw/clips/StampedFrame.h"
+#include "hw/media/PlayerInspection.h"
 #include "hw/media/TMediaPlayer.h"
 
 #include <QApplication>
@@ -84,7 +85,7 @@ void benchSeeks(const Clip& c, int samples)
     player.setDisplay(&panel);
     player.setFileName(c.path);
     player.Open();
-    player.waitUntilIdle();
+    hw::PlayerInspection::waitUntilIdle(player);
 
     std::mt19937 rng(7);
     std::vector<int> targets;
@@ -94,13 +95,13 @@ void benchSeeks(const Clip& c, int samples)
     // Random frame-exact seeks, nothing cached.
     std::vector<double> dev, lim;
     for (int f : targets) {
-        player.dropCachedPictures();
+        hw::PlayerInspection::dropCachedPictures(player);
         const auto t0 = Clock::now();
         player.setPosition(f);
         dev.push_back(since(t0));
-        if (player.displayedFrame() != f)
-            out << "<!-- wrong frame shown: " << player.displayedFrame() << " for " << f << " -->\n";
-        player.waitUntilIdle();
+        if (hw::PlayerInspection::displayedFrame(player) != f)
+            out << "<!-- wrong frame shown: " << hw::PlayerInspection::displayedFrame(player) << " for " << f << " -->\n";
+        hw::PlayerInspection::waitUntilIdle(player);
     }
     bench::LimitLoop limit(c.path);
     for (int f : targets)
@@ -115,17 +116,17 @@ void benchSeeks(const Clip& c, int samples)
     for (int i = 0; i < samples; ++i) {
         const int f = 20 + int(rng() % unsigned(c.frames - 40));
         player.setPosition(f);
-        player.waitUntilIdle();
+        hw::PlayerInspection::waitUntilIdle(player);
         auto t0 = Clock::now();
         player.setPosition(f - 1);
         back.push_back(since(t0));
         const int g = 20 + int(rng() % unsigned(c.frames - 40));
-        player.dropCachedPictures();
+        hw::PlayerInspection::dropCachedPictures(player);
         player.setPosition(g);
         t0 = Clock::now();
         player.setPosition(g + 1);
         fwd.push_back(since(t0));
-        if (player.displayedFrame() != g + 1)
+        if (hw::PlayerInspection::displayedFrame(player) != g + 1)
             out << "<!-- wrong frame after step -->\n";
         limit.showFrame(g);
         limNext.push_back(limit.nextFrame() / 1000.0);
@@ -137,12 +138,12 @@ void benchSeeks(const Clip& c, int samples)
 
     // A burst of ten seeks without waiting, then one that waits: the newest replaces the
     // pending ones instead of queueing behind them.
-    player.dropCachedPictures();
+    hw::PlayerInspection::dropCachedPictures(player);
     player.setPosition(0);
-    player.waitUntilIdle();
+    hw::PlayerInspection::waitUntilIdle(player);
     std::vector<double> burst;
     for (int i = 0; i < 5; ++i) {
-        player.dropCachedPictures();
+        hw::PlayerInspection::dropCachedPictures(player);
         const auto t0 = Clock::now();
         for (int k = 0; k < 10; ++k) {
             player.setWait(false);
@@ -151,7 +152,7 @@ void benchSeeks(const Clip& c, int samples)
         const int last = int(rng() % unsigned(c.frames));
         player.setPosition(last);
         burst.push_back(since(t0));
-        player.waitUntilIdle();
+        hw::PlayerInspection::waitUntilIdle(player);
     }
     row(QStringLiteral("%1: 10 seeks without wait + 1 waiting, p50").arg(QString::fromUtf8(c.name)),
         percentile(burst, 50), percentile(lim, 50), QStringLiteral("about one seek, not eleven"));
@@ -169,7 +170,7 @@ void benchOpen(const Clip& c, int samples)
         player.setFileName(c.path);
         const auto t0 = Clock::now();
         player.Open();
-        while (player.displayedFrame() != 0 && since(t0) < 10000) {
+        while (hw::PlayerInspection::displayedFrame(player) != 0 && since(t0) < 10000) {
         }
         times.push_back(since(t0));
         player.Close();
@@ -187,7 +188,7 @@ void benchPlay(const Clip& c)
     player.setDisplay(&panel);
     player.setFileName(c.path);
     player.Open();
-    player.waitUntilIdle();
+    hw::PlayerInspection::waitUntilIdle(player);
     int notices = 0;
     const int from = 10, to = from + 299;
     player.setStartPos(from);
@@ -204,11 +205,11 @@ void benchPlay(const Clip& c)
     const double wall = since(t0) / 1000.0;
     const double cpu = cpuSeconds() - cpu0;
     QCoreApplication::processEvents();
-    const auto stats = player.playbackStats();
+    const auto stats = hw::PlayerInspection::playbackStats(player);
     out << "\n**Real-time play, " << c.name << ", frames " << from << "–" << to << " at "
         << c.format.framesPerSecond << " fps:** " << stats.presented << " of " << (to - from + 1)
         << " frames shown, " << stats.late << " later than one frame period (worst " << stats.maxLateUs / 1000.0
-        << " ms late), last frame shown " << player.displayedFrame() << " (EndPos " << to << "), Position "
+        << " ms late), last frame shown " << hw::PlayerInspection::displayedFrame(player) << " (EndPos " << to << "), Position "
         << player.Position() << ", " << notices << " notice(s), wall " << QString::number(wall, 'f', 2)
         << " s, CPU " << QString::number(cpu, 'f', 3) << " s = " << QString::number(100 * cpu / wall, 'f', 1)
         << " % of one core (goal: no frame missed or late, last = EndPos, one notice, < 5 %).\n";

@@ -3,8 +3,9 @@
 // repeating plays keep every frame and their seams. Prints a Markdown report.
 //   Run: eval "$(bash scripts/pulse-null-sink.sh)"; build/bench/media/sound_bench
 // The clip (320x240 MJPEG, 15 fps, 16-bit stereo sound at 44.1 kHz) is made at start.
-#include "hw/media/ClipWriter.h"
-#include "hw/media/StampedFrame.h"
+#include "hw/clips/ClipWriter.h"
+#include "hw/clips/StampedFrame.h"
+#include "hw/media/PlayerInspection.h"
 #include "hw/media/TMediaPlayer.h"
 
 #include <QApplication>
@@ -84,7 +85,7 @@ bool makeClip(const QString& path, int frames, const QTemporaryDir& dir)
 }
 
 struct Run {
-    hw::TMediaPlayer::PlaybackStats stats;
+    hw::PlaybackStats stats;
     double wall = 0;
     double cpu = 0;
     int notices = 0;
@@ -101,7 +102,7 @@ Run play(const QString& path, int from, int to, double speed, int rounds = 0)
     player.setDisplay(&panel);
     player.setFileName(path);
     player.Open();
-    player.waitUntilIdle();
+    hw::PlayerInspection::waitUntilIdle(player);
     player.setSpeed(speed);
     player.setRepeat(rounds > 0);
     Run r;
@@ -114,7 +115,7 @@ Run play(const QString& path, int from, int to, double speed, int rounds = 0)
     QTimer poll;
     const int frames = (to - from + 1) * rounds;
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (rounds > 0 && player.playbackStats().presented >= frames)
+        if (rounds > 0 && hw::PlayerInspection::playbackStats(player).presented >= frames)
             player.Stop();
     });
     poll.start(5);
@@ -126,8 +127,8 @@ Run play(const QString& path, int from, int to, double speed, int rounds = 0)
     loop.exec();
     r.wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     r.cpu = cpuSeconds() - cpu0;
-    r.stats = player.playbackStats();
-    r.lastShown = player.displayedFrame();
+    r.stats = hw::PlayerInspection::playbackStats(player);
+    r.lastShown = hw::PlayerInspection::displayedFrame(player);
     return r;
 }
 

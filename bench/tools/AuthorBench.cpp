@@ -13,7 +13,7 @@
 //    against the catalogue load plus opening each pattern's video once (as the tutor does).
 #include "hw/check/LibraryCheck.h"
 #include "hw/content/Catalogue.h"
-#include "hw/media/ClipWriter.h"
+#include "hw/clips/ClipWriter.h"
 #include "hw/media/TMediaPlayer.h"
 
 #include <QApplication>

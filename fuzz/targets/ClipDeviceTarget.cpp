@@ -5,6 +5,7 @@
 // a long clip costs decoding time only.
 #include "FuzzTargets.h"
 
+#include "hw/media/PlayerInspection.h"
 #include "hw/media/PresentationClock.h"
 #include "hw/media/TMediaPlayer.h"
 
@@ -41,7 +42,7 @@ constexpr int32_t kPlayedFrames = 120;
 
 void checkShows(const TMediaPlayer& player, int32_t length, const char* when)
 {
-    const int32_t shown = player.displayedFrame();
+    const int32_t shown = PlayerInspection::displayedFrame(player);
     check(shown >= -1 && shown < std::max(length, 1), std::string("shows frame ") + std::to_string(shown)
                                                           + " of " + std::to_string(length) + " " + when);
 }
@@ -92,11 +93,11 @@ int clipDevice(const uint8_t* data, size_t size)
         player.setNotify(false);
         player.setWait(true);
         player.Play();
-        player.waitUntilIdle();
+        PlayerInspection::waitUntilIdle(player);
         if (f >= 0 && f <= length) {
             check(player.Error() == 0, "a play inside the clip refused");
             // A frame the decoder cannot make ends the play on the picture on show.
-            check(player.Position() == f || player.Position() == player.displayedFrame(),
+            check(player.Position() == f || player.Position() == PlayerInspection::displayedFrame(player),
                   "a play from " + std::to_string(f) + " to itself ends on " + std::to_string(player.Position())
                       + " of " + std::to_string(length));
             check(player.Mode() == TMPModes::mpStopped, "a one-frame play still runs");
@@ -111,7 +112,7 @@ int clipDevice(const uint8_t* data, size_t size)
         if (f < 0)
             continue;
         player.setPosition(f);
-        player.waitUntilIdle();
+        PlayerInspection::waitUntilIdle(player);
         check(player.Position() == f, "a seek to " + std::to_string(f) + " ends on " + std::to_string(player.Position())
                                           + " of " + std::to_string(length));
         checkShows(player, length, "after a seek");
@@ -133,7 +134,7 @@ int clipDevice(const uint8_t* data, size_t size)
         // Successful at its end; a frame the decoder cannot make ends it early as a Failure.
         const bool ended = player.NotifyValue() == TMPNotifyValues::nvSuccessful && player.Position() == end;
         const bool failed = player.NotifyValue() == TMPNotifyValues::nvFailure
-            && (player.Position() == player.displayedFrame() || player.Position() == 0);
+            && (player.Position() == PlayerInspection::displayedFrame(player) || player.Position() == 0);
         check((ended || failed) && player.Mode() == TMPModes::mpStopped,
               "a play to " + std::to_string(end) + " ends on " + std::to_string(player.Position()) + " in mode "
                   + std::to_string(int(player.Mode())) + ", notice " + std::to_string(int(player.NotifyValue())));

@@ -50,7 +50,7 @@ std::unique_ptr<ClipDevice> ClipDevice::open(const QString& path, std::shared_pt
 void ClipDevice::showCurrent()
 {
     std::unique_lock lock(m_);
-    if (mode_ == TMPModes::mpStopped)
+    if (mode_ == DeviceMode::Stopped)
         newJob(Job{JobKind::Show, position_, position_, 0, 0}, lock);
 }
 
@@ -74,7 +74,7 @@ ClipDevice::~ClipDevice()
 
 int32_t ClipDevice::length() const { return length_; }
 
-TMPModes ClipDevice::mode() const
+DeviceMode ClipDevice::mode() const
 {
     std::lock_guard lock(m_);
     return mode_;
@@ -92,7 +92,7 @@ PlayStats ClipDevice::stats() const
     return stats_;
 }
 
-bool ClipDevice::orderComplete() const { return !order_->reordering() || order_->scanComplete(); }
+void ClipDevice::waitForOrder() const { order_->waitForScan(); }
 
 uint64_t ClipDevice::newJob(const Job& job, std::unique_lock<std::mutex>&)
 {
@@ -118,7 +118,7 @@ uint64_t ClipDevice::holdJob(std::unique_lock<std::mutex>& lock)
     return newJob(Job{JobKind::Show, position_, position_, 0, 0}, lock);
 }
 
-void ClipDevice::endPendingNotice(TMPNotifyValues value)
+void ClipDevice::endPendingNotice(Notice value)
 {
     if (!noticePending_)
         return;
@@ -129,10 +129,10 @@ void ClipDevice::endPendingNotice(TMPNotifyValues value)
 void ClipDevice::abortPendingNotice()
 {
     std::lock_guard lock(m_);
-    endPendingNotice(TMPNotifyValues::nvAborted);
+    endPendingNotice(Notice::Aborted);
 }
 
-void ClipDevice::finishLocked(const Job& job, TMPModes mode, int32_t position, TMPNotifyValues notice)
+void ClipDevice::finishLocked(const Job& job, DeviceMode mode, int32_t position, Notice notice)
 {
     mode_ = mode;
     position_ = position;
@@ -159,14 +159,14 @@ uint32_t ClipDevice::play(int32_t from, int32_t to, bool notify, bool wait)
         return kOutOfRange;
     std::unique_lock lock(m_);
     // A new play with notice replaces the running one's notice; without, it cuts it short.
-    const bool running = mode_ == TMPModes::mpPlaying || mode_ == TMPModes::mpPaused;
-    endPendingNotice(notify && running ? TMPNotifyValues::nvSuperseded : TMPNotifyValues::nvAborted);
+    const bool running = mode_ == DeviceMode::Playing || mode_ == DeviceMode::Paused;
+    endPendingNotice(notify && running ? Notice::Superseded : Notice::Aborted);
     Job job{JobKind::Play, from, to, 0, 0};
     job.repeat = repeat_;
     job.speed = speed_;
     job.loopFrom = from;
     const uint64_t gen = newJob(job, lock);
-    mode_ = TMPModes::mpPlaying;
+    mode_ = DeviceMode::Playing;
     position_ = from;
     if (notify) {
         noticePending_ = true;
@@ -182,7 +182,7 @@ uint32_t ClipDevice::seek(int32_t frame, bool notify, bool wait)
     if (frame < 0 || frame > length_)
         return kOutOfRange;
     std::unique_lock lock(m_);
-    endPendingNotice(TMPNotifyValues::nvAborted);
+    endPendingNotice(Notice::Aborted);
     // A seek that waits while the worker has nothing to do is done right here: the caller
     // waits either way, and the hand-over to the worker and back would cost more than
     // decoding an intra frame.
@@ -199,7 +199,7 @@ uint32_t ClipDevice::seek(int32_t frame, bool notify, bool wait)
     } else {
         gen = newJob(Job{JobKind::Seek, frame, frame, 0, 0}, lock);
     }
-    mode_ = TMPModes::mpSeeking;
+    mode_ = DeviceMode::Seeking;
     position_ = frame;
     if (notify) {
         noticePending_ = true;
@@ -225,14 +225,14 @@ uint32_t ClipDevice::seek(int32_t frame, bool notify, bool wait)
 uint32_t ClipDevice::stop(bool notify, bool wait)
 {
     std::unique_lock lock(m_);
-    endPendingNotice(TMPNotifyValues::nvAborted);
+    endPendingNotice(Notice::Aborted);
     uint64_t gen = 0;
-    if (mode_ == TMPModes::mpPlaying || mode_ == TMPModes::mpSeeking || mode_ == TMPModes::mpPaused) {
+    if (mode_ == DeviceMode::Playing || mode_ == DeviceMode::Seeking || mode_ == DeviceMode::Paused) {
         gen = holdJob(lock);
-        mode_ = TMPModes::mpStopped;
+        mode_ = DeviceMode::Stopped;
     }
     if (notify)
-        NoticeEvent::post(target_, TMPNotifyValues::nvSuccessful);
+        NoticeEvent::post(target_, Notice::Successful);
     if (wait && gen)
         waitDone(gen, lock);
     return kOk;
@@ -241,15 +241,15 @@ uint32_t ClipDevice::stop(bool notify, bool wait)
 uint32_t ClipDevice::pause(bool notify, bool wait)
 {
     std::unique_lock lock(m_);
-    if (mode_ != TMPModes::mpPlaying)
+    if (mode_ != DeviceMode::Playing)
         return kOk;
     paused_ = job_;
     const uint64_t gen = holdJob(lock);
-    mode_ = TMPModes::mpPaused;
+    mode_ = DeviceMode::Paused;
     // The play's notice stays pending for the resume, unless this command asks for one.
     if (notify) {
-        endPendingNotice(TMPNotifyValues::nvSuperseded);
-        NoticeEvent::post(target_, TMPNotifyValues::nvSuccessful);
+        endPendingNotice(Notice::Superseded);
+        NoticeEvent::post(target_, Notice::Successful);
     }
     if (wait)
         waitDone(gen, lock);
@@ -259,15 +259,15 @@ uint32_t ClipDevice::pause(bool notify, bool wait)
 uint32_t ClipDevice::resume(bool notify, bool wait)
 {
     std::unique_lock lock(m_);
-    if (mode_ != TMPModes::mpPaused)
+    if (mode_ != DeviceMode::Paused)
         return kOutOfRange;
     Job job = paused_;
     job.from = position_ + 1;
     job.firstDelayUs = std::llround(1e6 / (fps_ * job.speed));
     const uint64_t gen = newJob(job, lock);
-    mode_ = TMPModes::mpPlaying;
+    mode_ = DeviceMode::Playing;
     if (notify) {
-        endPendingNotice(TMPNotifyValues::nvSuperseded);
+        endPendingNotice(Notice::Superseded);
         noticePending_ = true;
     }
     noticeGen_ = gen; // the paused play's notice, if still pending, now ends with this one
@@ -391,8 +391,8 @@ void ClipDevice::runShow(const Job& job)
         shown_ = rank;
     }
     if (job.kind == JobKind::Seek)
-        finishLocked(job, TMPModes::mpStopped, job.from,
-                     result == FrameEngine::Result::Ok ? TMPNotifyValues::nvSuccessful : TMPNotifyValues::nvFailure);
+        finishLocked(job, DeviceMode::Stopped, job.from,
+                     result == FrameEngine::Result::Ok ? Notice::Successful : Notice::Failure);
 }
 
 void ClipDevice::runPlay(const Job& job)
@@ -405,7 +405,7 @@ void ClipDevice::runPlay(const Job& job)
     if (k > last) {
         std::lock_guard lock(m_);
         if (!stale(job.gen))
-            finishLocked(job, TMPModes::mpStopped, job.to, TMPNotifyValues::nvSuccessful);
+            finishLocked(job, DeviceMode::Stopped, job.to, Notice::Successful);
         return;
     }
     const double period = 1e6 / (fps_ * job.speed);
@@ -448,7 +448,7 @@ void ClipDevice::runPlay(const Job& job)
         if (result == FrameEngine::Result::Failed) {
             std::lock_guard lock(m_);
             if (!stale(job.gen))
-                finishLocked(job, TMPModes::mpStopped, shown_ >= 0 ? shown_ : job.from, TMPNotifyValues::nvFailure);
+                finishLocked(job, DeviceMode::Stopped, shown_ >= 0 ? shown_ : job.from, Notice::Failure);
             return;
         }
         if (n == 0) {
@@ -490,7 +490,7 @@ void ClipDevice::runPlay(const Job& job)
         return;
     std::lock_guard lock(m_);
     if (!stale(job.gen))
-        finishLocked(job, TMPModes::mpStopped, job.to, TMPNotifyValues::nvSuccessful);
+        finishLocked(job, DeviceMode::Stopped, job.to, Notice::Successful);
 }
 
 } // namespace hw

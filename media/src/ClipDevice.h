@@ -5,8 +5,10 @@
 // to wait. Completion notices are posted to the player.
 #include "hw/media/PresentationClock.h"
 #include "hw/media/SoundOutput.h"
-#include "hw/media/TMediaPlayer.h"
 
+#include "DeviceState.h"
+
+#include <QObject>
 #include <QSize>
 #include <QString>
 
@@ -52,7 +54,7 @@ public:
     void showCurrent();
 
     int32_t length() const;
-    TMPModes mode() const;
+    media::DeviceMode mode() const;
     int32_t position() const;
     QSize frameSize() const { return frameSize_; }
     double framesPerSecond() const { return fps_; }
@@ -79,7 +81,8 @@ public:
     // The worker forgets its cached pictures before its next job.
     void dropCachedPictures() { dropCache_ = true; }
     media::PlayStats stats() const;
-    bool orderComplete() const;
+    // Blocks until the frame order is learnt (at once when the clip needs no reordering).
+    void waitForOrder() const;
 
 private:
     enum class JobKind { None, Show, Seek, Play };
@@ -105,8 +108,8 @@ private:
     uint64_t newJob(const Job& job, std::unique_lock<std::mutex>& lock);
     // Under the lock: ends the running job where the device stands (stop, pause).
     uint64_t holdJob(std::unique_lock<std::mutex>& lock);
-    void endPendingNotice(TMPNotifyValues value);
-    void finishLocked(const Job& job, TMPModes mode, int32_t position, TMPNotifyValues notice);
+    void endPendingNotice(media::Notice value);
+    void finishLocked(const Job& job, media::DeviceMode mode, int32_t position, media::Notice notice);
     void waitDone(uint64_t gen, std::unique_lock<std::mutex>& lock);
     bool stale(uint64_t gen) const { return latestGen_.load() != gen || quit_.load(); }
 
@@ -137,7 +140,7 @@ private:
     std::atomic<uint64_t> latestGen_{0};
     std::atomic<bool> quit_{false};
     std::atomic<bool> dropCache_{false};
-    TMPModes mode_ = TMPModes::mpStopped;
+    media::DeviceMode mode_ = media::DeviceMode::Stopped;
     int32_t position_ = 0;
     int32_t shown_ = -1;             // rank on show
     Job paused_;                     // the play a pause interrupted

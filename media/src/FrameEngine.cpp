@@ -292,81 +292,82 @@ void FrameEngine::keepBehind(Decoded d)
     }
 }
 
+FrameEngine::RunEnd FrameEngine::runTo(int rank, const AbortCheck& aborted)
+{
+    for (;;) {
+        while (!ahead_.empty()) {
+            Decoded& d = ahead_.front();
+            if (d.last >= rank)
+                return d.first <= rank ? RunEnd::Found : RunEnd::Passed;
+            lastRank_ = d.last;
+            keepBehind(std::move(d));
+            ahead_.pop_front();
+        }
+        if (runDrained_)
+            return RunEnd::Drained;
+        bool wasAborted = false;
+        if (!decodeMore(aborted, wasAborted)) {
+            if (wasAborted)
+                return RunEnd::Aborted;
+            if (!runValid_)
+                return RunEnd::Renumbered;
+            runDrained_ = true;
+        }
+    }
+}
+
+bool FrameEngine::retryEarlier(int rank, Attempt& attempt)
+{
+    if (++attempt.retries > 2 || attempt.startGop == 0)
+        return false;
+    attempt.startGop = std::max(0, (attempt.startGop < 0 ? startGopFor(rank) : attempt.startGop) - 1);
+    runValid_ = false;
+    return true;
+}
+
+FrameEngine::Result FrameEngine::nearestBefore(const AVFrame*& found) const
+{
+    if (behind_.empty())
+        return Result::Failed;
+    found = behind_.back().frame.get();
+    return Result::Ok;
+}
+
 FrameEngine::Result FrameEngine::decodeTo(int rank, const AbortCheck& aborted, const AVFrame*& found)
 {
     found = nullptr;
-    int retries = 0;
-    int startGop = -1;
-    // A damaged stream can send the run back to a fresh start again and again (a seek that
-    // fails leaves the run invalid just as a change of numbering does): after a few, the
-    // nearest picture before the frame will do.
-    int freshStarts = 0;
+    Attempt attempt;
     for (;;) {
         if (!canContinueTo(rank)) {
-            if (startGop < 0)
-                startGop = startGopFor(rank);
-            if (!startRun(startGop))
+            if (attempt.startGop < 0)
+                attempt.startGop = startGopFor(rank);
+            if (!startRun(attempt.startGop))
                 return Result::Failed;
         }
-        bool restart = false;
-        while (!restart) {
-            while (!ahead_.empty()) {
-                Decoded& d = ahead_.front();
-                if (d.last < rank) {
-                    lastRank_ = d.last;
-                    keepBehind(std::move(d));
-                    ahead_.pop_front();
-                    continue;
-                }
-                if (d.first <= rank) {
-                    found = d.frame.get();
-                    return Result::Ok;
-                }
-                // The decoder went past the frame without putting it out (a leading picture
-                // whose references lie before the keyframe): start one GOP earlier.
-                restart = true;
-                break;
-            }
-            if (restart)
-                break;
-            if (runDrained_) {
-                // The stream ends before this frame (the decoder dropped some): show the last picture.
-                if (!behind_.empty()) {
-                    found = behind_.back().frame.get();
-                    return Result::Ok;
-                }
-                return Result::Failed;
-            }
-            bool wasAborted = false;
-            if (!decodeMore(aborted, wasAborted)) {
-                if (wasAborted)
-                    return Result::Aborted;
-                if (!runValid_) { // numbering changed under us: begin again
-                    if (++freshStarts > 3) {
-                        if (behind_.empty())
-                            return Result::Failed;
-                        found = behind_.back().frame.get();
-                        return Result::Ok;
-                    }
-                    restart = true;
-                    startGop = -1;
-                    retries = 0;
-                    break;
-                }
-                runDrained_ = true;
-            }
-        }
-        if (runValid_) {
-            if (++retries > 2 || startGop == 0) {
-                // Nothing better to be had: the nearest picture before it.
-                if (!behind_.empty()) {
-                    found = behind_.back().frame.get();
-                    return Result::Ok;
-                }
-                return Result::Failed;
-            }
-            startGop = std::max(0, (startGop < 0 ? startGopFor(rank) : startGop) - 1);
-            runValid_ = false;
+        switch (runTo(rank, aborted)) {
+        case RunEnd::Found:
+            found = ahead_.front().frame.get();
+            return Result::Ok;
+        case RunEnd::Aborted:
+            return Result::Aborted;
+        case RunEnd::Drained:
+            // The stream ends before this frame (the decoder dropped some).
+            return nearestBefore(found);
+        case RunEnd::Renumbered:
+            // A damaged stream can send the run back to a fresh start again and again (a
+            // seek that fails leaves the run invalid just as a change of numbering does):
+            // after a few, the nearest picture before the frame will do.
+            if (++attempt.freshStarts > 3)
+                return nearestBefore(found);
+            attempt.startGop = -1;
+            attempt.retries = 0;
+            break;
+        case RunEnd::Passed:
+            // The decoder went past the frame without putting it out (a leading picture
+            // whose references lie before the keyframe): start one GOP earlier.
+            if (runValid_ && !retryEarlier(rank, attempt))
+                return nearestBefore(found);
+            break;
         }
     }
 }

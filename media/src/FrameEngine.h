@@ -67,8 +67,25 @@ private:
     bool canContinueTo(int rank) const;
     bool startRun(int gop);
     // Decodes until the picture of rank is at the front of ahead_ (found points at it) or,
-    // when it cannot be had, found is the nearest picture before it.
+    // when it cannot be had, found is the nearest picture before it. Runs of the decoder
+    // (runTo) start at the frame's keyframe; a run that passes the frame is retried from
+    // an earlier keyframe (retryEarlier); a stream that keeps renumbering is given up on.
     Result decodeTo(int rank, const AbortCheck& aborted, const AVFrame*& found);
+    // How one run of the decoder towards a frame ended: its picture is at the front of
+    // ahead_, the run went past it, the numbering changed (the run is invalid), the
+    // stream ended before it, or the command was aborted.
+    enum class RunEnd { Found, Passed, Renumbered, Drained, Aborted };
+    RunEnd runTo(int rank, const AbortCheck& aborted);
+    // Where the next run for one frame starts and how often it has been tried.
+    struct Attempt {
+        int startGop = -1;   // -1: the frame's own keyframe
+        int retries = 0;     // runs that passed the frame
+        int freshStarts = 0; // runs the numbering sent back to the start
+    };
+    // Moves the next run one GOP earlier; false when the earliest or the last try is spent.
+    bool retryEarlier(int rank, Attempt& attempt);
+    // The stand-in when the frame cannot be had: the nearest picture decoded before it.
+    Result nearestBefore(const AVFrame*& found) const;
     // Decodes until an output is available; false at the end of the stream or on errors.
     bool decodeMore(const AbortCheck& aborted, bool& abortedOut);
     bool numberOutput(AVFrame* frame, Decoded& out);

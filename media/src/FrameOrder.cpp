@@ -19,7 +19,11 @@ constexpr auto kLongestPacketPass = std::chrono::seconds(5);
 
 FrameOrder::~FrameOrder()
 {
-    stop_ = true;
+    {
+        std::lock_guard lock(m_);
+        stop_ = true;
+    }
+    scanDone_.notify_all();
     finishPacketPass();
     if (scanner_.joinable())
         scanner_.join();
@@ -100,12 +104,7 @@ void FrameOrder::scan(QString path)
     if (!order.empty()) {
         for (int slot : order)
             append(slot);
-        {
-            std::lock_guard lock(m_);
-            while (int(rankToSlot_.size()) < slots_->length)
-                rankToSlot_.push_back(kRepeat);
-            complete_ = true;
-        }
+        finishScan();
         finishPacketPass();
         return;
     }
@@ -139,11 +138,27 @@ void FrameOrder::scan(QString path)
     }
     if (stop_)
         return;
-    // Slots the decoder never put out (damaged data) repeat the last picture.
-    std::lock_guard lock(m_);
-    while (int(rankToSlot_.size()) < slots_->length)
-        rankToSlot_.push_back(kRepeat);
-    complete_ = true;
+    finishScan();
+}
+
+void FrameOrder::finishScan()
+{
+    {
+        // Slots the decoder never put out (damaged data) repeat the last picture.
+        std::lock_guard lock(m_);
+        while (int(rankToSlot_.size()) < slots_->length)
+            rankToSlot_.push_back(kRepeat);
+        complete_ = true;
+    }
+    scanDone_.notify_all();
+}
+
+void FrameOrder::waitForScan() const
+{
+    if (!reordering_)
+        return;
+    std::unique_lock lock(m_);
+    scanDone_.wait(lock, [this] { return complete_.load() || stop_.load(); });
 }
 
 } // namespace hw::media

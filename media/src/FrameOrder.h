@@ -32,7 +32,9 @@ public:
     bool reordering() const { return reordering_.load(); }
     // Switches to learnt order and starts the scan over path (once).
     void startScan(const QString& path);
-    bool scanComplete() const { return complete_.load(); }
+    // Blocks until the scan has learnt the whole order (at once without reordering, or
+    // when the scan is stopped).
+    void waitForScan() const;
 
     // Slot shown at rank, kRepeat or kUnknown.
     int slotAt(int rank) const;
@@ -43,6 +45,7 @@ private:
     void scan(QString path);
     void append(int slot);
     void finishPacketPass(); // wakes the questions waiting for it
+    void finishScan();       // fills the ranks never put out, wakes waitForScan
     // Waits (with lock held on m_) while the packet pass runs, at most a few seconds.
     void waitForPacketPass(std::unique_lock<std::mutex>& lock) const;
 
@@ -52,6 +55,7 @@ private:
     std::atomic<bool> stop_{false};
     mutable std::mutex m_;
     mutable std::condition_variable packetPassDone_;
+    mutable std::condition_variable scanDone_;
     bool packetPass_ = false; // guarded by m_
     std::vector<int> rankToSlot_;
     std::vector<int> slotToRank_;

@@ -1,4 +1,4 @@
-#include "LibavLog.h"
+#include "hw/media/LibavLog.h"
 
 extern "C" {
 #include <libavutil/log.h>

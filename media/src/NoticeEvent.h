@@ -1,7 +1,7 @@
 #pragma once
 // The completion notice a device posts to its player: handled on the GUI thread when the
 // player's queue is next processed, never inside the call that caused it.
-#include "hw/media/TMediaPlayer.h"
+#include "DeviceState.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -10,18 +10,18 @@ namespace hw::media {
 
 class NoticeEvent : public QEvent {
 public:
-    explicit NoticeEvent(TMPNotifyValues v) : QEvent(type()), value(v) {}
+    explicit NoticeEvent(Notice v) : QEvent(type()), value(v) {}
     static QEvent::Type type()
     {
         static const auto t = QEvent::Type(QEvent::registerEventType());
         return t;
     }
-    static void post(QObject* target, TMPNotifyValues v)
+    static void post(QObject* target, Notice v)
     {
         QCoreApplication::postEvent(target, new NoticeEvent(v));
     }
 
-    TMPNotifyValues value;
+    Notice value;
 };
 
 } // namespace hw::media

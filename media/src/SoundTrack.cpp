@@ -1,6 +1,6 @@
 #include "SoundTrack.h"
 
-#include "LibavLog.h"
+#include "hw/media/LibavLog.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>

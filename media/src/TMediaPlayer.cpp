@@ -1,5 +1,7 @@
 #include "hw/media/TMediaPlayer.h"
 
+#include "hw/media/PlayerInspection.h"
+
 #include "ButtonBar.h"
 #include "ClipDevice.h"
 #include "DeviceError.h"
@@ -13,7 +15,6 @@
 #include <QPointer>
 
 #include <algorithm>
-#include <thread>
 
 namespace hw {
 
@@ -24,6 +25,29 @@ struct Flags {
     bool wait;
     bool notify;
 };
+
+// The device's own mode and notices in the player's published terms.
+TMPModes playerMode(media::DeviceMode mode)
+{
+    switch (mode) {
+    case media::DeviceMode::Stopped: return TMPModes::mpStopped;
+    case media::DeviceMode::Playing: return TMPModes::mpPlaying;
+    case media::DeviceMode::Seeking: return TMPModes::mpSeeking;
+    case media::DeviceMode::Paused: return TMPModes::mpPaused;
+    }
+    return TMPModes::mpNotReady;
+}
+
+TMPNotifyValues playerNotifyValue(media::Notice notice)
+{
+    switch (notice) {
+    case media::Notice::Successful: return TMPNotifyValues::nvSuccessful;
+    case media::Notice::Superseded: return TMPNotifyValues::nvSuperseded;
+    case media::Notice::Aborted: return TMPNotifyValues::nvAborted;
+    case media::Notice::Failure: return TMPNotifyValues::nvFailure;
+    }
+    return TMPNotifyValues::nvFailure;
+}
 } // namespace
 
 struct TMediaPlayer::State {
@@ -85,7 +109,7 @@ struct TMediaPlayer::State {
         if (!autoEnable)
             return;
         enabledButtons = media::autoEnabledButtons(device != nullptr, abilities,
-                                                   device ? device->mode() : TMPModes::mpNotReady);
+                                                   device ? playerMode(device->mode()) : TMPModes::mpNotReady);
         refreshBar();
     }
 
@@ -222,7 +246,7 @@ void TMediaPlayer::Open()
     d->device->showCurrent();
     d->autoEnableBar();
     if (flags.notify)
-        NoticeEvent::post(this, TMPNotifyValues::nvSuccessful);
+        NoticeEvent::post(this, media::Notice::Successful);
 }
 
 void TMediaPlayer::Close()
@@ -237,7 +261,7 @@ void TMediaPlayer::Close()
     d->error = media::kOk;
     d->autoEnableBar();
     if (flags.notify)
-        NoticeEvent::post(this, TMPNotifyValues::nvSuccessful);
+        NoticeEvent::post(this, media::Notice::Successful);
 }
 
 void TMediaPlayer::Play()
@@ -266,11 +290,11 @@ void TMediaPlayer::Pause()
 {
     if (!d->device)
         raiseNotOpen();
-    const TMPModes mode = d->device->mode();
-    if (mode == TMPModes::mpPlaying) {
+    const media::DeviceMode mode = d->device->mode();
+    if (mode == media::DeviceMode::Playing) {
         const Flags flags = d->takeCommandFlags();
         d->error = d->device->pause(flags.notify, flags.wait);
-    } else if (mode == TMPModes::mpPaused) {
+    } else if (mode == media::DeviceMode::Paused) {
         // Resume: a notice unless refused outright, a wait only if asked for; the marks are
         // taken only when the device accepts.
         const bool notify = !(d->notifyPending && !d->notify);
@@ -296,7 +320,7 @@ void TMediaPlayer::setPosition(int32_t frame)
     d->error = d->device->seek(frame, flags.notify, flags.wait);
 }
 
-TMPModes TMediaPlayer::Mode() const { return d->device ? d->device->mode() : TMPModes::mpNotReady; }
+TMPModes TMediaPlayer::Mode() const { return d->device ? playerMode(d->device->mode()) : TMPModes::mpNotReady; }
 
 int32_t TMediaPlayer::Length() const
 {
@@ -579,8 +603,7 @@ void TMediaPlayer::waitUntilIdle()
     if (!d->device)
         return;
     d->device->waitIdle();
-    while (!d->device->orderComplete())
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    d->device->waitForOrder();
     d->device->waitIdle();
 }
 
@@ -590,7 +613,7 @@ void TMediaPlayer::dropCachedPictures()
         d->device->dropCachedPictures();
 }
 
-TMediaPlayer::PlaybackStats TMediaPlayer::playbackStats() const
+PlaybackStats TMediaPlayer::playbackStats() const
 {
     PlaybackStats s;
     if (d->device) {
@@ -609,7 +632,7 @@ bool TMediaPlayer::event(QEvent* e)
     if (e->type() == NoticeEvent::type()) {
         if (d->autoEnable && Mode() == TMPModes::mpStopped)
             d->autoEnableBar();
-        d->notifyValue = static_cast<NoticeEvent*>(e)->value;
+        d->notifyValue = playerNotifyValue(static_cast<NoticeEvent*>(e)->value);
         if (OnNotify)
             OnNotify(this);
         return true;

@@ -1,7 +1,7 @@
 #include "VideoInput.h"
 
 #include "DeviceError.h"
-#include "LibavLog.h"
+#include "hw/media/LibavLog.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>

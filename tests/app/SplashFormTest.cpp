@@ -5,7 +5,7 @@
 #include "hw/Termination.h"
 #include "hw/app/TApplication.h"
 #include "hw/app/TSplashForm.h"
-#include "hw/media/ClipWriter.h"
+#include "hw/clips/ClipWriter.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -5,6 +5,7 @@
 #include "TutorDriver.h"
 
 #include "hw/content/CatalogueText.h"
+#include "hw/media/PlayerInspection.h"
 
 #include <gtest/gtest.h>
 
@@ -69,9 +70,9 @@ public:
 
     bool shows(int lesson, int frame) const
     {
-        if (f_.MediaPlayer1->displayedFrame() != frame)
+        if (PlayerInspection::displayedFrame(*f_.MediaPlayer1) != frame)
             return false;
-        const auto shown = readColouredFrame(f_.MediaPlayer1->displayedPicture());
+        const auto shown = readColouredFrame(PlayerInspection::displayedPicture(*f_.MediaPlayer1));
         if (lesson == damagedLesson_ && frame >= damagedFrom_)
             return shown && shown->lesson == lesson && shown->frame < damagedFrom_;
         return shown == ColouredFrame{lesson, frame};
@@ -93,10 +94,10 @@ public:
         if (showable) {
             EXPECT_TRUE(s_.waitFor([&] {
                 return shows(lesson, int(range.start)) && f_.MediaPlayer1->Mode() == TMPModes::mpStopped;
-            })) << what << ": first frame " << range.start << " not shown; shows " << f_.MediaPlayer1->displayedFrame();
+            })) << what << ": first frame " << range.start << " not shown; shows " << PlayerInspection::displayedFrame(*f_.MediaPlayer1);
         } else {
-            f_.MediaPlayer1->waitUntilIdle();
-            const auto shown = readColouredFrame(f_.MediaPlayer1->displayedPicture());
+            PlayerInspection::waitUntilIdle(*f_.MediaPlayer1);
+            const auto shown = readColouredFrame(PlayerInspection::displayedPicture(*f_.MediaPlayer1));
             EXPECT_TRUE(!shown || shown->lesson == lesson) << what << ": another video's frame on show";
             EXPECT_FALSE(shown && shown->frame >= range.start && shown->frame <= range.stop) << what;
         }
@@ -107,7 +108,7 @@ public:
             EXPECT_TRUE(s_.waitFor([&] {
                 return s_.showsPlayFace() && f_.MediaPlayer1->Mode() == TMPModes::mpStopped
                     && shows(lesson, int(range.stop));
-            })) << what << ": did not play to frame " << range.stop << "; shows " << f_.MediaPlayer1->displayedFrame();
+            })) << what << ": did not play to frame " << range.stop << "; shows " << PlayerInspection::displayedFrame(*f_.MediaPlayer1);
         } else {
             EXPECT_NE(f_.MediaPlayer1->Mode(), TMPModes::mpPlaying) << what;
             EXPECT_TRUE(s_.showsStopFace()) << what;
@@ -132,14 +133,14 @@ public:
     void checkClosed(const char* when)
     {
         EXPECT_EQ(f_.MediaPlayer1->Mode(), TMPModes::mpNotReady) << when;
-        EXPECT_EQ(f_.MediaPlayer1->displayedFrame(), -1) << when;
+        EXPECT_EQ(PlayerInspection::displayedFrame(*f_.MediaPlayer1), -1) << when;
         const bool topic = f_.currentTopic() != nullptr;
         s_.click(f_.PlayStopButton);
         if (topic)
             expectBoxes({kNoDevice}, when);
         else
             expectNoBoxes(when);
-        EXPECT_EQ(f_.MediaPlayer1->displayedFrame(), -1) << when;
+        EXPECT_EQ(PlayerInspection::displayedFrame(*f_.MediaPlayer1), -1) << when;
     }
 
     // A section: its screen, its topics; each topic shows and plays; or the open error.
@@ -281,7 +282,7 @@ TEST(BrokenContent, VideosThatCannotBeOpenedShowTheDevicesErrorAndTheTutorGoesOn
         run.walk.visitPattern("Royal Wulff", kWulffLesson, kWulffMaterials, kUnreadable);
         run.session.clickTopic(0);
         run.walk.expectBoxes({kNoDevice}, "a step of the pattern whose video failed");
-        EXPECT_EQ(run.session->MediaPlayer1->displayedFrame(), -1);
+        EXPECT_EQ(PlayerInspection::displayedFrame(*run.session->MediaPlayer1), -1);
         run.walk.visitSection(Screen::Techniques, kTechniquesLesson);
     }
     {

@@ -10,7 +10,8 @@
 
 #include "hw/content/CatalogueText.h"
 #include "hw/demo/DemoLibrary.h"
-#include "hw/media/FrameStamp.h"
+#include "hw/clips/FrameStamp.h"
+#include "hw/media/PlayerInspection.h"
 #include "hw/report/TReportPreviewWindow.h"
 
 #include <QApplication>
@@ -182,7 +183,7 @@ private:
         // The panel settles on a frame inside the topic's range in the current hand.
         const FrameRange range = topicFrames(*topic, f_.handedness());
         auto inRange = [&] {
-            const int32_t frame = f_.MediaPlayer1->displayedFrame();
+            const int32_t frame = PlayerInspection::displayedFrame(*f_.MediaPlayer1);
             return frame >= range.start && frame <= range.stop;
         };
         ++frameChecks_;
@@ -190,7 +191,7 @@ private:
             ++playingChecks_;
         if (!QTest::qWaitFor(inRange, 15000)) {
             violation(QStringLiteral("frame %1 on show, topic %2 is %3..%4 in hand %5 (mode %6)")
-                          .arg(f_.MediaPlayer1->displayedFrame())
+                          .arg(PlayerInspection::displayedFrame(*f_.MediaPlayer1))
                           .arg(QString::fromLatin1(topic->title))
                           .arg(range.start)
                           .arg(range.stop)
@@ -200,12 +201,12 @@ private:
         }
         // The picture on show is that frame.
         if (f_.MediaPlayer1->Mode() == TMPModes::mpStopped) {
-            f_.MediaPlayer1->waitUntilIdle();
+            PlayerInspection::waitUntilIdle(*f_.MediaPlayer1);
             ++stampChecks_;
-            const std::optional<int32_t> stamp = readFrameStamp(f_.MediaPlayer1->displayedPicture());
-            if (stamp != f_.MediaPlayer1->displayedFrame())
+            const std::optional<int32_t> stamp = readFrameStamp(PlayerInspection::displayedPicture(*f_.MediaPlayer1));
+            if (stamp != PlayerInspection::displayedFrame(*f_.MediaPlayer1))
                 violation(QStringLiteral("frame %1 on show carries the stamp %2")
-                              .arg(f_.MediaPlayer1->displayedFrame())
+                              .arg(PlayerInspection::displayedFrame(*f_.MediaPlayer1))
                               .arg(stamp ? *stamp : -1));
         }
     }
@@ -239,7 +240,7 @@ private:
                 schedule(10); // a preview on its way
                 return;
             }
-            f_.MediaPlayer1->waitUntilIdle();
+            PlayerInspection::waitUntilIdle(*f_.MediaPlayer1);
             heapEnd_ = liveHeapBytes();
             widgetsEnd_ = int(QApplication::allWidgets().size());
             finished_ = true;
@@ -334,9 +335,9 @@ private:
             return;
         case Kind::LetPlay: {
             // Let a running play go on to its next frame (or its end).
-            const int32_t shown = f_.MediaPlayer1->displayedFrame();
+            const int32_t shown = PlayerInspection::displayedFrame(*f_.MediaPlayer1);
             const bool moved = QTest::qWaitFor([&] {
-                return f_.MediaPlayer1->Mode() != TMPModes::mpPlaying || f_.MediaPlayer1->displayedFrame() != shown;
+                return f_.MediaPlayer1->Mode() != TMPModes::mpPlaying || PlayerInspection::displayedFrame(*f_.MediaPlayer1) != shown;
             }, 2000);
             (void)moved; // a clip that does not play has nothing to wait for
             schedule(0);

@@ -1,8 +1,8 @@
 #include "ClipProbe.h"
 
-#include "hw/media/ClipWriter.h"
-#include "hw/media/FrameStamp.h"
-#include "hw/media/StampedFrame.h"
+#include "hw/clips/ClipWriter.h"
+#include "hw/clips/FrameStamp.h"
+#include "hw/clips/StampedFrame.h"
 
 #include <QTemporaryDir>
 

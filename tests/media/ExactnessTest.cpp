@@ -2,6 +2,7 @@
 // shows exactly the frame the ffmpeg program decodes as that number.
 #include "MediaFixtures.h"
 
+#include "hw/media/PlayerInspection.h"
 #include "hw/media/TMediaPlayer.h"
 
 #include <QFrame>
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <random>
 
+using hw::PlayerInspection;
 using hw::TMediaPlayer;
 using hw::TMPModes;
 using namespace hw::test;
@@ -70,8 +72,8 @@ protected:
     }
     void expectShown(int n)
     {
-        ASSERT_EQ(player_.displayedFrame(), n);
-        EXPECT_EQ(stampOf(player_.displayedPicture()).value_or(-1), reference_[size_t(n)]) << "frame " << n;
+        ASSERT_EQ(PlayerInspection::displayedFrame(player_), n);
+        EXPECT_EQ(stampOf(PlayerInspection::displayedPicture(player_)).value_or(-1), reference_[size_t(n)]) << "frame " << n;
     }
     std::vector<int> probeFrames() const
     {
@@ -111,7 +113,7 @@ TEST_P(Exactness, SeeksStepsAndPlaysShowFfmpegsFrame)
     for (int n : probeFrames())
         expectSeek(n);
     // ...and once the device has settled.
-    player_.waitUntilIdle();
+    PlayerInspection::waitUntilIdle(player_);
     for (int n : probeFrames())
         expectSeek(n);
     EXPECT_EQ(displayStamp(player_), reference_[size_t(player_.Position())]);
@@ -136,7 +138,7 @@ TEST_P(Exactness, SeeksStepsAndPlaysShowFfmpegsFrame)
     player_.setEndPos(to);
     player_.Play();
     for (int f = from; f <= to; ++f) {
-        ASSERT_TRUE(waitFor([&] { return player_.displayedFrame() == f; })) << f;
+        ASSERT_TRUE(waitFor([&] { return PlayerInspection::displayedFrame(player_) == f; })) << f;
         expectShown(f);
         if (f < to) {
             ASSERT_TRUE(waitFor([&] { return clock->waiters() > 0; }));

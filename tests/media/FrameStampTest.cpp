@@ -1,5 +1,5 @@
-#include "hw/media/FrameStamp.h"
-#include "hw/media/StampedFrame.h"
+#include "hw/clips/FrameStamp.h"
+#include "hw/clips/StampedFrame.h"
 
 #include <QBuffer>
 #include <QPainter>

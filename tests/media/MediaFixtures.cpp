@@ -1,7 +1,7 @@
 #include "MediaFixtures.h"
 
-#include "hw/media/FrameStamp.h"
-#include "hw/media/StampedFrame.h"
+#include "hw/clips/FrameStamp.h"
+#include "hw/clips/StampedFrame.h"
 
 #include <QProcess>
 #include <QStandardPaths>

@@ -1,7 +1,7 @@
 #pragma once
 // Test clips made at test time, and the references the player is checked against: the
 // stamp in a picture, and the frames the ffmpeg program itself decodes.
-#include "hw/media/ClipWriter.h"
+#include "hw/clips/ClipWriter.h"
 #include "hw/media/TMediaPlayer.h"
 
 #include <QImage>

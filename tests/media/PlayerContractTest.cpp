@@ -2,6 +2,7 @@
 #include "Deadline.h"
 #include "MediaFixtures.h"
 
+#include "hw/media/PlayerInspection.h"
 #include "hw/media/TMediaPlayer.h"
 
 #include <QCoreApplication>
@@ -15,6 +16,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+using hw::PlayerInspection;
 using hw::TMediaPlayer;
 using hw::TMPModes;
 using hw::TMPNotifyValues;
@@ -76,7 +78,7 @@ protected:
     }
     bool showsFrame(int f)
     {
-        return player_->displayedFrame() == f && stampOf(player_->displayedPicture()) == f;
+        return PlayerInspection::displayedFrame(*player_) == f && stampOf(PlayerInspection::displayedPicture(*player_)) == f;
     }
     // Lets the manual clock run one frame period at a time until the play ends.
     bool runClockUntilStopped()
@@ -109,7 +111,7 @@ protected:
         const int64_t start = clock_->nowUs();
         for (size_t n = 1; n < frames.size(); ++n) {
             const int64_t due = awaitNextDue();
-            ASSERT_EQ(player_->displayedFrame(), frames[n - 1]) << n; // nothing runs ahead
+            ASSERT_EQ(PlayerInspection::displayedFrame(*player_), frames[n - 1]) << n; // nothing runs ahead
             EXPECT_NEAR(double(due - start), double(n) * periodUs, 2.0) << n;
             clock_->advance(due - clock_->nowUs());
             ASSERT_TRUE(waitFor([&] { return showsFrame(frames[n]); })) << frames[n];
@@ -250,7 +252,7 @@ TEST_F(PlayerContract, OpenFindsContentPathsAndReportsWhatItCannotOpen)
         EXPECT_LE(len, kFrames);
         for (int f : {len - 2, 3, len / 2}) {
             player_->setPosition(f);
-            EXPECT_EQ(stampOf(player_->displayedPicture()), f);
+            EXPECT_EQ(stampOf(PlayerInspection::displayedPicture(*player_)), f);
         }
         player_->setPosition(len); // the end: whatever the damaged tail gives, no hang
         EXPECT_EQ(player_->Mode(), TMPModes::mpStopped);
@@ -273,11 +275,11 @@ TEST_F(PlayerContract, SeeksAndSingleFramePlaysShowExactlyThatFrame)
         EXPECT_EQ(player_->Position(), f);
         EXPECT_EQ(player_->Mode(), TMPModes::mpStopped);
         const int shown = std::min(f, kFrames - 1); // the end position shows the last frame
-        EXPECT_EQ(player_->displayedFrame(), shown);
-        EXPECT_EQ(stampOf(player_->displayedPicture()), shown);
+        EXPECT_EQ(PlayerInspection::displayedFrame(*player_), shown);
+        EXPECT_EQ(stampOf(PlayerInspection::displayedPicture(*player_)), shown);
         EXPECT_EQ(displayStamp(*player_), shown);
     }
-    EXPECT_NE(player_->displayedPicture().isNull(), true);
+    EXPECT_NE(PlayerInspection::displayedPicture(*player_).isNull(), true);
 
     // Reading Mode or Position between Notify := False and Play leaves the mark pending.
     player_->setStartPos(20);
@@ -319,11 +321,11 @@ TEST_F(PlayerContract, PlaysShowEveryFrameAndEndOnEndPosWithOneNotice)
     EXPECT_EQ(player_->Mode(), TMPModes::mpPlaying);
     EXPECT_EQ(log_.count(), 0);
     for (int f = 10; f <= 16; ++f) {
-        ASSERT_TRUE(waitFor([&] { return player_->displayedFrame() == f; })) << f;
-        EXPECT_EQ(stampOf(player_->displayedPicture()), f);
+        ASSERT_TRUE(waitFor([&] { return PlayerInspection::displayedFrame(*player_) == f; })) << f;
+        EXPECT_EQ(stampOf(PlayerInspection::displayedPicture(*player_)), f);
         if (f < 16) {
             ASSERT_TRUE(waitFor([&] { return clock_->waiters() > 0; }));
-            EXPECT_EQ(player_->displayedFrame(), f); // nothing runs ahead of the clock
+            EXPECT_EQ(PlayerInspection::displayedFrame(*player_), f); // nothing runs ahead of the clock
             clock_->advance(kPeriodUs);
         }
     }
@@ -339,7 +341,7 @@ TEST_F(PlayerContract, PlaysShowEveryFrameAndEndOnEndPosWithOneNotice)
     if (player_->Position() == player_->EndPos())
         player_->setStartPos(10);
     player_->Play();
-    ASSERT_TRUE(waitFor([&] { return player_->displayedFrame() == 10; }));
+    ASSERT_TRUE(waitFor([&] { return PlayerInspection::displayedFrame(*player_) == 10; }));
     ASSERT_TRUE(runClockUntilStopped());
     ASSERT_TRUE(waitFor([&] { return log_.count() == 2; }));
     EXPECT_EQ(log_.values[1], TMPNotifyValues::nvSuccessful);
@@ -360,9 +362,9 @@ TEST_F(PlayerContract, StoppedAndSupersededPlaysReportSo)
     player_->setStartPos(5);
     player_->setEndPos(40);
     player_->Play(); // notice by default
-    ASSERT_TRUE(waitFor([&] { return player_->displayedFrame() == 5 && clock_->waiters() > 0; }));
+    ASSERT_TRUE(waitFor([&] { return PlayerInspection::displayedFrame(*player_) == 5 && clock_->waiters() > 0; }));
     clock_->advance(kPeriodUs);
-    ASSERT_TRUE(waitFor([&] { return player_->displayedFrame() == 6 && clock_->waiters() > 0; }));
+    ASSERT_TRUE(waitFor([&] { return PlayerInspection::displayedFrame(*player_) == 6 && clock_->waiters() > 0; }));
 
     // Stop as the tutor does: no wait, no notice of its own; the play's notice is Aborted,
     // delivered later and not inside the call.
@@ -380,7 +382,7 @@ TEST_F(PlayerContract, StoppedAndSupersededPlaysReportSo)
     // Play resumes from the frame where it stopped.
     player_->Play();
     EXPECT_TRUE(waitFor([&] { return clock_->waiters() > 0; }));
-    EXPECT_EQ(player_->displayedFrame(), 6);
+    EXPECT_EQ(PlayerInspection::displayedFrame(*player_), 6);
     // A second Play with notice while the first runs: the first is Superseded.
     player_->setStartPos(50);
     player_->setEndPos(52);
@@ -432,7 +434,7 @@ TEST_F(PlayerContract, PauseResumesTowardTheSameEnd)
     player_->setStartPos(2);
     player_->setEndPos(5);
     player_->Play();
-    ASSERT_TRUE(waitFor([&] { return player_->displayedFrame() == 2 && clock_->waiters() > 0; }));
+    ASSERT_TRUE(waitFor([&] { return PlayerInspection::displayedFrame(*player_) == 2 && clock_->waiters() > 0; }));
     player_->Pause();
     EXPECT_EQ(player_->Mode(), TMPModes::mpPaused);
     EXPECT_EQ(player_->Position(), 2);
@@ -483,7 +485,7 @@ TEST_F(PlayerContract, AutoRewindAndRefusedCommands)
     openLesson(true);
     player_->setPosition(kFrames); // the end
     player_->Play();               // AutoRewind: from the start again
-    ASSERT_TRUE(waitFor([&] { return player_->displayedFrame() == 0; }));
+    ASSERT_TRUE(waitFor([&] { return PlayerInspection::displayedFrame(*player_) == 0; }));
     player_->Stop();
 
     // With StartPos pending there is no rewind.
@@ -562,7 +564,7 @@ TEST_F(PlayerContract, DestroyingThePlayerOrItsDisplayWhilePlayingIsSafe)
 {
     openLesson();
     player_->Play();
-    ASSERT_TRUE(waitFor([&] { return player_->displayedFrame() >= 1; }));
+    ASSERT_TRUE(waitFor([&] { return PlayerInspection::displayedFrame(*player_) >= 1; }));
     panel_.reset(); // the Display goes while the clip plays
     EXPECT_EQ(player_->Display(), nullptr);
     EXPECT_EQ(player_->Mode(), TMPModes::mpPlaying);
@@ -574,7 +576,7 @@ TEST_F(PlayerContract, DestroyingThePlayerOrItsDisplayWhilePlayingIsSafe)
     player_->setDisplay(&other);
     player_->setPosition(9);
     EXPECT_EQ(displayStamp(*player_), 9);
-    EXPECT_EQ(player_->displayedPicture().size(), QSize(160, 120));
+    EXPECT_EQ(PlayerInspection::displayedPicture(*player_).size(), QSize(160, 120));
     player_->Play();
     player_.reset(); // the player goes while the clip plays
     QCoreApplication::processEvents();

@@ -2,6 +2,7 @@
 #include "MediaFixtures.h"
 #include "SoundFixtures.h"
 
+#include "hw/media/PlayerInspection.h"
 #include "hw/media/TMediaPlayer.h"
 
 #include <QFrame>
@@ -9,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+using hw::PlayerInspection;
 using hw::TMediaPlayer;
 using hw::TMPModes;
 using hw::TMPNotifyValues;
@@ -94,7 +96,7 @@ TEST_F(Sound, PlaysGiveTheSoundOfTheirFramesOnlyAndCommandsCutIt)
     player_.setStartPos(40);
     player_.setEndPos(59);
     player_.Play();
-    ASSERT_TRUE(waitFor([&] { return player_.displayedFrame() >= 44; }));
+    ASSERT_TRUE(waitFor([&] { return PlayerInspection::displayedFrame(player_) >= 44; }));
     player_.Stop();
     const int stoppedAt = player_.Position();
     player_.setPosition(20);
@@ -171,7 +173,7 @@ TEST_F(Sound, WithoutAServerThePicturesPlayOnWithOneLogLine)
         player_.setStartPos(end - 3);
         player_.setEndPos(end);
         player_.Play();
-        ASSERT_TRUE(waitFor([&] { return player_.Mode() == TMPModes::mpStopped && player_.displayedFrame() == end; }));
+        ASSERT_TRUE(waitFor([&] { return player_.Mode() == TMPModes::mpStopped && PlayerInspection::displayedFrame(player_) == end; }));
     }
     qputenv("PULSE_SERVER", server);
     ASSERT_TRUE(waitFor([&] { return log_.count() == 2; }));

@@ -1,7 +1,7 @@
 // The authors' commands, run as the program they are: stamp-clip writes a clip, grab saves
 // a frame as the video panel shows it (also at high pixel ratios), read-stamp reads it back;
 // picture and sheet.
-#include "hw/media/FrameStamp.h"
+#include "hw/clips/FrameStamp.h"
 
 #include <QFile>
 #include <QFileInfo>

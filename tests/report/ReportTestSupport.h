@@ -2,6 +2,7 @@
 // Shared fixtures: a fake printer list per test, PDF generation through a printer output,
 // and the page of a page-image output rendered to an image.
 #include "hw/report/ReportPlatform.h"
+#include "hw/report/ReportTesting.h"
 #include "hw/report/TReport.h"
 #include "hw/report/TReportOutput.h"
 

@@ -8,7 +8,7 @@
 #include "hw/content/Catalogue.h"
 #include "hw/content/CatalogueText.h"
 #include "hw/demo/DemoLibrary.h"
-#include "hw/media/FrameStamp.h"
+#include "hw/clips/FrameStamp.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,7 +4,7 @@
 #include "TempTree.h"
 
 #include "hw/check/LibraryCheck.h"
-#include "hw/media/ClipWriter.h"
+#include "hw/clips/ClipWriter.h"
 
 #include <QBuffer>
 #include <QImage>

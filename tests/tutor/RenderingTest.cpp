@@ -1,7 +1,7 @@
 // Pictures stay crisp on high-density screens, and the window keeps its logical size.
 #include "TutorTree.h"
 
-#include "hw/media/FrameStamp.h"
+#include "hw/clips/FrameStamp.h"
 
 #include <QPainter>
 #include <QTest>

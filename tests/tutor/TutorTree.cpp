@@ -2,9 +2,9 @@
 
 #include "hw/app/TApplication.h"
 #include "hw/Termination.h"
-#include "hw/media/ClipWriter.h"
-#include "hw/media/FrameStamp.h"
-#include "hw/media/StampedFrame.h"
+#include "hw/clips/ClipWriter.h"
+#include "hw/clips/FrameStamp.h"
+#include "hw/clips/StampedFrame.h"
 #include "hw/tutor/THiddenControlsForm.h"
 
 #include "hw/demo/DemoLibrary.h"

@@ -3,6 +3,7 @@
 // use it to find the frame numbers for their INI files.
 #include "Command.h"
 
+#include "hw/media/PlayerInspection.h"
 #include "hw/media/TMediaPlayer.h"
 
 #include <QFrame>
@@ -47,7 +48,7 @@ int runGrab(const QStringList& args)
         player.setNotify(false);
         player.setWait(true);
         player.Play();
-        if (player.displayedFrame() != frame) {
+        if (hw::PlayerInspection::displayedFrame(player) != frame) {
             err << "hacklewright-tool grab: the device could not show frame " << frame << '\n';
             return 1;
         }

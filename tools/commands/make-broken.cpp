@@ -13,7 +13,7 @@
 // The frame number is also lettered in the top left corner.
 #include "Command.h"
 
-#include "hw/media/ClipWriter.h"
+#include "hw/clips/ClipWriter.h"
 
 #include <QBuffer>
 #include <QDir>

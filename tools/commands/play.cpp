@@ -3,6 +3,7 @@
 // that an author can hear a step's narration against its frames.
 #include "Command.h"
 
+#include "hw/media/PlayerInspection.h"
 #include "hw/media/TMediaPlayer.h"
 
 #include <QCoreApplication>
@@ -74,13 +75,13 @@ int runPlay(const QStringList& args)
         QTimer poll;
         const int frames = rounds * (to - from + 1);
         QObject::connect(&poll, &QTimer::timeout, [&] {
-            if (rounds > 1 && player.playbackStats().presented >= frames)
+            if (rounds > 1 && hw::PlayerInspection::playbackStats(player).presented >= frames)
                 player.Stop();
         });
         poll.start(5);
         player.Play();
         loop.exec();
-        const auto stats = player.playbackStats();
+        const auto stats = hw::PlayerInspection::playbackStats(player);
         QTextStream(stdout) << stats.presented << " frames shown, " << stats.soundPaced << " paced by the sound, "
                             << stats.late << " late\n";
     } catch (const hw::Exception& e) {

@@ -2,7 +2,8 @@
 // or in the given frame of a video as the clip device shows it.
 #include "Command.h"
 
-#include "hw/media/FrameStamp.h"
+#include "hw/clips/FrameStamp.h"
+#include "hw/media/PlayerInspection.h"
 #include "hw/media/TMediaPlayer.h"
 
 #include <QImageReader>
@@ -43,7 +44,7 @@ int runReadStamp(const QStringList& args)
                 return 2;
             }
             player.setPosition(frame); // waits until the frame is shown
-            picture = player.displayedPicture();
+            picture = hw::PlayerInspection::displayedPicture(player);
         } catch (const hw::Exception& e) {
             err << "hacklewright-tool read-stamp: " << e.message() << '\n';
             return 2;

@@ -6,6 +6,7 @@
 // edges; a cell is the 160 x 120 picture with a 22-high label under it.
 #include "Command.h"
 
+#include "hw/media/PlayerInspection.h"
 #include "hw/media/TMediaPlayer.h"
 
 #include <QFileInfo>
@@ -90,7 +91,7 @@ int runSheet(const QStringList& args)
         for (int i = 0; i < count; ++i) {
             const int frame = from + i * every;
             player.setPosition(frame);
-            if (player.displayedFrame() != frame) {
+            if (hw::PlayerInspection::displayedFrame(player) != frame) {
                 err << "hacklewright-tool sheet: the device could not show frame " << frame << '\n';
                 return 1;
             }

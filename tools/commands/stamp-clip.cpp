@@ -2,8 +2,8 @@
 // in large digits and in the machine-readable stamp, for checking what a player shows.
 #include "Command.h"
 
-#include "hw/media/ClipWriter.h"
-#include "hw/media/StampedFrame.h"
+#include "hw/clips/ClipWriter.h"
+#include "hw/clips/StampedFrame.h"
 
 #include <QTextStream>
 

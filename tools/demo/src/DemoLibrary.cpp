@@ -8,7 +8,7 @@
 
 #include "hw/artwork/Artwork.h"
 #include "hw/artwork/BmpWriter.h"
-#include "hw/media/ClipWriter.h"
+#include "hw/clips/ClipWriter.h"
 
 #include <QDir>
 #include <QElapsedTimer>

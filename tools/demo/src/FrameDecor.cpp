@@ -1,6 +1,6 @@
 #include "FrameDecor.h"
 
-#include "hw/media/FrameStamp.h"
+#include "hw/clips/FrameStamp.h"
 
 namespace hw::demo {
 

@@ -41,6 +41,7 @@ public:
 };
 
 class ClipDevice; // the video library behind the player (private)
+struct PlaybackStats;
 
 class TMediaPlayer : public QObject {
     Q_OBJECT
@@ -144,10 +145,6 @@ public:
     uint32_t Error() const;       // result code of the last device command, 0 for success
     QString ErrorMessage() const; // the device's text for Error()
 
-    // For tests and tools: the picture the display surface shows now (null if none).
-    QImage displayedPicture() const;
-    // Frame number of the displayed picture, or -1.
-    int32_t displayedFrame() const;
     // For tools: the open video's frame rate (frames a second), 0 when closed.
     double framesPerSecond() const;
 
@@ -156,30 +153,19 @@ public:
     // Where plays send the clip's sound, from the next Open on (the desktop's sound server
     // by default; a factory that gives null, or makeNullSoundOutput, plays silently).
     void setSoundOutput(std::function<std::unique_ptr<SoundOutput>()> make);
-    // For tests, tools and benchmarks: returns when the open device has nothing left to
-    // do (frame order learnt, pictures for stepping cached). Does nothing when closed.
-    void waitUntilIdle();
-    // Frames presented by plays since Open, and how many of them came later than one
-    // frame period.
-    struct PlaybackStats {
-        int presented = 0;
-        int late = 0;
-        int64_t maxLateUs = 0;
-        // For each frame presented (the latest ones), microseconds: the clock's time when it
-        // was put on show minus its due time; for plays paced by their sound, the time the
-        // listener heard then minus the time the frame's sound began.
-        std::vector<int32_t> offsetsUs;
-        int soundPaced = 0; // frames presented by plays paced by their sound
-    };
-    PlaybackStats playbackStats() const;
-    // For benchmarks: forget the decoded pictures kept for stepping, so that the next
-    // command has to decode.
-    void dropCachedPictures();
 
 protected:
     bool event(QEvent* e) override; // completion notices arrive here
 
 private:
+    // Reached through PlayerInspection (tests, tools, benchmarks).
+    friend struct PlayerInspection;
+    QImage displayedPicture() const;
+    int32_t displayedFrame() const;
+    void waitUntilIdle();
+    PlaybackStats playbackStats() const;
+    void dropCachedPictures();
+
     void clickBarButton(TMPBtnType button);
     void showBar();
 

@@ -29,14 +29,6 @@ public:
 
 // The system's printers (CUPS on Linux), read afresh at each call.
 std::shared_ptr<TPrinterSystem> systemPrinters();
-// A fixed printer list for tests; an empty list simulates "no printer installed". Each
-// printer offers `pageSizes` (its first one is its current paper; A4 when empty) and prints
-// through `factory` (by default a PDF printer writing nowhere useful).
-using TPrinterFactory = std::function<std::unique_ptr<QPrinter>(const QString& printer)>;
-std::shared_ptr<TPrinterSystem> fixedPrinters(const QStringList& names, const QString& defaultName,
-                                              const QList<QPageSize>& pageSizes = {},
-                                              TPrinterFactory factory = {});
-
 // The printer system every report uses; replace it in tests.
 std::shared_ptr<TPrinterSystem> printerSystem();
 void setPrinterSystem(std::shared_ptr<TPrinterSystem> system);

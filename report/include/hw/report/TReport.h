@@ -115,7 +115,7 @@ public:
     QString printerName() const;
 
 signals:
-    // A preview window has been shown (tests close it from here).
+    // A preview window has been shown (whoever watches may close it from here).
     void previewOpened(hw::TReportPreviewWindow* window);
 
 private:

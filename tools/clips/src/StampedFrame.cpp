@@ -1,6 +1,6 @@
-#include "hw/media/StampedFrame.h"
+#include "hw/clips/StampedFrame.h"
 
-#include "hw/media/FrameStamp.h"
+#include "hw/clips/FrameStamp.h"
 
 #include <QFont>
 #include <QLinearGradient>

@@ -1,4 +1,4 @@
-#include "hw/media/FrameStamp.h"
+#include "hw/clips/FrameStamp.h"
 
 #include <QPainter>
 

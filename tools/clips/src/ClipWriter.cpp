@@ -1,6 +1,6 @@
-#include "hw/media/ClipWriter.h"
+#include "hw/clips/ClipWriter.h"
 
-#include "LibavLog.h"
+#include "hw/media/LibavLog.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
