@@ -8,12 +8,13 @@
 namespace hw {
 namespace {
 
-// The stamp is a band along the bottom edge, 40 cells wide and two cells high, painted in
+// The stamp is a band along the bottom edge, 40 cells wide and one cell high, painted in
 // the picture's own colours: each cell takes the mean colour of the picture under it, and
 // carries its bit as a small difference of brightness between its upper and its lower half
 // (upper brighter: one). A viewer sees at most a faint seam; a reader compares the two
 // halves of each cell, which survives level shifts, blur and block codecs alike. At the
-// usual widths (320, 640) the cells fall on the codecs' 8 x 8 and 16 x 16 blocks.
+// usual widths (320, 640) the cells fall on the codecs' 8 x 8 and 16 x 16 blocks, and each
+// half on their 4 x 4 ones.
 //
 // Bits: a fixed 1, 0 at the start and 0, 1 at the end mark the band; between them 20 data
 // bits (most significant first) and a 16-bit CRC of them, so that a picture without a stamp
@@ -31,7 +32,7 @@ constexpr int kSwing = 8;
 // black borders.
 constexpr int kFloor = 32 + kSwing;
 
-int bandHeight(int width) { return std::max(4, 2 * ((width + kCells / 2) / kCells)); }
+int bandHeight(int width) { return std::max(2, 2 * ((width + kCells) / (2 * kCells))); }
 int cellLeft(int cell, int width) { return (cell * width + kCells / 2) / kCells; }
 
 uint16_t crc16(int32_t value)
@@ -87,14 +88,15 @@ double meanLuma(const QImage& img, double x0, double x1, double y0, double y1)
 std::optional<int32_t> decodeBand(const QImage& img, double left, double right, double bottom)
 {
     const double cw = (right - left) / kCells;
-    if (cw < 2.0 || bottom < 2 * cw || right > img.width() + 0.5 || bottom > img.height() + 0.5)
+    const double half = cw / 2;
+    if (cw < 2.0 || bottom < cw || right > img.width() + 0.5 || bottom > img.height() + 0.5)
         return std::nullopt;
     std::array<double, kCells> step{};
     for (int c = 0; c < kCells; ++c) {
         const double x0 = left + cw * (c + 0.25);
         const double x1 = left + cw * (c + 0.75);
-        const double upper = meanLuma(img, x0, x1, bottom - cw * 1.75, bottom - cw * 1.25);
-        const double lower = meanLuma(img, x0, x1, bottom - cw * 0.75, bottom - cw * 0.25);
+        const double upper = meanLuma(img, x0, x1, bottom - half * 1.75, bottom - half * 1.25);
+        const double lower = meanLuma(img, x0, x1, bottom - half * 0.75, bottom - half * 0.25);
         step[size_t(c)] = upper - lower;
     }
     // Every cell must show a clear step, and the steps must be alike: a picture's own edges
