@@ -181,7 +181,12 @@ void drawFrameStamp(QImage& image, int32_t frame)
         }
         const long count = long(x1 - x0) * band.height();
         for (long& channel : base)
-            channel = std::clamp(channel / count, long(kFloor), long(255 - kSwing));
+            channel = std::clamp(channel / count, long(kSwing), long(255 - kSwing));
+        // Lift a dark colour as a whole, keeping its hue.
+        const int lift = kFloor - luma(qRgb(int(base[0]), int(base[1]), int(base[2])));
+        if (lift > 0)
+            for (long& channel : base)
+                channel = std::min(channel + lift, long(255 - kSwing));
         const int swing = bits[size_t(c)] ? kSwing : -kSwing;
         for (int y = band.top(); y <= band.bottom(); ++y) {
             QRgb* line = reinterpret_cast<QRgb*>(img.scanLine(y));
