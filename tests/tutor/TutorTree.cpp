@@ -1,13 +1,7 @@
 #include "TutorTree.h"
 
-#include "hw/app/TApplication.h"
-#include "hw/Termination.h"
 #include "hw/media/ClipWriter.h"
-#include "hw/media/FrameStamp.h"
 #include "hw/media/StampedFrame.h"
-#include "hw/tutor/THiddenControlsForm.h"
-
-#include "hw/demo/DemoLibrary.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -16,7 +10,6 @@
 #include <QLockFile>
 #include <QPainter>
 #include <QTemporaryDir>
-#include <QTest>
 
 #include <functional>
 
@@ -39,7 +32,7 @@ QString cacheBase()
         QFileInfo(QCoreApplication::applicationFilePath()).lastModified().toMSecsSinceEpoch();
     const QString folder = binary + QStringLiteral("/tests/tutor");
     const QString current = QStringLiteral("trees-") + QString::number(stamp);
-    // Trees of earlier builds are no use to anyone: the demo library alone is 80 MB.
+    // Trees of earlier builds are no use to anyone.
     static const bool swept = [&] {
         const QStringList old = QDir(folder).entryList({QStringLiteral("trees-*")}, QDir::Dirs);
         for (const QString& name : old)
@@ -141,12 +134,6 @@ QDir cachedTree(const QString& name, const std::function<void(const QString&)>& 
     return QDir(dir);
 }
 
-std::vector<QString>& boxes()
-{
-    static std::vector<QString> shown;
-    return shown;
-}
-
 } // namespace
 
 QDir standardTree()
@@ -211,144 +198,6 @@ QDir twinsTree()
         writePattern(root, QStringLiteral("Two"), "Twin", 1, {{"Only", 0, 4, 0}}, "Hook=Two\r\n");
         writePicture(root + QStringLiteral("/Flies/Two.bmp"), {120, 80}, Qt::darkGreen, Qt::darkGreen);
         writeClip(root + QStringLiteral("/Flies/Two.avi"), 5);
-    });
-}
-
-Window::Window(const QDir& root, TForm1::CatalogueLoader loader,
-               std::shared_ptr<QSettings> settings)
-{
-    boxes().clear();
-    resetTerminateRequest();
-    TApplication::setErrorBoxHook(
-        [](const QString&, const QString& text) { boxes().push_back(text); });
-    TForm1::Options options;
-    options.contentRoot = root;
-    options.loader = std::move(loader);
-    options.settings = settings ? std::move(settings)
-                                : std::make_shared<QSettings>(settingsDir_.filePath(QStringLiteral("settings.ini")),
-                                                              QSettings::IniFormat);
-    form_ = std::make_unique<TForm1>(options);
-    form_->show();
-    if (!QTest::qWaitForWindowExposed(form_.get(), 20000))
-        throw std::runtime_error("the window was never exposed");
-    form_->activateWindow();
-    [[maybe_unused]] const bool active = QTest::qWaitForWindowActive(form_.get(), 20000);
-}
-
-Window::~Window()
-{
-    form_.reset();
-    TApplication::setErrorBoxHook({});
-    resetTerminateRequest();
-}
-
-const std::vector<QString>& Window::errorBoxes() const
-{
-    return boxes();
-}
-
-void click(QWidget* widget)
-{
-    QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
-}
-
-void clickTopic(TForm1& form, int row)
-{
-    TListBox* list = form.TopicsListBox;
-    const QRect cell = list->visualItemRect(list->item(row));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
-}
-
-void clickGalleryItem(TForm1& form, int row)
-{
-    TGalleryListBox* list = form.PatternsListBox;
-    list->scrollToItem(list->item(row));
-    const QRect cell = list->visualItemRect(list->item(row));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
-}
-
-int galleryRowOf(TForm1& form, const QByteArray& displayName)
-{
-    for (int i = 0; i < form.PatternsListBox->Count(); ++i)
-        if (form.PatternsListBox->bytesAt(i) == displayName)
-            return i;
-    return -1;
-}
-
-void openPattern(TForm1& form, const QByteArray& displayName)
-{
-    click(form.PatternsButton);
-    clickGalleryItem(form, galleryRowOf(form, displayName));
-}
-
-std::optional<int> frameOnScreen(TForm1& form)
-{
-    const QImage picture = form.VideoPanel->grab().toImage();
-    const std::optional<int32_t> frame = readFrameStamp(picture);
-    if (!frame)
-        return std::nullopt;
-    return int(*frame);
-}
-
-bool waitForFrame(TForm1& form, int frame)
-{
-    return QTest::qWaitFor(
-        [&] {
-            return frameOnScreen(form) == frame
-                && form.MediaPlayer1->Mode() != TMPModes::mpPlaying;
-        },
-        20000);
-}
-
-bool showsPlayFace(TForm1& form)
-{
-    return form.PlayStopButton->Face().image.cacheKey()
-        == HiddenControlsForm->PlayButton->Picture().image.cacheKey();
-}
-
-bool showsStopFace(TForm1& form)
-{
-    return form.PlayStopButton->Face().image.cacheKey()
-        == HiddenControlsForm->StopButton->Picture().image.cacheKey();
-}
-
-bool waitForPlayFace(TForm1& form)
-{
-    return QTest::qWaitFor(
-        [&] { return showsPlayFace(form) && form.MediaPlayer1->Mode() == TMPModes::mpStopped; },
-        20000);
-}
-
-bool waitForPlaying(TForm1& form)
-{
-    return QTest::qWaitFor([&] { return form.MediaPlayer1->Mode() == TMPModes::mpPlaying; },
-                           20000);
-}
-
-std::vector<int> playToEnd(TForm1& form)
-{
-    std::vector<int> seen;
-    click(form.PlayStopButton);
-    const bool ended = QTest::qWaitFor(
-        [&] {
-            if (const auto f = frameOnScreen(form); f && (seen.empty() || seen.back() != *f))
-                seen.push_back(*f);
-            return showsPlayFace(form) && form.MediaPlayer1->Mode() == TMPModes::mpStopped;
-        },
-        30000);
-    if (!ended)
-        ADD_FAILURE() << "the play did not come to its end";
-    if (const auto f = frameOnScreen(form); f && (seen.empty() || seen.back() != *f))
-        seen.push_back(*f);
-    return seen;
-}
-
-std::optional<QDir> demoTree()
-{
-    return cachedTree(QStringLiteral("demo"), [](const QString& root) {
-        QString error;
-        if (!demo::makeDemoLibrary(root, nullptr, &error))
-            throw std::runtime_error(error.toStdString());
     });
 }
 
