@@ -1,5 +1,7 @@
 #include "TutorTree.h"
 
+#include "TempTree.h"
+
 #include "hw/media/ClipWriter.h"
 #include "hw/media/StampedFrame.h"
 
@@ -44,14 +46,6 @@ QString cacheBase()
     return folder + QLatin1Char('/') + current;
 }
 
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
-        throw std::runtime_error("cannot write " + path.toStdString());
-}
-
 void writeClip(const QString& path, int frames, QSize size = {320, 240}, int fps = 25)
 {
     ClipWriter writer;
@@ -79,41 +73,16 @@ void writePicture(const QString& path, QSize size, QColor left, QColor right)
         throw std::runtime_error("cannot save " + path.toStdString());
 }
 
-struct Topic {
-    QByteArray title;
-    int start;
-    int stop;
-    int offset;
-};
-
-QByteArray topicSections(const std::vector<Topic>& topics, const char* titleKey)
+void writeSection(const QString& root, const QString& name, const std::vector<TopicLines>& topics)
 {
-    QByteArray ini;
-    for (size_t i = 0; i < topics.size(); ++i) {
-        const Topic& t = topics[i];
-        ini += "[Topics " + QByteArray::number(qulonglong(i + 1)) + "]\r\n";
-        ini += QByteArray(titleKey) + "=" + t.title + "\r\n";
-        ini += "StartFrame=" + QByteArray::number(t.start) + "\r\n";
-        ini += "StopFrame=" + QByteArray::number(t.stop) + "\r\n";
-        ini += "Offset=" + QByteArray::number(t.offset) + "\r\n";
-    }
-    return ini;
-}
-
-void writeSection(const QString& root, const QString& name, const std::vector<Topic>& topics)
-{
-    QByteArray ini = "[Info]\r\nNumTopics=" + QByteArray::number(qulonglong(topics.size())) + "\r\n";
-    ini += topicSections(topics, "Title");
-    writeFile(root + QLatin1Char('/') + name + QLatin1Char('/') + name + QStringLiteral(".ini"), ini);
+    writeTreeFile(root + QLatin1Char('/') + name + QLatin1Char('/') + name + QStringLiteral(".ini"), sectionIni(topics));
 }
 
 void writePattern(const QString& root, const QString& baseName, const QByteArray& displayName,
-                  int numSteps, const std::vector<Topic>& topics, const QByteArray& materials)
+                  int numSteps, const std::vector<TopicLines>& topics, const QByteArray& materials)
 {
-    QByteArray ini = "[Info]\r\nname=" + displayName + "\r\nnumsteps=" + QByteArray::number(numSteps) + "\r\n";
-    ini += topicSections(topics, "title");
-    ini += "[Materials]\r\n" + materials;
-    writeFile(root + QStringLiteral("/Flies/") + baseName + QStringLiteral(".ini"), ini);
+    writeTreeFile(root + QStringLiteral("/Flies/") + baseName + QStringLiteral(".ini"),
+                  patternIni(displayName, numSteps, topics, materials));
 }
 
 QDir cachedTree(const QString& name, const std::function<void(const QString&)>& build)
@@ -129,7 +98,7 @@ QDir cachedTree(const QString& name, const std::function<void(const QString&)>& 
         QDir(dir).removeRecursively();
         QDir().mkpath(dir);
         build(dir);
-        writeFile(dir + QStringLiteral("/.complete"), {});
+        writeTreeFile(dir + QStringLiteral("/.complete"), {});
     }
     return QDir(dir);
 }
