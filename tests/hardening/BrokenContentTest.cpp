@@ -71,10 +71,10 @@ public:
     {
         if (f_.MediaPlayer1->displayedFrame() != frame)
             return false;
-        const auto shown = readColouredFrame(f_.MediaPlayer1->displayedPicture());
+        const auto shown = readCorpusFrame(f_.MediaPlayer1->displayedPicture());
         if (lesson == damagedLesson_ && frame >= damagedFrom_)
             return shown && shown->lesson == lesson && shown->frame < damagedFrom_;
-        return shown == ColouredFrame{lesson, frame};
+        return shown == CorpusFrame{lesson, frame};
     }
 
     // The current topic in the current hand: its first frame shows; Play runs it to its last
@@ -96,7 +96,7 @@ public:
             })) << what << ": first frame " << range.start << " not shown; shows " << f_.MediaPlayer1->displayedFrame();
         } else {
             f_.MediaPlayer1->waitUntilIdle();
-            const auto shown = readColouredFrame(f_.MediaPlayer1->displayedPicture());
+            const auto shown = readCorpusFrame(f_.MediaPlayer1->displayedPicture());
             EXPECT_TRUE(!shown || shown->lesson == lesson) << what << ": another video's frame on show";
             EXPECT_FALSE(shown && shown->frame >= range.start && shown->frame <= range.stop) << what;
         }

@@ -12,7 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <stdexcept>
 
 namespace hw::test {
@@ -101,33 +100,12 @@ std::optional<Screen> screenOf(const TForm1& form)
     return std::nullopt;
 }
 
-std::optional<ColouredFrame> readColouredFrame(const QImage& picture)
+std::optional<CorpusFrame> readCorpusFrame(const QImage& picture)
 {
-    if (picture.isNull() || picture.width() < 8 || picture.height() < 8)
+    const std::optional<int32_t> stamp = readFrameStamp(picture);
+    if (!stamp)
         return std::nullopt;
-    // The middle of the picture, clear of the lettered number in the corner.
-    const QImage image = picture.convertToFormat(QImage::Format_RGB32);
-    const QRect area(image.width() * 3 / 8, image.height() * 3 / 8, image.width() / 4, image.height() / 4);
-    double r = 0, g = 0, b = 0;
-    int n = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x) {
-            const QRgb p = image.pixel(x, y);
-            r += qRed(p);
-            g += qGreen(p);
-            b += qBlue(p);
-            ++n;
-        }
-    r /= n;
-    g /= n;
-    b /= n;
-    const int fr = int(std::lround((r - 24) / 30)), fg = int(std::lround((g - 24) / 30));
-    const int lesson = int(std::lround((b - 24) / 42));
-    if (fr < 0 || fr > 7 || fg < 0 || fg > 7 || lesson < 0 || lesson > 5)
-        return std::nullopt;
-    if (std::abs(r - (24 + 30 * fr)) > 12 || std::abs(g - (24 + 30 * fg)) > 12 || std::abs(b - (24 + 42 * lesson)) > 14)
-        return std::nullopt;
-    return ColouredFrame{lesson, fr + 8 * fg};
+    return CorpusFrame{int(*stamp / 1000), int(*stamp % 1000)};
 }
 
 TutorWindow::TutorWindow(const QDir& root, Options options)

@@ -97,14 +97,15 @@ QString screenMismatch(const TForm1& form, Screen screen);
 // The column the window shows, if any.
 std::optional<Screen> screenOf(const TForm1& form);
 
-// A frame as the corpus and soak videos colour it (see make-broken): lesson and number.
-struct ColouredFrame {
+// A frame of the broken-content corpus (see make-broken): its lesson and number, read from
+// the frame stamp 1000 * lesson + frame.
+struct CorpusFrame {
     int lesson = -1;
     int frame = -1;
-    bool operator==(const ColouredFrame&) const = default;
+    bool operator==(const CorpusFrame&) const = default;
 };
-// Reads the colour of a picture; nullopt when it carries no readable colour.
-std::optional<ColouredFrame> readColouredFrame(const QImage& picture);
+// Reads the stamp of a picture; nullopt when it carries no readable stamp.
+std::optional<CorpusFrame> readCorpusFrame(const QImage& picture);
 
 // The topic chain's titles, in order.
 QStringList titlesOf(const tTopicRecord* chain);
