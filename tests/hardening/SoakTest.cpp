@@ -6,7 +6,7 @@
 //
 //   HW_SOAK_EVENTS  number of events (default 3000: the test command's short soak)
 //   HW_SOAK_SEED    seed of the random choices (default 1)
-#include "DemoTree.h"
+#include "BuiltOnce.h"
 #include "TutorDriver.h"
 
 #include "hw/content/CatalogueText.h"

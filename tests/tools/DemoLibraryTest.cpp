@@ -1,7 +1,7 @@
 // The demo lesson library, read back the way the program reads it: through the catalogue
 // loader, the case-insensitive content paths and an FFmpeg decoder.
 #include "ClipReader.h"
-#include "DemoTree.h"
+#include "BuiltOnce.h"
 #include "LoadedCatalogue.h"
 
 #include "hw/ContentPath.h"

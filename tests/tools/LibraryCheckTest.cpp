@@ -1,6 +1,6 @@
 // The library checker: one fault per small tree made here, and the demo library (which must
 // check clean). make-broken's corpus is checked with the other hardening tests.
-#include "DemoTree.h"
+#include "BuiltOnce.h"
 #include "TempTree.h"
 
 #include "hw/check/LibraryCheck.h"

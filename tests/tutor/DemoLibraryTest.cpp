@@ -1,6 +1,6 @@
 // The window on the demo lesson library: every section, every pattern of the gallery, and a
 // step played in both hands.
-#include "DemoTree.h"
+#include "BuiltOnce.h"
 #include "TutorTree.h"
 
 #include "hw/demo/DemoLibrary.h"

@@ -1,15 +1,14 @@
 #include "TutorTree.h"
 
+#include "BuiltOnce.h"
 #include "TempTree.h"
 
 #include "hw/media/ClipWriter.h"
 #include "hw/media/StampedFrame.h"
 
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QPainter>
 #include <QTemporaryDir>
 
@@ -20,31 +19,6 @@
 
 namespace hw::test {
 namespace {
-
-QString cacheBase()
-{
-    const QString binary = qEnvironmentVariable("HW_BINARY_DIR");
-    if (binary.isEmpty()) {
-        static QTemporaryDir scratch;
-        return scratch.path();
-    }
-    // Keyed by the test binary, so that a rebuilt binary (new generator, new writer)
-    // writes its trees afresh.
-    const qint64 stamp =
-        QFileInfo(QCoreApplication::applicationFilePath()).lastModified().toMSecsSinceEpoch();
-    const QString folder = binary + QStringLiteral("/tests/tutor");
-    const QString current = QStringLiteral("trees-") + QString::number(stamp);
-    // Trees of earlier builds are no use to anyone.
-    static const bool swept = [&] {
-        const QStringList old = QDir(folder).entryList({QStringLiteral("trees-*")}, QDir::Dirs);
-        for (const QString& name : old)
-            if (name != current)
-                QDir(folder + QLatin1Char('/') + name).removeRecursively();
-        return true;
-    }();
-    (void)swept;
-    return folder + QLatin1Char('/') + current;
-}
 
 void writeClip(const QString& path, int frames, QSize size = {320, 240}, int fps = 25)
 {
@@ -87,20 +61,7 @@ void writePattern(const QString& root, const QString& baseName, const QByteArray
 
 QDir cachedTree(const QString& name, const std::function<void(const QString&)>& build)
 {
-    const QString base = cacheBase();
-    QDir().mkpath(base);
-    const QString dir = base + QLatin1Char('/') + name;
-    QLockFile lock(dir + QStringLiteral(".lock"));
-    lock.setStaleLockTime(0);
-    if (!lock.lock())
-        throw std::runtime_error("cannot lock " + dir.toStdString());
-    if (!QFileInfo::exists(dir + QStringLiteral("/.complete"))) {
-        QDir(dir).removeRecursively();
-        QDir().mkpath(dir);
-        build(dir);
-        writeTreeFile(dir + QStringLiteral("/.complete"), {});
-    }
-    return QDir(dir);
+    return QDir(builtOnce(QStringLiteral("tree-") + name, build));
 }
 
 } // namespace
