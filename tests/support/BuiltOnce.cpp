@@ -36,7 +36,7 @@ QString builtOnce(const QString& name, const std::function<void(const QString& r
         return root;
     }
     QFile marker(base + QStringLiteral("/complete"));
-    if (marker.open(QIODevice::ReadOnly) && marker.readAll() == identity)
+    if (QFileInfo::exists(root) && marker.open(QIODevice::ReadOnly) && marker.readAll() == identity)
         return root;
     marker.close();
     QFile::remove(marker.fileName());
