@@ -6,8 +6,6 @@
 #include "hw/media/ClipWriter.h"
 #include "hw/media/StampedFrame.h"
 
-#include <QCoreApplication>
-#include <QFile>
 #include <QFileInfo>
 #include <QPainter>
 #include <QTemporaryDir>
