@@ -42,7 +42,7 @@ QStringList galleryOf(const TForm1& f)
 // Walks the window through sections, patterns, topics and hands, checking each step.
 class Walk {
 public:
-    explicit Walk(TutorSession& session) : s_(session), f_(session.form()) {}
+    explicit Walk(TutorWindow& session) : s_(session), f_(session.form()) {}
 
     void expectNoBoxes(const char* when)
     {
@@ -72,10 +72,10 @@ public:
     {
         if (PlayerInspection::displayedFrame(*f_.MediaPlayer1) != frame)
             return false;
-        const auto shown = readColouredFrame(PlayerInspection::displayedPicture(*f_.MediaPlayer1));
+        const auto shown = readCorpusFrame(PlayerInspection::displayedPicture(*f_.MediaPlayer1));
         if (lesson == damagedLesson_ && frame >= damagedFrom_)
             return shown && shown->lesson == lesson && shown->frame < damagedFrom_;
-        return shown == ColouredFrame{lesson, frame};
+        return shown == CorpusFrame{lesson, frame};
     }
 
     // The current topic in the current hand: its first frame shows; Play runs it to its last
@@ -92,26 +92,26 @@ public:
         const bool playable = range.start >= 0 && range.start <= range.stop && range.stop < length;
         const std::string what = topic->title.toStdString() + " in hand " + std::to_string(f_.handedness());
         if (showable) {
-            EXPECT_TRUE(s_.waitFor([&] {
+            EXPECT_TRUE(waitFor([&] {
                 return shows(lesson, int(range.start)) && f_.MediaPlayer1->Mode() == TMPModes::mpStopped;
             })) << what << ": first frame " << range.start << " not shown; shows " << PlayerInspection::displayedFrame(*f_.MediaPlayer1);
         } else {
             PlayerInspection::waitUntilIdle(*f_.MediaPlayer1);
-            const auto shown = readColouredFrame(PlayerInspection::displayedPicture(*f_.MediaPlayer1));
+            const auto shown = readCorpusFrame(PlayerInspection::displayedPicture(*f_.MediaPlayer1));
             EXPECT_TRUE(!shown || shown->lesson == lesson) << what << ": another video's frame on show";
             EXPECT_FALSE(shown && shown->frame >= range.start && shown->frame <= range.stop) << what;
         }
-        EXPECT_TRUE(s_.showsPlayFace()) << what;
+        EXPECT_TRUE(showsPlayFace(f_)) << what;
 
-        s_.click(f_.PlayStopButton);
+        click(f_.PlayStopButton);
         if (playable) {
-            EXPECT_TRUE(s_.waitFor([&] {
-                return s_.showsPlayFace() && f_.MediaPlayer1->Mode() == TMPModes::mpStopped
+            EXPECT_TRUE(waitFor([&] {
+                return showsPlayFace(f_) && f_.MediaPlayer1->Mode() == TMPModes::mpStopped
                     && shows(lesson, int(range.stop));
             })) << what << ": did not play to frame " << range.stop << "; shows " << PlayerInspection::displayedFrame(*f_.MediaPlayer1);
         } else {
             EXPECT_NE(f_.MediaPlayer1->Mode(), TMPModes::mpPlaying) << what;
-            EXPECT_TRUE(s_.showsStopFace()) << what;
+            EXPECT_TRUE(showsStopFace(f_)) << what;
             // Rewind leaves the face alone when nothing plays; the next topic click restores it.
         }
         expectNoBoxes(what.c_str());
@@ -122,7 +122,7 @@ public:
         const int count = f_.TopicsListBox->Count();
         for (int row = 0; row < count; ++row) {
             if (row > 0)
-                s_.clickTopic(row);
+                clickTopic(f_, row);
             EXPECT_EQ(f_.TopicsListBox->ItemIndex(), row);
             checkTopic(lesson);
         }
@@ -135,7 +135,7 @@ public:
         EXPECT_EQ(f_.MediaPlayer1->Mode(), TMPModes::mpNotReady) << when;
         EXPECT_EQ(PlayerInspection::displayedFrame(*f_.MediaPlayer1), -1) << when;
         const bool topic = f_.currentTopic() != nullptr;
-        s_.click(f_.PlayStopButton);
+        click(f_.PlayStopButton);
         if (topic)
             expectBoxes({kNoDevice}, when);
         else
@@ -146,7 +146,7 @@ public:
     // A section: its screen, its topics; each topic shows and plays; or the open error.
     void visitSection(Screen screen, const LessonSpec& lesson, const QString& openError = {})
     {
-        s_.click(screen == Screen::QuickTour ? f_.QuickTourButton : f_.TechniquesButton);
+        click(screen == Screen::QuickTour ? f_.QuickTourButton : f_.TechniquesButton);
         expectScreen(screen);
         const tTopicRecord* list = screen == Screen::QuickTour ? f_.catalogue().quickTourList()
                                                                : f_.catalogue().techniquesList();
@@ -163,7 +163,7 @@ public:
             EXPECT_EQ(f_.MediaPlayer1->Mode(), TMPModes::mpNotReady);
             for (QWidget* b : {static_cast<QWidget*>(f_.PlayStopButton), static_cast<QWidget*>(f_.NextButton),
                                static_cast<QWidget*>(f_.RewindButton)})
-                s_.click(b);
+                click(b);
             expectNoBoxes("transport without topics");
             return;
         }
@@ -176,12 +176,12 @@ public:
     void visitPattern(const QByteArray& name, const LessonSpec& lesson, const QStringList& materials,
                       const QString& openError = {})
     {
-        s_.click(f_.PatternsButton);
+        click(f_.PatternsButton);
         expectScreen(Screen::Gallery);
         expectNoBoxes("gallery");
-        const int row = s_.galleryRowOf(name);
+        const int row = galleryRowOf(f_, name);
         ASSERT_GE(row, 0) << name.left(40).toStdString() << " is not in the gallery";
-        s_.clickGalleryItem(row);
+        clickGalleryItem(f_, row);
         expectScreen(Screen::Lesson);
         ASSERT_NE(f_.currentFly(), nullptr);
         EXPECT_EQ(f_.currentFly()->displayName, name);
@@ -197,8 +197,8 @@ public:
         EXPECT_EQ(listLines(f_.MaterialsAndInstructionsListBox), materials);
         if (!f_.currentFly()->topics) {
             EXPECT_EQ(f_.MediaPlayer1->Mode(), TMPModes::mpNotReady);
-            s_.click(f_.PlayStopButton);
-            s_.click(f_.StepForwardButton);
+            click(f_.PlayStopButton);
+            click(f_.StepForwardButton);
             expectNoBoxes("lesson without steps");
             return;
         }
@@ -206,21 +206,21 @@ public:
             if (hand != f_.handedness()) {
                 // The hand changes once the first step's frame is on show: while the device
                 // still plays that one frame, the change would count as one during playback.
-                s_.clickTopic(0);
-                EXPECT_TRUE(s_.waitFor([&] { return f_.MediaPlayer1->Mode() != TMPModes::mpPlaying; }));
-                s_.chooseHand(hand);
+                clickTopic(f_, 0);
+                EXPECT_TRUE(waitFor([&] { return f_.MediaPlayer1->Mode() != TMPModes::mpPlaying; }));
+                chooseHandByKeys(f_, hand);
                 ASSERT_EQ(f_.handedness(), hand);
             }
             checkTopics(lesson.id);
         }
-        EXPECT_TRUE(s_.waitFor([&] { return f_.MediaPlayer1->Mode() != TMPModes::mpPlaying; }));
-        s_.chooseHand(0);
+        EXPECT_TRUE(waitFor([&] { return f_.MediaPlayer1->Mode() != TMPModes::mpPlaying; }));
+        chooseHandByKeys(f_, 0);
         expectScreen(Screen::Lesson);
         expectNoBoxes("after the hand change");
     }
 
 private:
-    TutorSession& s_;
+    TutorWindow& s_;
     TForm1& f_;
     int damagedLesson_ = -1;
     int damagedFrom_ = std::numeric_limits<int>::max();
@@ -234,8 +234,11 @@ const QStringList kBothPatterns = {QStringLiteral("Parachute Adams"), QStringLit
 // Starts on a case as the program starts: errors of the catalogue first, then the Quick
 // Tour; then every section and pattern in turn.
 struct CaseRun {
-    explicit CaseRun(const char* name) : session(brokenCase(QString::fromLatin1(name))), walk(session) {}
-    TutorSession session;
+    explicit CaseRun(const char* name)
+        : session(brokenCase(QString::fromLatin1(name)), TutorWindow::asProgramStarts()), walk(session)
+    {
+    }
+    TutorWindow session;
     Walk walk;
 };
 
@@ -280,7 +283,7 @@ TEST(BrokenContent, VideosThatCannotBeOpenedShowTheDevicesErrorAndTheTutorGoesOn
         run.walk.visitPattern("Parachute Adams", kAdamsLesson, kAdamsMaterials);
         // Adams' "Tail" is still the current topic; Wulff's own "Tail" finds it by title.
         run.walk.visitPattern("Royal Wulff", kWulffLesson, kWulffMaterials, kUnreadable);
-        run.session.clickTopic(0);
+        clickTopic(run.session.form(), 0);
         run.walk.expectBoxes({kNoDevice}, "a step of the pattern whose video failed");
         EXPECT_EQ(PlayerInspection::displayedFrame(*run.session->MediaPlayer1), -1);
         run.walk.visitSection(Screen::Techniques, kTechniquesLesson);

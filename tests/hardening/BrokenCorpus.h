@@ -20,7 +20,7 @@ struct TopicSpec {
     int offset;
 };
 struct LessonSpec {
-    int id;     // the colour of its frames
+    int id;     // the lesson in its frames' stamps
     int frames; // length of its video
     std::vector<TopicSpec> topics;
 };

@@ -6,21 +6,17 @@
 //
 //   HW_SOAK_EVENTS  number of events (default 3000: the test command's short soak)
 //   HW_SOAK_SEED    seed of the random choices (default 1)
+#include "BuiltOnce.h"
 #include "TutorDriver.h"
 
 #include "hw/content/CatalogueText.h"
-#include "hw/demo/DemoLibrary.h"
 #include "hw/clips/FrameStamp.h"
 #include "hw/media/PlayerInspection.h"
 #include "hw/report/TReportPreviewWindow.h"
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QFileInfo>
-#include <QLockFile>
 #include <QTest>
 #include <QTimer>
 
@@ -65,38 +61,6 @@ int envInt(const char* name, int fallback)
     return ok ? value : fallback;
 }
 
-QByteArray binaryStamp()
-{
-    const QFileInfo binary(QCoreApplication::applicationFilePath());
-    return binary.absoluteFilePath().toUtf8() + ' ' + QByteArray::number(binary.size()) + ' '
-        + QByteArray::number(binary.lastModified().toMSecsSinceEpoch());
-}
-
-// The demo library, made once per build of this binary.
-QDir demoLibrary()
-{
-    const QString base = QCoreApplication::applicationDirPath() + QStringLiteral("/soak-library");
-    const QString root = base + QStringLiteral("/tree");
-    QDir().mkpath(base);
-    QLockFile lock(base + QStringLiteral("/lock"));
-    lock.setStaleLockTime(20 * 60 * 1000);
-    EXPECT_TRUE(lock.lock());
-    QFile marker(base + QStringLiteral("/complete"));
-    if (marker.open(QIODevice::ReadOnly) && marker.readAll() == binaryStamp())
-        return QDir(root);
-    marker.close();
-    QFile::remove(marker.fileName());
-    QDir(root).removeRecursively();
-    QString error;
-    if (!demo::makeDemoLibrary(root, nullptr, &error)) {
-        ADD_FAILURE() << "make-demo failed: " << error.toStdString();
-        return QDir(root);
-    }
-    if (marker.open(QIODevice::WriteOnly))
-        marker.write(binaryStamp());
-    return QDir(root);
-}
-
 QList<TReportPreviewWindow*> openPreviews()
 {
     QList<TReportPreviewWindow*> previews;
@@ -108,7 +72,7 @@ QList<TReportPreviewWindow*> openPreviews()
 
 class Soak {
 public:
-    Soak(TutorSession& session, int events, unsigned seed)
+    Soak(TutorWindow& session, int events, unsigned seed)
         : s_(session), f_(session.form()), events_(events), random_(seed)
     {
     }
@@ -116,7 +80,7 @@ public:
     void run()
     {
         elapsed_.start();
-        s_.click(f_.QuickTourButton); // as the program starts
+        click(f_.QuickTourButton); // as the program starts
         check();
         schedule(0);
         // Generous: a loaded machine and the sanitizers slow every event down.
@@ -269,13 +233,13 @@ private:
         auto offer = [&](int weight, std::function<void()> action) {
             choices.push_back({weight, Kind::Act, std::move(action)});
         };
-        offer(3, [&] { s_.click(f_.QuickTourButton); });
-        offer(3, [&] { s_.click(f_.TechniquesButton); });
-        offer(4, [&] { s_.click(f_.PatternsButton); });
+        offer(3, [&] { click(f_.QuickTourButton); });
+        offer(3, [&] { click(f_.TechniquesButton); });
+        offer(4, [&] { click(f_.PatternsButton); });
         if (visible(f_.PatternsListBox) && f_.PatternsListBox->Count() > 0)
-            offer(12, [&] { s_.clickGalleryItem(pick(f_.PatternsListBox->Count())); });
+            offer(12, [&] { clickGalleryItem(f_, pick(f_.PatternsListBox->Count())); });
         if (visible(f_.TopicsListBox) && f_.TopicsListBox->Count() > 0) {
-            offer(10, [&] { s_.clickTopic(pick(f_.TopicsListBox->Count())); });
+            offer(10, [&] { clickTopic(f_, pick(f_.TopicsListBox->Count())); });
             offer(3, [&] {
                 f_.TopicsListBox->setFocus();
                 QTest::keyClick(f_.TopicsListBox, pick(2) ? Qt::Key_Down : Qt::Key_Up);
@@ -284,9 +248,9 @@ private:
         for (TPictureButton* b : {f_.PlayStopButton, f_.PlayStopButton, f_.PlayStopButton, f_.RewindButton,
                                   f_.PreviousButton, f_.NextButton, f_.StepBackButton, f_.StepForwardButton})
             if (visible(b))
-                offer(4, [&, b] { s_.click(b); });
+                offer(4, [&, b] { click(b); });
         if (visible(f_.RightLeftComboBox))
-            offer(6, [&] { s_.chooseHand(1 - f_.handedness()); });
+            offer(6, [&] { chooseHandByKeys(f_, 1 - f_.handedness()); });
         offer(8, [&] {
             static const Qt::Key keys[] = {Qt::Key_Space, Qt::Key_Left, Qt::Key_Right, Qt::Key_Home,
                                            Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Tab, Qt::Key_Return,
@@ -330,7 +294,7 @@ private:
             ++previewsOpened_;
             ++waiting_;
             schedule(0);
-            s_.click(f_.PrintRecipeButton);
+            click(f_.PrintRecipeButton);
             --waiting_;
             return;
         case Kind::LetPlay: {
@@ -346,7 +310,7 @@ private:
         }
     }
 
-    TutorSession& s_;
+    TutorWindow& s_;
     TForm1& f_;
     int events_;
     std::mt19937 random_;
@@ -373,10 +337,10 @@ private:
 
 TEST(Soak, RandomEventsOnTheDemoLibrary)
 {
-    const QDir library = demoLibrary();
+    const QDir library(demoTree());
     const int events = envInt("HW_SOAK_EVENTS", 3000);
     const unsigned seed = unsigned(envInt("HW_SOAK_SEED", 1));
-    TutorSession session(library, TutorSession::Options{true});
+    TutorWindow session(library, TutorWindow::asProgramStarts(true));
     ASSERT_TRUE(session.takeBoxes().empty());
     ASSERT_GT(session->PatternsListBox->Count(), 0);
 

@@ -1,4 +1,4 @@
-#include "ClipProbe.h"
+#include "ClipReader.h"
 
 #include "hw/clips/ClipWriter.h"
 #include "hw/clips/FrameStamp.h"
@@ -42,8 +42,8 @@ TEST(ClipWriter, EveryCodecKeepsEveryFrameReadable)
         const QString path = dir.filePath(format.codec + QStringLiteral(".avi"));
         ASSERT_TRUE(writeClip(path, format, frames)) << c.codec;
 
-        const auto packets = hw::test::probePackets(path);
-        EXPECT_EQ(packets.total, frames) << c.codec;
+        const auto packets = hw::test::probeClip(path);
+        EXPECT_EQ(packets.frameSlots, frames) << c.codec;
         EXPECT_GE(packets.keyframes, frames / c.keyint) << c.codec;
         const auto pictures = hw::test::decodeAll(path);
         ASSERT_EQ(int(pictures.size()), frames) << c.codec;
@@ -65,9 +65,9 @@ TEST(ClipWriter, EmptyFramesBecomeEmptyChunksAndErrorsAreReported)
     ASSERT_TRUE(writer.addEmptyFrame());
     ASSERT_TRUE(writer.addFrame(hw::makeStampedFrame(format.size, 3)));
     ASSERT_TRUE(writer.finish());
-    const auto packets = hw::test::probePackets(path);
-    EXPECT_EQ(packets.total, 4);
-    EXPECT_EQ(packets.empty, 2);
+    const auto packets = hw::test::probeClip(path);
+    EXPECT_EQ(packets.frameSlots, 4);
+    EXPECT_EQ(packets.emptySlots, 2);
 
     hw::ClipWriter bad;
     format.codec = QStringLiteral("no-such-codec");

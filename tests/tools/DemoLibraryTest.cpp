@@ -1,7 +1,7 @@
 // The demo lesson library, read back the way the program reads it: through the catalogue
 // loader, the case-insensitive content paths and an FFmpeg decoder.
 #include "ClipReader.h"
-#include "DemoTree.h"
+#include "BuiltOnce.h"
 #include "LoadedCatalogue.h"
 
 #include "hw/ContentPath.h"
@@ -64,6 +64,24 @@ QString videoOf(const QString& root, const hw::tFlyRecord& fly)
 {
     return hw::resolveContentPath(QStringLiteral("Flies\\") + QString::fromLatin1(fly.baseName) + QStringLiteral(".avi"),
                                   QDir(root));
+}
+
+struct Clip {
+    QString path;
+    QList<hw::tTopicRecord*> topics;
+};
+
+// Every lesson's clip with its topics: the patterns', then the Quick Tour's and the Techniques'.
+QList<Clip> lessonClips(const QString& root, const hw::Catalogue& catalogue)
+{
+    QList<Clip> clips;
+    for (const hw::tFlyRecord* fly : flies(catalogue))
+        clips.append({videoOf(root, *fly), chain(fly->topics)});
+    clips.append({hw::resolveContentPath(QStringLiteral("QuickTour\\QuickTour.avi"), QDir(root)),
+                  chain(catalogue.quickTourList())});
+    clips.append({hw::resolveContentPath(QStringLiteral("Techniques\\Techniques.avi"), QDir(root)),
+                  chain(catalogue.techniquesList())});
+    return clips;
 }
 
 } // namespace
@@ -161,17 +179,7 @@ TEST(DemoLibrary, EveryRangeLiesInsideItsVideo)
 {
     const QString root = hw::test::demoTree();
     const auto loaded = loadCatalogue(QDir(root));
-    struct Clip {
-        QString path;
-        QList<hw::tTopicRecord*> topics;
-    };
-    QList<Clip> clips;
-    for (const hw::tFlyRecord* fly : flies(loaded->catalogue))
-        clips.append({videoOf(root, *fly), chain(fly->topics)});
-    clips.append({hw::resolveContentPath(QStringLiteral("QuickTour\\QuickTour.avi"), QDir(root)),
-                  chain(loaded->catalogue.quickTourList())});
-    clips.append({hw::resolveContentPath(QStringLiteral("Techniques\\Techniques.avi"), QDir(root)),
-                  chain(loaded->catalogue.techniquesList())});
+    const QList<Clip> clips = lessonClips(root, loaded->catalogue);
     ASSERT_EQ(clips.size(), demoPlan().patterns.size() + 2);
 
     for (const Clip& clip : clips) {
@@ -209,11 +217,7 @@ TEST(DemoLibrary, StampsReadBackAsFrameNumbers)
 {
     const QString root = hw::test::demoTree();
     const auto loaded = loadCatalogue(QDir(root));
-    QList<QPair<QString, QList<hw::tTopicRecord*>>> clips;
-    for (const hw::tFlyRecord* fly : flies(loaded->catalogue))
-        clips.append({videoOf(root, *fly), chain(fly->topics)});
-    clips.append({root + QStringLiteral("/QuickTour/QuickTour.avi"), chain(loaded->catalogue.quickTourList())});
-    clips.append({root + QStringLiteral("/Techniques/Techniques.avi"), chain(loaded->catalogue.techniquesList())});
+    const QList<Clip> clips = lessonClips(root, loaded->catalogue);
 
     for (const auto& [path, topics] : clips) {
         SCOPED_TRACE(path.toStdString());
@@ -249,11 +253,7 @@ TEST(DemoLibrary, NarrationLiesWithinEachStep)
 {
     const QString root = hw::test::demoTree();
     const auto loaded = loadCatalogue(QDir(root));
-    QList<QPair<QString, QList<hw::tTopicRecord*>>> clips;
-    for (const hw::tFlyRecord* fly : flies(loaded->catalogue))
-        clips.append({videoOf(root, *fly), chain(fly->topics)});
-    clips.append({root + QStringLiteral("/QuickTour/QuickTour.avi"), chain(loaded->catalogue.quickTourList())});
-    clips.append({root + QStringLiteral("/Techniques/Techniques.avi"), chain(loaded->catalogue.techniquesList())});
+    QList<Clip> clips = lessonClips(root, loaded->catalogue);
     clips.append({root + QStringLiteral("/SplashScreen/SplashScreen.avi"), {}});
 
     for (const auto& [path, topics] : clips) {

@@ -1,6 +1,6 @@
 // The library checker: one fault per small tree made here, and the demo library (which must
 // check clean). make-broken's corpus is checked with the other hardening tests.
-#include "DemoTree.h"
+#include "BuiltOnce.h"
 #include "TempTree.h"
 
 #include "hw/check/LibraryCheck.h"
@@ -60,17 +60,13 @@ public:
         QFile clip(tree_.path(QStringLiteral("clip.avi")));
         EXPECT_TRUE(clip.open(QIODevice::ReadOnly));
         video_ = clip.readAll();
-        files_[QStringLiteral("Flies/Adams.ini")] =
-            "[Info]\r\nname=Parachute Adams\r\nnumsteps=2\r\n"
-            "[Topics 1]\r\ntitle=Tail\r\nStartFrame=0\r\nStopFrame=19\r\nOffset=40\r\n"
-            "[Topics 2]\r\ntitle=Hackle\r\nStartFrame=20\r\nStopFrame=39\r\nOffset=40\r\n"
-            "[Materials]\r\nHook=Dry fly hook\r\n";
+        files_[QStringLiteral("Flies/Adams.ini")] = hw::test::patternIni(
+            "Parachute Adams", 2, {{"Tail", 0, 19, 40}, {"Hackle", 20, 39, 40}}, "Hook=Dry fly hook\r\n");
         files_[QStringLiteral("Flies/Adams.bmp")] = bmp(QSize(125, 80));
         files_[QStringLiteral("Flies/Adams.avi")] = video_;
         for (const char* section : {"QuickTour", "Techniques"}) {
             const QString name = QString::fromLatin1(section);
-            files_[name + QLatin1Char('/') + name + QStringLiteral(".ini")] =
-                "[Info]\r\nNumTopics=1\r\n[Topics 1]\r\nTitle=One\r\nStartFrame=0\r\nStopFrame=29\r\nOffset=0\r\n";
+            files_[name + QLatin1Char('/') + name + QStringLiteral(".ini")] = hw::test::sectionIni({{"One", 0, 29, 0}});
             files_[name + QLatin1Char('/') + name + QStringLiteral(".avi")] = video_;
         }
     }

@@ -1,5 +1,6 @@
 // The window on the demo lesson library: every section, every pattern of the gallery, and a
 // step played in both hands.
+#include "BuiltOnce.h"
 #include "TutorTree.h"
 
 #include "hw/demo/DemoLibrary.h"
@@ -35,10 +36,9 @@ QList<QByteArray> plannedTitles(const demo::PlannedLesson& lesson)
 
 TEST(TutorDemoLibrary, EverySectionAndPatternShowsItsFirstFrames)
 {
-    const std::optional<QDir> root = demoTree();
-    ASSERT_TRUE(root);
+    const QDir root(demoTree());
     const demo::DemoPlan& plan = demo::demoPlan();
-    Window w(*root);
+    TutorWindow w(root);
     TForm1& f = *w;
     EXPECT_TRUE(f.catalogueErrors().empty());
 
@@ -83,11 +83,10 @@ TEST(TutorDemoLibrary, EverySectionAndPatternShowsItsFirstFrames)
 
 TEST(TutorDemoLibrary, AStepPlaysInBothHands)
 {
-    const std::optional<QDir> root = demoTree();
-    ASSERT_TRUE(root);
+    const QDir root(demoTree());
     const demo::PlannedLesson& lesson = demo::demoPlan().patterns.front();
     const demo::PlannedTopic& step = lesson.topics.front();
-    Window w(*root);
+    TutorWindow w(root);
     TForm1& f = *w;
     openPattern(f, lesson.displayName);
     ASSERT_TRUE(waitForFrame(f, step.startFrame));

@@ -27,7 +27,7 @@ void pressEveryTransportButton(TForm1& f)
 
 TEST(TutorFaults, SectionsAndPatternsWithoutTopicsShowEmptyListsAndOpenNothing)
 {
-    Window w(emptyTree());
+    TutorWindow w(emptyTree());
     TForm1& f = *w;
     click(f.QuickTourButton);
     EXPECT_EQ(f.TopicsListBox->Count(), 0);
@@ -57,7 +57,7 @@ TEST(TutorFaults, SectionsAndPatternsWithoutTopicsShowEmptyListsAndOpenNothing)
 
 TEST(TutorFaults, APatternWithoutStepsLeavesNothingOfThePreviousClipPlayable)
 {
-    Window w(standardTree());
+    TutorWindow w(standardTree());
     TForm1& f = *w;
     openPattern(f, "Adams");
     ASSERT_TRUE(waitForFrame(f, 0));
@@ -76,7 +76,7 @@ TEST(TutorFaults, APatternWithoutStepsLeavesNothingOfThePreviousClipPlayable)
 
 TEST(TutorFaults, TypedTextChoosesAHandOnlyWhenItNamesOne)
 {
-    Window w(standardTree());
+    TutorWindow w(standardTree());
     TForm1& f = *w;
     openPattern(f, "Adams");
     ASSERT_TRUE(waitForFrame(f, 0));
@@ -118,7 +118,7 @@ TEST(TutorFaults, FrameArithmeticStaysInsideThe32BitRange)
 {
     constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
     constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
-    Window w(rangeTree());
+    TutorWindow w(rangeTree());
     TForm1& f = *w;
     openPattern(f, "Huge");
     EXPECT_EQ(f.MediaPlayer1->StartPos(), kMax);
@@ -162,7 +162,7 @@ TEST(TutorFaults, PatternFilesFindTheirClipsByTheNameAsListedAndOnlyInFlies)
                 "[Info]\nname=" + name + "\nnumsteps=1\n[Topics 1]\ntitle=Body\nStopFrame=9\n");
         t.write(QStringLiteral("Flies/") + base + QStringLiteral(".bmp"), {});
     }
-    Window w(t.root());
+    TutorWindow w(t.root());
     TForm1& f = *w;
     ASSERT_TRUE(f.catalogueErrors().empty());
 

@@ -57,7 +57,7 @@ void press(TForm1& f, Qt::Key key)
 
 TEST(TutorKeyboard, TabReachesEveryControlOnEveryScreen)
 {
-    Window w(standardTree());
+    TutorWindow w(standardTree());
     TForm1& f = *w;
     click(f.QuickTourButton);
     expectTabReachesEveryVisibleControl(f);
@@ -97,7 +97,7 @@ TEST(TutorKeyboard, TabReachesEveryControlOnEveryScreen)
 
 TEST(TutorKeyboard, TransportShortcutsActWhereTheirButtonsAreShown)
 {
-    Window w(standardTree());
+    TutorWindow w(standardTree());
     TForm1& f = *w;
     click(f.TechniquesButton);
     ASSERT_TRUE(waitForFrame(f, 0));

@@ -12,7 +12,7 @@ using namespace hw::test;
 
 TEST(TutorNavigation, TopicsNextAndPreviousShowEachTopicsFirstFrame)
 {
-    Window w(standardTree());
+    TutorWindow w(standardTree());
     TForm1& f = *w;
     click(f.QuickTourButton);
     ASSERT_TRUE(waitForFrame(f, 0));
@@ -63,7 +63,7 @@ TEST(TutorNavigation, TopicsNextAndPreviousShowEachTopicsFirstFrame)
 
 TEST(TutorNavigation, TheHandAppliesInEverySection)
 {
-    Window w(standardTree());
+    TutorWindow w(standardTree());
     TForm1& f = *w;
     openPattern(f, "Adams");
     ASSERT_TRUE(waitForFrame(f, 0));
@@ -95,7 +95,7 @@ TEST(TutorNavigation, EachStepTakesItsOwnOffsetInTheLeftHand)
             "[Info]\nname=Mixed\nnumsteps=2\n"
             "[Topics 1]\ntitle=One\nStartFrame=0\nStopFrame=9\nOffset=50\n"
             "[Topics 2]\ntitle=Two\nStartFrame=10\nStopFrame=19\nOffset=60\n");
-    Window w(t.root());
+    TutorWindow w(t.root());
     TForm1& f = *w;
     openPattern(f, "Mixed");
     ASSERT_TRUE(waitForFrame(f, 0));
@@ -114,7 +114,7 @@ TEST(TutorNavigation, EachStepTakesItsOwnOffsetInTheLeftHand)
 
 TEST(TutorNavigation, ATopicChosenWhileAnotherIsShownWinsWhole)
 {
-    Window w(standardTree());
+    TutorWindow w(standardTree());
     TForm1& f = *w;
     click(f.QuickTourButton);
     ASSERT_TRUE(waitForFrame(f, 0));
@@ -138,7 +138,7 @@ TEST(TutorNavigation, ATopicChosenWhileAnotherIsShownWinsWhole)
 
 TEST(TutorNavigation, ASectionChosenWhileATopicIsShownWinsWhole)
 {
-    Window w(standardTree());
+    TutorWindow w(standardTree());
     TForm1& f = *w;
     click(f.QuickTourButton);
     ASSERT_TRUE(waitForFrame(f, 0));

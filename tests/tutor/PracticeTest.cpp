@@ -66,20 +66,6 @@ bool waitUntilEnded(TForm1& f)
         [&] { return showsPlayFace(f) && f.MediaPlayer1->Mode() != TMPModes::mpPlaying; }, 20000);
 }
 
-void chooseHand(TForm1& f, int hand)
-{
-    QComboBox* combo = f.RightLeftComboBox;
-    combo->showPopup();
-    QAbstractItemView* view = combo->view();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return view->isVisible(); }, 20000));
-    const QRect item = view->visualRect(view->model()->index(hand, 0));
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, item.center());
-    ASSERT_EQ(f.handedness(), hand);
-    // The offscreen platform does not give the window back its activation by itself.
-    f.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&f, 20000));
-}
-
 QMenu* openPanelMenu(TForm1& f)
 {
     // The event the window system sends on a right click.
@@ -127,7 +113,7 @@ QStringList readmeKeys()
 
 TEST(TutorPractice, KeysSwitchLoopAndSpeedShownByTheBadge)
 {
-    Window w(rangeTree());
+    TutorWindow w(rangeTree());
     TForm1& f = *w;
     openPattern(f, "Range");
     ASSERT_TRUE(waitForFrame(f, 100));
@@ -205,7 +191,7 @@ TEST(TutorPractice, KeysSwitchLoopAndSpeedShownByTheBadge)
 
 TEST(TutorPractice, ALoopRepeatsTheStepUntilATransportOrNavigationCommandEndsIt)
 {
-    Window w(standardTree());
+    TutorWindow w(standardTree());
     TForm1& f = *w;
     click(f.TechniquesButton);
     ASSERT_TRUE(waitForFrame(f, 0));
@@ -249,7 +235,7 @@ TEST(TutorPractice, ALoopRepeatsTheStepUntilATransportOrNavigationCommandEndsIt)
 
 TEST(TutorPractice, LoopSwitchedDuringAPlayAndAHandChangeWhileLooping)
 {
-    Window w(standardTree());
+    TutorWindow w(standardTree());
     TForm1& f = *w;
     openPattern(f, "Adams");
     ASSERT_TRUE(waitForFrame(f, 0));
@@ -265,7 +251,7 @@ TEST(TutorPractice, LoopSwitchedDuringAPlayAndAHandChangeWhileLooping)
     EXPECT_TRUE(f.MediaPlayer1->repeat());
 
     // A hand change loops on over the same step in the other hand (45..58).
-    chooseHand(f, 1);
+    chooseHandFromList(f, 1);
     ASSERT_TRUE(QTest::qWaitFor([&] { return frameOnScreen(f).value_or(-1) >= 45; }, 20000));
     ASSERT_TRUE(waitForStartOver(f, 45, 58));
 
@@ -278,7 +264,7 @@ TEST(TutorPractice, LoopSwitchedDuringAPlayAndAHandChangeWhileLooping)
 
 TEST(TutorPractice, PanelMenuOffersTheChoicesWithTheirKeys)
 {
-    Window w(standardTree());
+    TutorWindow w(standardTree());
     TForm1& f = *w;
     click(f.QuickTourButton);
     ASSERT_TRUE(waitForFrame(f, 0));
@@ -332,7 +318,7 @@ TEST(TutorPractice, KeySheetListsEveryKeyAndClosesOnAnyKeyOrClick)
         sheetKeys << key.keys;
     EXPECT_EQ(readmeKeys().join(u'\n').toStdString(), sheetKeys.join(u'\n').toStdString());
 
-    Window w(standardTree());
+    TutorWindow w(standardTree());
     TForm1& f = *w;
     click(f.QuickTourButton);
     const auto sheet = [] { return QApplication::activePopupWidget(); };
@@ -363,7 +349,7 @@ TEST(TutorPractice, SoundLevelKeysShowANoteAndAreKeptBetweenRuns)
     const QString file = dir.filePath(QStringLiteral("settings.ini"));
     const auto store = [&] { return std::make_shared<QSettings>(file, QSettings::IniFormat); };
     {
-        Window w(standardTree(), {}, store());
+        TutorWindow w(standardTree(), {}, store());
         TForm1& f = *w;
         click(f.QuickTourButton);
         EXPECT_EQ(f.MediaPlayer1->volume(), 100);
@@ -392,7 +378,7 @@ TEST(TutorPractice, SoundLevelKeysShowANoteAndAreKeptBetweenRuns)
     }
     {
         // The next run starts with the sound level kept, and loop and speed off.
-        Window w(standardTree(), {}, store());
+        TutorWindow w(standardTree(), {}, store());
         EXPECT_EQ(w->MediaPlayer1->volume(), 80);
         EXPECT_TRUE(w->MediaPlayer1->muted());
         EXPECT_EQ(w->MediaPlayer1->speed(), 1.0);
@@ -404,7 +390,7 @@ TEST(TutorPractice, SoundLevelKeysShowANoteAndAreKeptBetweenRuns)
         damaged.setValue(QStringLiteral("Sound/Volume"), QStringLiteral("loud"));
         damaged.setValue(QStringLiteral("Sound/Muted"), QVariant());
         damaged.sync();
-        Window w(standardTree(), {}, store());
+        TutorWindow w(standardTree(), {}, store());
         EXPECT_EQ(w->MediaPlayer1->volume(), 100);
         EXPECT_FALSE(w->MediaPlayer1->muted());
     }

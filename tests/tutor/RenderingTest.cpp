@@ -39,7 +39,7 @@ int blurredPixels(const QImage& image, int y, int x0, int x1, QColor a, QColor b
 
 TEST(TutorRendering, FacesPicturesAndVideoAreCrispAtHighDensity)
 {
-    Window w(standardTree());
+    TutorWindow w(standardTree());
     TForm1& f = *w;
     click(f.TechniquesButton);
     ASSERT_TRUE(waitForFrame(f, 0));

@@ -35,23 +35,11 @@ int playAndStopAfter(TForm1& f, int frame)
     return f.MediaPlayer1->Position();
 }
 
-void chooseHand(TForm1& f, int hand)
-{
-    // As the user does it: open the drop-down and click the item.
-    QComboBox* combo = f.RightLeftComboBox;
-    combo->showPopup();
-    QAbstractItemView* view = combo->view();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return view->isVisible(); }, 20000));
-    const QRect item = view->visualRect(view->model()->index(hand, 0));
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, item.center());
-    ASSERT_EQ(f.handedness(), hand);
-}
-
 } // namespace
 
 TEST(TutorTransport, PlayRunsTheRangeAndTheFaceReturnsAtTheEnd)
 {
-    Window w(standardTree());
+    TutorWindow w(standardTree());
     TForm1& f = *w;
     click(f.QuickTourButton);
     clickTopic(f, 1);
@@ -82,7 +70,7 @@ TEST(TutorTransport, PlayRunsTheRangeAndTheFaceReturnsAtTheEnd)
 
 TEST(TutorTransport, RangeTableAndTheWorkedExample)
 {
-    Window w(rangeTree());
+    TutorWindow w(rangeTree());
     TForm1& f = *w;
     openRange(f);
 
@@ -92,7 +80,7 @@ TEST(TutorTransport, RangeTableAndTheWorkedExample)
     EXPECT_EQ(seen.back(), 200);
 
     // Left hand: 600 ... 699, from the first frame, shown as soon as the hand changes.
-    chooseHand(f, 1);
+    chooseHandFromList(f, 1);
     EXPECT_TRUE(waitForFrame(f, 600));
     EXPECT_EQ(f.MediaPlayer1->StartPos(), 600);
     EXPECT_EQ(f.MediaPlayer1->EndPos(), 699);
@@ -102,7 +90,7 @@ TEST(TutorTransport, RangeTableAndTheWorkedExample)
     EXPECT_EQ(seen.back(), 699);
 
     // Stopped in mid-clip, Play resumes where it stopped.
-    chooseHand(f, 0);
+    chooseHandFromList(f, 0);
     ASSERT_TRUE(waitForFrame(f, 100));
     const int stoppedAt = playAndStopAfter(f, 110);
     EXPECT_EQ(frameOnScreen(f), stoppedAt);
@@ -124,7 +112,7 @@ TEST(TutorTransport, RangeTableAndTheWorkedExample)
 
 TEST(TutorTransport, StepsStayInsideTheRangeAndRewindGoesToItsStart)
 {
-    Window w(standardTree());
+    TutorWindow w(standardTree());
     TForm1& f = *w;
     click(f.TechniquesButton);
     ASSERT_TRUE(waitForFrame(f, 0));
@@ -169,7 +157,7 @@ TEST(TutorTransport, StepsStayInsideTheRangeAndRewindGoesToItsStart)
 
     // The same in the left hand: the bounds are the left-handed range 12 ... 22.
     openPattern(f, "Adams");
-    chooseHand(f, 1);
+    chooseHandFromList(f, 1);
     click(f.TechniquesButton);
     ASSERT_TRUE(waitForFrame(f, 12));
     click(f.StepBackButton);
@@ -185,12 +173,12 @@ TEST(TutorTransport, StepsStayInsideTheRangeAndRewindGoesToItsStart)
 
 TEST(TutorTransport, ChangingHandWhilePlayingMovesToTheNewHand)
 {
-    Window w(rangeTree());
+    TutorWindow w(rangeTree());
     TForm1& f = *w;
     openRange(f);
     click(f.PlayStopButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return frameOnScreen(f).value_or(0) >= 105; }, 20000));
-    chooseHand(f, 1);
+    chooseHandFromList(f, 1);
     ASSERT_TRUE(QTest::qWaitFor([&] { return frameOnScreen(f).value_or(0) >= 600; }, 20000));
     // The clip plays on in the left hand, from its first frame to its last.
     EXPECT_TRUE(showsStopFace(f));

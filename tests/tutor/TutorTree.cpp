@@ -1,22 +1,14 @@
 #include "TutorTree.h"
 
-#include "hw/app/TApplication.h"
-#include "hw/Termination.h"
+#include "BuiltOnce.h"
+#include "TempTree.h"
+
 #include "hw/clips/ClipWriter.h"
-#include "hw/clips/FrameStamp.h"
 #include "hw/clips/StampedFrame.h"
-#include "hw/tutor/THiddenControlsForm.h"
 
-#include "hw/demo/DemoLibrary.h"
-
-#include <QCoreApplication>
-#include <QDateTime>
-#include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QPainter>
 #include <QTemporaryDir>
-#include <QTest>
 
 #include <functional>
 
@@ -25,39 +17,6 @@
 
 namespace hw::test {
 namespace {
-
-QString cacheBase()
-{
-    const QString binary = qEnvironmentVariable("HW_BINARY_DIR");
-    if (binary.isEmpty()) {
-        static QTemporaryDir scratch;
-        return scratch.path();
-    }
-    // Keyed by the test binary, so that a rebuilt binary (new generator, new writer)
-    // writes its trees afresh.
-    const qint64 stamp =
-        QFileInfo(QCoreApplication::applicationFilePath()).lastModified().toMSecsSinceEpoch();
-    const QString folder = binary + QStringLiteral("/tests/tutor");
-    const QString current = QStringLiteral("trees-") + QString::number(stamp);
-    // Trees of earlier builds are no use to anyone: the demo library alone is 80 MB.
-    static const bool swept = [&] {
-        const QStringList old = QDir(folder).entryList({QStringLiteral("trees-*")}, QDir::Dirs);
-        for (const QString& name : old)
-            if (name != current)
-                QDir(folder + QLatin1Char('/') + name).removeRecursively();
-        return true;
-    }();
-    (void)swept;
-    return folder + QLatin1Char('/') + current;
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
-        throw std::runtime_error("cannot write " + path.toStdString());
-}
 
 void writeClip(const QString& path, int frames, QSize size = {320, 240}, int fps = 25)
 {
@@ -86,65 +45,21 @@ void writePicture(const QString& path, QSize size, QColor left, QColor right)
         throw std::runtime_error("cannot save " + path.toStdString());
 }
 
-struct Topic {
-    QByteArray title;
-    int start;
-    int stop;
-    int offset;
-};
-
-QByteArray topicSections(const std::vector<Topic>& topics, const char* titleKey)
+void writeSection(const QString& root, const QString& name, const std::vector<TopicLines>& topics)
 {
-    QByteArray ini;
-    for (size_t i = 0; i < topics.size(); ++i) {
-        const Topic& t = topics[i];
-        ini += "[Topics " + QByteArray::number(qulonglong(i + 1)) + "]\r\n";
-        ini += QByteArray(titleKey) + "=" + t.title + "\r\n";
-        ini += "StartFrame=" + QByteArray::number(t.start) + "\r\n";
-        ini += "StopFrame=" + QByteArray::number(t.stop) + "\r\n";
-        ini += "Offset=" + QByteArray::number(t.offset) + "\r\n";
-    }
-    return ini;
-}
-
-void writeSection(const QString& root, const QString& name, const std::vector<Topic>& topics)
-{
-    QByteArray ini = "[Info]\r\nNumTopics=" + QByteArray::number(qulonglong(topics.size())) + "\r\n";
-    ini += topicSections(topics, "Title");
-    writeFile(root + QLatin1Char('/') + name + QLatin1Char('/') + name + QStringLiteral(".ini"), ini);
+    writeTreeFile(root + QLatin1Char('/') + name + QLatin1Char('/') + name + QStringLiteral(".ini"), sectionIni(topics));
 }
 
 void writePattern(const QString& root, const QString& baseName, const QByteArray& displayName,
-                  int numSteps, const std::vector<Topic>& topics, const QByteArray& materials)
+                  int numSteps, const std::vector<TopicLines>& topics, const QByteArray& materials)
 {
-    QByteArray ini = "[Info]\r\nname=" + displayName + "\r\nnumsteps=" + QByteArray::number(numSteps) + "\r\n";
-    ini += topicSections(topics, "title");
-    ini += "[Materials]\r\n" + materials;
-    writeFile(root + QStringLiteral("/Flies/") + baseName + QStringLiteral(".ini"), ini);
+    writeTreeFile(root + QStringLiteral("/Flies/") + baseName + QStringLiteral(".ini"),
+                  patternIni(displayName, numSteps, topics, materials));
 }
 
 QDir cachedTree(const QString& name, const std::function<void(const QString&)>& build)
 {
-    const QString base = cacheBase();
-    QDir().mkpath(base);
-    const QString dir = base + QLatin1Char('/') + name;
-    QLockFile lock(dir + QStringLiteral(".lock"));
-    lock.setStaleLockTime(0);
-    if (!lock.lock())
-        throw std::runtime_error("cannot lock " + dir.toStdString());
-    if (!QFileInfo::exists(dir + QStringLiteral("/.complete"))) {
-        QDir(dir).removeRecursively();
-        QDir().mkpath(dir);
-        build(dir);
-        writeFile(dir + QStringLiteral("/.complete"), {});
-    }
-    return QDir(dir);
-}
-
-std::vector<QString>& boxes()
-{
-    static std::vector<QString> shown;
-    return shown;
+    return QDir(builtOnce(QStringLiteral("tree-") + name, build));
 }
 
 } // namespace
@@ -211,144 +126,6 @@ QDir twinsTree()
         writePattern(root, QStringLiteral("Two"), "Twin", 1, {{"Only", 0, 4, 0}}, "Hook=Two\r\n");
         writePicture(root + QStringLiteral("/Flies/Two.bmp"), {120, 80}, Qt::darkGreen, Qt::darkGreen);
         writeClip(root + QStringLiteral("/Flies/Two.avi"), 5);
-    });
-}
-
-Window::Window(const QDir& root, TForm1::CatalogueLoader loader,
-               std::shared_ptr<QSettings> settings)
-{
-    boxes().clear();
-    resetTerminateRequest();
-    TApplication::setErrorBoxHook(
-        [](const QString&, const QString& text) { boxes().push_back(text); });
-    TForm1::Options options;
-    options.contentRoot = root;
-    options.loader = std::move(loader);
-    options.settings = settings ? std::move(settings)
-                                : std::make_shared<QSettings>(settingsDir_.filePath(QStringLiteral("settings.ini")),
-                                                              QSettings::IniFormat);
-    form_ = std::make_unique<TForm1>(options);
-    form_->show();
-    if (!QTest::qWaitForWindowExposed(form_.get(), 20000))
-        throw std::runtime_error("the window was never exposed");
-    form_->activateWindow();
-    [[maybe_unused]] const bool active = QTest::qWaitForWindowActive(form_.get(), 20000);
-}
-
-Window::~Window()
-{
-    form_.reset();
-    TApplication::setErrorBoxHook({});
-    resetTerminateRequest();
-}
-
-const std::vector<QString>& Window::errorBoxes() const
-{
-    return boxes();
-}
-
-void click(QWidget* widget)
-{
-    QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
-}
-
-void clickTopic(TForm1& form, int row)
-{
-    TListBox* list = form.TopicsListBox;
-    const QRect cell = list->visualItemRect(list->item(row));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
-}
-
-void clickGalleryItem(TForm1& form, int row)
-{
-    TGalleryListBox* list = form.PatternsListBox;
-    list->scrollToItem(list->item(row));
-    const QRect cell = list->visualItemRect(list->item(row));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
-}
-
-int galleryRowOf(TForm1& form, const QByteArray& displayName)
-{
-    for (int i = 0; i < form.PatternsListBox->Count(); ++i)
-        if (form.PatternsListBox->bytesAt(i) == displayName)
-            return i;
-    return -1;
-}
-
-void openPattern(TForm1& form, const QByteArray& displayName)
-{
-    click(form.PatternsButton);
-    clickGalleryItem(form, galleryRowOf(form, displayName));
-}
-
-std::optional<int> frameOnScreen(TForm1& form)
-{
-    const QImage picture = form.VideoPanel->grab().toImage();
-    const std::optional<int32_t> frame = readFrameStamp(picture);
-    if (!frame)
-        return std::nullopt;
-    return int(*frame);
-}
-
-bool waitForFrame(TForm1& form, int frame)
-{
-    return QTest::qWaitFor(
-        [&] {
-            return frameOnScreen(form) == frame
-                && form.MediaPlayer1->Mode() != TMPModes::mpPlaying;
-        },
-        20000);
-}
-
-bool showsPlayFace(TForm1& form)
-{
-    return form.PlayStopButton->Face().image.cacheKey()
-        == HiddenControlsForm->PlayButton->Picture().image.cacheKey();
-}
-
-bool showsStopFace(TForm1& form)
-{
-    return form.PlayStopButton->Face().image.cacheKey()
-        == HiddenControlsForm->StopButton->Picture().image.cacheKey();
-}
-
-bool waitForPlayFace(TForm1& form)
-{
-    return QTest::qWaitFor(
-        [&] { return showsPlayFace(form) && form.MediaPlayer1->Mode() == TMPModes::mpStopped; },
-        20000);
-}
-
-bool waitForPlaying(TForm1& form)
-{
-    return QTest::qWaitFor([&] { return form.MediaPlayer1->Mode() == TMPModes::mpPlaying; },
-                           20000);
-}
-
-std::vector<int> playToEnd(TForm1& form)
-{
-    std::vector<int> seen;
-    click(form.PlayStopButton);
-    const bool ended = QTest::qWaitFor(
-        [&] {
-            if (const auto f = frameOnScreen(form); f && (seen.empty() || seen.back() != *f))
-                seen.push_back(*f);
-            return showsPlayFace(form) && form.MediaPlayer1->Mode() == TMPModes::mpStopped;
-        },
-        30000);
-    if (!ended)
-        ADD_FAILURE() << "the play did not come to its end";
-    if (const auto f = frameOnScreen(form); f && (seen.empty() || seen.back() != *f))
-        seen.push_back(*f);
-    return seen;
-}
-
-std::optional<QDir> demoTree()
-{
-    return cachedTree(QStringLiteral("demo"), [](const QString& root) {
-        QString error;
-        if (!demo::makeDemoLibrary(root, nullptr, &error))
-            throw std::runtime_error(error.toStdString());
     });
 }
 

@@ -58,7 +58,7 @@ QString hoverHint(QWidget* widget)
 
 TEST(TutorWindow, ComponentsStandAtTheirPlacesWithTheirHints)
 {
-    Window w(standardTree());
+    TutorWindow w(standardTree());
     TForm1& form = *w;
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Hacklewright - Volume 2"));
     EXPECT_EQ(form.size(), QSize(632, 453));
@@ -125,7 +125,7 @@ TEST(TutorWindow, ComponentsStandAtTheirPlacesWithTheirHints)
 
 TEST(TutorWindow, CreationSelectsRightHandLoadsTheGalleryAndKeepsItsSize)
 {
-    Window w(standardTree());
+    TutorWindow w(standardTree());
     TForm1& form = *w;
     ASSERT_NE(HiddenControlsForm, nullptr);
     EXPECT_FALSE(HiddenControlsForm->isVisible());
@@ -165,7 +165,7 @@ TEST(TutorWindow, ACreationThatStopsEarlyIsReportedAndTheSizeStillHolds)
 {
     // A loader that fails outright: the error box shows its message, the later creation
     // steps are skipped, and the window works on an empty catalogue.
-    Window w(standardTree(), [](Catalogue&, const DisplayNameSink& sink, const QDir&)
+    TutorWindow w(standardTree(), [](Catalogue&, const DisplayNameSink& sink, const QDir&)
                                  -> std::vector<CatalogueError> {
         sink("Half");
         throw EContentError(QStringLiteral("Stream read error"));
@@ -189,13 +189,13 @@ TEST(TutorWindow, ACreationThatStopsEarlyIsReportedAndTheSizeStillHolds)
 TEST(TutorWindow, CloseBoxAndExitButtonEndTheProgram)
 {
     {
-        Window w(standardTree());
+        TutorWindow w(standardTree());
         EXPECT_FALSE(terminateRequested());
         w->close();
         EXPECT_TRUE(terminateRequested());
     }
     {
-        Window w(standardTree());
+        TutorWindow w(standardTree());
         click(w->QuickTourButton);
         ASSERT_TRUE(waitForFrame(*w, 0));
         click(w->PlayStopButton);
@@ -208,7 +208,7 @@ TEST(TutorWindow, CloseBoxAndExitButtonEndTheProgram)
 
 TEST(TutorWindow, TheInstructionListNeverKeepsASelection)
 {
-    Window w(standardTree());
+    TutorWindow w(standardTree());
     TForm1& form = *w;
     click(form.QuickTourButton);
     TListBox* list = form.MaterialsAndInstructionsListBox;
@@ -223,7 +223,7 @@ TEST(TutorWindow, TheInstructionListNeverKeepsASelection)
 
 TEST(TutorWindow, PrintRecipeCallsTheHookWithTheCurrentPattern)
 {
-    Window w(standardTree());
+    TutorWindow w(standardTree());
     TForm1& form = *w;
     std::vector<const tFlyRecord*> calls;
     form.setPrintRecipeHandler([&](const tFlyRecord* fly) { calls.push_back(fly); });

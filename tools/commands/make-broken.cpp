@@ -4,16 +4,14 @@
 // tutor does with it.
 //
 // Every tree starts from the same sound library: the Quick Tour and Techniques sections and
-// two patterns, each with a short video whose frames are coloured by their number and by
-// their lesson, so that a test (or a person) can tell exactly which frame of which video
-// is on screen:
-//   red   = 24 + 30 * (frame % 8)
-//   green = 24 + 30 * (frame / 8 % 8)
-//   blue  = 24 + 42 * lesson      (lesson: 0 Quick Tour, 1 Techniques, 2 Adams, 3 Wulff)
-// The frame number is also lettered in the top left corner.
+// two patterns, each with a short video whose frames carry the frame stamp 1000 * lesson +
+// frame (lesson: 0 Quick Tour, 1 Techniques, 2 Adams, 3 Wulff), so that a test can tell
+// exactly which frame of which video is on screen. For a person, each lesson has a colour
+// of its own and every frame is lettered with its number in the top left corner.
 #include "Command.h"
 
 #include "hw/clips/ClipWriter.h"
+#include "hw/clips/FrameStamp.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -66,11 +64,14 @@ const QByteArray kWulffIni =
 QImage lessonFrame(int lesson, int frame)
 {
     QImage image(160, 120, QImage::Format_RGB32);
-    image.fill(QColor(24 + 30 * (frame % 8), 24 + 30 * (frame / 8 % 8), 24 + 42 * lesson));
-    QPainter p(&image);
-    p.fillRect(0, 0, 40, 18, Qt::black);
-    p.setPen(Qt::white);
-    p.drawText(QRect(0, 0, 40, 18), Qt::AlignCenter, QString::number(frame));
+    image.fill(QColor(90, 90, 24 + 42 * lesson));
+    {
+        QPainter p(&image);
+        p.fillRect(0, 0, 40, 18, Qt::black);
+        p.setPen(Qt::white);
+        p.drawText(QRect(0, 0, 40, 18), Qt::AlignCenter, QString::number(frame));
+    }
+    hw::drawFrameStamp(image, 1000 * lesson + frame);
     return image;
 }
 
@@ -216,8 +217,8 @@ public:
         }
         file.write("Broken lesson content, one content tree per case. Start the tutor in a case's\n"
                    "folder: it shows the error named here in its error box (or the default named\n"
-                   "here) and goes on. Video frames are coloured by number and lesson (see\n"
-                   "make-broken's source) and lettered with their number.\n\n");
+                   "here) and goes on. Video frames carry the frame stamp 1000 * lesson + frame\n"
+                   "(read-stamp reads it; see make-broken's source) and are lettered with their number.\n\n");
         file.write(cases_.toUtf8());
         return true;
     }

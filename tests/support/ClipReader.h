@@ -1,12 +1,14 @@
 #pragma once
-// Reads back what the demo library wrote: a clip's format and frame count, chosen frames
-// as pictures and its sound track, straight through libavformat/libavcodec.
+// Reads clips back with plain libavformat/libavcodec calls, independent of the player: a
+// clip's format, its packets, chosen frames as pictures and its sound track.
 #include <QImage>
 #include <QList>
 #include <QMap>
 #include <QSet>
 #include <QSize>
 #include <QString>
+
+#include <vector>
 
 namespace hw::test {
 
@@ -15,10 +17,15 @@ struct ClipFacts {
     QString codec;      // FFmpeg's codec name, e.g. "mjpeg"
     QSize size;
     double framesPerSecond = 0;
-    int frameCount = 0; // counted packet by packet, not taken from the header
+    int frameCount = 0; // packets with data, counted one by one, not taken from the header
+    int frameSlots = 0; // an AVI's timestamps count its slots, empty chunks included
+    int emptySlots = 0; // slots without a packet (the demuxer drops empty chunks)
+    int keyframes = 0;
 };
 
 ClipFacts probeClip(const QString& path);
+// Every picture a straightforward decode from the start outputs, in order.
+std::vector<QImage> decodeAll(const QString& path);
 // Decodes the whole clip and keeps the frames whose numbers are in wanted.
 QMap<int, QImage> decodeFrames(const QString& path, const QSet<int>& wanted);
 

@@ -2,6 +2,9 @@
 
 #include <QFile>
 
+#include <algorithm>
+#include <functional>
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
@@ -10,6 +13,8 @@ extern "C" {
 
 namespace hw::test {
 namespace {
+
+const bool quietLibav = [] { av_log_set_level(AV_LOG_ERROR); return true; }();
 
 struct Input {
     AVFormatContext* format = nullptr;
@@ -47,28 +52,38 @@ ClipFacts probeClip(const QString& path)
     facts.size = QSize(s->codecpar->width, s->codecpar->height);
     facts.framesPerSecond = av_q2d(s->r_frame_rate);
     AVPacket* packet = av_packet_alloc();
+    int64_t lastDts = -1;
     while (av_read_frame(in.format, packet) >= 0) {
-        if (packet->stream_index == in.stream && packet->size > 0)
+        if (packet->stream_index == in.stream && packet->size > 0) {
             ++facts.frameCount;
+            lastDts = std::max(lastDts, packet->dts);
+            facts.keyframes += (packet->flags & AV_PKT_FLAG_KEY) != 0;
+        }
         av_packet_unref(packet);
     }
     av_packet_free(&packet);
+    facts.frameSlots = int(lastDts + 1);
+    facts.emptySlots = facts.frameSlots - facts.frameCount;
     return facts;
 }
 
-QMap<int, QImage> decodeFrames(const QString& path, const QSet<int>& wanted)
+namespace {
+
+// Decodes the video from the start and hands each frame the decoder outputs, with its
+// number, to keep when wanted(number) says so.
+void decodeVideo(const QString& path, const std::function<bool(int)>& wanted,
+                 const std::function<void(int, QImage)>& keep)
 {
-    QMap<int, QImage> out;
     Input in(path);
     if (!in.ok())
-        return out;
+        return;
     const AVCodecParameters* par = in.format->streams[in.stream]->codecpar;
     const AVCodec* codec = avcodec_find_decoder(par->codec_id);
     AVCodecContext* dec = avcodec_alloc_context3(codec);
     avcodec_parameters_to_context(dec, par);
     if (avcodec_open2(dec, codec, nullptr) < 0) {
         avcodec_free_context(&dec);
-        return out;
+        return;
     }
     AVPacket* packet = av_packet_alloc();
     AVFrame* frame = av_frame_alloc();
@@ -76,7 +91,7 @@ QMap<int, QImage> decodeFrames(const QString& path, const QSet<int>& wanted)
     int index = 0;
     auto drain = [&] {
         while (avcodec_receive_frame(dec, frame) >= 0) {
-            if (wanted.contains(index)) {
+            if (wanted(index)) {
                 QImage image(frame->width, frame->height, QImage::Format_RGB32);
                 sws = sws_getCachedContext(sws, frame->width, frame->height, AVPixelFormat(frame->format),
                                            frame->width, frame->height, AV_PIX_FMT_RGB32, SWS_POINT, nullptr,
@@ -84,7 +99,7 @@ QMap<int, QImage> decodeFrames(const QString& path, const QSet<int>& wanted)
                 uint8_t* dst[1] = {image.bits()};
                 const int stride[1] = {int(image.bytesPerLine())};
                 sws_scale(sws, frame->data, frame->linesize, 0, frame->height, dst, stride);
-                out.insert(index, image);
+                keep(index, std::move(image));
             }
             ++index;
             av_frame_unref(frame);
@@ -101,6 +116,22 @@ QMap<int, QImage> decodeFrames(const QString& path, const QSet<int>& wanted)
     av_frame_free(&frame);
     av_packet_free(&packet);
     avcodec_free_context(&dec);
+}
+
+} // namespace
+
+std::vector<QImage> decodeAll(const QString& path)
+{
+    std::vector<QImage> out;
+    decodeVideo(path, [](int) { return true; }, [&](int, QImage image) { out.push_back(std::move(image)); });
+    return out;
+}
+
+QMap<int, QImage> decodeFrames(const QString& path, const QSet<int>& wanted)
+{
+    QMap<int, QImage> out;
+    decodeVideo(path, [&](int n) { return wanted.contains(n); },
+                [&](int n, QImage image) { out.insert(n, std::move(image)); });
     return out;
 }
 

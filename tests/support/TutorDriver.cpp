@@ -2,13 +2,17 @@
 
 #include "hw/Termination.h"
 #include "hw/app/TApplication.h"
+#include "hw/clips/FrameStamp.h"
 #include "hw/recipes/Recipes.h"
 #include "hw/tutor/THiddenControlsForm.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QTest>
 
-#include <cmath>
+#include <gtest/gtest.h>
+
+#include <stdexcept>
 
 namespace hw::test {
 namespace {
@@ -96,36 +100,15 @@ std::optional<Screen> screenOf(const TForm1& form)
     return std::nullopt;
 }
 
-std::optional<ColouredFrame> readColouredFrame(const QImage& picture)
+std::optional<CorpusFrame> readCorpusFrame(const QImage& picture)
 {
-    if (picture.isNull() || picture.width() < 8 || picture.height() < 8)
+    const std::optional<int32_t> stamp = readFrameStamp(picture);
+    if (!stamp)
         return std::nullopt;
-    // The middle of the picture, clear of the lettered number in the corner.
-    const QImage image = picture.convertToFormat(QImage::Format_RGB32);
-    const QRect area(image.width() * 3 / 8, image.height() * 3 / 8, image.width() / 4, image.height() / 4);
-    double r = 0, g = 0, b = 0;
-    int n = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x) {
-            const QRgb p = image.pixel(x, y);
-            r += qRed(p);
-            g += qGreen(p);
-            b += qBlue(p);
-            ++n;
-        }
-    r /= n;
-    g /= n;
-    b /= n;
-    const int fr = int(std::lround((r - 24) / 30)), fg = int(std::lround((g - 24) / 30));
-    const int lesson = int(std::lround((b - 24) / 42));
-    if (fr < 0 || fr > 7 || fg < 0 || fg > 7 || lesson < 0 || lesson > 5)
-        return std::nullopt;
-    if (std::abs(r - (24 + 30 * fr)) > 12 || std::abs(g - (24 + 30 * fg)) > 12 || std::abs(b - (24 + 42 * lesson)) > 14)
-        return std::nullopt;
-    return ColouredFrame{lesson, fr + 8 * fg};
+    return CorpusFrame{int(*stamp / 1000), int(*stamp % 1000)};
 }
 
-TutorSession::TutorSession(const QDir& root, Options options)
+TutorWindow::TutorWindow(const QDir& root, Options options)
 {
     shownBoxes().clear();
     resetTerminateRequest();
@@ -138,6 +121,10 @@ TutorSession::TutorSession(const QDir& root, Options options)
     });
     TForm1::Options formOptions;
     formOptions.contentRoot = root;
+    formOptions.loader = std::move(options.loader);
+    formOptions.settings = options.settings
+        ? std::move(options.settings)
+        : std::make_shared<QSettings>(settingsDir_.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat);
     form_ = std::make_unique<TForm1>(formOptions);
     if (options.printRecipes) {
         cardOwner_ = std::make_unique<QObject>();
@@ -145,15 +132,22 @@ TutorSession::TutorSession(const QDir& root, Options options)
         form_->setPrintRecipeHandler([](const tFlyRecord* fly) { printRecipe(fly); });
     }
     // The hand-over shows every file the catalogue could not read, in the order met.
-    for (const CatalogueError& error : form_->catalogueErrors())
-        showErrorBox(error.message);
+    if (options.handOver)
+        for (const CatalogueError& error : form_->catalogueErrors())
+            showErrorBox(error.message);
     form_->show();
     if (!QTest::qWaitForWindowExposed(form_.get(), 20000))
         throw std::runtime_error("the tutor window was never exposed");
     form_->activateWindow();
+    [[maybe_unused]] const bool active = QTest::qWaitForWindowActive(form_.get(), 20000);
 }
 
-TutorSession::~TutorSession()
+TutorWindow::TutorWindow(const QDir& root, TForm1::CatalogueLoader loader, std::shared_ptr<QSettings> settings)
+    : TutorWindow(root, Options{std::move(loader), std::move(settings), false, false})
+{
+}
+
+TutorWindow::~TutorWindow()
 {
     form_.reset();
     cardOwner_.reset();
@@ -161,66 +155,135 @@ TutorSession::~TutorSession()
     resetTerminateRequest();
 }
 
-const std::vector<QString>& TutorSession::boxes() const
+const std::vector<QString>& TutorWindow::errorBoxes() const
 {
     return shownBoxes();
 }
 
-std::vector<QString> TutorSession::takeBoxes()
+std::vector<QString> TutorWindow::takeBoxes()
 {
     std::vector<QString> fresh(shownBoxes().begin() + qsizetype(taken_), shownBoxes().end());
     taken_ = shownBoxes().size();
     return fresh;
 }
 
-void TutorSession::click(QWidget* widget)
+bool waitFor(const std::function<bool()>& condition, int timeoutMs)
+{
+    return QTest::qWaitFor(condition, timeoutMs);
+}
+
+void click(QWidget* widget)
 {
     QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
 }
 
-void TutorSession::clickTopic(int row)
+namespace {
+
+void clickRow(QListWidget* list, int row)
 {
-    TListBox* list = form_->TopicsListBox;
     list->scrollToItem(list->item(row));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
 }
 
-void TutorSession::clickGalleryItem(int row)
+} // namespace
+
+void clickTopic(TForm1& form, int row)
 {
-    TGalleryListBox* list = form_->PatternsListBox;
-    list->scrollToItem(list->item(row));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+    clickRow(form.TopicsListBox, row);
 }
 
-int TutorSession::galleryRowOf(const QByteArray& displayName) const
+void clickGalleryItem(TForm1& form, int row)
 {
-    for (int i = 0; i < form_->PatternsListBox->Count(); ++i)
-        if (form_->PatternsListBox->bytesAt(i) == displayName)
+    clickRow(form.PatternsListBox, row);
+}
+
+int galleryRowOf(const TForm1& form, const QByteArray& displayName)
+{
+    for (int i = 0; i < form.PatternsListBox->Count(); ++i)
+        if (form.PatternsListBox->bytesAt(i) == displayName)
             return i;
     return -1;
 }
 
-void TutorSession::chooseHand(int hand)
+void openPattern(TForm1& form, const QByteArray& displayName)
 {
-    QComboBox* combo = form_->RightLeftComboBox;
+    click(form.PatternsButton);
+    clickGalleryItem(form, galleryRowOf(form, displayName));
+}
+
+void chooseHandByKeys(TForm1& form, int hand)
+{
+    QComboBox* combo = form.RightLeftComboBox;
     combo->setFocus();
     if (hand != combo->currentIndex())
         QTest::keyClick(combo, hand > combo->currentIndex() ? Qt::Key_Down : Qt::Key_Up);
 }
 
-bool TutorSession::showsPlayFace() const
+void chooseHandFromList(TForm1& form, int hand)
 {
-    return samePicture(form_->PlayStopButton->Face(), HiddenControlsForm->PlayButton->Picture());
+    QComboBox* combo = form.RightLeftComboBox;
+    combo->showPopup();
+    QAbstractItemView* view = combo->view();
+    ASSERT_TRUE(waitFor([&] { return view->isVisible(); }));
+    const QRect item = view->visualRect(view->model()->index(hand, 0));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, item.center());
+    ASSERT_EQ(form.handedness(), hand);
+    // The offscreen platform does not give the window back its activation by itself.
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form, 20000));
 }
 
-bool TutorSession::showsStopFace() const
+bool showsPlayFace(const TForm1& form)
 {
-    return samePicture(form_->PlayStopButton->Face(), HiddenControlsForm->StopButton->Picture());
+    return samePicture(form.PlayStopButton->Face(), HiddenControlsForm->PlayButton->Picture());
 }
 
-bool TutorSession::waitFor(const std::function<bool()>& condition, int timeoutMs)
+bool showsStopFace(const TForm1& form)
 {
-    return QTest::qWaitFor(condition, timeoutMs);
+    return samePicture(form.PlayStopButton->Face(), HiddenControlsForm->StopButton->Picture());
+}
+
+std::optional<int> frameOnScreen(TForm1& form)
+{
+    const std::optional<int32_t> frame = readFrameStamp(form.VideoPanel->grab().toImage());
+    if (!frame)
+        return std::nullopt;
+    return int(*frame);
+}
+
+bool waitForFrame(TForm1& form, int frame)
+{
+    return waitFor([&] { return frameOnScreen(form) == frame && form.MediaPlayer1->Mode() != TMPModes::mpPlaying; });
+}
+
+bool waitForPlayFace(TForm1& form)
+{
+    return waitFor([&] { return showsPlayFace(form) && form.MediaPlayer1->Mode() == TMPModes::mpStopped; });
+}
+
+bool waitForPlaying(TForm1& form)
+{
+    return waitFor([&] { return form.MediaPlayer1->Mode() == TMPModes::mpPlaying; });
+}
+
+std::vector<int> playToEnd(TForm1& form)
+{
+    std::vector<int> seen;
+    auto sample = [&] {
+        if (const auto f = frameOnScreen(form); f && (seen.empty() || seen.back() != *f))
+            seen.push_back(*f);
+    };
+    click(form.PlayStopButton);
+    const bool ended = waitFor(
+        [&] {
+            sample();
+            return showsPlayFace(form) && form.MediaPlayer1->Mode() == TMPModes::mpStopped;
+        },
+        30000);
+    if (!ended)
+        ADD_FAILURE() << "the play did not come to its end";
+    sample();
+    return seen;
 }
 
 QStringList titlesOf(const tTopicRecord* chain)
