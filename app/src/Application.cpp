@@ -1,4 +1,4 @@
-#include "hw/app/TApplication.h"
+#include "hw/app/Application.h"
 
 #include "hw/Exception.h"
 
@@ -7,9 +7,9 @@
 
 namespace hw {
 namespace {
-TApplication::ErrorBoxHook& errorBoxHook()
+Application::ErrorBoxHook& errorBoxHook()
 {
-    static TApplication::ErrorBoxHook hook;
+    static Application::ErrorBoxHook hook;
     return hook;
 }
 
@@ -54,32 +54,32 @@ QString errorBoxText(const QString& message)
     return message;
 }
 
-TApplication::TApplication(int& argc, char** argv)
+Application::Application(int& argc, char** argv)
     : QApplication(argc, argv)
 {
 }
 
-QString TApplication::Title() const
+QString Application::Title() const
 {
     return programTitle(applicationFilePath());
 }
 
-void TApplication::ShowException(const std::exception& e)
+void Application::ShowException(const std::exception& e)
 {
     showBox(messageOf(e));
 }
 
-void TApplication::ShowErrorMessage(const QString& message)
+void Application::ShowErrorMessage(const QString& message)
 {
     showBox(message);
 }
 
-void TApplication::setErrorBoxHook(ErrorBoxHook hook)
+void Application::setErrorBoxHook(ErrorBoxHook hook)
 {
     errorBoxHook() = std::move(hook);
 }
 
-bool TApplication::notify(QObject* receiver, QEvent* event)
+bool Application::notify(QObject* receiver, QEvent* event)
 {
     try {
         return QApplication::notify(receiver, event);

@@ -102,7 +102,7 @@ int textLayout(const uint8_t* data, size_t size)
     page.fill(Qt::white);
     {
         QPainter painter(&page);
-        TDeviceMapping mapping;
+        DeviceMapping mapping;
         mapping.dpiX = mapping.dpiY = 24;
         PagePainter(painter, mapping, report).paintElement(*memo, QPointF(0, 0));
     }

@@ -66,7 +66,7 @@ CardDesign design()
 } // namespace
 
 TParachuteAdamsRecipe::TParachuteAdamsRecipe(QObject* owner)
-    : TRecipeCard(QByteArrayLiteral("Parachute Adams"), owner)
+    : RecipeCard(QByteArrayLiteral("Parachute Adams"), owner)
 {
     layOutCard(*Report1(), design());
 }

@@ -71,7 +71,7 @@ CardDesign design()
 } // namespace
 
 TBulletHeadHopperRecipe::TBulletHeadHopperRecipe(QObject* owner)
-    : TRecipeCard(QByteArrayLiteral("Bullet Head Hopper"), owner)
+    : RecipeCard(QByteArrayLiteral("Bullet Head Hopper"), owner)
 {
     layOutCard(*Report1(), design());
 }

@@ -70,7 +70,7 @@ CardDesign design()
 } // namespace
 
 TDeerHairAntRecipe::TDeerHairAntRecipe(QObject* owner)
-    : TRecipeCard(QByteArrayLiteral("Deer Hair Ant"), owner)
+    : RecipeCard(QByteArrayLiteral("Deer Hair Ant"), owner)
 {
     layOutCard(*Report1(), design());
 }

@@ -68,7 +68,7 @@ CardDesign design()
 } // namespace
 
 TDeerHairCricketRecipe::TDeerHairCricketRecipe(QObject* owner)
-    : TRecipeCard(QByteArrayLiteral("Deer Hair Cricket"), owner)
+    : RecipeCard(QByteArrayLiteral("Deer Hair Cricket"), owner)
 {
     layOutCard(*Report1(), design());
 }

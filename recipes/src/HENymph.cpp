@@ -76,7 +76,7 @@ CardDesign design()
 } // namespace
 
 TGoldRibbedHaresEarNymph::TGoldRibbedHaresEarNymph(QObject* owner)
-    : TRecipeCard(QByteArrayLiteral("Gold Ribbed Hare's Ear Nymph"), owner)
+    : RecipeCard(QByteArrayLiteral("Gold Ribbed Hare's Ear Nymph"), owner)
 {
     layOutCard(*Report1(), design());
     Report1()->beginLayoutLoad();

@@ -79,7 +79,7 @@ CardDesign design()
 } // namespace
 
 TParachuteHopperRecipe::TParachuteHopperRecipe(QObject* owner)
-    : TRecipeCard(QByteArrayLiteral("Parachute Hopper"), owner)
+    : RecipeCard(QByteArrayLiteral("Parachute Hopper"), owner)
 {
     layOutCard(*Report1(), design());
 }

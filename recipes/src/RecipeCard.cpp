@@ -1,4 +1,4 @@
-#include "hw/recipes/TRecipeCard.h"
+#include "hw/recipes/RecipeCard.h"
 
 #include "hw/report/TReport.h"
 
@@ -6,15 +6,15 @@
 
 namespace hw {
 
-TRecipeCard::TRecipeCard(QByteArray displayName, QObject* owner)
+RecipeCard::RecipeCard(QByteArray displayName, QObject* owner)
     : QObject(owner), displayName_(std::move(displayName)), report_(new TReport(this))
 {
     report_->setObjectName(QStringLiteral("Report1"));
 }
 
-TRecipeCard::~TRecipeCard() = default;
+RecipeCard::~RecipeCard() = default;
 
-void TRecipeCard::PreviewRecipe()
+void RecipeCard::PreviewRecipe()
 {
     // The report's preview is the card's: a fresh page-image output with this report's
     // print, printer-setup and export actions, a preview window owned by the application,
@@ -23,7 +23,7 @@ void TRecipeCard::PreviewRecipe()
     report_->Preview();
 }
 
-bool TRecipeCard::SaveAsPdf(const QString& path)
+bool RecipeCard::SaveAsPdf(const QString& path)
 {
     return report_->ExportPdf(path);
 }

@@ -22,15 +22,15 @@ void createRecipeCards(QObject* owner)
     DeerHairAntRecipe = new TDeerHairAntRecipe(owner);
 }
 
-std::array<TRecipeCard*, kRecipeCardCount> recipeCards()
+std::array<RecipeCard*, kRecipeCardCount> recipeCards()
 {
     return {BulletHeadHopperRecipe, DeerHairCricketRecipe, ParachuteAdamsRecipe,
             GoldRibbedHaresEarNymph, ParachuteHopperRecipe, DeerHairAntRecipe};
 }
 
-TRecipeCard* findRecipeCard(const QByteArray& displayName)
+RecipeCard* findRecipeCard(const QByteArray& displayName)
 {
-    for (TRecipeCard* card : recipeCards()) {
+    for (RecipeCard* card : recipeCards()) {
         if (card && card->displayName() == displayName)
             return card;
     }
@@ -46,7 +46,7 @@ void printRecipe(const tFlyRecord* currentFly)
     // events that may change the current fly or end the program.
     const QByteArray name = currentFly->displayName;
     for (int i = 0; i < kRecipeCardCount; ++i) {
-        QPointer<TRecipeCard> card = recipeCards()[static_cast<size_t>(i)];
+        QPointer<RecipeCard> card = recipeCards()[static_cast<size_t>(i)];
         if (card && card->displayName() == name)
             card->PreviewRecipe();
     }

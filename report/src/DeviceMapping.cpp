@@ -1,4 +1,4 @@
-#include "hw/report/TDeviceMapping.h"
+#include "hw/report/DeviceMapping.h"
 #include "hw/report/ReportUnits.h"
 
 #include <cmath>
@@ -11,47 +11,47 @@ int roundToInt(double v)
 }
 } // namespace
 
-int TDeviceMapping::x(double tenths) const
+int DeviceMapping::x(double tenths) const
 {
     return roundToInt((tenths - offsetLeft) * dpiX / kTenthsPerInch);
 }
 
-int TDeviceMapping::y(double tenths) const
+int DeviceMapping::y(double tenths) const
 {
     return roundToInt((tenths - offsetTop) * dpiY / kTenthsPerInch);
 }
 
-int TDeviceMapping::width(double tenths) const
+int DeviceMapping::width(double tenths) const
 {
     return roundToInt(tenths * dpiX / kTenthsPerInch);
 }
 
-int TDeviceMapping::height(double tenths) const
+int DeviceMapping::height(double tenths) const
 {
     return roundToInt(tenths * dpiY / kTenthsPerInch);
 }
 
-QRect TDeviceMapping::rect(double left, double top, double w, double h) const
+QRect DeviceMapping::rect(double left, double top, double w, double h) const
 {
     return QRect(x(left), y(top), width(w), height(h));
 }
 
-double TDeviceMapping::toTenthsX(double pixels) const
+double DeviceMapping::toTenthsX(double pixels) const
 {
     return pixels * kTenthsPerInch / dpiX;
 }
 
-double TDeviceMapping::toTenthsY(double pixels) const
+double DeviceMapping::toTenthsY(double pixels) const
 {
     return pixels * kTenthsPerInch / dpiY;
 }
 
-int TDeviceMapping::lineWidthX(int points) const
+int DeviceMapping::lineWidthX(int points) const
 {
     return roundToInt(dpiX * points / 72.0);
 }
 
-int TDeviceMapping::lineHeightY(int points) const
+int DeviceMapping::lineHeightY(int points) const
 {
     return roundToInt(dpiY * points / 72.0);
 }

@@ -5,7 +5,7 @@
 namespace hw {
 namespace {
 
-class FixedPrinters final : public TPrinterSystem {
+class FixedPrinters final : public PrinterSystem {
 public:
     FixedPrinters(QStringList names, QString defaultName, QList<QPageSize> sizes, TPrinterFactory factory)
         : names_(std::move(names)), default_(std::move(defaultName)), sizes_(std::move(sizes)),
@@ -43,7 +43,7 @@ private:
 
 } // namespace
 
-std::shared_ptr<TPrinterSystem> fixedPrinters(const QStringList& names, const QString& defaultName,
+std::shared_ptr<PrinterSystem> fixedPrinters(const QStringList& names, const QString& defaultName,
                                               const QList<QPageSize>& pageSizes, TPrinterFactory factory)
 {
     return std::make_shared<FixedPrinters>(names, defaultName, pageSizes, std::move(factory));

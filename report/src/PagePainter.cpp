@@ -9,7 +9,7 @@
 
 namespace hw {
 
-PagePainter::PagePainter(QPainter& painter, const TDeviceMapping& mapping, const TReport& report)
+PagePainter::PagePainter(QPainter& painter, const DeviceMapping& mapping, const TReport& report)
     : painter_(painter), mapping_(mapping), report_(report)
 {
 }

@@ -2,7 +2,7 @@
 // The one paint path: bands and elements onto any QPainter (page picture, printer, PDF),
 // through one device mapping. Positions arrive in tenths of a millimetre from the paper's
 // top-left corner.
-#include "hw/report/TDeviceMapping.h"
+#include "hw/report/DeviceMapping.h"
 
 #include <QPointF>
 
@@ -20,7 +20,7 @@ struct TReportFrame;
 
 class PagePainter {
 public:
-    PagePainter(QPainter& painter, const TDeviceMapping& mapping, const TReport& report);
+    PagePainter(QPainter& painter, const DeviceMapping& mapping, const TReport& report);
 
     // Fills the band, prints its elements and draws its frame on top; `at` is its top-left.
     void paintBand(const TReportBand& band, QPointF at);
@@ -34,7 +34,7 @@ private:
     void paintImage(const TReportImage& image, QPointF offset);
 
     QPainter& painter_;
-    TDeviceMapping mapping_;
+    DeviceMapping mapping_;
     const TReport& report_;
 };
 

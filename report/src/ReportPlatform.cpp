@@ -9,7 +9,7 @@
 namespace hw {
 namespace {
 
-class SystemPrinters final : public TPrinterSystem {
+class SystemPrinters final : public PrinterSystem {
 public:
     QStringList printerNames() const override { return QPrinterInfo::availablePrinterNames(); }
     QString defaultPrinterName() const override { return QPrinterInfo::defaultPrinterName(); }
@@ -27,9 +27,9 @@ public:
     }
 };
 
-std::shared_ptr<TPrinterSystem>& currentSystem()
+std::shared_ptr<PrinterSystem>& currentSystem()
 {
-    static std::shared_ptr<TPrinterSystem> system;
+    static std::shared_ptr<PrinterSystem> system;
     return system;
 }
 
@@ -73,12 +73,12 @@ TPrintDialogAnswer runSystemDialog(QPrinter& printer, const TPrintDialogRequest&
 
 } // namespace
 
-std::shared_ptr<TPrinterSystem> systemPrinters()
+std::shared_ptr<PrinterSystem> systemPrinters()
 {
     return std::make_shared<SystemPrinters>();
 }
 
-std::shared_ptr<TPrinterSystem> printerSystem()
+std::shared_ptr<PrinterSystem> printerSystem()
 {
     auto& system = currentSystem();
     if (!system)
@@ -86,7 +86,7 @@ std::shared_ptr<TPrinterSystem> printerSystem()
     return system;
 }
 
-void setPrinterSystem(std::shared_ptr<TPrinterSystem> system)
+void setPrinterSystem(std::shared_ptr<PrinterSystem> system)
 {
     currentSystem() = std::move(system);
 }

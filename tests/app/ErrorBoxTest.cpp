@@ -1,6 +1,6 @@
 // The framework's default error box: its caption, its text, and that the program goes on.
 #include "hw/Exception.h"
-#include "hw/app/TApplication.h"
+#include "hw/app/Application.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -25,10 +25,10 @@ class ErrorBoxes {
 public:
     ErrorBoxes()
     {
-        TApplication::setErrorBoxHook(
+        Application::setErrorBoxHook(
             [this](const QString& caption, const QString& text) { shown.push_back({caption, text}); });
     }
-    ~ErrorBoxes() { TApplication::setErrorBoxHook({}); }
+    ~ErrorBoxes() { Application::setErrorBoxHook({}); }
     std::vector<ShownBox> shown;
 };
 

@@ -3,7 +3,7 @@
 #include "TempTree.h"
 #include "hw/Exception.h"
 #include "hw/Termination.h"
-#include "hw/app/TApplication.h"
+#include "hw/app/Application.h"
 #include "hw/app/TSplashForm.h"
 #include "hw/clips/ClipWriter.h"
 
@@ -32,7 +32,7 @@ protected:
         previousDir_ = QDir::currentPath();
         // The splash video's path is relative to the current directory, as on the disc.
         ASSERT_TRUE(QDir::setCurrent(tree_.root().path()));
-        TApplication::setErrorBoxHook([this](const QString& caption, const QString& text) {
+        Application::setErrorBoxHook([this](const QString& caption, const QString& text) {
             log.push_back("error: " + text.toStdString());
             captions.push_back(caption);
         });
@@ -40,7 +40,7 @@ protected:
 
     void TearDown() override
     {
-        TApplication::setErrorBoxHook({});
+        Application::setErrorBoxHook({});
         QDir::setCurrent(previousDir_);
         resetTerminateRequest();
     }

@@ -26,7 +26,7 @@ std::string joined(const std::vector<QString>& texts)
     return list.join(QStringLiteral(" | ")).toStdString();
 }
 
-QStringList listLines(const TListBox* list)
+QStringList listLines(const ListBox* list)
 {
     QStringList lines;
     for (int i = 0; i < list->Count(); ++i)

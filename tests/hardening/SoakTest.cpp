@@ -245,7 +245,7 @@ private:
                 QTest::keyClick(f_.TopicsListBox, pick(2) ? Qt::Key_Down : Qt::Key_Up);
             });
         }
-        for (TPictureButton* b : {f_.PlayStopButton, f_.PlayStopButton, f_.PlayStopButton, f_.RewindButton,
+        for (PictureButton* b : {f_.PlayStopButton, f_.PlayStopButton, f_.PlayStopButton, f_.RewindButton,
                                   f_.PreviousButton, f_.NextButton, f_.StepBackButton, f_.StepForwardButton})
             if (visible(b))
                 offer(4, [&, b] { click(b); });

@@ -3,7 +3,7 @@
 #include "hw/Termination.h"
 #include "hw/content/Catalogue.h"
 #include "hw/recipes/Recipes.h"
-#include "hw/recipes/TRecipeCard.h"
+#include "hw/recipes/RecipeCard.h"
 #include "hw/report/TReport.h"
 #include "hw/report/TReportPreviewWindow.h"
 
@@ -22,7 +22,7 @@ protected:
     {
         hw::resetTerminateRequest();
         hw::createRecipeCards(&owner_);
-        for (hw::TRecipeCard* card : hw::recipeCards()) {
+        for (hw::RecipeCard* card : hw::recipeCards()) {
             QObject::connect(card->Report1(), &hw::TReport::previewOpened, &context_,
                              [this, card](hw::TReportPreviewWindow* window) {
                                  opened_.append(card);
@@ -44,8 +44,8 @@ protected:
     }
 
     // By default each preview closes as soon as the events run.
-    std::function<void(hw::TRecipeCard*, hw::TReportPreviewWindow*)> onOpened =
-        [this](hw::TRecipeCard*, hw::TReportPreviewWindow* window) { later([window] { window->close(); }); };
+    std::function<void(hw::RecipeCard*, hw::TReportPreviewWindow*)> onOpened =
+        [this](hw::RecipeCard*, hw::TReportPreviewWindow* window) { later([window] { window->close(); }); };
 
     void later(std::function<void()> f) { QTimer::singleShot(0, &context_, std::move(f)); }
 
@@ -60,7 +60,7 @@ protected:
     QObject context_;
     QTimer watchdog_;
     bool watchdogFired_ = false;
-    QList<hw::TRecipeCard*> opened_;
+    QList<hw::RecipeCard*> opened_;
 };
 
 TEST_F(RecipeChoice, ExactNamesOpenTheirCard)
@@ -77,7 +77,7 @@ TEST_F(RecipeChoice, ExactNamesOpenTheirCard)
     }
     // The window is gone once the call has returned.
     QPointer<hw::TReportPreviewWindow> window;
-    onOpened = [&](hw::TRecipeCard*, hw::TReportPreviewWindow* w) {
+    onOpened = [&](hw::RecipeCard*, hw::TReportPreviewWindow* w) {
         window = w;
         later([w] { w->close(); });
     };
@@ -113,7 +113,7 @@ TEST_F(RecipeChoice, EveryPreviewWaitsForItsOwnWindow)
             QPointer<hw::TReportPreviewWindow> later_;
             const hw::tFlyRecord ant = fly("Deer Hair Ant");
             const hw::tFlyRecord other = fly(second);
-            onOpened = [&](hw::TRecipeCard*, hw::TReportPreviewWindow* window) {
+            onOpened = [&](hw::RecipeCard*, hw::TReportPreviewWindow* window) {
                 if (!first) {
                     first = window;
                     later([&] {
@@ -156,7 +156,7 @@ TEST_F(RecipeChoice, EveryPreviewWaitsForItsOwnWindow)
 TEST_F(RecipeChoice, TheProgramEndingEndsTheWait)
 {
     QPointer<hw::TReportPreviewWindow> window;
-    onOpened = [&](hw::TRecipeCard*, hw::TReportPreviewWindow* w) {
+    onOpened = [&](hw::RecipeCard*, hw::TReportPreviewWindow* w) {
         window = w;
         later([] { hw::requestTerminate(); });
     };

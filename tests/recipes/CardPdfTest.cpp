@@ -5,7 +5,7 @@
 #include "CardTables.h"
 
 #include "hw/recipes/Recipes.h"
-#include "hw/recipes/TRecipeCard.h"
+#include "hw/recipes/RecipeCard.h"
 #include "hw/report/ReportPlatform.h"
 #include "hw/report/TReport.h"
 
@@ -32,7 +32,7 @@ protected:
     }
     void TearDown() override { hw::setScreenPpiOverride(0.0); }
 
-    hw::TRecipeCard& card(size_t i) const { return *hw::recipeCards()[i]; }
+    hw::RecipeCard& card(size_t i) const { return *hw::recipeCards()[i]; }
 
     QString render(size_t i, const QString& suffix = {})
     {

@@ -32,7 +32,7 @@ const T* element(const hw::TReport& report, const QString& name)
 TEST(RecipeCards, CreatedOnceInTableOrderBehindTheirReferences)
 {
     auto owner = std::make_unique<QObject>();
-    for (hw::TRecipeCard* card : hw::recipeCards())
+    for (hw::RecipeCard* card : hw::recipeCards())
         EXPECT_EQ(card, nullptr);
     hw::createRecipeCards(owner.get());
 
@@ -55,7 +55,7 @@ TEST(RecipeCards, CreatedOnceInTableOrderBehindTheirReferences)
 
     // The references die with their owner instead of dangling.
     owner.reset();
-    for (hw::TRecipeCard* card : hw::recipeCards())
+    for (hw::RecipeCard* card : hw::recipeCards())
         EXPECT_EQ(card, nullptr);
 }
 

@@ -4,7 +4,7 @@
 #include "ReportTestSupport.h"
 #include "SampleReport.h"
 
-#include "hw/report/TDeviceMapping.h"
+#include "hw/report/DeviceMapping.h"
 #include "hw/report/ReportUnits.h"
 
 #include <QTemporaryDir>
@@ -88,21 +88,21 @@ TEST_F(ReportGeometry, UnitsAreForDisplayOnly)
 
 TEST_F(ReportGeometry, DeviceMapping)
 {
-    const TDeviceMapping screen{96, 96, 0, 0};
+    const DeviceMapping screen{96, 96, 0, 0};
     EXPECT_EQ(screen.x(127.0), 48);
     EXPECT_EQ(screen.y(2667.0), 1008);
     EXPECT_EQ(screen.width(1905.0), 720);
     EXPECT_EQ(screen.height(214.3125), 81);
     EXPECT_EQ(screen.lineWidthX(1), 1);
 
-    const TDeviceMapping printer{600, 600, 0, 0};
+    const DeviceMapping printer{600, 600, 0, 0};
     EXPECT_EQ(printer.x(127.0), 300);
     EXPECT_EQ(printer.width(1905.0), 4500);
     EXPECT_EQ(printer.height(214.3125), 506); // 506.25
     EXPECT_EQ(printer.lineHeightY(1), 8);     // 8.33
 
     // The device origin inside the unprintable margin: positions stay from the paper's edge.
-    const TDeviceMapping offset{600, 300, 42, 64};
+    const DeviceMapping offset{600, 300, 42, 64};
     EXPECT_EQ(offset.x(127.0), 201); // (127 - 42) x 600 / 254 = 200.79
     EXPECT_EQ(offset.y(127.0), 74);  // (127 - 64) x 300 / 254 = 74.41
     EXPECT_EQ(offset.width(1905.0), 4500);

@@ -6,7 +6,7 @@
 
 #include "PrintProgressWindow.h"
 #include "hw/Exception.h"
-#include "hw/app/TApplication.h"
+#include "hw/app/Application.h"
 #include "hw/report/TReportPreviewWindow.h"
 
 #include <QApplication>
@@ -218,7 +218,7 @@ TEST_F(ReportPrint, AJobThatCannotStartIsReportedWithThePrinterAndTheReason)
 
     // From the preview's Print button the error reaches the program's error box.
     QStringList boxes;
-    TApplication::setErrorBoxHook([&](const QString&, const QString& text) { boxes << text; });
+    Application::setErrorBoxHook([&](const QString&, const QString& text) { boxes << text; });
     QObject::connect(report.get(), &TReport::previewOpened, report.get(), [](TReportPreviewWindow* w) {
         QTimer::singleShot(30000, w, &QWidget::close); // safety net
         QTimer::singleShot(0, w, [w] {
@@ -227,7 +227,7 @@ TEST_F(ReportPrint, AJobThatCannotStartIsReportedWithThePrinterAndTheReason)
         });
     }, Qt::SingleShotConnection);
     report->Preview();
-    TApplication::setErrorBoxHook({});
+    Application::setErrorBoxHook({});
     ASSERT_EQ(boxes.size(), 1);
     EXPECT_EQ(boxes[0], QStringLiteral("Cannot print on Office: cannot write file %1.").arg(unreachable));
 }

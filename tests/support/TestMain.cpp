@@ -1,7 +1,7 @@
 #include "TestWatchdog.h"
 
 #if HW_TEST_PROGRAM_APPLICATION
-#include "hw/app/TApplication.h"
+#include "hw/app/Application.h"
 #else
 #include <QApplication>
 #endif
@@ -28,7 +28,7 @@ int main(int argc, char** argv)
     if (config.isValid())
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
 #if HW_TEST_PROGRAM_APPLICATION
-    hw::TApplication app(argc, argv);
+    hw::Application app(argc, argv);
 #else
     QApplication app(argc, argv);
 #endif

@@ -1,7 +1,7 @@
 #include "TutorDriver.h"
 
 #include "hw/Termination.h"
-#include "hw/app/TApplication.h"
+#include "hw/app/Application.h"
 #include "hw/clips/FrameStamp.h"
 #include "hw/recipes/Recipes.h"
 #include "hw/tutor/THiddenControlsForm.h"
@@ -23,7 +23,7 @@ std::vector<QString>& shownBoxes()
     return boxes;
 }
 
-bool samePicture(const TPicture& a, const TPicture& b)
+bool samePicture(const LabelledPicture& a, const LabelledPicture& b)
 {
     return a.image.cacheKey() == b.image.cacheKey();
 }
@@ -49,7 +49,7 @@ QString screenMismatch(const TForm1& f, Screen s)
         if (w->isVisibleTo(&f) != shown)
             wrong << w->objectName() + (shown ? QStringLiteral(" hidden") : QStringLiteral(" shown"));
     };
-    auto face = [&](const TPictureButton* button, const TImage* up, const TImage* down, bool isDown) {
+    auto face = [&](const PictureButton* button, const ImageBox* up, const ImageBox* down, bool isDown) {
         if (!samePicture(button->Face(), (isDown ? down : up)->Picture()))
             wrong << button->objectName() + (isDown ? QStringLiteral(" not down") : QStringLiteral(" not up"));
     };
@@ -68,7 +68,7 @@ QString screenMismatch(const TForm1& f, Screen s)
              f.GoinFishinButton, f.QuickTourButton, f.TechniquesButton, f.PatternsButton})
         expect(w, true);
 
-    const TImage* background = s == Screen::Gallery ? store->PatternsMenuImage : store->MainMenuImage;
+    const ImageBox* background = s == Screen::Gallery ? store->PatternsMenuImage : store->MainMenuImage;
     if (!samePicture(f.BackgroundImage->Picture(), background->Picture()))
         wrong << QStringLiteral("background");
     face(f.QuickTourButton, store->QuickTourButtonImage, store->QuickTourButtonDownImage, s == Screen::QuickTour);
@@ -114,7 +114,7 @@ TutorWindow::TutorWindow(const QDir& root, Options options)
     resetTerminateRequest();
     // The standard error box is captioned with the program's title; a box with another
     // caption shows up as a box of its own, which no test expects.
-    TApplication::setErrorBoxHook([](const QString& caption, const QString& text) {
+    Application::setErrorBoxHook([](const QString& caption, const QString& text) {
         if (caption != programTitle(QCoreApplication::applicationFilePath()))
             shownBoxes().push_back(QStringLiteral("caption ") + caption);
         shownBoxes().push_back(text);
@@ -151,7 +151,7 @@ TutorWindow::~TutorWindow()
 {
     form_.reset();
     cardOwner_.reset();
-    TApplication::setErrorBoxHook({});
+    Application::setErrorBoxHook({});
     resetTerminateRequest();
 }
 

@@ -2,7 +2,7 @@
 // lesson step matches one of the card's instructions, and the matches come in card order.
 #include "hw/demo/DemoLibrary.h"
 #include "hw/recipes/Recipes.h"
-#include "hw/recipes/TRecipeCard.h"
+#include "hw/recipes/RecipeCard.h"
 #include "hw/report/TReport.h"
 #include "hw/report/TReportMemo.h"
 
@@ -53,7 +53,7 @@ const std::vector<PatternOrder>& orders()
     return table;
 }
 
-QStringList cardInstructions(const hw::TRecipeCard& card)
+QStringList cardInstructions(const hw::RecipeCard& card)
 {
     for (const auto& e : card.Report1()->elements())
         if (e->name() == QLatin1String("ReportMemo3")) {
@@ -71,7 +71,7 @@ TEST(DemoLessons, FollowTheirRecipeCardsInOrder)
     ASSERT_EQ(orders().size(), size_t(hw::kRecipeCardCount));
     for (const PatternOrder& order : orders()) {
         SCOPED_TRACE(order.pattern);
-        const hw::TRecipeCard* card = hw::findRecipeCard(order.pattern);
+        const hw::RecipeCard* card = hw::findRecipeCard(order.pattern);
         ASSERT_NE(card, nullptr);
         const QStringList instructions = cardInstructions(*card);
         const hw::demo::PlannedLesson* lesson = nullptr;

@@ -16,7 +16,7 @@ using namespace hw::test;
 
 namespace {
 
-QList<QByteArray> titles(TListBox* list)
+QList<QByteArray> titles(ListBox* list)
 {
     QList<QByteArray> out;
     for (int i = 0; i < list->Count(); ++i)

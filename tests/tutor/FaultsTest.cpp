@@ -17,7 +17,7 @@ namespace {
 
 void pressEveryTransportButton(TForm1& f)
 {
-    for (TPictureButton* b : {f.PlayStopButton, f.RewindButton, f.StepForwardButton,
+    for (PictureButton* b : {f.PlayStopButton, f.RewindButton, f.StepForwardButton,
                               f.StepBackButton, f.NextButton, f.PreviousButton})
         if (b->isVisible())
             click(b);

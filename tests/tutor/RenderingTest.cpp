@@ -67,7 +67,7 @@ TEST(TutorRendering, FacesPicturesAndVideoAreCrispAtHighDensity)
     // the picture fills its cell to the last device pixel.
     click(f.PatternsButton);
     f.QuickTourButton->setFocus(); // no focus rectangle over the cells
-    TGalleryListBox* g = f.PatternsListBox;
+    GalleryListBox* g = f.PatternsListBox;
     const int row = galleryRowOf(f, "Adams");
     const QRect cell = g->visualItemRect(g->item(row));
     const QImage gallery = renderAt(g->viewport(), 1.5);

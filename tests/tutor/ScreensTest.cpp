@@ -36,7 +36,7 @@ void expectScreen(TForm1& f, Screen screen, const tFlyRecord* fly = nullptr)
     EXPECT_EQ(checked(f.PatternsButton), gallery || lesson);
 }
 
-QStringList lines(TListBox* list)
+QStringList lines(ListBox* list)
 {
     QStringList out;
     for (int i = 0; i < list->Count(); ++i)
@@ -142,7 +142,7 @@ TEST(TutorScreens, GalleryIsASortedThreeColumnPictureList)
     });
     TForm1& f = *w;
     click(f.PatternsButton);
-    TGalleryListBox* g = f.PatternsListBox;
+    GalleryListBox* g = f.PatternsListBox;
     ASSERT_EQ(g->Count(), 4);
     EXPECT_EQ(g->bytesAt(0), QByteArray("Aardvark"));
     EXPECT_EQ(g->bytesAt(1), QByteArray("Adams"));
@@ -209,7 +209,7 @@ TEST(TutorScreens, TwinNamesOpenTheFirstPattern)
     TutorWindow w(twinsTree());
     TForm1& f = *w;
     click(f.PatternsButton);
-    TGalleryListBox* g = f.PatternsListBox;
+    GalleryListBox* g = f.PatternsListBox;
     ASSERT_EQ(g->Count(), 2);
     const tFlyRecord* first = f.catalogue().flyList();
     const QImage shot = g->viewport()->grab().toImage();

@@ -211,7 +211,7 @@ TEST(TutorWindow, TheInstructionListNeverKeepsASelection)
     TutorWindow w(standardTree());
     TForm1& form = *w;
     click(form.QuickTourButton);
-    TListBox* list = form.MaterialsAndInstructionsListBox;
+    ListBox* list = form.MaterialsAndInstructionsListBox;
     ASSERT_EQ(list->Count(), 2);
     const QRect line = list->visualItemRect(list->item(1));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, line.center());
@@ -239,7 +239,7 @@ TEST(TutorWindow, PrintRecipeCallsTheHookWithTheCurrentPattern)
 
 TEST(TutorWindow, GalleryOrderFollowsTheUsersLanguageWithoutRegardToCase)
 {
-    TGalleryListBox gallery;
+    GalleryListBox gallery;
     for (const char* name : {"Zulu Empty", "\xC9merger Midge", "adams", "Bee", "Adams", "Adams 2", "elk"})
         gallery.addSorted(QByteArray(name));
     const std::vector<QByteArray> expected{"adams", "Adams", "Adams 2", "Bee", "elk",

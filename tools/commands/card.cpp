@@ -3,7 +3,7 @@
 #include "Command.h"
 
 #include "hw/recipes/Recipes.h"
-#include "hw/recipes/TRecipeCard.h"
+#include "hw/recipes/RecipeCard.h"
 #include "hw/report/ReportPlatform.h"
 #include "hw/report/ReportUnits.h"
 
@@ -23,7 +23,7 @@ QString fileBaseName(const QByteArray& displayName)
     return name;
 }
 
-bool writeCard(hw::TRecipeCard& card, const QString& path, QTextStream& err)
+bool writeCard(hw::RecipeCard& card, const QString& path, QTextStream& err)
 {
     if (card.SaveAsPdf(path))
         return true;
@@ -52,7 +52,7 @@ int runCard(const QStringList& args)
             err << "hacklewright-tool card: cannot create " << QDir::toNativeSeparators(dir.path()) << '\n';
             return 1;
         }
-        for (hw::TRecipeCard* card : hw::recipeCards()) {
+        for (hw::RecipeCard* card : hw::recipeCards()) {
             const QString path = dir.filePath(fileBaseName(card->displayName()) + QStringLiteral(".pdf"));
             if (!writeCard(*card, path, err))
                 return 1;
@@ -62,10 +62,10 @@ int runCard(const QStringList& args)
     }
 
     // The name is the pattern's display name, byte for byte as the tutor compares it.
-    hw::TRecipeCard* card = hw::findRecipeCard(args.first().toLatin1());
+    hw::RecipeCard* card = hw::findRecipeCard(args.first().toLatin1());
     if (!card || QString::fromLatin1(card->displayName()) != args.first()) {
         err << "hacklewright-tool card: no recipe card for \"" << args.first() << "\"; the cards are:\n";
-        for (hw::TRecipeCard* known : hw::recipeCards())
+        for (hw::RecipeCard* known : hw::recipeCards())
             err << "  " << QString::fromLatin1(known->displayName()) << '\n';
         return 2;
     }

@@ -52,10 +52,10 @@ void initAssetsOnce()
 
 } // namespace
 
-TPicture loadArtwork(Art art)
+LabelledPicture loadArtwork(Art art)
 {
     // Loaded once: every control and the image store share the same pictures.
-    static QHash<int, TPicture> loaded;
+    static QHash<int, LabelledPicture> loaded;
     if (const auto it = loaded.constFind(int(art)); it != loaded.cend())
         return *it;
     initAssetsOnce();
@@ -63,7 +63,7 @@ TPicture loadArtwork(Art art)
     QImage image(QStringLiteral(":/artwork/") + QLatin1String(i.resource));
     // The artwork is embedded in the program, so a wrong picture is a build fault.
     Q_ASSERT(!image.isNull() && image.size() == QSize(i.width, i.height));
-    const TPicture picture{image, QString::fromLatin1(i.label)};
+    const LabelledPicture picture{image, QString::fromLatin1(i.label)};
     loaded.insert(int(art), picture);
     return picture;
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The window's artwork: backgrounds, logos and button faces, read from the bitmaps
 // embedded in the program.
-#include "hw/tutor/TPicture.h"
+#include "hw/tutor/LabelledPicture.h"
 
 namespace hw {
 
@@ -11,6 +11,6 @@ enum class Art {
     GoinFishin, Play, Stop, Rewind, Previous, Next, StepBack, StepForward, PrintRecipe
 };
 
-TPicture loadArtwork(Art art);
+LabelledPicture loadArtwork(Art art);
 
 } // namespace hw

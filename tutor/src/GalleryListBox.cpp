@@ -1,4 +1,4 @@
-#include "hw/tutor/TGalleryListBox.h"
+#include "hw/tutor/GalleryListBox.h"
 
 #include "hw/AnsiText.h"
 
@@ -13,7 +13,7 @@ namespace {
 // selection, because the owner's picture covers the whole cell.
 class GalleryDelegate : public QStyledItemDelegate {
 public:
-    explicit GalleryDelegate(TGalleryListBox* list)
+    explicit GalleryDelegate(GalleryListBox* list)
         : QStyledItemDelegate(list), list_(list)
     {
     }
@@ -48,13 +48,13 @@ public:
     }
 
 private:
-    TGalleryListBox* list_;
+    GalleryListBox* list_;
 };
 
 } // namespace
 
-TGalleryListBox::TGalleryListBox(QWidget* parent)
-    : TListBox(parent)
+GalleryListBox::GalleryListBox(QWidget* parent)
+    : ListBox(parent)
 {
     setItemDelegate(new GalleryDelegate(this));
     setViewMode(QListView::ListMode);
@@ -78,7 +78,7 @@ TGalleryListBox::TGalleryListBox(QWidget* parent)
     collator_.setCaseSensitivity(Qt::CaseInsensitive);
 }
 
-void TGalleryListBox::addSorted(const QByteArray& text)
+void GalleryListBox::addSorted(const QByteArray& text)
 {
     const QString shown = ansiToQString(text);
     // The first entry that sorts after the new one, by halving.
@@ -96,18 +96,18 @@ void TGalleryListBox::addSorted(const QByteArray& text)
     insertItem(low, it);
 }
 
-void TGalleryListBox::setColumns(int columns)
+void GalleryListBox::setColumns(int columns)
 {
     columns_ = qMax(1, columns);
     updateCellSize();
 }
 
-int TGalleryListBox::columnWidth() const
+int GalleryListBox::columnWidth() const
 {
     return (width() + columns_ - 3) / columns_;
 }
 
-int TGalleryListBox::itemAtPoint(const QPoint& pos) const
+int GalleryListBox::itemAtPoint(const QPoint& pos) const
 {
     const QModelIndex index = indexAt(pos);
     if (!index.isValid() || !visualRect(index).contains(pos))
@@ -115,13 +115,13 @@ int TGalleryListBox::itemAtPoint(const QPoint& pos) const
     return index.row();
 }
 
-void TGalleryListBox::resizeEvent(QResizeEvent* event)
+void GalleryListBox::resizeEvent(QResizeEvent* event)
 {
-    TListBox::resizeEvent(event);
+    ListBox::resizeEvent(event);
     updateCellSize();
 }
 
-void TGalleryListBox::keyPressEvent(QKeyEvent* event)
+void GalleryListBox::keyPressEvent(QKeyEvent* event)
 {
     // Return, Enter or Space open the focused picture, also when it is already selected.
     const int key = event->key();
@@ -131,10 +131,10 @@ void TGalleryListBox::keyPressEvent(QKeyEvent* event)
         raiseClick();
         return;
     }
-    TListBox::keyPressEvent(event);
+    ListBox::keyPressEvent(event);
 }
 
-void TGalleryListBox::updateCellSize()
+void GalleryListBox::updateCellSize()
 {
     setGridSize(QSize(columnWidth(), ItemHeight()));
     doItemsLayout();

@@ -1,4 +1,4 @@
-#include "hw/tutor/TImage.h"
+#include "hw/tutor/ImageBox.h"
 
 #include "PicturePainting.h"
 
@@ -6,27 +6,27 @@
 
 namespace hw {
 
-TImage::TImage(QWidget* parent)
+ImageBox::ImageBox(QWidget* parent)
     : QWidget(parent)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents, false);
     setFocusPolicy(Qt::NoFocus);
 }
 
-void TImage::setPicture(const TPicture& picture)
+void ImageBox::setPicture(const LabelledPicture& picture)
 {
     picture_ = picture;
     setAccessibleName(picture.label);
     update();
 }
 
-void TImage::setStretch(bool stretch)
+void ImageBox::setStretch(bool stretch)
 {
     stretch_ = stretch;
     update();
 }
 
-void TImage::paintEvent(QPaintEvent*)
+void ImageBox::paintEvent(QPaintEvent*)
 {
     if (picture_.isNull())
         return;

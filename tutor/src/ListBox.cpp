@@ -1,4 +1,4 @@
-#include "hw/tutor/TListBox.h"
+#include "hw/tutor/ListBox.h"
 
 #include "LineDelegate.h"
 #include "hw/AnsiText.h"
@@ -9,7 +9,7 @@
 
 namespace hw {
 
-TListBox::TListBox(QWidget* parent)
+ListBox::ListBox(QWidget* parent)
     : QListWidget(parent)
 {
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -21,26 +21,26 @@ TListBox::TListBox(QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
 }
 
-void TListBox::addBytes(const QByteArray& text)
+void ListBox::addBytes(const QByteArray& text)
 {
     auto* item = new QListWidgetItem(ansiToQString(text));
     item->setData(Qt::UserRole, text);
     addItem(item);
 }
 
-QByteArray TListBox::bytesAt(int index) const
+QByteArray ListBox::bytesAt(int index) const
 {
     const QListWidgetItem* it = item(index);
     return it ? it->data(Qt::UserRole).toByteArray() : QByteArray();
 }
 
-int TListBox::ItemIndex() const
+int ListBox::ItemIndex() const
 {
     const QList<QListWidgetItem*> selected = selectedItems();
     return selected.isEmpty() ? -1 : row(selected.first());
 }
 
-void TListBox::setItemIndex(int index)
+void ListBox::setItemIndex(int index)
 {
     if (index < 0 || index >= count()) {
         clearSelection();
@@ -51,13 +51,13 @@ void TListBox::setItemIndex(int index)
     scrollToItem(item(index));
 }
 
-QByteArray TListBox::selectedBytes() const
+QByteArray ListBox::selectedBytes() const
 {
     const int index = ItemIndex();
     return index < 0 ? QByteArray() : bytesAt(index);
 }
 
-void TListBox::setItemHeight(int height)
+void ListBox::setItemHeight(int height)
 {
     itemHeight_ = height;
     if (auto* lines = dynamic_cast<LineDelegate*>(itemDelegate()))
@@ -65,19 +65,19 @@ void TListBox::setItemHeight(int height)
     doItemsLayout();
 }
 
-int TListBox::itemAtPoint(const QPoint& pos) const
+int ListBox::itemAtPoint(const QPoint& pos) const
 {
     const QModelIndex index = indexAt(pos);
     return index.isValid() ? index.row() : -1;
 }
 
-void TListBox::raiseClick()
+void ListBox::raiseClick()
 {
     if (OnClick)
         OnClick();
 }
 
-bool TListBox::event(QEvent* event)
+bool ListBox::event(QEvent* event)
 {
     // Home, End, Page Up and Page Down move within a focused list; the window's transport
     // shortcuts on the same keys act only where no list has the focus.
@@ -100,7 +100,7 @@ bool TListBox::event(QEvent* event)
     return QListWidget::event(event);
 }
 
-void TListBox::mousePressEvent(QMouseEvent* event)
+void ListBox::mousePressEvent(QMouseEvent* event)
 {
     setFocus(Qt::MouseFocusReason);
     if (event->button() != Qt::LeftButton)
@@ -112,7 +112,7 @@ void TListBox::mousePressEvent(QMouseEvent* event)
     raiseClick();
 }
 
-void TListBox::mouseMoveEvent(QMouseEvent* event)
+void ListBox::mouseMoveEvent(QMouseEvent* event)
 {
     // The selection does not follow a dragging mouse: only a press chooses a line.
     if (event->buttons() != Qt::NoButton)
@@ -120,7 +120,7 @@ void TListBox::mouseMoveEvent(QMouseEvent* event)
     QListWidget::mouseMoveEvent(event);
 }
 
-void TListBox::keyPressEvent(QKeyEvent* event)
+void ListBox::keyPressEvent(QKeyEvent* event)
 {
     if (displayOnly_) {
         QScrollBar* bar = verticalScrollBar();
@@ -142,7 +142,7 @@ void TListBox::keyPressEvent(QKeyEvent* event)
         raiseClick();
 }
 
-QItemSelectionModel::SelectionFlags TListBox::selectionCommand(const QModelIndex& index,
+QItemSelectionModel::SelectionFlags ListBox::selectionCommand(const QModelIndex& index,
                                                                const QEvent* event) const
 {
     // One line stays selected: the user can move the selection but never clear it.

@@ -1,4 +1,4 @@
-#include "hw/tutor/TPictureButton.h"
+#include "hw/tutor/PictureButton.h"
 
 #include "PicturePainting.h"
 
@@ -8,7 +8,7 @@
 
 namespace hw {
 
-TPictureButton::TPictureButton(QWidget* parent)
+PictureButton::PictureButton(QWidget* parent)
     : QAbstractButton(parent)
 {
     // Reached with Tab; a mouse click leaves the focus where it was (in the topic list, say).
@@ -16,7 +16,7 @@ TPictureButton::TPictureButton(QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent, false);
 }
 
-void TPictureButton::setFace(const TPicture& face)
+void PictureButton::setFace(const LabelledPicture& face)
 {
     face_ = face;
     setText(face.label); // what assistive tools and mnemonics see; never drawn
@@ -24,18 +24,18 @@ void TPictureButton::setFace(const TPicture& face)
     update();
 }
 
-void TPictureButton::setHint(const QString& hint)
+void PictureButton::setHint(const QString& hint)
 {
     setToolTip(hint);
     setAccessibleDescription(hint);
 }
 
-QSize TPictureButton::sizeHint() const
+QSize PictureButton::sizeHint() const
 {
     return face_.isNull() ? QSize(49, 32) : face_.size() - QSize(1, 1);
 }
 
-void TPictureButton::paintEvent(QPaintEvent*)
+void PictureButton::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     if (!face_.isNull())
@@ -50,7 +50,7 @@ void TPictureButton::paintEvent(QPaintEvent*)
     }
 }
 
-void TPictureButton::keyPressEvent(QKeyEvent* event)
+void PictureButton::keyPressEvent(QKeyEvent* event)
 {
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
         && event->modifiers() == Qt::NoModifier && !event->isAutoRepeat()) {
@@ -60,7 +60,7 @@ void TPictureButton::keyPressEvent(QKeyEvent* event)
     QAbstractButton::keyPressEvent(event);
 }
 
-bool TPictureButton::event(QEvent* event)
+bool PictureButton::event(QEvent* event)
 {
     // A focused button keeps Space for itself, ahead of the window's Space shortcut.
     if (event->type() == QEvent::ShortcutOverride) {

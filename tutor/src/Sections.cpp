@@ -211,7 +211,7 @@ void TForm1::showChosenPattern()
     currentFly_ = PatternsListBox->ItemIndex() < 0 ? nullptr : catalogue_.findFly(text);
     if (!currentFly_) {
         // A name without a pattern: the lesson screen stays empty and nothing can play.
-        LogoImage->setPicture(TPicture{});
+        LogoImage->setPicture(LabelledPicture{});
         closeClip();
         return;
     }

@@ -28,10 +28,10 @@ constexpr Qt::WindowFlags kWindowFlags = Qt::Window | Qt::CustomizeWindowHint
     | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
     | Qt::WindowCloseButtonHint;
 
-TPictureButton* pictureButton(QWidget* owner, const char* name, QRect geometry, Art face,
+PictureButton* pictureButton(QWidget* owner, const char* name, QRect geometry, Art face,
                               const char* hint, bool visible = true)
 {
-    auto* button = new TPictureButton(owner);
+    auto* button = new PictureButton(owner);
     button->setObjectName(QLatin1String(name));
     button->setGeometry(geometry);
     button->setFace(loadArtwork(face));
@@ -40,7 +40,7 @@ TPictureButton* pictureButton(QWidget* owner, const char* name, QRect geometry, 
     return button;
 }
 
-TListBox* listBox(TListBox* list, const char* name, QRect geometry, const char* hint)
+ListBox* listBox(ListBox* list, const char* name, QRect geometry, const char* hint)
 {
     list->setObjectName(QLatin1String(name));
     list->setGeometry(geometry);
@@ -95,7 +95,7 @@ TForm1::~TForm1()
 
 void TForm1::createComponents()
 {
-    BackgroundImage = new TImage(this);
+    BackgroundImage = new ImageBox(this);
     BackgroundImage->setObjectName(QStringLiteral("BackgroundImage"));
     BackgroundImage->setGeometry(0, 0, 632, 453);
     BackgroundImage->setStretch(true);
@@ -110,7 +110,7 @@ void TForm1::createComponents()
     TechniquesButton = pictureButton(this, "TechniquesButton", {502, 137, 119, 41},
                                      Art::TechniquesUp, "Click to view common tying techniques");
     // The section buttons tell assistive tools which section is current: the checked one.
-    for (TPictureButton* section : {QuickTourButton, PatternsButton, TechniquesButton})
+    for (PictureButton* section : {QuickTourButton, PatternsButton, TechniquesButton})
         section->setCheckable(true);
     PlayStopButton = pictureButton(this, "PlayStopButton", {124, 417, 49, 32}, Art::Play,
                                    "Click to play or stop the current topic/video clip");
@@ -137,7 +137,7 @@ void TForm1::createComponents()
     RightLeftComboBox->lineEdit()->setAccessibleName(comboName);
     RightLeftComboBox->setVisible(false);
 
-    TopicsListBox = listBox(new TListBox(this), "TopicsListBox", {349, 168, 129, 206},
+    TopicsListBox = listBox(new ListBox(this), "TopicsListBox", {349, 168, 129, 206},
                             "Select a topic/video clip from the list");
 
     StepBackButton = pictureButton(this, "StepBackButton", {69, 417, 49, 32}, Art::StepBack,
@@ -145,13 +145,13 @@ void TForm1::createComponents()
     StepForwardButton = pictureButton(this, "StepForwardButton", {233, 417, 49, 32},
                                       Art::StepForward, "Click to step forward one frame", false);
 
-    LogoImage = new TImage(this);
+    LogoImage = new ImageBox(this);
     LogoImage->setObjectName(QStringLiteral("LogoImage"));
     LogoImage->setGeometry(15, 79, 120, 80);
     LogoImage->setPicture(loadArtwork(Art::QuickTourLogo));
 
     MaterialsAndInstructionsListBox =
-        listBox(new TListBox(this), "MaterialsAndInstructionsListBox", {148, 88, 331, 70},
+        listBox(new ListBox(this), "MaterialsAndInstructionsListBox", {148, 88, 331, 70},
                 "Instructions or materials will appear here");
     MaterialsAndInstructionsListBox->setDisplayOnly(true);
 
@@ -174,8 +174,8 @@ void TForm1::createComponents()
     MediaPlayer1->setVisible(false);
     MediaPlayer1->setDisplay(VideoPanel);
 
-    PatternsListBox = static_cast<TGalleryListBox*>(
-        listBox(new TGalleryListBox(this), "PatternsListBox", {64, 161, 375, 180},
+    PatternsListBox = static_cast<GalleryListBox*>(
+        listBox(new GalleryListBox(this), "PatternsListBox", {64, 161, 375, 180},
                 "Select a pattern for a tying lesson"));
     PatternsListBox->setFrameShape(QFrame::NoFrame);
     PatternsListBox->setVisible(false);

@@ -10,9 +10,9 @@ THiddenControlsForm* HiddenControlsForm = nullptr;
 
 namespace {
 
-TImage* storeImage(QWidget* owner, const char* name, Art art)
+ImageBox* storeImage(QWidget* owner, const char* name, Art art)
 {
-    auto* image = new TImage(owner);
+    auto* image = new ImageBox(owner);
     image->setObjectName(QLatin1String(name));
     image->setPicture(loadArtwork(art));
     image->resize(image->Picture().size());

@@ -1,14 +1,14 @@
 #include "hw/app/Program.h"
 
 #include "hw/app/ProgramForms.h"
-#include "hw/app/TApplication.h"
+#include "hw/app/Application.h"
 #include "hw/app/TSplashForm.h"
 
 namespace hw {
 
 int runProgram(int& argc, char** argv)
 {
-    TApplication app(argc, argv);
+    Application app(argc, argv);
     // The splash window stays the main window, hidden after the hand-over: the program
     // ends when it is asked to, never because no window is left on screen.
     app.setQuitOnLastWindowClosed(false);

@@ -1,6 +1,6 @@
 #include "hw/app/ProgramForms.h"
 
-#include "hw/app/TApplication.h"
+#include "hw/app/Application.h"
 #include "hw/tutor/TForm1.h"
 
 #include "hw/recipes/Recipes.h"

@@ -2,7 +2,7 @@
 
 #include "RaisedPanel.h"
 #include "hw/Termination.h"
-#include "hw/app/TApplication.h"
+#include "hw/app/Application.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

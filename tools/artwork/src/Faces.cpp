@@ -77,7 +77,7 @@ QImage renderFace(const QSize& size, const QString& label, FaceState state, Face
     const QRectF labelBox = shown.adjusted(3, 3, -3, -3).translated(down ? 1 : 0, down ? 1 : 0);
     const QColor ink = down ? kDownText : kUpText;
     if (glyph == FaceGlyph::Text) {
-        QFont font = lettering::bodyFont(pixelSize, true);
+        QFont font = artwork::bodyFont(pixelSize, true);
         p.setFont(font);
         // an engraved look: a light edge under the letters on the up face
         p.setPen(down ? QColor(30, 10, 40) : QColor(240, 234, 244));

@@ -1,6 +1,6 @@
 #include "Lettering.h"
 
-namespace hw::lettering {
+namespace hw::artwork {
 
 QFont titleFont(int pixelSize)
 {
@@ -36,4 +36,4 @@ void drawEmbossed(QPainter& p, const QRectF& box, const QString& text, const QFo
     p.restore();
 }
 
-} // namespace hw::lettering
+} // namespace hw::artwork

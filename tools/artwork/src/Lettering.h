@@ -7,7 +7,7 @@
 #include <QRectF>
 #include <QString>
 
-namespace hw::lettering {
+namespace hw::artwork {
 
 QFont titleFont(int pixelSize);             // serif, bold italic
 QFont bodyFont(int pixelSize, bool bold);   // sans serif
@@ -15,4 +15,4 @@ QFont bodyFont(int pixelSize, bool bold);   // sans serif
 void drawEmbossed(QPainter& p, const QRectF& box, const QString& text, const QFont& font,
                   const QColor& colour, int alignment);
 
-} // namespace hw::lettering
+} // namespace hw::artwork

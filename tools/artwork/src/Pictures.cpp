@@ -52,7 +52,7 @@ QImage renderLogo(const QString& name, FlyKind kind)
     p.setRenderHint(QPainter::TextAntialiasing);
     paintStudioGround(p, image.rect());
     paintFlyWithShadow(p, QRectF(6, 22, 108, 56), kind);
-    p.setFont(lettering::titleFont(16));
+    p.setFont(artwork::titleFont(16));
     p.setPen(QColor(70, 34, 92));
     p.drawText(QRectF(5, 2, 112, 20), Qt::AlignLeft | Qt::AlignTop, name);
     return image;

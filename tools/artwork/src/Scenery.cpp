@@ -205,12 +205,12 @@ void paintBanks(QPainter& p)
 
 void paintTitle(QPainter& p)
 {
-    lettering::drawEmbossed(p, QRectF(0, 0, kWidth, 52), QStringLiteral("Hacklewright"),
-                            lettering::titleFont(44), QColor(255, 252, 240), Qt::AlignHCenter | Qt::AlignTop);
-    QFont sub = lettering::bodyFont(13, true);
+    artwork::drawEmbossed(p, QRectF(0, 0, kWidth, 52), QStringLiteral("Hacklewright"),
+                            artwork::titleFont(44), QColor(255, 252, 240), Qt::AlignHCenter | Qt::AlignTop);
+    QFont sub = artwork::bodyFont(13, true);
     sub.setItalic(true);
     sub.setLetterSpacing(QFont::AbsoluteSpacing, 1.2);
-    lettering::drawEmbossed(p, QRectF(0, 51, kWidth, 18), QStringLiteral("Volume 2  \u2022  Terrestrials & Attractor Patterns"),
+    artwork::drawEmbossed(p, QRectF(0, 51, kWidth, 18), QStringLiteral("Volume 2  \u2022  Terrestrials & Attractor Patterns"),
                             sub, QColor(250, 246, 230), Qt::AlignHCenter | Qt::AlignTop);
 }
 
@@ -242,9 +242,9 @@ QImage renderBackground(bool patternsMenu)
     paintBanks(p);
     paintTitle(p);
     if (patternsMenu) {
-        lettering::drawEmbossed(p, QRectF(kGallery.left(), kGallery.top() - 44, kGallery.width(), 30),
+        artwork::drawEmbossed(p, QRectF(kGallery.left(), kGallery.top() - 44, kGallery.width(), 30),
                                 QStringLiteral("Choose a pattern for a tying lesson"),
-                                lettering::titleFont(20), QColor(255, 252, 240), Qt::AlignHCenter | Qt::AlignVCenter);
+                                artwork::titleFont(20), QColor(255, 252, 240), Qt::AlignHCenter | Qt::AlignVCenter);
         paintPanel(p, kGallery, 6);
     } else {
         paintPanel(p, kLogo);

@@ -11,7 +11,7 @@
 #include "hw/content/Catalogue.h"
 #include "hw/content/IniFile.h"
 #include "hw/recipes/Recipes.h"
-#include "hw/recipes/TRecipeCard.h"
+#include "hw/recipes/RecipeCard.h"
 
 #include <QFileInfo>
 #include <QHash>
@@ -186,7 +186,7 @@ private:
             owner = std::make_unique<QObject>();
             createRecipeCards(owner.get());
         }
-        for (const TRecipeCard* card : recipeCards()) {
+        for (const RecipeCard* card : recipeCards()) {
             if (!card || catalogue_.findFly(card->displayName()))
                 continue;
             const QString name = ansiToQString(card->displayName());

@@ -17,10 +17,10 @@ QString programTitle(const QString& programFilePath);
 // sorts after ".".
 QString errorBoxText(const QString& message);
 
-class TApplication : public QApplication {
+class Application : public QApplication {
     Q_OBJECT
 public:
-    TApplication(int& argc, char** argv);
+    Application(int& argc, char** argv);
 
     QString Title() const;
 

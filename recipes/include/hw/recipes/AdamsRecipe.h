@@ -1,9 +1,9 @@
 #pragma once
-#include "hw/recipes/TRecipeCard.h"
+#include "hw/recipes/RecipeCard.h"
 
 namespace hw {
 
-class TParachuteAdamsRecipe : public TRecipeCard {
+class TParachuteAdamsRecipe : public RecipeCard {
 public:
     explicit TParachuteAdamsRecipe(QObject* owner = nullptr);
     ~TParachuteAdamsRecipe() override;

@@ -1,9 +1,9 @@
 #pragma once
-#include "hw/recipes/TRecipeCard.h"
+#include "hw/recipes/RecipeCard.h"
 
 namespace hw {
 
-class TBulletHeadHopperRecipe : public TRecipeCard {
+class TBulletHeadHopperRecipe : public RecipeCard {
 public:
     explicit TBulletHeadHopperRecipe(QObject* owner = nullptr);
     ~TBulletHeadHopperRecipe() override;

@@ -1,9 +1,9 @@
 #pragma once
-#include "hw/recipes/TRecipeCard.h"
+#include "hw/recipes/RecipeCard.h"
 
 namespace hw {
 
-class TDeerHairAntRecipe : public TRecipeCard {
+class TDeerHairAntRecipe : public RecipeCard {
 public:
     explicit TDeerHairAntRecipe(QObject* owner = nullptr);
     ~TDeerHairAntRecipe() override;

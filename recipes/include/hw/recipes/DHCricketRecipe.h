@@ -1,9 +1,9 @@
 #pragma once
-#include "hw/recipes/TRecipeCard.h"
+#include "hw/recipes/RecipeCard.h"
 
 namespace hw {
 
-class TDeerHairCricketRecipe : public TRecipeCard {
+class TDeerHairCricketRecipe : public RecipeCard {
 public:
     explicit TDeerHairCricketRecipe(QObject* owner = nullptr);
     ~TDeerHairCricketRecipe() override;

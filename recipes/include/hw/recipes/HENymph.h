@@ -1,9 +1,9 @@
 #pragma once
-#include "hw/recipes/TRecipeCard.h"
+#include "hw/recipes/RecipeCard.h"
 
 namespace hw {
 
-class TGoldRibbedHaresEarNymph : public TRecipeCard {
+class TGoldRibbedHaresEarNymph : public RecipeCard {
 public:
     explicit TGoldRibbedHaresEarNymph(QObject* owner = nullptr);
     ~TGoldRibbedHaresEarNymph() override;

@@ -1,9 +1,9 @@
 #pragma once
-#include "hw/recipes/TRecipeCard.h"
+#include "hw/recipes/RecipeCard.h"
 
 namespace hw {
 
-class TParachuteHopperRecipe : public TRecipeCard {
+class TParachuteHopperRecipe : public RecipeCard {
 public:
     explicit TParachuteHopperRecipe(QObject* owner = nullptr);
     ~TParachuteHopperRecipe() override;

@@ -10,9 +10,9 @@ namespace hw {
 
 class TReport;
 
-class TRecipeCard : public QObject {
+class RecipeCard : public QObject {
 public:
-    ~TRecipeCard() override;
+    ~RecipeCard() override;
 
     // The pattern displayName that selects this card, byte for byte.
     const QByteArray& displayName() const { return displayName_; }
@@ -26,7 +26,7 @@ public:
     bool SaveAsPdf(const QString& path);
 
 protected:
-    TRecipeCard(QByteArray displayName, QObject* owner);
+    RecipeCard(QByteArray displayName, QObject* owner);
 
 private:
     QByteArray displayName_;

@@ -9,7 +9,7 @@ class QObject;
 namespace hw {
 
 struct tFlyRecord;
-class TRecipeCard;
+class RecipeCard;
 
 inline constexpr int kRecipeCardCount = 6;
 
@@ -19,9 +19,9 @@ inline constexpr int kRecipeCardCount = 6;
 void createRecipeCards(QObject* owner);
 
 // The current cards in that order; an entry is null while its card does not exist.
-std::array<TRecipeCard*, kRecipeCardCount> recipeCards();
+std::array<RecipeCard*, kRecipeCardCount> recipeCards();
 // The card whose selecting name equals displayName exactly, or null.
-TRecipeCard* findRecipeCard(const QByteArray& displayName);
+RecipeCard* findRecipeCard(const QByteArray& displayName);
 
 // Print Recipe: previews the card whose name equals the fly's displayName (exact bytes: no
 // case folding, no trimming) and returns when that preview has closed. No fly, or a name

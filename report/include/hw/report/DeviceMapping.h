@@ -6,7 +6,7 @@
 
 namespace hw {
 
-struct TDeviceMapping {
+struct DeviceMapping {
     double dpiX = 96.0;
     double dpiY = 96.0;
     double offsetLeft = 0.0; // unprintable left margin, tenths of a millimetre

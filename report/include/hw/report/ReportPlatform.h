@@ -11,9 +11,9 @@ class QPrinter;
 
 namespace hw {
 
-class TPrinterSystem {
+class PrinterSystem {
 public:
-    virtual ~TPrinterSystem() = default;
+    virtual ~PrinterSystem() = default;
     virtual QStringList printerNames() const = 0;
     // Empty when there is no default printer.
     virtual QString defaultPrinterName() const = 0;
@@ -28,10 +28,10 @@ public:
 };
 
 // The system's printers (CUPS on Linux), read afresh at each call.
-std::shared_ptr<TPrinterSystem> systemPrinters();
+std::shared_ptr<PrinterSystem> systemPrinters();
 // The printer system every report uses; replace it in tests.
-std::shared_ptr<TPrinterSystem> printerSystem();
-void setPrinterSystem(std::shared_ptr<TPrinterSystem> system);
+std::shared_ptr<PrinterSystem> printerSystem();
+void setPrinterSystem(std::shared_ptr<PrinterSystem> system);
 
 // The screen's logical pixels per inch (the primary screen's, or the override).
 double screenPpi();

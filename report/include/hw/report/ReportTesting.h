@@ -19,7 +19,7 @@ namespace hw {
 // `pageSizes` (its first one is its current paper; A4 when empty) and prints through
 // `factory` (by default a PDF printer writing nowhere useful).
 using TPrinterFactory = std::function<std::unique_ptr<QPrinter>(const QString& printer)>;
-std::shared_ptr<TPrinterSystem> fixedPrinters(const QStringList& names, const QString& defaultName,
+std::shared_ptr<PrinterSystem> fixedPrinters(const QStringList& names, const QString& defaultName,
                                               const QList<QPageSize>& pageSizes = {},
                                               TPrinterFactory factory = {});
 

@@ -2,7 +2,7 @@
 // One generation's destination: page images for the preview (pictures at the screen's PPI)
 // or a printer job (QPrinter, also used for PDF files). Created anew for each preview or
 // print and discarded afterwards.
-#include "hw/report/TDeviceMapping.h"
+#include "hw/report/DeviceMapping.h"
 #include "hw/report/TPrinterSettings.h"
 
 #include <QObject>
@@ -40,7 +40,7 @@ public:
     double dpiY() const { return mapping_.dpiY; }
     double offsetLeft() const { return mapping_.offsetLeft; }
     double offsetTop() const { return mapping_.offsetTop; }
-    const TDeviceMapping& mapping() const { return mapping_; }
+    const DeviceMapping& mapping() const { return mapping_; }
 
     const TPrinterSettings& printerSettings() const { return settings_; }
     // The paper the pages have, portrait-or-landscape as printed, in tenths of a mm.
@@ -98,7 +98,7 @@ private:
     QPainter* painting_ = nullptr;
     std::vector<QPicture> pages_;
     QPicture current_;
-    TDeviceMapping mapping_;
+    DeviceMapping mapping_;
     TPrinterSettings settings_;
     QSizeF paper_;
     int pageCount_ = 0;

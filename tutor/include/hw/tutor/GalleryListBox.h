@@ -2,7 +2,7 @@
 // The pattern gallery: a sorted, owner-drawn list of display names laid out in columns of
 // fixed-height cells, filled column by column. The owner draws every cell (OnDrawItem);
 // the list adds only the focus rectangle.
-#include "hw/tutor/TListBox.h"
+#include "hw/tutor/ListBox.h"
 
 #include <QCollator>
 #include <QPainter>
@@ -10,10 +10,10 @@
 
 namespace hw {
 
-class TGalleryListBox : public TListBox {
+class GalleryListBox : public ListBox {
     Q_OBJECT
 public:
-    explicit TGalleryListBox(QWidget* parent = nullptr);
+    explicit GalleryListBox(QWidget* parent = nullptr);
 
     // Draws item index into rect (viewport coordinates); the painter's brush is already
     // the fill the list prepared for the item (background, or highlight when selected).

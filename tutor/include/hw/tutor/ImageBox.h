@@ -1,20 +1,20 @@
 #pragma once
 // An image control: shows a copy of a picture, either unscaled from its top-left corner or
 // stretched over the whole control. It takes no input.
-#include "hw/tutor/TPicture.h"
+#include "hw/tutor/LabelledPicture.h"
 
 #include <QWidget>
 
 namespace hw {
 
-class TImage : public QWidget {
+class ImageBox : public QWidget {
     Q_OBJECT
 public:
-    explicit TImage(QWidget* parent = nullptr);
+    explicit ImageBox(QWidget* parent = nullptr);
 
-    const TPicture& Picture() const { return picture_; }
+    const LabelledPicture& Picture() const { return picture_; }
     // Takes a copy; the accessible name follows the picture's label.
-    void setPicture(const TPicture& picture);
+    void setPicture(const LabelledPicture& picture);
 
     bool Stretch() const { return stretch_; }
     void setStretch(bool stretch);
@@ -23,7 +23,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    TPicture picture_;
+    LabelledPicture picture_;
     bool stretch_ = false;
 };
 

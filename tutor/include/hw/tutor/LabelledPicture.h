@@ -6,7 +6,7 @@
 
 namespace hw {
 
-struct TPicture {
+struct LabelledPicture {
     QImage image;
     QString label;
 

@@ -11,10 +11,10 @@
 
 namespace hw {
 
-class TListBox : public QListWidget {
+class ListBox : public QListWidget {
     Q_OBJECT
 public:
-    explicit TListBox(QWidget* parent = nullptr);
+    explicit ListBox(QWidget* parent = nullptr);
 
     std::function<void()> OnClick;
 

@@ -2,20 +2,20 @@
 // A button drawn entirely by its face, a bitmap that can be replaced at run time. The face
 // is drawn unscaled from the top-left corner, so a face one pixel larger than the button
 // covers all of it. Space, Return and Enter press it when it has the keyboard focus.
-#include "hw/tutor/TPicture.h"
+#include "hw/tutor/LabelledPicture.h"
 
 #include <QAbstractButton>
 
 namespace hw {
 
-class TPictureButton : public QAbstractButton {
+class PictureButton : public QAbstractButton {
     Q_OBJECT
 public:
-    explicit TPictureButton(QWidget* parent = nullptr);
+    explicit PictureButton(QWidget* parent = nullptr);
 
-    const TPicture& Face() const { return face_; }
+    const LabelledPicture& Face() const { return face_; }
     // Takes a copy of the picture; the accessible name becomes the face's label.
-    void setFace(const TPicture& face);
+    void setFace(const LabelledPicture& face);
 
     // The hover hint; also the accessible description. Empty: no hint.
     void setHint(const QString& hint);
@@ -30,7 +30,7 @@ protected:
     void nextCheckState() override {}
 
 private:
-    TPicture face_;
+    LabelledPicture face_;
 };
 
 } // namespace hw

@@ -7,10 +7,10 @@
 // the program entry and simulated clicks can call them, and run like any event handler.
 #include "hw/content/Catalogue.h"
 #include "hw/media/TMediaPlayer.h"
-#include "hw/tutor/TGalleryListBox.h"
-#include "hw/tutor/TImage.h"
-#include "hw/tutor/TListBox.h"
-#include "hw/tutor/TPictureButton.h"
+#include "hw/tutor/GalleryListBox.h"
+#include "hw/tutor/ImageBox.h"
+#include "hw/tutor/ListBox.h"
+#include "hw/tutor/PictureButton.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -45,25 +45,25 @@ public:
     ~TForm1() override;
 
     // Components, in the order the window declares them (bottom of the stacking first).
-    TImage* BackgroundImage;
-    TPictureButton* GoinFishinButton;
-    TPictureButton* QuickTourButton;
-    TPictureButton* PatternsButton;
-    TPictureButton* TechniquesButton;
-    TPictureButton* PlayStopButton;
-    TPictureButton* RewindButton;
-    TPictureButton* PreviousButton;
-    TPictureButton* NextButton;
+    ImageBox* BackgroundImage;
+    PictureButton* GoinFishinButton;
+    PictureButton* QuickTourButton;
+    PictureButton* PatternsButton;
+    PictureButton* TechniquesButton;
+    PictureButton* PlayStopButton;
+    PictureButton* RewindButton;
+    PictureButton* PreviousButton;
+    PictureButton* NextButton;
     QComboBox* RightLeftComboBox;
-    TListBox* TopicsListBox;
-    TPictureButton* StepBackButton;
-    TPictureButton* StepForwardButton;
+    ListBox* TopicsListBox;
+    PictureButton* StepBackButton;
+    PictureButton* StepForwardButton;
     TMediaPlayer* MediaPlayer1;
-    TImage* LogoImage;
-    TListBox* MaterialsAndInstructionsListBox;
+    ImageBox* LogoImage;
+    ListBox* MaterialsAndInstructionsListBox;
     QWidget* VideoPanel;
-    TGalleryListBox* PatternsListBox;
-    TPictureButton* PrintRecipeButton;
+    GalleryListBox* PatternsListBox;
+    PictureButton* PrintRecipeButton;
 
     // Window-level handlers.
     void FormCreate();

@@ -1,7 +1,7 @@
 #pragma once
 // The image store: a window that is never shown and holds the alternate pictures that the
 // tutor window's handlers copy onto its own controls. It never changes after creation.
-#include "hw/tutor/TImage.h"
+#include "hw/tutor/ImageBox.h"
 
 #include <QWidget>
 
@@ -12,18 +12,18 @@ class THiddenControlsForm : public QWidget {
 public:
     explicit THiddenControlsForm(QWidget* parent = nullptr);
 
-    TImage* QuickTourImage;
-    TImage* TechniquesImage;
-    TImage* StopButton;
-    TImage* PlayButton;
-    TImage* MainMenuImage;
-    TImage* PatternsMenuImage;
-    TImage* PatternsButtonImage;
-    TImage* PatternsButtonDownImage;
-    TImage* QuickTourButtonImage;
-    TImage* QuickTourButtonDownImage;
-    TImage* TechniquesButtonImage;
-    TImage* TechniquesButtonDownImage;
+    ImageBox* QuickTourImage;
+    ImageBox* TechniquesImage;
+    ImageBox* StopButton;
+    ImageBox* PlayButton;
+    ImageBox* MainMenuImage;
+    ImageBox* PatternsMenuImage;
+    ImageBox* PatternsButtonImage;
+    ImageBox* PatternsButtonDownImage;
+    ImageBox* QuickTourButtonImage;
+    ImageBox* QuickTourButtonDownImage;
+    ImageBox* TechniquesButtonImage;
+    ImageBox* TechniquesButtonDownImage;
 
     void setVisible(bool visible) override; // stays hidden
 };
