@@ -1,125 +1,98 @@
 #include "hw/clips/FrameStamp.h"
 
+#include <QPainter>
+
 #include <algorithm>
 #include <array>
-#include <cmath>
-#include <vector>
 
 namespace hw {
 namespace {
 
-// The stamp is a band along the bottom edge, 40 cells wide and one cell high, painted in
-// the picture's own colours: each cell takes the mean colour of the picture under it, and
-// carries its bit as a small difference of brightness between its upper and its lower half
-// (upper brighter: one). A viewer sees at most a faint seam; a reader compares the two
-// halves of each cell, which survives level shifts, blur and block codecs alike. At the
-// usual widths (320, 640) the cells fall on the codecs' 8 x 8 and 16 x 16 blocks, and each
-// half on their 4 x 4 ones.
-//
-// Bits: a fixed 1, 0 at the start and 0, 1 at the end mark the band; between them 20 data
-// bits (most significant first) and a 16-bit CRC of them, so that a picture without a stamp
-// is not read as one.
-constexpr int kCells = 40;
+// Layout of the strip: one white guard, one black guard, 20 data bits (most significant
+// first), one even-parity bit, one white guard. The white guards at both ends let a
+// reader find the picture's edges inside dark borders; the guards give the reader its
+// black and white levels, whatever the codec did to them.
+constexpr int kCells = 24;
 constexpr int kDataBits = 20;
-constexpr int kCrcBits = 16;
 constexpr int kFirstData = 2;
-constexpr int kFirstCrc = kFirstData + kDataBits;
-static_assert(kFirstCrc + kCrcBits + 2 == kCells);
+constexpr int kParityCell = kFirstData + kDataBits;
 
-// Half the brightness step between a cell's halves, per colour channel.
-constexpr int kSwing = 8;
-// The band is never darker than this, so that a reader finds the picture's edges inside
-// black borders.
-constexpr int kFloor = 32 + kSwing;
-
-int bandHeight(int width) { return std::max(2, 2 * ((width + kCells) / (2 * kCells))); }
+// The strip's height follows the width, so that the reader needs only the left, right and
+// bottom edges of the picture (which the guards mark) and not its top.
+int stripHeight(int width) { return std::max(8, (width + 8) / 16); }
 int cellLeft(int cell, int width) { return (cell * width + kCells / 2) / kCells; }
 
-uint16_t crc16(int32_t value)
+std::array<bool, kCells> cellsFor(int32_t frame)
 {
-    uint16_t crc = 0xFFFF;
-    for (int bit = kDataBits - 1; bit >= 0; --bit) {
-        const bool in = (value >> bit) & 1;
-        const bool top = crc & 0x8000;
-        crc = static_cast<uint16_t>(crc << 1);
-        if (in != top)
-            crc ^= 0x1021;
+    std::array<bool, kCells> white{};
+    white[0] = true;
+    white[1] = false;
+    bool parity = false;
+    for (int bit = 0; bit < kDataBits; ++bit) {
+        const bool one = (frame >> (kDataBits - 1 - bit)) & 1;
+        white[kFirstData + bit] = one;
+        parity ^= one;
     }
-    return crc;
-}
-
-std::array<bool, kCells> bitsFor(int32_t frame)
-{
-    std::array<bool, kCells> bits{};
-    bits[0] = true;
-    bits[1] = false;
-    for (int i = 0; i < kDataBits; ++i)
-        bits[size_t(kFirstData + i)] = (frame >> (kDataBits - 1 - i)) & 1;
-    const uint16_t crc = crc16(frame);
-    for (int i = 0; i < kCrcBits; ++i)
-        bits[size_t(kFirstCrc + i)] = (crc >> (kCrcBits - 1 - i)) & 1;
-    bits[kCells - 2] = false;
-    bits[kCells - 1] = true;
-    return bits;
+    white[kParityCell] = parity;
+    white[kCells - 1] = true;
+    return white;
 }
 
 int luma(QRgb c) { return (qRed(c) * 77 + qGreen(c) * 150 + qBlue(c) * 29) >> 8; }
 
-// Mean luminance of the rectangle [x0, x1) x [y0, y1), clipped to the image.
-double meanLuma(const QImage& img, double x0, double x1, double y0, double y1)
+// Mean luminance of the middle of one cell, the strip spanning [left, right) with its
+// bottom edge on row bottom (exclusive).
+double sampleCell(const QImage& img, int cell, double left, double right, double bottom)
 {
-    const int left = std::max(0, int(x0));
-    const int right = std::min(img.width(), std::max(left + 1, int(x1)));
-    const int top = std::max(0, int(y0));
-    const int bottom = std::min(img.height(), std::max(top + 1, int(y1)));
+    const double width = right - left;
+    const double cw = width / kCells;
+    const double sh = std::max(8.0, width / 16.0);
+    const int x0 = int(left + cw * (cell + 0.3));
+    const int x1 = std::max(x0 + 1, int(left + cw * (cell + 0.7)));
+    const int y0 = int(bottom - sh * 0.75);
+    const int y1 = std::max(y0 + 1, int(bottom - sh * 0.25));
     long sum = 0;
     long count = 0;
-    for (int y = top; y < bottom; ++y) {
+    for (int y = std::max(0, y0); y < std::min(img.height(), y1); ++y) {
         const QRgb* line = reinterpret_cast<const QRgb*>(img.constScanLine(y));
-        for (int x = left; x < right; ++x) {
+        for (int x = std::max(0, x0); x < std::min(img.width(), x1); ++x) {
             sum += luma(line[x]);
             ++count;
         }
     }
-    return count ? double(sum) / double(count) : 0.0;
+    return count ? double(sum) / count : -1.0;
 }
 
-// The band spans [left, right) with its bottom edge on row bottom (exclusive).
-std::optional<int32_t> decodeBand(const QImage& img, double left, double right, double bottom)
+std::optional<int32_t> decodeStrip(const QImage& img, double left, double right, double bottom)
 {
-    const double cw = (right - left) / kCells;
-    const double half = cw / 2;
-    if (cw < 2.0 || bottom < cw || right > img.width() + 0.5 || bottom > img.height() + 0.5)
+    if (right - left < kCells * 2 || bottom < 8)
         return std::nullopt;
-    std::array<double, kCells> step{};
+    std::array<double, kCells> level{};
     for (int c = 0; c < kCells; ++c) {
-        const double x0 = left + cw * (c + 0.25);
-        const double x1 = left + cw * (c + 0.75);
-        const double upper = meanLuma(img, x0, x1, bottom - half * 1.75, bottom - half * 1.25);
-        const double lower = meanLuma(img, x0, x1, bottom - half * 0.75, bottom - half * 0.25);
-        step[size_t(c)] = upper - lower;
-    }
-    // Every cell must show a clear step, and the steps must be alike: a picture's own edges
-    // are neither.
-    std::array<double, kCells> size{};
-    std::transform(step.begin(), step.end(), size.begin(), [](double s) { return std::abs(s); });
-    std::array<double, kCells> sorted = size;
-    std::nth_element(sorted.begin(), sorted.begin() + kCells / 2, sorted.end());
-    const double median = sorted[kCells / 2];
-    if (median < kSwing * 0.6)
-        return std::nullopt;
-    for (double s : size)
-        if (s < median * 0.35 || s > median * 3.0)
+        level[c] = sampleCell(img, c, left, right, bottom);
+        if (level[c] < 0)
             return std::nullopt;
-
-    std::array<bool, kCells> bits{};
-    for (int c = 0; c < kCells; ++c)
-        bits[size_t(c)] = step[size_t(c)] > 0;
-    int32_t value = 0;
-    for (int i = 0; i < kDataBits; ++i)
-        value = (value << 1) | (bits[size_t(kFirstData + i)] ? 1 : 0);
-    if (bits != bitsFor(value))
+    }
+    const double white = std::min(level[0], level[kCells - 1]);
+    const double black = level[1];
+    const double contrast = white - black;
+    if (contrast < 90)
         return std::nullopt;
+    const double mid = (white + black) / 2;
+    const double margin = contrast * 0.2;
+    int32_t value = 0;
+    bool parity = false;
+    for (int c = kFirstData; c <= kParityCell; ++c) {
+        if (std::abs(level[c] - mid) < margin)
+            return std::nullopt; // neither black nor white: not a stamp, or ruined
+        const bool one = level[c] > mid;
+        if (c < kParityCell) {
+            value = (value << 1) | (one ? 1 : 0);
+            parity ^= one;
+        } else if (one != parity) {
+            return std::nullopt;
+        }
+    }
     return value;
 }
 
@@ -130,7 +103,7 @@ QRect brightBounds(const QImage& img)
     for (int y = 0; y < img.height(); ++y) {
         const QRgb* line = reinterpret_cast<const QRgb*>(img.constScanLine(y));
         for (int x = 0; x < img.width(); ++x) {
-            if (luma(line[x]) > kFloor - kSwing - 12) {
+            if (luma(line[x]) > 60) {
                 left = std::min(left, x);
                 right = std::max(right, x);
                 top = std::min(top, y);
@@ -143,57 +116,26 @@ QRect brightBounds(const QImage& img)
     return QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
-QRgb shifted(const std::array<long, 3>& base, int by)
-{
-    return qRgb(int(base[0]) + by, int(base[1]) + by, int(base[2]) + by);
-}
-
 } // namespace
 
 QRect frameStampRect(const QSize& frameSize)
 {
-    const int h = std::min(frameSize.height(), bandHeight(frameSize.width()));
-    return QRect(0, frameSize.height() - h, frameSize.width(), h);
+    const int sh = std::min(frameSize.height(), stripHeight(frameSize.width()));
+    return QRect(0, frameSize.height() - sh, frameSize.width(), sh);
 }
 
 void drawFrameStamp(QImage& image, int32_t frame)
 {
     if (image.isNull())
         return;
-    const QImage::Format original = image.format();
-    QImage img = image.convertToFormat(QImage::Format_RGB32);
-    const QRect band = frameStampRect(img.size());
-    const int middle = band.top() + band.height() / 2;
-    const auto bits = bitsFor(frame & ((1 << kDataBits) - 1));
+    const QRect strip = frameStampRect(image.size());
+    const auto cells = cellsFor(frame & ((1 << kDataBits) - 1));
+    QPainter p(&image);
     for (int c = 0; c < kCells; ++c) {
-        const int x0 = cellLeft(c, img.width());
-        const int x1 = cellLeft(c + 1, img.width());
-        if (x1 <= x0)
-            continue;
-        std::array<long, 3> base{};
-        for (int y = band.top(); y <= band.bottom(); ++y) {
-            const QRgb* line = reinterpret_cast<const QRgb*>(img.constScanLine(y));
-            for (int x = x0; x < x1; ++x) {
-                base[0] += qRed(line[x]);
-                base[1] += qGreen(line[x]);
-                base[2] += qBlue(line[x]);
-            }
-        }
-        const long count = long(x1 - x0) * band.height();
-        for (long& channel : base)
-            channel = std::clamp(channel / count, long(kSwing), long(255 - kSwing));
-        // Lift a dark colour as a whole, keeping its hue.
-        const int lift = kFloor - luma(qRgb(int(base[0]), int(base[1]), int(base[2])));
-        if (lift > 0)
-            for (long& channel : base)
-                channel = std::min(channel + lift, long(255 - kSwing));
-        const int swing = bits[size_t(c)] ? kSwing : -kSwing;
-        for (int y = band.top(); y <= band.bottom(); ++y) {
-            QRgb* line = reinterpret_cast<QRgb*>(img.scanLine(y));
-            std::fill(line + x0, line + x1, shifted(base, y < middle ? swing : -swing));
-        }
+        const int x0 = cellLeft(c, image.width());
+        const int x1 = cellLeft(c + 1, image.width());
+        p.fillRect(QRect(x0, strip.top(), x1 - x0, strip.height()), cells[c] ? Qt::white : Qt::black);
     }
-    image = original == QImage::Format_RGB32 ? img : img.convertToFormat(original);
 }
 
 std::optional<int32_t> readFrameStamp(const QImage& image)
@@ -201,13 +143,13 @@ std::optional<int32_t> readFrameStamp(const QImage& image)
     if (image.isNull())
         return std::nullopt;
     const QImage img = image.convertToFormat(QImage::Format_RGB32);
-    if (auto v = decodeBand(img, 0, img.width(), img.height()))
+    if (auto v = decodeStrip(img, 0, img.width(), img.height()))
         return v;
     // The picture may sit scaled inside dark borders (a display of another aspect).
     const QRect r = brightBounds(img);
     if (r.isEmpty())
         return std::nullopt;
-    return decodeBand(img, r.left(), r.right() + 1, r.bottom() + 1);
+    return decodeStrip(img, r.left(), r.right() + 1, r.bottom() + 1);
 }
 
 } // namespace hw

@@ -172,13 +172,12 @@ void LessonFrames::paintStatic()
     wall.setColorAt(0, QColor(214, 208, 196));
     wall.setColorAt(1, QColor(184, 176, 162));
     p.fillRect(QRect(0, 0, size.width(), benchTop), wall);
-    // The bench runs to the bottom edge: the frame stamp takes its colours from it.
-    QLinearGradient wood(0, benchTop, 0, size.height());
+    QLinearGradient wood(0, benchTop, 0, stampTop(size));
     wood.setColorAt(0, QColor(138, 102, 68));
-    wood.setColorAt(1, QColor(88, 62, 40));
-    p.fillRect(QRect(0, benchTop, size.width(), size.height() - benchTop), wood);
+    wood.setColorAt(1, QColor(98, 70, 46));
+    p.fillRect(QRect(0, benchTop, size.width(), stampTop(size) - benchTop), wood);
     p.setPen(QColor(82, 58, 38, 120));
-    for (int y = benchTop + 4; y < size.height(); y += 5)
+    for (int y = benchTop + 4; y < stampTop(size); y += 5)
         p.drawLine(0, y, size.width(), y + 1);
 
     p.setRenderHint(QPainter::Antialiasing);
