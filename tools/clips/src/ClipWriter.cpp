@@ -128,7 +128,9 @@ bool ClipWriter::open(const QString& path, const ClipFormat& format)
     if (d->enc->pix_fmt == AV_PIX_FMT_YUVJ420P || d->enc->pix_fmt == AV_PIX_FMT_YUVJ422P)
         d->enc->color_range = AVCOL_RANGE_JPEG;
     if (codec->id == AV_CODEC_ID_H264) {
-        // A keyframe exactly every keyframeInterval frames: no scene-cut keyframes.
+        // A keyframe exactly every keyframeInterval frames: no scene-cut keyframes. One thread,
+        // so that the same frames always make the same file.
+        d->enc->thread_count = 1;
         av_opt_set_int(d->enc->priv_data, "crf", 18 + std::clamp(format.quality, 0, 30), 0);
         av_opt_set(d->enc->priv_data, "preset", "veryfast", 0);
         av_opt_set(d->enc->priv_data, "x264-params", "scenecut=0", 0);
