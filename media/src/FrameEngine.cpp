@@ -289,9 +289,12 @@ bool FrameEngine::shownBeforeTarget(int slot) const
     int last = order_->rankOf(slot);
     if (last < 0)
         return false;
-    while (last < runTarget_ && order_->slotAt(last + 1) == FrameOrder::kRepeat)
+    // The last few before the target are decoded all the same: kept behind, they make
+    // stepping back from it cheap.
+    const int keepFrom = runTarget_ - kBackfillWindow;
+    while (last < keepFrom && order_->slotAt(last + 1) == FrameOrder::kRepeat)
         ++last;
-    return last < runTarget_;
+    return last < keepFrom;
 }
 
 void FrameEngine::keepBehind(Decoded d)

@@ -89,8 +89,8 @@ private:
     // Decodes until an output is available; false at the end of the stream or on errors.
     bool decodeMore(const AbortCheck& aborted, bool& abortedOut);
     bool numberOutput(AVFrame* frame, Decoded& out);
-    // The picture in this slot is shown, with its repeats, before the frame the run is
-    // heading for: if nothing refers to it, the decoder may leave it out.
+    // The picture in this slot is shown, with its repeats, well before the frame the run
+    // is heading for: if nothing refers to it, the decoder may leave it out.
     bool shownBeforeTarget(int slot) const;
     void keepBehind(Decoded d);
     void resetRun();
