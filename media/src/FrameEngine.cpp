@@ -275,9 +275,26 @@ bool FrameEngine::decodeMore(const AbortCheck& aborted, bool& abortedOut)
         }
         if (slot >= 0)
             lastFedSlot_ = std::max(lastFedSlot_, slot);
+        if (input_->canSkipNonReference())
+            input_->skipNonReference(slot >= 0 && shownBeforeTarget(slot));
         input_->send(packet_); // a damaged packet is skipped; the decoder carries on
         av_packet_unref(packet_);
     }
+}
+
+bool FrameEngine::shownBeforeTarget(int slot) const
+{
+    if (!order_->reordering() || runTarget_ < 0)
+        return false;
+    int last = order_->rankOf(slot);
+    if (last < 0)
+        return false;
+    // The last few before the target are decoded all the same: kept behind, they make
+    // stepping back from it cheap.
+    const int keepFrom = runTarget_ - kBackfillWindow;
+    while (last < keepFrom && order_->slotAt(last + 1) == FrameOrder::kRepeat)
+        ++last;
+    return last < keepFrom;
 }
 
 void FrameEngine::keepBehind(Decoded d)
@@ -294,6 +311,7 @@ void FrameEngine::keepBehind(Decoded d)
 
 FrameEngine::RunEnd FrameEngine::runTo(int rank, const AbortCheck& aborted)
 {
+    runTarget_ = rank;
     for (;;) {
         while (!ahead_.empty()) {
             Decoded& d = ahead_.front();

@@ -89,6 +89,9 @@ private:
     // Decodes until an output is available; false at the end of the stream or on errors.
     bool decodeMore(const AbortCheck& aborted, bool& abortedOut);
     bool numberOutput(AVFrame* frame, Decoded& out);
+    // The picture in this slot is shown, with its repeats, well before the frame the run
+    // is heading for: if nothing refers to it, the decoder may leave it out.
+    bool shownBeforeTarget(int slot) const;
     void keepBehind(Decoded d);
     void resetRun();
 
@@ -107,6 +110,7 @@ private:
     int lastFedSlot_ = -1;
     int runStartGop_ = -1;
     int lastRank_ = -1;       // last rank handed out of this run
+    int runTarget_ = -1;      // the rank the run is heading for
     int lastSlotOut_ = -1;    // slot of the last output (to notice unexpected reordering)
     std::map<int, int> gopNext_; // fallback numbering: next rank per GOP of this run
     std::deque<Decoded> ahead_;  // decoded but not yet asked for

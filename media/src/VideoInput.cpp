@@ -56,6 +56,7 @@ std::unique_ptr<VideoInput> VideoInput::open(const QString& path, const DecoderT
     AVStream* st = in->fmt_->streams[stream];
     const AVCodecDescriptor* desc = avcodec_descriptor_get(st->codecpar->codec_id);
     in->mayReorder_ = desc && (desc->props & AV_CODEC_PROP_REORDER);
+    in->canSkipNonRef_ = st->codecpar->codec_id == AV_CODEC_ID_H264;
     // The AVI header names the codec and the picture size; only an incomplete header needs
     // the library's probe, which decodes frames.
     if (st->codecpar->width <= 0 || st->codecpar->height <= 0 || st->codecpar->codec_id == AV_CODEC_ID_NONE)
@@ -229,5 +230,11 @@ int VideoInput::readPacket(AVPacket* packet)
 
 int VideoInput::send(const AVPacket* packet) { return avcodec_send_packet(dec_, packet); }
 int VideoInput::receive(AVFrame* frame) { return avcodec_receive_frame(dec_, frame); }
+
+void VideoInput::skipNonReference(bool skip)
+{
+    if (canSkipNonRef_)
+        dec_->skip_frame = skip ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;
+}
 
 } // namespace hw::media

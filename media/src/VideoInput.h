@@ -53,6 +53,11 @@ public:
     // Decoder interface: send (nullptr drains) and receive, as in libavcodec.
     int send(const AVPacket* packet);
     int receive(AVFrame* frame);
+    // Whether the decoder can be told to leave out pictures no other picture refers to
+    // (and still put out every other picture bit for bit as it would).
+    bool canSkipNonReference() const { return canSkipNonRef_; }
+    // Leave out such pictures in the packets sent from now on, or decode everything again.
+    void skipNonReference(bool skip);
 
 private:
     VideoInput() = default;
@@ -64,6 +69,7 @@ private:
     double fps_ = 15;
     double pixelAspect_ = 1;
     bool mayReorder_ = false;
+    bool canSkipNonRef_ = false;
     std::shared_ptr<const SlotTable> slots_;
 };
 
