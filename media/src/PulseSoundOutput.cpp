@@ -64,19 +64,19 @@ public:
         if (overtaken() || !contextUsable())
             return false;
         const uint64_t epoch = epoch_;
-        pa_sample_spec spec{PA_SAMPLE_S16NE, uint32_t(format.rate), uint8_t(format.channels)};
-        frameBytes_ = pa_frame_size(&spec);
+        pa_sample_spec sampleSpec{PA_SAMPLE_S16NE, uint32_t(format.rate), uint8_t(format.channels)};
+        frameBytes_ = pa_frame_size(&sampleSpec);
         written_ = 0;
         gapUs_ = 0;
         heardBefore_ = 0;
         timingAsked_ = false;
-        stream_ = pa_stream_new(context_, "Lesson video", &spec, nullptr);
+        stream_ = pa_stream_new(context_, "Lesson video", &sampleSpec, nullptr);
         if (!stream_)
             return failed("cannot make a stream");
         pa_stream_set_state_callback(stream_, &PulseSoundOutput::signal, this);
         pa_buffer_attr attr;
         attr.maxlength = uint32_t(-1);
-        attr.tlength = uint32_t(pa_usec_to_bytes(kTargetLatencyUs, &spec));
+        attr.tlength = uint32_t(pa_usec_to_bytes(kTargetLatencyUs, &sampleSpec));
         // No start threshold: the stream starts with its first write (it is made corked)
         // and never stops to refill. A late write then loses its late part, rather than
         // holding the clock, and with it the pictures, until the buffer is full again.
@@ -84,7 +84,7 @@ public:
         attr.minreq = uint32_t(-1);
         attr.fragsize = uint32_t(-1);
         pa_cvolume volume;
-        pa_cvolume_set(&volume, spec.channels, toVolume(volumePercent));
+        pa_cvolume_set(&volume, sampleSpec.channels, toVolume(volumePercent));
         const auto flags = pa_stream_flags_t(PA_STREAM_INTERPOLATE_TIMING | PA_STREAM_AUTO_TIMING_UPDATE |
                                              PA_STREAM_ADJUST_LATENCY | PA_STREAM_NOT_MONOTONIC |
                                              PA_STREAM_START_CORKED);
@@ -175,11 +175,11 @@ public:
         // When the stream runs dry the server plays silence and moves the stream's write
         // position on by as much, so that what comes later plays later: its time then runs
         // ahead of the sound written by that gap. What is heard is the time less the gaps.
-        const pa_sample_spec* spec = pa_stream_get_sample_spec(stream_);
+        const pa_sample_spec* sampleSpec = pa_stream_get_sample_spec(stream_);
         const pa_timing_info* timing = pa_stream_get_timing_info(stream_);
         if (timing && !timing->write_index_corrupt && timing->write_index >= 0)
-            gapUs_ = int64_t(pa_bytes_to_usec(uint64_t(timing->write_index), spec)) -
-                     int64_t(pa_bytes_to_usec(written_, spec));
+            gapUs_ = int64_t(pa_bytes_to_usec(uint64_t(timing->write_index), sampleSpec)) -
+                     int64_t(pa_bytes_to_usec(written_, sampleSpec));
         heardBefore_ = std::max<int64_t>(0, int64_t(usec) - std::max<int64_t>(gapUs_, 0));
         return heardBefore_;
     }

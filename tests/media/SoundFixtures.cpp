@@ -98,11 +98,11 @@ RecordedSink::RecordedSink()
         return;
     }
     rec_ = std::make_unique<Recorder>();
-    const pa_sample_spec spec{PA_SAMPLE_S16NE, uint32_t(kSoundRate), 2};
+    const pa_sample_spec sampleSpec{PA_SAMPLE_S16NE, uint32_t(kSoundRate), 2};
     pa_buffer_attr attr{uint32_t(-1), uint32_t(-1), uint32_t(-1), uint32_t(-1), uint32_t(kSoundRate / 100 * 4)};
     const QByteArray monitor = (name + QStringLiteral(".monitor")).toUtf8();
     int err = 0;
-    rec_->stream = pa_simple_new(nullptr, "hw tests", PA_STREAM_RECORD, monitor.constData(), "monitor", &spec,
+    rec_->stream = pa_simple_new(nullptr, "hw tests", PA_STREAM_RECORD, monitor.constData(), "monitor", &sampleSpec,
                                  nullptr, &attr, &err);
     if (!rec_->stream) {
         why_ = QStringLiteral("cannot record %1: %2").arg(name, QString::fromUtf8(pa_strerror(err)));
