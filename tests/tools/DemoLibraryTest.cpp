@@ -211,7 +211,7 @@ TEST(DemoLibrary, EveryRangeLiesInsideItsVideo)
 }
 
 // The frame stamp of a frame from the middle of every range, right- and left-handed, reads
-// back as that frame's number: the ranges in the INI files point at the frames drawn for
+// back as that frame's number (and the picture above it as none): the ranges in the INI files point at the frames drawn for
 // them, and a player that shows a frame can be checked against its position.
 TEST(DemoLibrary, StampsReadBackAsFrameNumbers)
 {
@@ -230,8 +230,12 @@ TEST(DemoLibrary, StampsReadBackAsFrameNumbers)
             }
         const QMap<int, QImage> frames = hw::test::decodeFrames(path, wanted);
         ASSERT_EQ(frames.size(), wanted.size());
-        for (auto it = frames.begin(); it != frames.end(); ++it)
+        for (auto it = frames.begin(); it != frames.end(); ++it) {
             EXPECT_EQ(hw::readFrameStamp(it.value()), std::optional<int32_t>(it.key()));
+            // The artwork above the stamp is never taken for one.
+            const QImage artwork = it.value().copy(0, 0, it.value().width(), hw::frameStampRect(it.value().size()).top());
+            EXPECT_FALSE(hw::readFrameStamp(artwork)) << it.key();
+        }
     }
 
     const QString splash = root + QStringLiteral("/SplashScreen/SplashScreen.avi");

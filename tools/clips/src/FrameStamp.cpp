@@ -1,109 +1,167 @@
 #include "hw/clips/FrameStamp.h"
 
-#include <QPainter>
-
 #include <algorithm>
 #include <array>
+#include <cmath>
+#include <vector>
 
 namespace hw {
 namespace {
 
-// Layout of the strip: one white guard, one black guard, 20 data bits (most significant
-// first), one even-parity bit, one white guard. The white guards at both ends let a
-// reader find the picture's edges inside dark borders; the guards give the reader its
-// black and white levels, whatever the codec did to them.
-constexpr int kCells = 24;
+// The stamp is a band along the bottom edge, 40 cells wide and one cell high (8 rows of a
+// 320-pixel frame), painted in the picture's own colours: the band takes the colour of the
+// picture under it, smoothed along the edge, and each cell carries its bit as a difference
+// of brightness between its upper and its lower half (upper brighter: one). A viewer sees
+// the picture's bottom rows a little flattened and faintly mottled; a reader compares the
+// halves of each cell, which survives level shifts, blur, scaling and block codecs alike.
+//
+// The step is small to the eye but large enough that inter-frame codecs re-code a cell
+// whose bit changed (a smaller change is left to the previous picture's prediction, and
+// deblocking filters smooth it away); at the usual widths (320, 640) the cells fall on the
+// codecs' 8 x 8 blocks and each half on their 4 x 4 ones. A reader that finds one or two
+// cells smeared flat tries both values for them and keeps the one reading that checks out.
+//
+// Bits: a fixed 1, 0 at the start and 0, 1 at the end; between them 20 data bits (most
+// significant first) and a 16-bit CRC of them, so that a picture without a stamp is not read
+// as one.
+constexpr int kCells = 40;
 constexpr int kDataBits = 20;
+constexpr int kCrcBits = 16;
 constexpr int kFirstData = 2;
-constexpr int kParityCell = kFirstData + kDataBits;
+constexpr int kFirstCrc = kFirstData + kDataBits;
+static_assert(kFirstCrc + kCrcBits + 2 == kCells);
 
-// The strip's height follows the width, so that the reader needs only the left, right and
-// bottom edges of the picture (which the guards mark) and not its top.
-int stripHeight(int width) { return std::max(8, (width + 8) / 16); }
+// Half the brightness step between a cell's halves.
+constexpr int kSwing = 12;
+// The band is never darker than this, so that a reader finds the picture's edges inside
+// black borders.
+constexpr int kFloor = 32 + kSwing;
+// A reader takes cells whose step is under this share of the typical one as unread and
+// tries both values for up to kMaxUnread of them.
+constexpr double kWeakShare = 0.3;
+constexpr int kMaxUnread = 2;
+
+int bandHeight(int width) { return std::max(4, 2 * ((width + kCells) / (2 * kCells))); }
 int cellLeft(int cell, int width) { return (cell * width + kCells / 2) / kCells; }
 
-std::array<bool, kCells> cellsFor(int32_t frame)
+uint16_t crc16(int32_t value)
 {
-    std::array<bool, kCells> white{};
-    white[0] = true;
-    white[1] = false;
-    bool parity = false;
-    for (int bit = 0; bit < kDataBits; ++bit) {
-        const bool one = (frame >> (kDataBits - 1 - bit)) & 1;
-        white[kFirstData + bit] = one;
-        parity ^= one;
+    uint16_t crc = 0xFFFF;
+    for (int bit = kDataBits - 1; bit >= 0; --bit) {
+        const bool in = (value >> bit) & 1;
+        const bool top = crc & 0x8000;
+        crc = static_cast<uint16_t>(crc << 1);
+        if (in != top)
+            crc ^= 0x1021;
     }
-    white[kParityCell] = parity;
-    white[kCells - 1] = true;
-    return white;
+    return crc;
+}
+
+using Bits = std::array<bool, kCells>;
+
+Bits bitsFor(int32_t frame)
+{
+    Bits bits{};
+    bits[0] = true;
+    bits[1] = false;
+    for (int i = 0; i < kDataBits; ++i)
+        bits[size_t(kFirstData + i)] = (frame >> (kDataBits - 1 - i)) & 1;
+    const uint16_t crc = crc16(frame);
+    for (int i = 0; i < kCrcBits; ++i)
+        bits[size_t(kFirstCrc + i)] = (crc >> (kCrcBits - 1 - i)) & 1;
+    bits[kCells - 2] = false;
+    bits[kCells - 1] = true;
+    return bits;
+}
+
+std::optional<int32_t> valueOf(const Bits& bits)
+{
+    int32_t value = 0;
+    for (int i = 0; i < kDataBits; ++i)
+        value = (value << 1) | (bits[size_t(kFirstData + i)] ? 1 : 0);
+    if (bits != bitsFor(value))
+        return std::nullopt;
+    return value;
 }
 
 int luma(QRgb c) { return (qRed(c) * 77 + qGreen(c) * 150 + qBlue(c) * 29) >> 8; }
 
-// Mean luminance of the middle of one cell, the strip spanning [left, right) with its
-// bottom edge on row bottom (exclusive).
-double sampleCell(const QImage& img, int cell, double left, double right, double bottom)
+// Mean luminance of the rectangle [x0, x1) x [y0, y1), clipped to the image.
+double meanLuma(const QImage& img, double x0, double x1, double y0, double y1)
 {
-    const double width = right - left;
-    const double cw = width / kCells;
-    const double sh = std::max(8.0, width / 16.0);
-    const int x0 = int(left + cw * (cell + 0.3));
-    const int x1 = std::max(x0 + 1, int(left + cw * (cell + 0.7)));
-    const int y0 = int(bottom - sh * 0.75);
-    const int y1 = std::max(y0 + 1, int(bottom - sh * 0.25));
+    const int left = std::max(0, int(x0));
+    const int right = std::min(img.width(), std::max(left + 1, int(x1)));
+    const int top = std::max(0, int(y0));
+    const int bottom = std::min(img.height(), std::max(top + 1, int(y1)));
     long sum = 0;
     long count = 0;
-    for (int y = std::max(0, y0); y < std::min(img.height(), y1); ++y) {
+    for (int y = top; y < bottom; ++y) {
         const QRgb* line = reinterpret_cast<const QRgb*>(img.constScanLine(y));
-        for (int x = std::max(0, x0); x < std::min(img.width(), x1); ++x) {
+        for (int x = left; x < right; ++x) {
             sum += luma(line[x]);
             ++count;
         }
     }
-    return count ? double(sum) / count : -1.0;
+    return count ? double(sum) / double(count) : 0.0;
 }
 
-std::optional<int32_t> decodeStrip(const QImage& img, double left, double right, double bottom)
+// The band spans [left, right) with its bottom edge on row bottom (exclusive).
+std::optional<int32_t> decodeBand(const QImage& img, double left, double right, double bottom)
 {
-    if (right - left < kCells * 2 || bottom < 8)
+    const double cw = (right - left) / kCells;
+    const double half = (right - left) / (2 * kCells);
+    if (cw < 2.0 || bottom < 2 * half || right > img.width() + 0.5 || bottom > img.height() + 0.5)
         return std::nullopt;
-    std::array<double, kCells> level{};
+    // Each half is read away from its outer edge, which the picture above or a border
+    // below may blur, and right up to the line between the halves.
+    std::array<double, kCells> step{};
     for (int c = 0; c < kCells; ++c) {
-        level[c] = sampleCell(img, c, left, right, bottom);
-        if (level[c] < 0)
-            return std::nullopt;
+        const double x0 = left + cw * (c + 0.25);
+        const double x1 = left + cw * (c + 0.75);
+        const double upper = meanLuma(img, x0, x1, bottom - half * 1.75, bottom - half);
+        const double lower = meanLuma(img, x0, x1, bottom - half, bottom - half * 0.25);
+        step[size_t(c)] = upper - lower;
     }
-    const double white = std::min(level[0], level[kCells - 1]);
-    const double black = level[1];
-    const double contrast = white - black;
-    if (contrast < 90)
+    std::array<double, kCells> size{};
+    std::transform(step.begin(), step.end(), size.begin(), [](double s) { return std::abs(s); });
+    std::array<double, kCells> sorted = size;
+    std::nth_element(sorted.begin(), sorted.begin() + kCells / 2, sorted.end());
+    const double typical = sorted[kCells / 2];
+    if (typical < kSwing * 0.6)
+        return std::nullopt; // no band of steps here: a picture without a stamp
+
+    Bits bits{};
+    std::vector<int> unread;
+    for (int c = 0; c < kCells; ++c) {
+        bits[size_t(c)] = step[size_t(c)] > 0;
+        if (size[size_t(c)] < typical * kWeakShare)
+            unread.push_back(c);
+    }
+    if (int(unread.size()) > kMaxUnread)
         return std::nullopt;
-    const double mid = (white + black) / 2;
-    const double margin = contrast * 0.2;
-    int32_t value = 0;
-    bool parity = false;
-    for (int c = kFirstData; c <= kParityCell; ++c) {
-        if (std::abs(level[c] - mid) < margin)
-            return std::nullopt; // neither black nor white: not a stamp, or ruined
-        const bool one = level[c] > mid;
-        if (c < kParityCell) {
-            value = (value << 1) | (one ? 1 : 0);
-            parity ^= one;
-        } else if (one != parity) {
-            return std::nullopt;
+    // Exactly one way of reading the unread cells must check out.
+    std::optional<int32_t> found;
+    for (unsigned guess = 0; guess < (1u << unread.size()); ++guess) {
+        for (size_t i = 0; i < unread.size(); ++i)
+            bits[size_t(unread[i])] = (guess >> i) & 1;
+        if (const auto v = valueOf(bits)) {
+            if (found)
+                return std::nullopt;
+            found = v;
         }
     }
-    return value;
+    return found;
 }
 
 // Bounding box of everything that is not near black: the picture inside dark borders.
 QRect brightBounds(const QImage& img)
 {
     int left = img.width(), right = -1, top = img.height(), bottom = -1;
+    const int threshold = kFloor - kSwing - 12;
     for (int y = 0; y < img.height(); ++y) {
         const QRgb* line = reinterpret_cast<const QRgb*>(img.constScanLine(y));
         for (int x = 0; x < img.width(); ++x) {
-            if (luma(line[x]) > 60) {
+            if (luma(line[x]) > threshold) {
                 left = std::min(left, x);
                 right = std::max(right, x);
                 top = std::min(top, y);
@@ -116,26 +174,96 @@ QRect brightBounds(const QImage& img)
     return QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
+// The band's colour along the edge: the picture's mean colour in the band around each
+// column, so that the band follows the picture without showing the cells as tiles.
+std::vector<std::array<int, 3>> bandColours(const QImage& img, const QRect& band)
+{
+    const int w = img.width();
+    std::vector<std::array<long, 3>> column(static_cast<size_t>(w), std::array<long, 3>{});
+    for (int y = band.top(); y <= band.bottom(); ++y) {
+        const QRgb* line = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+        for (int x = 0; x < w; ++x) {
+            column[size_t(x)][0] += qRed(line[x]);
+            column[size_t(x)][1] += qGreen(line[x]);
+            column[size_t(x)][2] += qBlue(line[x]);
+        }
+    }
+    const int s = kSwing;
+    const int reach = std::max(1, w / kCells); // one cell either side
+    std::vector<std::array<int, 3>> out(static_cast<size_t>(w));
+    for (int x = 0; x < w; ++x) {
+        const int x0 = std::max(0, x - reach);
+        const int x1 = std::min(w, x + reach + 1);
+        std::array<long, 3> sum{};
+        for (int i = x0; i < x1; ++i)
+            for (int ch = 0; ch < 3; ++ch)
+                sum[size_t(ch)] += column[size_t(i)][size_t(ch)];
+        const long count = long(x1 - x0) * band.height();
+        std::array<int, 3> c{};
+        for (int ch = 0; ch < 3; ++ch)
+            c[size_t(ch)] = int(sum[size_t(ch)] / count);
+        // Lift a dark colour as a whole, keeping its hue; keep room for the step either way.
+        const int lift = kFloor - luma(qRgb(c[0], c[1], c[2]));
+        for (int& channel : c)
+            channel = std::clamp(channel + std::max(0, lift), s, 255 - s);
+        out[size_t(x)] = c;
+    }
+    return out;
+}
+
+// How much brighter the upper half is than the band's colour, column by column: the cell's
+// swing, ramped over a pixel or two where neighbouring cells have opposite bits, which
+// softens the tiles to the eye at little cost to a reader (it looks at the middle half of
+// each cell). A wider ramp costs too much step under H.264.
+std::vector<int> upperSteps(const Bits& bits, int width)
+{
+    const int s = kSwing;
+    std::vector<int> hard(static_cast<size_t>(width));
+    for (int c = 0; c < kCells; ++c)
+        for (int x = cellLeft(c, width); x < cellLeft(c + 1, width); ++x)
+            hard[size_t(x)] = bits[size_t(c)] ? s : -s;
+    const int reach = width / (8 * kCells);
+    std::vector<int> out(static_cast<size_t>(width));
+    for (int x = 0; x < width; ++x) {
+        const int x0 = std::max(0, x - reach);
+        const int x1 = std::min(width - 1, x + reach);
+        double sum = 0;
+        for (int i = x0; i <= x1; ++i)
+            sum += hard[size_t(i)];
+        out[size_t(x)] = int(std::lround(sum / (x1 - x0 + 1)));
+    }
+    return out;
+}
+
 } // namespace
 
 QRect frameStampRect(const QSize& frameSize)
 {
-    const int sh = std::min(frameSize.height(), stripHeight(frameSize.width()));
-    return QRect(0, frameSize.height() - sh, frameSize.width(), sh);
+    const int h = std::min(frameSize.height(), bandHeight(frameSize.width()));
+    return QRect(0, frameSize.height() - h, frameSize.width(), h);
 }
 
 void drawFrameStamp(QImage& image, int32_t frame)
 {
     if (image.isNull())
         return;
-    const QRect strip = frameStampRect(image.size());
-    const auto cells = cellsFor(frame & ((1 << kDataBits) - 1));
-    QPainter p(&image);
-    for (int c = 0; c < kCells; ++c) {
-        const int x0 = cellLeft(c, image.width());
-        const int x1 = cellLeft(c + 1, image.width());
-        p.fillRect(QRect(x0, strip.top(), x1 - x0, strip.height()), cells[c] ? Qt::white : Qt::black);
+    const QImage::Format original = image.format();
+    QImage img = image.convertToFormat(QImage::Format_RGB32);
+    const QRect band = frameStampRect(img.size());
+    const int middle = band.top() + band.height() / 2;
+    const auto bits = bitsFor(frame & ((1 << kDataBits) - 1));
+    const auto colours = bandColours(img, band);
+    const std::vector<int> up = upperSteps(bits, img.width());
+    for (int y = band.top(); y <= band.bottom(); ++y) {
+        QRgb* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+        const int sign = y < middle ? 1 : -1;
+        for (int x = 0; x < img.width(); ++x) {
+            const auto& base = colours[size_t(x)];
+            const int by = sign * up[size_t(x)];
+            line[x] = qRgb(base[0] + by, base[1] + by, base[2] + by);
+        }
     }
+    image = original == QImage::Format_RGB32 ? img : img.convertToFormat(original);
 }
 
 std::optional<int32_t> readFrameStamp(const QImage& image)
@@ -143,13 +271,13 @@ std::optional<int32_t> readFrameStamp(const QImage& image)
     if (image.isNull())
         return std::nullopt;
     const QImage img = image.convertToFormat(QImage::Format_RGB32);
-    if (auto v = decodeStrip(img, 0, img.width(), img.height()))
+    if (auto v = decodeBand(img, 0, img.width(), img.height()))
         return v;
     // The picture may sit scaled inside dark borders (a display of another aspect).
     const QRect r = brightBounds(img);
     if (r.isEmpty())
         return std::nullopt;
-    return decodeStrip(img, r.left(), r.right() + 1, r.bottom() + 1);
+    return decodeBand(img, r.left(), r.right() + 1, r.bottom() + 1);
 }
 
 } // namespace hw

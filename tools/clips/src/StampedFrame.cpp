@@ -17,13 +17,15 @@ QImage makeStampedFrame(const QSize& size, int32_t frame)
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     const QRect stamp = frameStampRect(size);
+    // The stamp takes its colours from the picture under it: the background runs to the
+    // bottom edge, the ball and the digits stay above the stamp.
     const QRect area(0, 0, size.width(), stamp.top());
 
     const int hue = (frame * 7) % 360;
-    QLinearGradient bg(area.topLeft(), area.bottomRight());
+    QLinearGradient bg(QPointF(0, 0), QPointF(size.width(), size.height()));
     bg.setColorAt(0, QColor::fromHsv(hue, 120, 200));
     bg.setColorAt(1, QColor::fromHsv((hue + 120) % 360, 160, 90));
-    p.fillRect(area, bg);
+    p.fillRect(img.rect(), bg);
 
     // A ball that moves a few pixels a frame, for motion the encoder has to follow.
     const double t = frame * 0.11;

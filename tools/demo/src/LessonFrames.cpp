@@ -172,13 +172,18 @@ void LessonFrames::paintStatic()
     wall.setColorAt(0, QColor(214, 208, 196));
     wall.setColorAt(1, QColor(184, 176, 162));
     p.fillRect(QRect(0, 0, size.width(), benchTop), wall);
-    QLinearGradient wood(0, benchTop, 0, stampTop(size));
+    // The bench top with its grain, then its plain front edge along the bottom, where the
+    // frame stamp takes its colours.
+    const int edgeTop = stampTop(size) - 2;
+    QLinearGradient wood(0, benchTop, 0, edgeTop);
     wood.setColorAt(0, QColor(138, 102, 68));
-    wood.setColorAt(1, QColor(98, 70, 46));
-    p.fillRect(QRect(0, benchTop, size.width(), stampTop(size) - benchTop), wood);
+    wood.setColorAt(1, QColor(104, 76, 50));
+    p.fillRect(QRect(0, benchTop, size.width(), edgeTop - benchTop), wood);
     p.setPen(QColor(82, 58, 38, 120));
-    for (int y = benchTop + 4; y < stampTop(size); y += 5)
+    for (int y = benchTop + 4; y < edgeTop - 2; y += 5)
         p.drawLine(0, y, size.width(), y + 1);
+    p.fillRect(QRect(0, edgeTop, size.width(), 1), QColor(150, 114, 80));
+    p.fillRect(QRect(0, edgeTop + 1, size.width(), size.height() - edgeTop - 1), QColor(92, 66, 44));
 
     p.setRenderHint(QPainter::Antialiasing);
     const QTransform toScreen = flyTransform(kFlyArea, !leftHanded_, frame_);

@@ -80,8 +80,7 @@ QImage paintWindow(TourScene scene, int number)
 
     const LessonFrames still(patternStep(adams, 3), false, QSize(320, 240));
     QImage picture = still.frame(20, 36, 0);
-    p.drawImage(15, 168, picture.copy(0, 0, 320, stampTop(picture.size())));
-    p.fillRect(QRect(15, 168 + stampTop(picture.size()), 320, 240 - stampTop(picture.size())), Qt::black);
+    p.drawImage(15, 168, picture);
 
     p.drawImage(15, 417, artwork("artwork/Previous.bmp"));
     p.drawImage(124, 417, artwork("artwork/Play.bmp"));
