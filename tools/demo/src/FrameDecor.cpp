@@ -30,6 +30,13 @@ void paintTitleBar(QPainter& p, int width, const QString& heading, const QString
     p.restore();
 }
 
+void paintFooterBar(QPainter& p, const QSize& size)
+{
+    const int top = stampTop(size) - 2;
+    p.fillRect(QRect(0, top, size.width(), 1), QColor(232, 226, 238));
+    p.fillRect(QRect(0, top + 1, size.width(), size.height() - top - 1), QColor(190, 180, 204));
+}
+
 void paintProgress(QPainter& p, int width, double fraction)
 {
     p.fillRect(QRectF(0, kTitleBarHeight, width, 3), QColor(0, 0, 0, 40));
