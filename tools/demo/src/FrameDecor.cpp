@@ -30,7 +30,7 @@ void paintTitleBar(QPainter& p, int width, const QString& heading, const QString
     p.restore();
 }
 
-void paintFooterBar(QPainter& p, const QSize& size)
+void paintBottomLedge(QPainter& p, const QSize& size)
 {
     const int top = stampTop(size) - 2;
     p.fillRect(QRect(0, top, size.width(), 1), QColor(232, 226, 238));

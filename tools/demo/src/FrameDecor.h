@@ -15,7 +15,7 @@ QFont demoFont(int pixelSize, bool bold = false, bool italic = false);
 // Dark band across the top with heading on the left and note (the hand) on the right.
 void paintTitleBar(QPainter& p, int width, const QString& heading, const QString& note);
 // A plain ledge along the bottom edge, under the frame stamp.
-void paintFooterBar(QPainter& p, const QSize& size);
+void paintBottomLedge(QPainter& p, const QSize& size);
 // A thin bar under the title bar, filled to fraction.
 void paintProgress(QPainter& p, int width, double fraction);
 // "Frame N" in the bottom right corner, just above the stamp.

@@ -132,7 +132,7 @@ TourFrames::TourFrames(const TourSpec& design, int number, const QSize& size)
     p.fillRect(backdrop_.rect(), wall);
     paintTitleBar(p, size.width(), QStringLiteral("%1. %2").arg(number + 1).arg(QString::fromLatin1(design.title)),
                   QStringLiteral("Quick Tour"));
-    paintFooterBar(p, size);
+    paintBottomLedge(p, size);
 
     const double scale = 0.34;
     screen_ = QRectF((size.width() - kWindow.width() * scale) / 2, kTitleBarHeight + 9, kWindow.width() * scale,
