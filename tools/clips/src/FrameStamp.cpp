@@ -15,9 +15,10 @@ namespace {
 // the picture's bottom rows a little flattened and faintly mottled; a reader compares the
 // halves of each cell, which survives level shifts, blur, scaling and block codecs alike.
 //
-// The step is small to the eye but large enough that inter-frame codecs re-code a cell
-// whose bit changed (a smaller change is left to the previous picture's prediction, and
-// deblocking filters smooth it away); at the usual widths (320, 640) the cells fall on the
+// The standard step is small to the eye but large enough that inter-frame codecs re-code a
+// cell whose bit changed (a smaller change is left to the previous picture's prediction,
+// and deblocking filters smooth it away); the faint one, half as large, is for clips coded
+// frame by frame at good quality. At the usual widths (320, 640) the cells fall on the
 // codecs' 8 x 8 blocks and each half on their 4 x 4 ones. A reader that finds one or two
 // cells smeared flat tries both values for them and keeps the one reading that checks out.
 //
@@ -31,11 +32,11 @@ constexpr int kFirstData = 2;
 constexpr int kFirstCrc = kFirstData + kDataBits;
 static_assert(kFirstCrc + kCrcBits + 2 == kCells);
 
-// Half the brightness step between a cell's halves.
-constexpr int kSwing = 12;
+// Half the brightness step between a cell's halves, by contrast.
+constexpr int swingOf(StampContrast contrast) { return contrast == StampContrast::Faint ? 6 : 12; }
 // The band is never darker than this, so that a reader finds the picture's edges inside
 // black borders.
-constexpr int kFloor = 32 + kSwing;
+constexpr int kFloor = 44;
 // A reader takes cells whose step is under this share of the typical one as unread and
 // tries both values for up to kMaxUnread of them.
 constexpr double kWeakShare = 0.3;
@@ -127,7 +128,7 @@ std::optional<int32_t> decodeBand(const QImage& img, double left, double right, 
     std::array<double, kCells> sorted = size;
     std::nth_element(sorted.begin(), sorted.begin() + kCells / 2, sorted.end());
     const double typical = sorted[kCells / 2];
-    if (typical < kSwing * 0.6)
+    if (typical < swingOf(StampContrast::Faint) * 0.6)
         return std::nullopt; // no band of steps here: a picture without a stamp
 
     Bits bits{};
@@ -157,7 +158,7 @@ std::optional<int32_t> decodeBand(const QImage& img, double left, double right, 
 QRect brightBounds(const QImage& img)
 {
     int left = img.width(), right = -1, top = img.height(), bottom = -1;
-    const int threshold = kFloor - kSwing - 12;
+    const int threshold = kFloor - 2 * swingOf(StampContrast::Standard);
     for (int y = 0; y < img.height(); ++y) {
         const QRgb* line = reinterpret_cast<const QRgb*>(img.constScanLine(y));
         for (int x = 0; x < img.width(); ++x) {
@@ -176,7 +177,7 @@ QRect brightBounds(const QImage& img)
 
 // The band's colour along the edge: the picture's mean colour in the band around each
 // column, so that the band follows the picture without showing the cells as tiles.
-std::vector<std::array<int, 3>> bandColours(const QImage& img, const QRect& band)
+std::vector<std::array<int, 3>> bandColours(const QImage& img, const QRect& band, int s)
 {
     const int w = img.width();
     std::vector<std::array<long, 3>> column(static_cast<size_t>(w), std::array<long, 3>{});
@@ -188,7 +189,6 @@ std::vector<std::array<int, 3>> bandColours(const QImage& img, const QRect& band
             column[size_t(x)][2] += qBlue(line[x]);
         }
     }
-    const int s = kSwing;
     const int reach = std::max(1, w / kCells); // one cell either side
     std::vector<std::array<int, 3>> out(static_cast<size_t>(w));
     for (int x = 0; x < w; ++x) {
@@ -215,9 +215,8 @@ std::vector<std::array<int, 3>> bandColours(const QImage& img, const QRect& band
 // swing, ramped over a pixel or two where neighbouring cells have opposite bits, which
 // softens the tiles to the eye at little cost to a reader (it looks at the middle half of
 // each cell). A wider ramp costs too much step under H.264.
-std::vector<int> upperSteps(const Bits& bits, int width)
+std::vector<int> upperSteps(const Bits& bits, int width, int s)
 {
-    const int s = kSwing;
     std::vector<int> hard(static_cast<size_t>(width));
     for (int c = 0; c < kCells; ++c)
         for (int x = cellLeft(c, width); x < cellLeft(c + 1, width); ++x)
@@ -243,7 +242,7 @@ QRect frameStampRect(const QSize& frameSize)
     return QRect(0, frameSize.height() - h, frameSize.width(), h);
 }
 
-void drawFrameStamp(QImage& image, int32_t frame)
+void drawFrameStamp(QImage& image, int32_t frame, StampContrast contrast)
 {
     if (image.isNull())
         return;
@@ -252,8 +251,9 @@ void drawFrameStamp(QImage& image, int32_t frame)
     const QRect band = frameStampRect(img.size());
     const int middle = band.top() + band.height() / 2;
     const auto bits = bitsFor(frame & ((1 << kDataBits) - 1));
-    const auto colours = bandColours(img, band);
-    const std::vector<int> up = upperSteps(bits, img.width());
+    const int swing = swingOf(contrast);
+    const auto colours = bandColours(img, band, swing);
+    const std::vector<int> up = upperSteps(bits, img.width(), swing);
     for (int y = band.top(); y <= band.bottom(); ++y) {
         QRgb* line = reinterpret_cast<QRgb*>(img.scanLine(y));
         const int sign = y < middle ? 1 : -1;

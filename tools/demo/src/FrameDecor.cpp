@@ -55,7 +55,8 @@ void paintFrameNumber(QPainter& p, const QSize& size, int32_t frame, const QColo
     p.restore();
 }
 
-void stampFrame(QImage& image, int32_t frame) { hw::drawFrameStamp(image, frame); }
+// The demo library is MJPEG at good quality: the faint stamp is enough.
+void stampFrame(QImage& image, int32_t frame) { hw::drawFrameStamp(image, frame, hw::StampContrast::Faint); }
 
 int stampTop(const QSize& size) { return hw::frameStampRect(size).top(); }
 

@@ -14,8 +14,13 @@ namespace hw {
 
 // Where the stamp lies in a frame of the given size (a band along the bottom edge).
 QRect frameStampRect(const QSize& frameSize);
+// How far apart the stamp's cells are in brightness. Standard survives every codec above,
+// inter-frame prediction and deblocking included; Faint is hard to see even close up but
+// survives only intra-frame coding at good quality (MJPEG as the demo library writes it).
+enum class StampContrast { Standard, Faint };
+
 // Draws frame (0 .. 2^20-1) into image, over what the picture shows in the band.
-void drawFrameStamp(QImage& image, int32_t frame);
+void drawFrameStamp(QImage& image, int32_t frame, StampContrast contrast = StampContrast::Standard);
 // Reads the stamp; nullopt when there is none or it does not check out.
 std::optional<int32_t> readFrameStamp(const QImage& image);
 
