@@ -614,7 +614,11 @@ TEST_F(PlayerContract, RepeatingPlayLoopsTheRangeSeamlesslyUntilACommandEndsIt)
     player_->Pause();
     player_->Pause();
     expectFramesEvery({40, 41, 40, 41}, 1e6 / 15);
-    const int before = log_.count(); // the resume's own notice replaced the play's
+    // The resume's own notice replaced the play's. (The waits above may all have been met
+    // without the event loop running, so the notice is waited for.)
+    ASSERT_TRUE(waitFor([&] { return log_.count() == 2; }));
+    EXPECT_EQ(log_.values[1], TMPNotifyValues::nvSuperseded);
+    const int before = log_.count();
     player_->setPosition(5);
     ASSERT_TRUE(waitFor([&] { return log_.count() == before + 1; }));
     EXPECT_EQ(log_.values.back(), TMPNotifyValues::nvAborted);
