@@ -31,7 +31,8 @@ else
   echo "test-hardening: no sound server; the sound tests will skip"
 fi
 # Every test gets its sanitizer options from the build (cmake/HwConfig.cmake).
-ctest --test-dir "$asan" --output-on-failure --parallel "$jobs" --timeout 1200
+# Twice as many tests as cores, as in the first half (on two cores: 94 s instead of 148 s).
+ctest --test-dir "$asan" --output-on-failure --parallel "$((2 * jobs))" --timeout 1200
 
 echo "test-hardening: fuzz targets, ${seconds} s each"
 for target in ini integer path bitmap clip text; do

