@@ -11,7 +11,7 @@ packages=(
   libgtest-dev googletest
   xvfb xauth xdotool imagemagick
   poppler-utils fonts-liberation fontconfig
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   cups cups-bsd printer-driver-cups-pdf
   dpkg-dev lintian desktop-file-utils appstream
 )
