@@ -8,8 +8,8 @@ namespace hw::tool {
 
 struct Command {
     const char* name;
-    const char* usage;   // one line, e.g. "catalog [DIR]"
-    const char* summary; // one line
+    const char* usage;                               // one line, e.g. "catalog [DIR]"
+    const char* summary;                             // one line
     std::function<int(const QStringList& args)> run; // args after the command name; returns exit code
 };
 

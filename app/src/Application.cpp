@@ -56,8 +56,7 @@ QString errorBoxText(const QString& message)
 
 Application::Application(int& argc, char** argv)
     : QApplication(argc, argv)
-{
-}
+{ }
 
 QString Application::Title() const
 {

@@ -58,16 +58,18 @@ QByteArray bitmapBytes(int w, int h, int seed)
 
 QByteArray patternIni(int i, int steps, int materials)
 {
-    QByteArray s = "[Info]\r\nname=Pattern " + QByteArray::number(i) + "\r\nnumsteps=" + QByteArray::number(steps) + "\r\n";
+    QByteArray s = "[Info]\r\nname=Pattern " + QByteArray::number(i)
+        + "\r\nnumsteps=" + QByteArray::number(steps) + "\r\n";
     for (int n = 1; n <= steps; ++n) {
         s += "[Topics " + QByteArray::number(n) + "]\r\ntitle=Step " + QByteArray::number(n)
-            + ": tie in the next material and wrap it forward\r\n"
-            + "StartFrame=" + QByteArray::number(n * 100) + "\r\nStopFrame=" + QByteArray::number(n * 100 + 90)
+            + ": tie in the next material and wrap it forward\r\n" + "StartFrame="
+            + QByteArray::number(n * 100) + "\r\nStopFrame=" + QByteArray::number(n * 100 + 90)
             + "\r\nOffset=" + QByteArray::number(steps * 100 + 50) + "\r\n";
     }
     s += "[Materials]\r\n";
     for (int m = 1; m <= materials; ++m)
-        s += "Item" + QByteArray::number(m) + "=Material line " + QByteArray::number(m) + ", size " + QByteArray::number(10 + m) + "\r\n";
+        s += "Item" + QByteArray::number(m) + "=Material line " + QByteArray::number(m) + ", size "
+            + QByteArray::number(10 + m) + "\r\n";
     return s;
 }
 
@@ -75,8 +77,9 @@ QByteArray sectionIni(int topics)
 {
     QByteArray s = "[Info]\r\nNumTopics=" + QByteArray::number(topics) + "\r\n";
     for (int n = 1; n <= topics; ++n)
-        s += "[Topics " + QByteArray::number(n) + "]\r\nTitle=Topic " + QByteArray::number(n) + "\r\nStartFrame="
-            + QByteArray::number(n * 300) + "\r\nStopFrame=" + QByteArray::number(n * 300 + 250) + "\r\nOffset=0\r\n";
+        s += "[Topics " + QByteArray::number(n) + "]\r\nTitle=Topic " + QByteArray::number(n)
+            + "\r\nStartFrame=" + QByteArray::number(n * 300)
+            + "\r\nStopFrame=" + QByteArray::number(n * 300 + 250) + "\r\nOffset=0\r\n";
     return s;
 }
 
@@ -148,7 +151,8 @@ int main(int argc, char** argv)
         int names = 0;
         QElapsedTimer timer;
         timer.start();
-        const auto errors = hw::initResources(*catalogue, [&](const QByteArray&) { ++names; }, QDir(root));
+        const auto errors = hw::initResources(
+            *catalogue, [&](const QByteArray&) { ++names; }, QDir(root));
         const double ms = double(timer.nsecsElapsed()) / 1e6;
         if (!errors.empty() || names != patterns)
             qFatal("load failed: %d names, %d errors", names, int(errors.size()));
@@ -167,7 +171,8 @@ int main(int argc, char** argv)
     const double loadMs = median(loaded);
     QTextStream out(stdout);
     out << "| Measure | Median of " << runs << " runs |\n|---|---|\n";
-    out << "| Files | " << files.size() << " (" << QString::number(double(totalBytes) / 1e6, 'f', 1) << " MB) |\n";
+    out << "| Files | " << files.size() << " (" << QString::number(double(totalBytes) / 1e6, 'f', 1)
+        << " MB) |\n";
     out << "| Read every byte | " << QString::number(rawMs, 'f', 1) << " ms |\n";
     out << "| Load the catalogue (`initResources`) | " << QString::number(loadMs, 'f', 1) << " ms |\n";
     out << "| Ratio load / read | " << QString::number(loadMs / rawMs, 'f', 2) << " |\n";

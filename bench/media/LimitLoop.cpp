@@ -44,7 +44,8 @@ struct LimitLoop::State {
     }
 };
 
-LimitLoop::LimitLoop(const QString& path) : d(std::make_unique<State>())
+LimitLoop::LimitLoop(const QString& path)
+    : d(std::make_unique<State>())
 {
     if (avformat_open_input(&d->fmt, QFile::encodeName(path).constData(), nullptr, nullptr) < 0)
         return;
@@ -59,7 +60,10 @@ LimitLoop::LimitLoop(const QString& path) : d(std::make_unique<State>())
 
 LimitLoop::~LimitLoop() = default;
 
-bool LimitLoop::ok() const { return d->dec != nullptr; }
+bool LimitLoop::ok() const
+{
+    return d->dec != nullptr;
+}
 
 double LimitLoop::showFrame(int target)
 {

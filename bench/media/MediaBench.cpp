@@ -28,7 +28,10 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-double since(Clock::time_point t0) { return std::chrono::duration<double, std::milli>(Clock::now() - t0).count(); }
+double since(Clock::time_point t0)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
+}
 
 double percentile(std::vector<double> v, double p)
 {
@@ -43,7 +46,8 @@ double cpuSeconds()
 {
     rusage u{};
     getrusage(RUSAGE_SELF, &u);
-    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec)
+        + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
 
 struct Clip {
@@ -71,7 +75,8 @@ void row(const QString& what, double device, double limit, const QString& goal)
 {
     out << "| " << what << " | " << QString::number(device, 'f', 2) << " | "
         << (limit >= 0 ? QString::number(limit, 'f', 2) : QStringLiteral("–")) << " | "
-        << (limit > 0 ? QString::number(device / limit, 'f', 2) : QStringLiteral("–")) << " | " << goal << " |\n";
+        << (limit > 0 ? QString::number(device / limit, 'f', 2) : QStringLiteral("–")) << " | " << goal
+        << " |\n";
     out.flush();
 }
 
@@ -100,16 +105,19 @@ void benchSeeks(const Clip& c, int samples)
         player.setPosition(f);
         dev.push_back(since(t0));
         if (hw::PlayerInspection::displayedFrame(player) != f)
-            out << "<!-- wrong frame shown: " << hw::PlayerInspection::displayedFrame(player) << " for " << f << " -->\n";
+            out << "<!-- wrong frame shown: " << hw::PlayerInspection::displayedFrame(player) << " for " << f
+                << " -->\n";
         hw::PlayerInspection::waitUntilIdle(player);
     }
     bench::LimitLoop limit(c.path);
     for (int f : targets)
         lim.push_back(limit.showFrame(f) / 1000.0);
-    row(QStringLiteral("%1: random seek p50").arg(QString::fromUtf8(c.name)), percentile(dev, 50), percentile(lim, 50),
-        QStringLiteral("≤ 1.15 × limit"));
-    row(QStringLiteral("%1: random seek p99").arg(QString::fromUtf8(c.name)), percentile(dev, 99), percentile(lim, 99),
-        QStringLiteral("≤ 1.25 × limit") + (c.format.keyframeInterval == 1 ? QStringLiteral(", < 5 ms") : QString()));
+    row(QStringLiteral("%1: random seek p50").arg(QString::fromUtf8(c.name)), percentile(dev, 50),
+        percentile(lim, 50), QStringLiteral("≤ 1.15 × limit"));
+    row(QStringLiteral("%1: random seek p99").arg(QString::fromUtf8(c.name)), percentile(dev, 99),
+        percentile(lim, 99),
+        QStringLiteral("≤ 1.25 × limit")
+            + (c.format.keyframeInterval == 1 ? QStringLiteral(", < 5 ms") : QString()));
 
     // Steps: back once the frames around are cached; forward straight after a seek.
     std::vector<double> back, fwd, limNext;
@@ -133,8 +141,11 @@ void benchSeeks(const Clip& c, int samples)
     }
     row(QStringLiteral("%1: step back p50 / p99").arg(QString::fromUtf8(c.name)), percentile(back, 50), -1,
         QStringLiteral("p99 %1 ms; goal < 16 ms").arg(percentile(back, 99), 0, 'f', 2));
-    row(QStringLiteral("%1: step forward p50 (limit: one decode)").arg(QString::fromUtf8(c.name)), percentile(fwd, 50),
-        percentile(limNext, 50), QStringLiteral("p99 %1 ms vs %2 ms; goal ≤ one decode").arg(percentile(fwd, 99), 0, 'f', 2).arg(percentile(limNext, 99), 0, 'f', 2));
+    row(QStringLiteral("%1: step forward p50 (limit: one decode)").arg(QString::fromUtf8(c.name)),
+        percentile(fwd, 50), percentile(limNext, 50),
+        QStringLiteral("p99 %1 ms vs %2 ms; goal ≤ one decode")
+            .arg(percentile(fwd, 99), 0, 'f', 2)
+            .arg(percentile(limNext, 99), 0, 'f', 2));
 
     // A burst of ten seeks without waiting, then one that waits: the newest replaces the
     // pending ones instead of queueing behind them.
@@ -170,13 +181,15 @@ void benchOpen(const Clip& c, int samples)
         player.setFileName(c.path);
         const auto t0 = Clock::now();
         player.Open();
-        while (hw::PlayerInspection::displayedFrame(player) != 0 && since(t0) < 10000) {
-        }
+        while (hw::PlayerInspection::displayedFrame(player) != 0 && since(t0) < 10000) { }
         times.push_back(since(t0));
         player.Close();
     }
-    row(QStringLiteral("%1: open to first frame shown, p50 (p99 %2)").arg(QString::fromUtf8(c.name)).arg(percentile(times, 99), 0, 'f', 2),
-        percentile(times, 50), -1, c.format.size.width() <= 320 ? QStringLiteral("< 20 ms") : QStringLiteral("–"));
+    row(QStringLiteral("%1: open to first frame shown, p50 (p99 %2)")
+            .arg(QString::fromUtf8(c.name))
+            .arg(percentile(times, 99), 0, 'f', 2),
+        percentile(times, 50), -1,
+        c.format.size.width() <= 320 ? QStringLiteral("< 20 ms") : QStringLiteral("–"));
 }
 
 void benchPlay(const Clip& c)
@@ -208,8 +221,9 @@ void benchPlay(const Clip& c)
     const auto stats = hw::PlayerInspection::playbackStats(player);
     out << "\n**Real-time play, " << c.name << ", frames " << from << "–" << to << " at "
         << c.format.framesPerSecond << " fps:** " << stats.presented << " of " << (to - from + 1)
-        << " frames shown, " << stats.late << " later than one frame period (worst " << stats.maxLateUs / 1000.0
-        << " ms late), last frame shown " << hw::PlayerInspection::displayedFrame(player) << " (EndPos " << to << "), Position "
+        << " frames shown, " << stats.late << " later than one frame period (worst "
+        << stats.maxLateUs / 1000.0 << " ms late), last frame shown "
+        << hw::PlayerInspection::displayedFrame(player) << " (EndPos " << to << "), Position "
         << player.Position() << ", " << notices << " notice(s), wall " << QString::number(wall, 'f', 2)
         << " s, CPU " << QString::number(cpu, 'f', 3) << " s = " << QString::number(100 * cpu / wall, 'f', 1)
         << " % of one core (goal: no frame missed or late, last = EndPos, one notice, < 5 %).\n";

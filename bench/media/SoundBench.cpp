@@ -36,7 +36,8 @@ double cpuSeconds()
 {
     rusage u{};
     getrusage(RUSAGE_SELF, &u);
-    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec)
+        + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
 
 double percentileMs(std::vector<int32_t> v, double p)
@@ -66,7 +67,8 @@ bool makeClip(const QString& path, int frames, const QTemporaryDir& dir)
     const int perFrame = kRate / kFps;
     for (int k = 0; k < frames; ++k)
         for (int i = 0; i < perFrame; ++i) {
-            const auto v = int16_t(std::lround(6000 * std::sin(2 * M_PI * (300 + 20 * (k % 20)) * i / kRate)));
+            const auto v
+                = int16_t(std::lround(6000 * std::sin(2 * M_PI * (300 + 20 * (k % 20)) * i / kRate)));
             sound.insert(sound.end(), {v, v});
         }
     QFile f(raw);
@@ -75,12 +77,12 @@ bool makeClip(const QString& path, int frames, const QTemporaryDir& dir)
     f.write(reinterpret_cast<const char*>(sound.data()), qint64(sound.size() * sizeof(int16_t)));
     f.close();
     QProcess ff;
-    ff.start(QStringLiteral("ffmpeg"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-y"),
-                                        QStringLiteral("-i"), video, QStringLiteral("-f"), QStringLiteral("s16le"),
-                                        QStringLiteral("-ar"), QString::number(kRate), QStringLiteral("-ac"),
-                                        QStringLiteral("2"), QStringLiteral("-i"), raw, QStringLiteral("-c:v"),
-                                        QStringLiteral("copy"), QStringLiteral("-c:a"), QStringLiteral("pcm_s16le"),
-                                        path});
+    ff.start(QStringLiteral("ffmpeg"),
+             {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-y"), QStringLiteral("-i"),
+              video, QStringLiteral("-f"), QStringLiteral("s16le"), QStringLiteral("-ar"),
+              QString::number(kRate), QStringLiteral("-ac"), QStringLiteral("2"), QStringLiteral("-i"), raw,
+              QStringLiteral("-c:v"), QStringLiteral("copy"), QStringLiteral("-c:a"),
+              QStringLiteral("pcm_s16le"), path});
     return ff.waitForFinished(300000) && ff.exitStatus() == QProcess::NormalExit && ff.exitCode() == 0;
 }
 
@@ -132,7 +134,10 @@ Run play(const QString& path, int from, int to, double speed, int rounds = 0)
     return r;
 }
 
-QString pct(const Run& r) { return QString::number(100 * r.cpu / r.wall, 'f', 1); }
+QString pct(const Run& r)
+{
+    return QString::number(100 * r.cpu / r.wall, 'f', 1);
+}
 
 } // namespace
 
@@ -158,21 +163,23 @@ int main(int argc, char** argv)
     });
     out << "**60-second play with sound, 320×240 MJPEG at " << kFps << " fps, 16-bit stereo 44.1 kHz:** "
         << minute.stats.presented << " of " << 60 * kFps << " frames shown (" << minute.stats.soundPaced
-        << " paced by the sound), " << minute.stats.late << " later than a frame period; offset of each shown "
+        << " paced by the sound), " << minute.stats.late
+        << " later than a frame period; offset of each shown "
         << "frame from the sound clock (time heard, latency included, minus the frame's sound start): p50 "
-        << QString::number(percentileMs(o, 50), 'f', 2) << " ms, p99 " << QString::number(percentileMs(o, 99), 'f', 2)
-        << " ms, worst " << QString::number(worst / 1000.0, 'f', 2) << " ms; " << minute.notices
-        << " notice; wall " << QString::number(minute.wall, 'f', 2) << " s, CPU "
-        << QString::number(minute.cpu, 'f', 2) << " s = " << pct(minute)
-        << " % of one core (goal: |offset| ≤ 20 ms at p99, 0 missed, < 8 %).\n\n";
+        << QString::number(percentileMs(o, 50), 'f', 2) << " ms, p99 "
+        << QString::number(percentileMs(o, 99), 'f', 2) << " ms, worst "
+        << QString::number(worst / 1000.0, 'f', 2) << " ms; " << minute.notices << " notice; wall "
+        << QString::number(minute.wall, 'f', 2) << " s, CPU " << QString::number(minute.cpu, 'f', 2)
+        << " s = " << pct(minute) << " % of one core (goal: |offset| ≤ 20 ms at p99, 0 missed, < 8 %).\n\n";
     out.flush();
 
     std::fprintf(stderr, "a half-speed play...\n");
     const Run half = play(clip, 100, 399, 0.5);
-    out << "**Half-speed play of 300 frames with sound:** " << half.stats.presented << " of 300 frames shown, "
-        << half.stats.late << " late, last frame " << half.lastShown << " (EndPos 399); offset p99 "
-        << QString::number(percentileMs(half.stats.offsetsUs, 99), 'f', 2) << " ms; wall "
-        << QString::number(half.wall, 'f', 2) << " s (300 frames at " << QString::number(2 * periodMs, 'f', 1)
+    out << "**Half-speed play of 300 frames with sound:** " << half.stats.presented
+        << " of 300 frames shown, " << half.stats.late << " late, last frame " << half.lastShown
+        << " (EndPos 399); offset p99 " << QString::number(percentileMs(half.stats.offsetsUs, 99), 'f', 2)
+        << " ms; wall " << QString::number(half.wall, 'f', 2) << " s (300 frames at "
+        << QString::number(2 * periodMs, 'f', 1)
         << " ms = " << QString::number(300 * 2 * periodMs / 1000, 'f', 2) << " s), CPU " << pct(half)
         << " % of one core (goal: 0 missed, < 5 %).\n\n";
     out.flush();
@@ -186,11 +193,11 @@ int main(int argc, char** argv)
     const auto& lo = loop.stats.offsetsUs;
     for (size_t i = size_t(n); i < lo.size(); i += size_t(n))
         worstSeam = std::max(worstSeam, periodMs + (lo[i] - lo[i - 1]) / 1000.0);
-    out << "**Loop of a 30-frame step, 5 rounds, with sound:** " << loop.stats.presented << " frames shown of "
-        << 5 * n << " expected before the stop, " << loop.stats.late << " late; worst gap at a seam "
-        << QString::number(worstSeam, 'f', 2) << " ms (a frame period is " << QString::number(periodMs, 'f', 2)
-        << " ms); " << loop.notices << " notice (at the stop); CPU " << pct(loop)
-        << " % of one core (goal: 0 missed, seam ≤ one period, < 5 %).\n";
+    out << "**Loop of a 30-frame step, 5 rounds, with sound:** " << loop.stats.presented
+        << " frames shown of " << 5 * n << " expected before the stop, " << loop.stats.late
+        << " late; worst gap at a seam " << QString::number(worstSeam, 'f', 2) << " ms (a frame period is "
+        << QString::number(periodMs, 'f', 2) << " ms); " << loop.notices << " notice (at the stop); CPU "
+        << pct(loop) << " % of one core (goal: 0 missed, seam ≤ one period, < 5 %).\n";
     out.flush();
     return 0;
 }

@@ -12,8 +12,8 @@
 //    links) and both sections. Timed in this process, warm, median of three: checkLibrary
 //    against the catalogue load plus opening each pattern's video once (as the tutor does).
 #include "hw/check/LibraryCheck.h"
-#include "hw/content/Catalogue.h"
 #include "hw/clips/ClipWriter.h"
+#include "hw/content/Catalogue.h"
 #include "hw/media/TMediaPlayer.h"
 
 #include <QApplication>
@@ -57,13 +57,26 @@ double timedRun(const QString& program, const QStringList& args)
 bool makeLongVideo(const QString& mp4, const QString& avi)
 {
     for (const QString& out : {mp4, avi}) {
-        const QStringList encode{QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-y"),
-                                 QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
-                                 QStringLiteral("testsrc2=size=1920x1080:rate=30"), QStringLiteral("-t"),
-                                 QStringLiteral("60"), QStringLiteral("-c:v"), QStringLiteral("libx264"),
-                                 QStringLiteral("-preset"), QStringLiteral("veryfast"), QStringLiteral("-g"),
-                                 QStringLiteral("250"), QStringLiteral("-bf"), QStringLiteral("3"),
-                                 QStringLiteral("-pix_fmt"), QStringLiteral("yuv420p"), out};
+        const QStringList encode{QStringLiteral("-v"),
+                                 QStringLiteral("error"),
+                                 QStringLiteral("-y"),
+                                 QStringLiteral("-f"),
+                                 QStringLiteral("lavfi"),
+                                 QStringLiteral("-i"),
+                                 QStringLiteral("testsrc2=size=1920x1080:rate=30"),
+                                 QStringLiteral("-t"),
+                                 QStringLiteral("60"),
+                                 QStringLiteral("-c:v"),
+                                 QStringLiteral("libx264"),
+                                 QStringLiteral("-preset"),
+                                 QStringLiteral("veryfast"),
+                                 QStringLiteral("-g"),
+                                 QStringLiteral("250"),
+                                 QStringLiteral("-bf"),
+                                 QStringLiteral("3"),
+                                 QStringLiteral("-pix_fmt"),
+                                 QStringLiteral("yuv420p"),
+                                 out};
         if (timedRun(QStringLiteral("ffmpeg"), encode) < 0)
             return false;
     }
@@ -72,13 +85,15 @@ bool makeLongVideo(const QString& mp4, const QString& avi)
 
 void benchGrabs(QTextStream& out, const QString& tool, const QDir& dir)
 {
-    const QString mp4 = dir.filePath(QStringLiteral("long.mp4")), avi = dir.filePath(QStringLiteral("long.avi"));
+    const QString mp4 = dir.filePath(QStringLiteral("long.mp4")),
+                  avi = dir.filePath(QStringLiteral("long.avi"));
     if (!makeLongVideo(mp4, avi)) {
         out << "Could not make the long video with the ffmpeg program.\n";
         return;
     }
     const std::vector<int> frames{1100, 1240, 1400, 1620, 1745};
-    out << "| Video | Frames | grab, median (ms) | ffmpeg -ss, median (ms) | Ratio |\n|---|---|---|---|---|\n";
+    out << "| Video | Frames | grab, median (ms) | ffmpeg -ss, median (ms) | Ratio "
+           "|\n|---|---|---|---|---|\n";
     for (const QString& video : {mp4, avi}) {
         std::vector<double> ours, theirs;
         for (int frame : frames) {
@@ -88,11 +103,12 @@ void benchGrabs(QTextStream& out, const QString& tool, const QDir& dir)
             double a = 1e18, b = 1e18;
             for (int round = 0; round < kRounds; ++round) {
                 a = std::min(a, timedRun(tool, {QStringLiteral("grab"), video, QString::number(frame), png}));
-                b = std::min(b, timedRun(QStringLiteral("ffmpeg"),
-                                         {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-y"),
-                                          QStringLiteral("-ss"), QString::number(frame / 30.0, 'f', 6),
-                                          QStringLiteral("-i"), video, QStringLiteral("-frames:v"), QStringLiteral("1"),
-                                          png}));
+                b = std::min(b,
+                             timedRun(QStringLiteral("ffmpeg"),
+                                      {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-y"),
+                                       QStringLiteral("-ss"), QString::number(frame / 30.0, 'f', 6),
+                                       QStringLiteral("-i"), video, QStringLiteral("-frames:v"),
+                                       QStringLiteral("1"), png}));
             }
             ours.push_back(a);
             theirs.push_back(b);
@@ -101,9 +117,9 @@ void benchGrabs(QTextStream& out, const QString& tool, const QDir& dir)
         for (int f : frames)
             list << QString::number(f);
         const double a = median(ours), b = median(theirs);
-        out << "| " << QFileInfo(video).suffix().toUpper() << " 1920×1080 H.264 | " << list.join(QStringLiteral(", "))
-            << " | " << QString::number(a, 'f', 0) << " | " << QString::number(b, 'f', 0) << " | "
-            << QString::number(a / b, 'f', 2) << " |\n";
+        out << "| " << QFileInfo(video).suffix().toUpper() << " 1920×1080 H.264 | "
+            << list.join(QStringLiteral(", ")) << " | " << QString::number(a, 'f', 0) << " | "
+            << QString::number(b, 'f', 0) << " | " << QString::number(a / b, 'f', 2) << " |\n";
     }
     out << '\n';
 }
@@ -141,21 +157,22 @@ bool makeLibrary(const QDir& root, int patterns)
         QByteArray ini;
         for (int n = 1; n <= count; ++n)
             ini += "[Topics " + QByteArray::number(n) + "]\r\n" + titleKey + "=Step " + QByteArray::number(n)
-                   + "\r\nStartFrame=" + QByteArray::number((n - 1) * 15) + "\r\nStopFrame="
-                   + QByteArray::number(n * 15 - 1) + "\r\nOffset=300\r\n";
+                + "\r\nStartFrame=" + QByteArray::number((n - 1) * 15)
+                + "\r\nStopFrame=" + QByteArray::number(n * 15 - 1) + "\r\nOffset=300\r\n";
         return ini;
     };
     QDir().mkpath(root.filePath(QStringLiteral("Flies")));
     for (int i = 0; i < patterns; ++i) {
         const QString base = root.filePath(QStringLiteral("Flies/Pattern%1").arg(i, 4, 10, QLatin1Char('0')));
-        QByteArray ini = "[Info]\r\nname=Pattern " + QByteArray::number(i) + "\r\nnumsteps=20\r\n" + topics("title", 20)
-                         + "[Materials]\r\n";
+        QByteArray ini = "[Info]\r\nname=Pattern " + QByteArray::number(i) + "\r\nnumsteps=20\r\n"
+            + topics("title", 20) + "[Materials]\r\n";
         for (int m = 0; m < 10; ++m)
             ini += "Line" + QByteArray::number(m) + "=Material " + QByteArray::number(m) + "\r\n";
         if (!writeFile(base + QStringLiteral(".ini"), ini) || !writeFile(base + QStringLiteral(".bmp"), bmp))
             return false;
         std::error_code error;
-        std::filesystem::create_hard_link(clip.toStdString(), (base + QStringLiteral(".avi")).toStdString(), error);
+        std::filesystem::create_hard_link(clip.toStdString(), (base + QStringLiteral(".avi")).toStdString(),
+                                          error);
         if (error)
             return false;
     }
@@ -164,7 +181,8 @@ bool makeLibrary(const QDir& root, int patterns)
         if (!writeFile(base + QStringLiteral(".ini"), "[Info]\r\nNumTopics=20\r\n" + topics("Title", 20)))
             return false;
         std::error_code error;
-        std::filesystem::create_hard_link(clip.toStdString(), (base + QStringLiteral(".avi")).toStdString(), error);
+        std::filesystem::create_hard_link(clip.toStdString(), (base + QStringLiteral(".avi")).toStdString(),
+                                          error);
     }
     return true;
 }
@@ -177,7 +195,8 @@ int loadAndOpen(const QDir& root)
     int opened = 0;
     for (const hw::tFlyRecord* fly = catalogue.flyList(); fly; fly = fly->next) {
         hw::TMediaPlayer player;
-        player.setFileName(root.filePath(QStringLiteral("Flies/") + QString::fromLatin1(fly->baseName) + QStringLiteral(".avi")));
+        player.setFileName(root.filePath(QStringLiteral("Flies/") + QString::fromLatin1(fly->baseName)
+                                         + QStringLiteral(".avi")));
         player.Open();
         opened += player.Length() > 0 ? 1 : 0;
     }
@@ -206,10 +225,10 @@ void benchCheck(QTextStream& out, const QDir& root)
     }
     const double a = median(check), b = median(baseline);
     out << "| Library | check (ms) | catalogue + each video opened once (ms) | Ratio |\n|---|---|---|---|\n"
-        << "| " << report.patterns << " patterns, " << report.videos << " videos (" << opened << " opened by the tutor's way), "
-        << report.count(hw::check::Severity::Error) << " errors, " << report.count(hw::check::Severity::Warning)
-        << " warnings | " << QString::number(a, 'f', 0) << " | " << QString::number(b, 'f', 0) << " | "
-        << QString::number(a / b, 'f', 2) << " |\n";
+        << "| " << report.patterns << " patterns, " << report.videos << " videos (" << opened
+        << " opened by the tutor's way), " << report.count(hw::check::Severity::Error) << " errors, "
+        << report.count(hw::check::Severity::Warning) << " warnings | " << QString::number(a, 'f', 0) << " | "
+        << QString::number(b, 'f', 0) << " | " << QString::number(a / b, 'f', 2) << " |\n";
 }
 
 } // namespace

@@ -7,8 +7,7 @@
 namespace hw {
 namespace {
 
-constexpr QDir::Filters kAllEntries =
-    QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
+constexpr QDir::Filters kAllEntries = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
 
 // Finds one component in dir: the exact name if present, else the first entry (in the
 // file system's order) equal to it without regard to case.
@@ -38,8 +37,7 @@ QString resolveContentPath(const QString& path, const QDir& root)
         return QDir::cleanPath(path);
     QString normalized = path;
     normalized.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    QString current = normalized.startsWith(QLatin1Char('/')) ? QStringLiteral("/")
-                                                               : root.absolutePath();
+    QString current = normalized.startsWith(QLatin1Char('/')) ? QStringLiteral("/") : root.absolutePath();
     const QStringList parts = normalized.split(QLatin1Char('/'), Qt::SkipEmptyParts);
     for (const QString& part : parts) {
         if (part == QLatin1String("."))
@@ -65,9 +63,9 @@ QStringList listContentFolder(const QString& folder, const QString& pattern, con
     const QString dir = resolveContentPath(folder, root);
     if (dir.isEmpty() || !QFileInfo(dir).isDir())
         return names;
-    const QRegularExpression match(
-        QRegularExpression::wildcardToRegularExpression(pattern, QRegularExpression::UnanchoredWildcardConversion),
-        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpression match(QRegularExpression::wildcardToRegularExpression(
+                                       pattern, QRegularExpression::UnanchoredWildcardConversion),
+                                   QRegularExpression::CaseInsensitiveOption);
     const QRegularExpression anchored(QRegularExpression::anchoredPattern(match.pattern()),
                                       QRegularExpression::CaseInsensitiveOption);
     QDirIterator it(dir, kAllEntries);

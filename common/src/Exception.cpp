@@ -3,8 +3,8 @@
 namespace hw {
 
 Exception::Exception(QString message)
-    : message_(std::move(message)), utf8_(message_.toStdString())
-{
-}
+    : message_(std::move(message))
+    , utf8_(message_.toStdString())
+{ }
 
 } // namespace hw

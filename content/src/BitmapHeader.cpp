@@ -16,8 +16,8 @@ uint16_t u16(QByteArrayView d, qsizetype at)
 
 uint32_t u32(QByteArrayView d, qsizetype at)
 {
-    return uint32_t(uint8_t(d[at])) | uint32_t(uint8_t(d[at + 1])) << 8
-        | uint32_t(uint8_t(d[at + 2])) << 16 | uint32_t(uint8_t(d[at + 3])) << 24;
+    return uint32_t(uint8_t(d[at])) | uint32_t(uint8_t(d[at + 1])) << 8 | uint32_t(uint8_t(d[at + 2])) << 16
+        | uint32_t(uint8_t(d[at + 3])) << 24;
 }
 
 void need(QByteArrayView d, int64_t end)
@@ -55,8 +55,8 @@ BitmapLayout readBitmapLayout(QByteArrayView d)
     need(d, kFileHeaderSize + 4);
     const uint32_t headerSize = u32(d, 14);
     // Core (OS/2 1.x), info, the two Adobe extensions of info, V4 and V5.
-    if (headerSize != 12 && headerSize != 40 && headerSize != 52 && headerSize != 56
-        && headerSize != 108 && headerSize != 124)
+    if (headerSize != 12 && headerSize != 40 && headerSize != 52 && headerSize != 56 && headerSize != 108
+        && headerSize != 124)
         throwBitmapNotValid();
     need(d, kFileHeaderSize + headerSize);
 

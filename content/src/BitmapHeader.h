@@ -14,15 +14,15 @@ enum class BitmapCompression { None, Rle8, Rle4, BitFields };
 
 struct BitmapLayout {
     int32_t width = 0;
-    int32_t height = 0;   // always positive; see topDown
+    int32_t height = 0; // always positive; see topDown
     bool topDown = false;
     int bitCount = 0;
     BitmapCompression compression = BitmapCompression::None;
     std::array<uint32_t, 3> masks{}; // red, green, blue, for 16 and 32 bits per pixel
     std::vector<QRgb> palette;       // 2^bitCount entries for 1, 4 and 8 bits, else empty
     qsizetype pixelOffset = 0;
-    qsizetype pixelBytes = 0;        // bytes of pixel data at pixelOffset, all present
-    qsizetype rowStride = 0;         // uncompressed rows only
+    qsizetype pixelBytes = 0; // bytes of pixel data at pixelOffset, all present
+    qsizetype rowStride = 0;  // uncompressed rows only
 };
 
 // Largest picture accepted; a header asking for more is not a valid bitmap.

@@ -1,8 +1,8 @@
 #include "BitmapPixels.h"
 
 #include <algorithm>
-#include <cstring>
 #include <bit>
+#include <cstring>
 
 namespace hw {
 namespace {
@@ -13,7 +13,8 @@ struct Channel {
     int shift = 0;
     int bits = 0;
 
-    explicit Channel(uint32_t m) : mask(m)
+    explicit Channel(uint32_t m)
+        : mask(m)
     {
         if (m != 0) {
             shift = std::countr_zero(m);
@@ -65,8 +66,8 @@ void decodeRows(const BitmapLayout& l, const uchar* pixels, QImage& image)
             break;
         case 32:
             for (int32_t x = 0; x < w; ++x, src += 4) {
-                const uint32_t p = uint32_t(src[0]) | uint32_t(src[1]) << 8
-                    | uint32_t(src[2]) << 16 | uint32_t(src[3]) << 24;
+                const uint32_t p = uint32_t(src[0]) | uint32_t(src[1]) << 8 | uint32_t(src[2]) << 16
+                    | uint32_t(src[3]) << 24;
                 dst[x] = plain32 ? (0xFF000000u | p) : qRgb(red(p), green(p), blue(p));
             }
             break;

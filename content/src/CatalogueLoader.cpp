@@ -20,9 +20,10 @@ constexpr int32_t kMaxTopicsPerChain = 10000;
 class CatalogueLoader {
 public:
     CatalogueLoader(Catalogue& catalogue, const DisplayNameSink& sink, const QDir& root)
-        : catalogue_(catalogue), sink_(sink), root_(root)
-    {
-    }
+        : catalogue_(catalogue)
+        , sink_(sink)
+        , root_(root)
+    { }
 
     std::vector<CatalogueError> run()
     {
@@ -50,9 +51,12 @@ private:
         const QByteArray section = QByteArrayLiteral("Topics ") + QByteArray::number(n);
         auto topic = std::make_unique<tTopicRecord>();
         topic->title = ini.readString(section, titleKey, QByteArrayLiteral("Unknown"));
-        topic->startFrame = strToInt(ini.readString(section, QByteArrayLiteral("StartFrame"), QByteArrayLiteral("0")));
-        topic->stopFrame = strToInt(ini.readString(section, QByteArrayLiteral("StopFrame"), QByteArrayLiteral("0")));
-        topic->offset = strToInt(ini.readString(section, QByteArrayLiteral("Offset"), QByteArrayLiteral("0")));
+        topic->startFrame
+            = strToInt(ini.readString(section, QByteArrayLiteral("StartFrame"), QByteArrayLiteral("0")));
+        topic->stopFrame
+            = strToInt(ini.readString(section, QByteArrayLiteral("StopFrame"), QByteArrayLiteral("0")));
+        topic->offset
+            = strToInt(ini.readString(section, QByteArrayLiteral("Offset"), QByteArrayLiteral("0")));
         return topic;
     }
 
@@ -75,8 +79,10 @@ private:
                 file = QStringLiteral("Flies\\") + baseName + QStringLiteral(".bmp");
                 fly->picture = loadBitmapFile(flies.resolve(baseName + QStringLiteral(".bmp")), file);
                 file = QStringLiteral("Flies\\") + name;
-                fly->displayName = ini.readString(QByteArrayLiteral("Info"), QByteArrayLiteral("name"), QByteArrayLiteral("Unknown"));
-                fly->numSteps = topicCount(ini.readString(QByteArrayLiteral("Info"), QByteArrayLiteral("numsteps"), QByteArrayLiteral("0")));
+                fly->displayName = ini.readString(QByteArrayLiteral("Info"), QByteArrayLiteral("name"),
+                                                  QByteArrayLiteral("Unknown"));
+                fly->numSteps = topicCount(ini.readString(
+                    QByteArrayLiteral("Info"), QByteArrayLiteral("numsteps"), QByteArrayLiteral("0")));
                 std::vector<std::unique_ptr<tTopicRecord>> steps;
                 if (fly->numSteps > 0)
                     steps.reserve(size_t(fly->numSteps));
@@ -113,13 +119,15 @@ private:
     void loadSection(const QString& name, tTopicRecord*& list)
     {
         list = nullptr;
-        const QString path = resolveContentPath(name + QLatin1Char('\\') + name + QStringLiteral(".ini"), root_);
+        const QString path
+            = resolveContentPath(name + QLatin1Char('\\') + name + QStringLiteral(".ini"), root_);
         if (path.isEmpty())
             return;
         const QString file = name + QLatin1Char('\\') + QFileInfo(path).fileName();
         try {
             const IniFile ini(path);
-            const int32_t count = topicCount(ini.readString(QByteArrayLiteral("Info"), QByteArrayLiteral("NumTopics"), QByteArrayLiteral("0")));
+            const int32_t count = topicCount(ini.readString(
+                QByteArrayLiteral("Info"), QByteArrayLiteral("NumTopics"), QByteArrayLiteral("0")));
             tTopicRecord* tail = nullptr;
             for (int32_t n = 1; n <= count; ++n) {
                 auto topic = readTopic(ini, n, QByteArrayLiteral("Title"));
@@ -142,8 +150,7 @@ private:
     std::vector<CatalogueError> errors_;
 };
 
-std::vector<CatalogueError> initResources(Catalogue& catalogue, const DisplayNameSink& sink,
-                                          const QDir& root)
+std::vector<CatalogueError> initResources(Catalogue& catalogue, const DisplayNameSink& sink, const QDir& root)
 {
     Q_ASSERT_X(!catalogue.flyList() && !catalogue.quickTourList() && !catalogue.techniquesList(),
                "initResources", "the catalogue is loaded once");

@@ -161,8 +161,7 @@ QByteArray IniFile::readString(const QByteArray& section, const QByteArray& key,
     if (!entry)
         return defaultValue;
     QByteArrayView value = view(entry->value);
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'')
-        && value.back() == value.front())
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
         value = value.sliced(1, value.size() - 2);
     // The value reaches the caller as a C string in a fixed buffer.
     const qsizetype nul = value.indexOf('\0');
@@ -219,7 +218,8 @@ QList<QByteArray> IniFile::sectionNames() const
     std::vector<const Section*> inFileOrder;
     for (const Section& section : sections_)
         inFileOrder.push_back(&section);
-    std::sort(inFileOrder.begin(), inFileOrder.end(), [](const Section* a, const Section* b) { return a->line < b->line; });
+    std::sort(inFileOrder.begin(), inFileOrder.end(),
+              [](const Section* a, const Section* b) { return a->line < b->line; });
     QList<QByteArray> names;
     for (const Section* section : inFileOrder)
         names.append(view(section->name).toByteArray());
@@ -257,13 +257,15 @@ std::vector<IniLineNote> IniFile::notes() const
                 continue;
             }
             QByteArrayView value = view(entry.value);
-            if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+            if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'')
+                && value.back() == value.front())
                 value = value.sliced(1, value.size() - 2);
             if (value.size() > kValueBufferSize - 1 && value.first(kValueBufferSize - 1).indexOf('\0') < 0)
                 out.push_back({IniLineNote::Kind::ValueCut, entry.line, key});
         }
     }
-    std::stable_sort(out.begin(), out.end(), [](const IniLineNote& a, const IniLineNote& b) { return a.line < b.line; });
+    std::stable_sort(out.begin(), out.end(),
+                     [](const IniLineNote& a, const IniLineNote& b) { return a.line < b.line; });
     return out;
 }
 

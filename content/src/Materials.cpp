@@ -16,7 +16,8 @@ QList<QByteArray> readMaterials(const IniFile& ini, const QByteArray& section)
         bool replaced = false;
         for (QByteArray& existing : lines) {
             const qsizetype eq = existing.indexOf('=');
-            const QByteArrayView name = eq < 0 ? QByteArrayView(existing) : QByteArrayView(existing).first(eq);
+            const QByteArrayView name
+                = eq < 0 ? QByteArrayView(existing) : QByteArrayView(existing).first(eq);
             if (equalsIgnoringAnsiCase(name, key)) {
                 existing = std::move(line);
                 replaced = true;

@@ -62,8 +62,8 @@ int bitmap(const uint8_t* data, size_t size)
         const QImage& image = fromMemory.image;
         check(!image.isNull(), "a decoded picture without pixels");
         check(bytes.startsWith("BM"), "decoded a file without the BM signature");
-        check(image.width() > 0 && image.height() > 0 && image.width() <= kMaxSide && image.height() <= kMaxSide
-                  && qint64(image.width()) * image.height() <= kMaxPixels,
+        check(image.width() > 0 && image.height() > 0 && image.width() <= kMaxSide
+                  && image.height() <= kMaxSide && qint64(image.width()) * image.height() <= kMaxPixels,
               "picture outside the size limits");
     }
 

@@ -27,11 +27,10 @@ public:
     bool waitUntil(int64_t dueUs) override
     {
         int64_t now = now_.load();
-        while (now < dueUs && !now_.compare_exchange_weak(now, dueUs)) {
-        }
+        while (now < dueUs && !now_.compare_exchange_weak(now, dueUs)) { }
         return true;
     }
-    void wake() override {}
+    void wake() override { }
 
 private:
     std::atomic<int64_t> now_{0};
@@ -43,8 +42,8 @@ constexpr int32_t kPlayedFrames = 120;
 void checkShows(const TMediaPlayer& player, int32_t length, const char* when)
 {
     const int32_t shown = PlayerInspection::displayedFrame(player);
-    check(shown >= -1 && shown < std::max(length, 1), std::string("shows frame ") + std::to_string(shown)
-                                                          + " of " + std::to_string(length) + " " + when);
+    check(shown >= -1 && shown < std::max(length, 1),
+          std::string("shows frame ") + std::to_string(shown) + " of " + std::to_string(length) + " " + when);
 }
 
 } // namespace
@@ -98,8 +97,8 @@ int clipDevice(const uint8_t* data, size_t size)
             check(player.Error() == 0, "a play inside the clip refused");
             // A frame the decoder cannot make ends the play on the picture on show.
             check(player.Position() == f || player.Position() == PlayerInspection::displayedFrame(player),
-                  "a play from " + std::to_string(f) + " to itself ends on " + std::to_string(player.Position())
-                      + " of " + std::to_string(length));
+                  "a play from " + std::to_string(f) + " to itself ends on "
+                      + std::to_string(player.Position()) + " of " + std::to_string(length));
             check(player.Mode() == TMPModes::mpStopped, "a one-frame play still runs");
         } else {
             check(player.Error() != 0, "a play outside the clip accepted");
@@ -113,8 +112,9 @@ int clipDevice(const uint8_t* data, size_t size)
             continue;
         player.setPosition(f);
         PlayerInspection::waitUntilIdle(player);
-        check(player.Position() == f, "a seek to " + std::to_string(f) + " ends on " + std::to_string(player.Position())
-                                          + " of " + std::to_string(length));
+        check(player.Position() == f,
+              "a seek to " + std::to_string(f) + " ends on " + std::to_string(player.Position()) + " of "
+                  + std::to_string(length));
         checkShows(player, length, "after a seek");
     }
 
@@ -136,8 +136,9 @@ int clipDevice(const uint8_t* data, size_t size)
         const bool failed = player.NotifyValue() == TMPNotifyValues::nvFailure
             && (player.Position() == PlayerInspection::displayedFrame(player) || player.Position() == 0);
         check((ended || failed) && player.Mode() == TMPModes::mpStopped,
-              "a play to " + std::to_string(end) + " ends on " + std::to_string(player.Position()) + " in mode "
-                  + std::to_string(int(player.Mode())) + ", notice " + std::to_string(int(player.NotifyValue())));
+              "a play to " + std::to_string(end) + " ends on " + std::to_string(player.Position())
+                  + " in mode " + std::to_string(int(player.Mode())) + ", notice "
+                  + std::to_string(int(player.NotifyValue())));
         checkShows(player, length, "after a play");
     }
     player.Close();

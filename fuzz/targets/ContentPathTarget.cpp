@@ -24,14 +24,22 @@ const QDir& tree()
     static const QDir root = [] {
         const QDir top(dir.path() + QStringLiteral("/root"));
         const QStringList files = {
-            QStringLiteral("Flies/Adams.ini"),        QStringLiteral("Flies/ADAMS.BMP"),
-            QStringLiteral("Flies/adams.avi"),        QStringLiteral("Flies/Cr\u00e8me Caddis.ini"),
-            QStringLiteral("Flies/CR\u00c8ME CADDIS.bmp"), QStringLiteral("Flies/stra\u00dfe.ini"),
-            QStringLiteral("Flies/a b.ini"),          QStringLiteral("Flies/back\\slash.ini"),
-            QStringLiteral("Flies/.hidden.ini"),      QStringLiteral("Flies/folder.ini/inner.txt"),
-            QStringLiteral("QuickTour/QuickTour.INI"), QStringLiteral("QuickTour/quicktour.avi"),
-            QStringLiteral("techniques/Techniques.ini"), QStringLiteral("Mixed/X"),
-            QStringLiteral("Mixed/x"),                QStringLiteral("Mixed/deep/er/File.TXT"),
+            QStringLiteral("Flies/Adams.ini"),
+            QStringLiteral("Flies/ADAMS.BMP"),
+            QStringLiteral("Flies/adams.avi"),
+            QStringLiteral("Flies/Cr\u00e8me Caddis.ini"),
+            QStringLiteral("Flies/CR\u00c8ME CADDIS.bmp"),
+            QStringLiteral("Flies/stra\u00dfe.ini"),
+            QStringLiteral("Flies/a b.ini"),
+            QStringLiteral("Flies/back\\slash.ini"),
+            QStringLiteral("Flies/.hidden.ini"),
+            QStringLiteral("Flies/folder.ini/inner.txt"),
+            QStringLiteral("QuickTour/QuickTour.INI"),
+            QStringLiteral("QuickTour/quicktour.avi"),
+            QStringLiteral("techniques/Techniques.ini"),
+            QStringLiteral("Mixed/X"),
+            QStringLiteral("Mixed/x"),
+            QStringLiteral("Mixed/deep/er/File.TXT"),
         };
         for (const QString& f : files) {
             const QString full = top.filePath(f);
@@ -87,7 +95,8 @@ int contentPath(const uint8_t* data, size_t size)
     initialize();
     Input in(data, size);
     const uint8_t op = in.byte();
-    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(in.rest()), qsizetype(in.remaining()));
+    const QString text
+        = QString::fromUtf8(reinterpret_cast<const char*>(in.rest()), qsizetype(in.remaining()));
     const QDir& root = tree();
     const QString rootPath = root.absolutePath();
 
@@ -126,8 +135,9 @@ int contentPath(const uint8_t* data, size_t size)
         static const FolderIndex flies(QStringLiteral("Flies"), root);
         const QString viaIndex = flies.resolve(text);
         const QString viaPath = resolveContentPath(QStringLiteral("Flies\\") + text, root);
-        check(viaIndex == viaPath, "index gives '" + viaIndex.toStdString() + "', resolver '"
-                                       + viaPath.toStdString() + "' for " + text.toStdString());
+        check(viaIndex == viaPath,
+              "index gives '" + viaIndex.toStdString() + "', resolver '" + viaPath.toStdString() + "' for "
+                  + text.toStdString());
         break;
     }
     case 2: {
@@ -147,10 +157,12 @@ int contentPath(const uint8_t* data, size_t size)
             check(!dir.isEmpty() && QFileInfo::exists(dir + QLatin1Char('/') + name),
                   "listed a missing entry: " + name.toStdString());
             if (plainPattern)
-                check(globMatch(pattern, name), "listed " + name.toStdString() + " for " + pattern.toStdString());
+                check(globMatch(pattern, name),
+                      "listed " + name.toStdString() + " for " + pattern.toStdString());
         }
         if (plainPattern && !dir.isEmpty()) {
-            const QStringList all = QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+            const QStringList all
+                = QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
             for (const QString& name : all)
                 check(names.contains(name) == globMatch(pattern, name),
                       "listing of " + pattern.toStdString() + " disagrees on " + name.toStdString());

@@ -39,7 +39,10 @@ int textLayout(const uint8_t* data, size_t size);
 // Splits a fuzz input into small numbers and the rest.
 class Input {
 public:
-    Input(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+    Input(const uint8_t* data, size_t size)
+        : data_(data)
+        , size_(size)
+    { }
     uint8_t byte() { return pos_ < size_ ? data_[pos_++] : 0; }
     uint16_t u16() { return uint16_t(byte() | byte() << 8); }
     size_t remaining() const { return size_ - pos_; }

@@ -166,8 +166,8 @@ int iniFile(const uint8_t* data, size_t size)
     // The names the catalogue asks for, and every name the text holds (a few case
     // variants of each, so that folding is exercised).
     std::set<QByteArray> sections = {"Info", "Topics 1", "Topics 2", "Materials", ""};
-    std::set<QByteArray> keys = {"name", "numsteps", "NumTopics", "title", "Title", "StartFrame",
-                                 "StopFrame", "Offset", ""};
+    std::set<QByteArray> keys
+        = {"name", "numsteps", "NumTopics", "title", "Title", "StartFrame", "StopFrame", "Offset", ""};
     for (const Line& l : lines) {
         if (l.kind == Line::Nothing)
             continue;
@@ -186,8 +186,9 @@ int iniFile(const uint8_t* data, size_t size)
         for (const QByteArray& key : keys) {
             const QByteArray got = ini.readString(section, key, fallback);
             const QByteArray want = referenceValue(found, entries, key, fallback);
-            check(got == want, "readString [" + show(section) + "] " + show(key) + ": got '" + show(got)
-                                   + "', want '" + show(want) + "'");
+            check(got == want,
+                  "readString [" + show(section) + "] " + show(key) + ": got '" + show(got) + "', want '"
+                      + show(want) + "'");
             check(got == fallback || (got.size() <= kValueLimit && !got.contains('\0')),
                   "a value overruns the 1024-byte buffer or holds a NUL");
             // The checkers' hook points at a line exactly when a value is read from one.
@@ -197,8 +198,9 @@ int iniFile(const uint8_t* data, size_t size)
         }
         const QList<QByteArray> gotKeys = ini.readSectionKeys(section);
         const QList<QByteArray> wantKeys = referenceKeys(entries);
-        check(gotKeys == wantKeys, "readSectionKeys [" + show(section) + "]: " + std::to_string(gotKeys.size())
-                                       + " names, want " + std::to_string(wantKeys.size()));
+        check(gotKeys == wantKeys,
+              "readSectionKeys [" + show(section) + "]: " + std::to_string(gotKeys.size()) + " names, want "
+                  + std::to_string(wantKeys.size()));
         qsizetype used = 1;
         for (const QByteArray& k : gotKeys) {
             used += k.size() + 1;
@@ -208,7 +210,8 @@ int iniFile(const uint8_t* data, size_t size)
     }
 
     for (const IniLineNote& note : ini.notes())
-        check(note.line >= 1 && note.line <= lines.size(), "a note outside the text: line " + std::to_string(note.line));
+        check(note.line >= 1 && note.line <= lines.size(),
+              "a note outside the text: line " + std::to_string(note.line));
 
     // Materials: one non-empty line per distinct key (folded) at most, each a value.
     const QList<QByteArray> materials = readMaterials(ini, "Materials");

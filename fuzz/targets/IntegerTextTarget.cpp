@@ -63,15 +63,18 @@ int integerText(const uint8_t* data, size_t size)
     const std::optional<int32_t> want = reference(text);
     try {
         const int32_t got = strToInt(text);
-        check(want.has_value(), "'" + text.toPercentEncoding().toStdString() + "' accepted as "
-                                    + std::to_string(got));
+        check(want.has_value(),
+              "'" + text.toPercentEncoding().toStdString() + "' accepted as " + std::to_string(got));
         if (want)
-            check(got == *want, "'" + text.toPercentEncoding().toStdString() + "' read as " + std::to_string(got)
-                                    + ", want " + std::to_string(*want));
+            check(got == *want,
+                  "'" + text.toPercentEncoding().toStdString() + "' read as " + std::to_string(got)
+                      + ", want " + std::to_string(*want));
     } catch (const EContentError& e) {
-        check(!want.has_value(), "'" + text.toPercentEncoding().toStdString() + "' refused, want "
-                                     + std::to_string(want.value_or(0)));
-        const QString expected = QStringLiteral("'") + ansiToQString(text) + QStringLiteral("' is not a valid integer value");
+        check(!want.has_value(),
+              "'" + text.toPercentEncoding().toStdString() + "' refused, want "
+                  + std::to_string(want.value_or(0)));
+        const QString expected
+            = QStringLiteral("'") + ansiToQString(text) + QStringLiteral("' is not a valid integer value");
         check(e.message() == expected, "wrong message: " + e.message().toStdString());
     }
     return 0;

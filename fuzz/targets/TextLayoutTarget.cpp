@@ -27,15 +27,16 @@ int textLayout(const uint8_t* data, size_t size)
 {
     initialize();
     Input in(data, size);
-    const int zoom = 2 + in.u16() % 1999;           // the preview's 2 .. 2000
-    const double box = in.u16() % 2000;              // on-screen box width, pixels
+    const int zoom = 2 + in.u16() % 1999; // the preview's 2 .. 2000
+    const double box = in.u16() % 2000;   // on-screen box width, pixels
     const int points = 1 + in.byte() % 48;
     const uint8_t flags = in.byte();
-    const double boxHeight = in.u16() / 8.0;         // tenths of a millimetre
+    const double boxHeight = in.u16() / 8.0; // tenths of a millimetre
     const double boxLeft = int16_t(in.u16()) / 4.0;
     const double boxTop = int16_t(in.u16()) / 4.0;
     // Content text is single-byte; report text may be any Unicode: take both.
-    const QByteArray raw(reinterpret_cast<const char*>(in.rest()), qsizetype(std::min<size_t>(in.remaining(), 2048)));
+    const QByteArray raw(reinterpret_cast<const char*>(in.rest()),
+                         qsizetype(std::min<size_t>(in.remaining(), 2048)));
     const QString text = (flags & 1) ? QString::fromUtf8(raw) : QString::fromLatin1(raw);
     const QStringList lines = text.split(QLatin1Char('\n'));
 
@@ -58,7 +59,9 @@ int textLayout(const uint8_t* data, size_t size)
                 // first word did not fit together.
                 const QString previous = wrapped[at - 1];
                 const QString firstWord = wrapped[at].section(QLatin1Char(' '), 0, 0);
-                check(measuredScreenWidth(previous + QLatin1Char(' ') + firstWord + QLatin1Char(' '), font, 96, zoom) > box,
+                check(measuredScreenWidth(previous + QLatin1Char(' ') + firstWord + QLatin1Char(' '), font,
+                                          96, zoom)
+                          > box,
                       "a break where the next word would have fitted: " + show(previous));
             }
             // A line of several words fits, unless it only grew from an empty first word.

@@ -10,8 +10,14 @@
 namespace hw::media {
 
 namespace {
-TMPBtnType buttonOf(int index) { return static_cast<TMPBtnType>(index); }
-int indexOf(TMPBtnType button) { return static_cast<int>(button); }
+TMPBtnType buttonOf(int index)
+{
+    return static_cast<TMPBtnType>(index);
+}
+int indexOf(TMPBtnType button)
+{
+    return static_cast<int>(button);
+}
 } // namespace
 
 TButtonSet autoEnabledButtons(bool open, const DeviceAbilities& abilities, TMPModes mode)
@@ -39,7 +45,8 @@ TButtonSet autoEnabledButtons(bool open, const DeviceAbilities& abilities, TMPMo
 }
 
 ButtonBar::ButtonBar(QWidget* parent, std::function<void(TMPBtnType)> clicked)
-    : QWidget(parent), clicked_(std::move(clicked))
+    : QWidget(parent)
+    , clicked_(std::move(clicked))
 {
     setObjectName(QStringLiteral("mediaButtonBar"));
     setFocusPolicy(Qt::StrongFocus);
@@ -100,8 +107,8 @@ void ButtonBar::paintEvent(QPaintEvent*)
         if (!visible_.contains(b))
             continue;
         const FaceState state = !enabled_.contains(b) ? FaceState::Disabled
-                                : colored_.contains(b) ? FaceState::Colored
-                                                       : FaceState::Enabled;
+            : colored_.contains(b)                    ? FaceState::Colored
+                                                      : FaceState::Enabled;
         const bool down = pressed_ == b && pressedInside_;
         paintButtonFace(painter, buttonRect(b), b, state, down, hasFocus() && focused_ == b);
     }

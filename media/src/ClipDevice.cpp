@@ -26,8 +26,8 @@ constexpr int64_t kSoundEndSlackUs = 10000;
 } // namespace
 
 std::unique_ptr<ClipDevice> ClipDevice::open(const QString& path, std::shared_ptr<PictureSink> sink,
-                                             std::shared_ptr<PresentationClock> clock,
-                                             QObject* noticeTarget, uint32_t& error)
+                                             std::shared_ptr<PresentationClock> clock, QObject* noticeTarget,
+                                             uint32_t& error)
 {
     auto input = VideoInput::open(path, DecoderTuning{}, error);
     if (!input)
@@ -72,7 +72,10 @@ ClipDevice::~ClipDevice()
     sound_.reset();
 }
 
-int32_t ClipDevice::length() const { return length_; }
+int32_t ClipDevice::length() const
+{
+    return length_;
+}
 
 DeviceMode ClipDevice::mode() const
 {
@@ -92,7 +95,10 @@ PlayStats ClipDevice::stats() const
     return stats_;
 }
 
-void ClipDevice::waitForOrder() const { order_->waitForScan(); }
+void ClipDevice::waitForOrder() const
+{
+    order_->waitForScan();
+}
 
 uint64_t ClipDevice::newJob(const Job& job, std::unique_lock<std::mutex>&)
 {
@@ -382,7 +388,8 @@ void ClipDevice::runShow(const Job& job)
 {
     const int32_t rank = std::min(job.from, length_ - 1);
     QImage picture;
-    const auto result = engine_->picture(rank, sink_->panel(), [&] { return stale(job.gen); }, picture);
+    const auto result = engine_->picture(
+        rank, sink_->panel(), [&] { return stale(job.gen); }, picture);
     std::lock_guard lock(m_);
     if (stale(job.gen) || result == FrameEngine::Result::Aborted)
         return;
@@ -442,7 +449,8 @@ void ClipDevice::runPlay(const Job& job)
             k = job.loopFrom;
         }
         QImage picture;
-        const auto result = engine_->picture(k, sink_->panel(), [&] { return stale(job.gen); }, picture);
+        const auto result = engine_->picture(
+            k, sink_->panel(), [&] { return stale(job.gen); }, picture);
         if (result == FrameEngine::Result::Aborted || stale(job.gen))
             return;
         if (result == FrameEngine::Result::Failed) {

@@ -30,8 +30,8 @@ class SoundPlay;
 class SoundTrack;
 
 struct PlayStats {
-    int presented = 0;    // frames presented by plays
-    int late = 0;         // of which later than one frame period
+    int presented = 0; // frames presented by plays
+    int late = 0;      // of which later than one frame period
     int64_t maxLateUs = 0;
     // For each frame presented (the latest ones): the clock's time when it was put on show
     // minus its due time; for plays paced by their sound, the time heard minus the time its
@@ -45,8 +45,8 @@ class ClipDevice {
 public:
     // Opens path (already resolved); null with error set on failure.
     static std::unique_ptr<ClipDevice> open(const QString& path, std::shared_ptr<media::PictureSink> sink,
-                                            std::shared_ptr<PresentationClock> clock,
-                                            QObject* noticeTarget, uint32_t& error);
+                                            std::shared_ptr<PresentationClock> clock, QObject* noticeTarget,
+                                            uint32_t& error);
     ~ClipDevice(); // stops the worker; no notice
 
     // Puts the current frame on show in the background, without a change of mode (after
@@ -89,7 +89,7 @@ private:
     struct Job {
         JobKind kind = JobKind::None;
         int32_t from = 0;
-        int32_t to = 0;       // final position of a play (may be length)
+        int32_t to = 0; // final position of a play (may be length)
         int64_t firstDelayUs = 0;
         uint64_t gen = 0;
         bool repeat = false;
@@ -130,21 +130,21 @@ private:
     double fps_ = 15;
 
     mutable std::mutex m_;
-    std::condition_variable wake_;   // worker waits for jobs
-    std::condition_variable done_;   // commands wait for completion
+    std::condition_variable wake_; // worker waits for jobs
+    std::condition_variable done_; // commands wait for completion
     Job job_;
-    uint64_t taken_ = 0;             // last job the worker took
-    uint64_t doneGen_ = 0;           // last job the worker finished
-    bool busy_ = false;              // worker inside a job or idle work
+    uint64_t taken_ = 0;   // last job the worker took
+    uint64_t doneGen_ = 0; // last job the worker finished
+    bool busy_ = false;    // worker inside a job or idle work
     bool idleMore_ = false;
     std::atomic<uint64_t> latestGen_{0};
     std::atomic<bool> quit_{false};
     std::atomic<bool> dropCache_{false};
     media::DeviceMode mode_ = media::DeviceMode::Stopped;
     int32_t position_ = 0;
-    int32_t shown_ = -1;             // rank on show
-    Job paused_;                     // the play a pause interrupted
-    bool repeat_ = false;            // options for the next play
+    int32_t shown_ = -1;  // rank on show
+    Job paused_;          // the play a pause interrupted
+    bool repeat_ = false; // options for the next play
     double speed_ = 1;
     bool noticePending_ = false;
     uint64_t noticeGen_ = 0;

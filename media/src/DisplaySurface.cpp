@@ -8,7 +8,8 @@
 namespace hw::media {
 
 DisplaySurface::DisplaySurface(QWidget* display, std::shared_ptr<PictureSink> sink)
-    : QWidget(display), sink_(std::move(sink))
+    : QWidget(display)
+    , sink_(std::move(sink))
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -21,7 +22,10 @@ DisplaySurface::DisplaySurface(QWidget* display, std::shared_ptr<PictureSink> si
     update();
 }
 
-DisplaySurface::~DisplaySurface() { sink_->detach(this); }
+DisplaySurface::~DisplaySurface()
+{
+    sink_->detach(this);
+}
 
 void DisplaySurface::setPlacement(std::optional<QRect> rect)
 {
@@ -57,13 +61,17 @@ bool DisplaySurface::event(QEvent* e)
 
 bool DisplaySurface::eventFilter(QObject* watched, QEvent* e)
 {
-    if (watched == parentWidget() && (e->type() == QEvent::Resize || e->type() == QEvent::ContentsRectChange
-                                      || e->type() == QEvent::LayoutRequest))
+    if (watched == parentWidget()
+        && (e->type() == QEvent::Resize || e->type() == QEvent::ContentsRectChange
+            || e->type() == QEvent::LayoutRequest))
         followDisplay();
     return false;
 }
 
-void DisplaySurface::resizeEvent(QResizeEvent*) { publishPanel(); }
+void DisplaySurface::resizeEvent(QResizeEvent*)
+{
+    publishPanel();
+}
 
 void DisplaySurface::paintEvent(QPaintEvent*)
 {
@@ -81,7 +89,8 @@ void DisplaySurface::paintEvent(QPaintEvent*)
     if (logical.width() > room.width() + 0.5 || logical.height() > room.height() + 0.5
         || (logical.width() < room.width() - 1.5 && logical.height() < room.height() - 1.5))
         logical.scale(room, Qt::KeepAspectRatio);
-    const QRectF target(QPointF((room.width() - logical.width()) / 2, (room.height() - logical.height()) / 2), logical);
+    const QRectF target(QPointF((room.width() - logical.width()) / 2, (room.height() - logical.height()) / 2),
+                        logical);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
     p.drawImage(target, picture);
 }

@@ -11,7 +11,10 @@ extern "C" {
 
 namespace hw::media {
 
-void FrameDeleter::operator()(AVFrame* f) const { av_frame_free(&f); }
+void FrameDeleter::operator()(AVFrame* f) const
+{
+    av_frame_free(&f);
+}
 
 namespace {
 // Decoded frames kept on the way to a target, for the cache: bounded in memory.
@@ -26,9 +29,11 @@ size_t frameBytes(const AVFrame* f)
 } // namespace
 
 FrameEngine::FrameEngine(std::unique_ptr<VideoInput> input, std::shared_ptr<FrameOrder> order, QString path)
-    : input_(std::move(input)), order_(std::move(order)), path_(std::move(path)), packet_(av_packet_alloc())
-{
-}
+    : input_(std::move(input))
+    , order_(std::move(order))
+    , path_(std::move(path))
+    , packet_(av_packet_alloc())
+{ }
 
 FrameEngine::~FrameEngine()
 {
@@ -187,7 +192,8 @@ bool FrameEngine::numberOutput(AVFrame* frame, Decoded& out)
     if (!order_->reordering()) {
         // A decoder that holds pictures back for reordering (B-frames), or output that comes
         // out of order after all: learn the order and number afresh.
-        if ((input_->codecMayReorder() && input_->decoderDelay() > 0) || (lastSlotOut_ >= 0 && slot < lastSlotOut_)) {
+        if ((input_->codecMayReorder() && input_->decoderDelay() > 0)
+            || (lastSlotOut_ >= 0 && slot < lastSlotOut_)) {
             order_->startScan(path_);
             cache_.clear();
             cacheBytes_ = 0;

@@ -109,9 +109,9 @@ private:
     bool seekRetried_ = false;
     int lastFedSlot_ = -1;
     int runStartGop_ = -1;
-    int lastRank_ = -1;       // last rank handed out of this run
-    int runTarget_ = -1;      // the rank the run is heading for
-    int lastSlotOut_ = -1;    // slot of the last output (to notice unexpected reordering)
+    int lastRank_ = -1;          // last rank handed out of this run
+    int runTarget_ = -1;         // the rank the run is heading for
+    int lastSlotOut_ = -1;       // slot of the last output (to notice unexpected reordering)
     std::map<int, int> gopNext_; // fallback numbering: next rank per GOP of this run
     std::deque<Decoded> ahead_;  // decoded but not yet asked for
     std::deque<Decoded> behind_; // decoded on the way to the last target, newest last
@@ -121,7 +121,7 @@ private:
     size_t cacheBytes_ = 0;
     size_t cacheLimit_ = size_t(64) << 20;
     int lastTarget_ = -1;
-    bool movingBack_ = false;     // the last move went to an earlier frame
+    bool movingBack_ = false; // the last move went to an earlier frame
     int backfillFailedAt_ = -1;
 };
 

@@ -9,7 +9,9 @@ extern "C" {
 
 namespace hw::media {
 
-FrameOrder::FrameOrder(std::shared_ptr<const SlotTable> table) : slots_(std::move(table)) {}
+FrameOrder::FrameOrder(std::shared_ptr<const SlotTable> table)
+    : slots_(std::move(table))
+{ }
 
 namespace {
 // Longer than a pass over the packets of any lesson video takes; past it the decoder goes
@@ -76,8 +78,9 @@ void FrameOrder::append(int slot)
         rankToSlot_.push_back(kRepeat); // an output the slot table cannot name
     }
     // Dropped-frame slots follow the picture they repeat.
-    for (int s = slot + 1; slot >= 0 && s < slots_->length && slots_->empty(s)
-         && int(rankToSlot_.size()) < slots_->length; ++s) {
+    for (int s = slot + 1;
+         slot >= 0 && s < slots_->length && slots_->empty(s) && int(rankToSlot_.size()) < slots_->length;
+         ++s) {
         slotToRank_[size_t(s)] = int(rankToSlot_.size());
         rankToSlot_.push_back(kRepeat);
     }

@@ -10,16 +10,16 @@ namespace hw::media {
 
 class NoticeEvent : public QEvent {
 public:
-    explicit NoticeEvent(Notice v) : QEvent(type()), value(v) {}
+    explicit NoticeEvent(Notice v)
+        : QEvent(type())
+        , value(v)
+    { }
     static QEvent::Type type()
     {
         static const auto t = QEvent::Type(QEvent::registerEventType());
         return t;
     }
-    static void post(QObject* target, Notice v)
-    {
-        QCoreApplication::postEvent(target, new NoticeEvent(v));
-    }
+    static void post(QObject* target, Notice v) { QCoreApplication::postEvent(target, new NoticeEvent(v)); }
 
     Notice value;
 };

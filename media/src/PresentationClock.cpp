@@ -41,7 +41,10 @@ private:
 
 } // namespace
 
-std::shared_ptr<PresentationClock> makeSteadyClock() { return std::make_shared<SteadyClock>(); }
+std::shared_ptr<PresentationClock> makeSteadyClock()
+{
+    return std::make_shared<SteadyClock>();
+}
 
 struct ManualClock::State {
     mutable std::mutex m;
@@ -52,7 +55,10 @@ struct ManualClock::State {
     int64_t awaited = -1;
 };
 
-std::shared_ptr<ManualClock::State> ManualClock::makeState() { return std::make_shared<State>(); }
+std::shared_ptr<ManualClock::State> ManualClock::makeState()
+{
+    return std::make_shared<State>();
+}
 
 int64_t ManualClock::nowUs()
 {

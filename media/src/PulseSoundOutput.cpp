@@ -22,7 +22,11 @@ constexpr pa_usec_t kTargetLatencyUs = 300 * PA_USEC_PER_MSEC;
 
 class Locked {
 public:
-    explicit Locked(pa_threaded_mainloop* loop) : loop_(loop) { pa_threaded_mainloop_lock(loop_); }
+    explicit Locked(pa_threaded_mainloop* loop)
+        : loop_(loop)
+    {
+        pa_threaded_mainloop_lock(loop_);
+    }
     ~Locked() { pa_threaded_mainloop_unlock(loop_); }
     Locked(const Locked&) = delete;
     Locked& operator=(const Locked&) = delete;
@@ -33,7 +37,9 @@ private:
 
 class PulseSoundOutput : public SoundOutput {
 public:
-    PulseSoundOutput() : loop_(pa_threaded_mainloop_new()) {}
+    PulseSoundOutput()
+        : loop_(pa_threaded_mainloop_new())
+    { }
     PulseSoundOutput(const PulseSoundOutput&) = delete;
     PulseSoundOutput& operator=(const PulseSoundOutput&) = delete;
     ~PulseSoundOutput() override
@@ -85,9 +91,9 @@ public:
         attr.fragsize = uint32_t(-1);
         pa_cvolume volume;
         pa_cvolume_set(&volume, sampleSpec.channels, toVolume(volumePercent));
-        const auto flags = pa_stream_flags_t(PA_STREAM_INTERPOLATE_TIMING | PA_STREAM_AUTO_TIMING_UPDATE |
-                                             PA_STREAM_ADJUST_LATENCY | PA_STREAM_NOT_MONOTONIC |
-                                             PA_STREAM_START_CORKED);
+        const auto flags = pa_stream_flags_t(PA_STREAM_INTERPOLATE_TIMING | PA_STREAM_AUTO_TIMING_UPDATE
+                                             | PA_STREAM_ADJUST_LATENCY | PA_STREAM_NOT_MONOTONIC
+                                             | PA_STREAM_START_CORKED);
         corked_ = true;
         if (pa_stream_connect_playback(stream_, nullptr, &attr, flags, &volume, nullptr) < 0)
             return failed(pa_strerror(pa_context_errno(context_)));
@@ -164,7 +170,8 @@ public:
         if (!playing || !playing->playing) {
             if (!timingAsked_) {
                 timingAsked_ = true;
-                if (pa_operation* op = pa_stream_update_timing_info(stream_, &PulseSoundOutput::timingCame, this))
+                if (pa_operation* op
+                    = pa_stream_update_timing_info(stream_, &PulseSoundOutput::timingCame, this))
                     pa_operation_unref(op);
             }
             return heardBefore_;
@@ -178,8 +185,8 @@ public:
         const pa_sample_spec* sampleSpec = pa_stream_get_sample_spec(stream_);
         const pa_timing_info* timing = pa_stream_get_timing_info(stream_);
         if (timing && !timing->write_index_corrupt && timing->write_index >= 0)
-            gapUs_ = int64_t(pa_bytes_to_usec(uint64_t(timing->write_index), sampleSpec)) -
-                     int64_t(pa_bytes_to_usec(written_, sampleSpec));
+            gapUs_ = int64_t(pa_bytes_to_usec(uint64_t(timing->write_index), sampleSpec))
+                - int64_t(pa_bytes_to_usec(written_, sampleSpec));
         heardBefore_ = std::max<int64_t>(0, int64_t(usec) - std::max<int64_t>(gapUs_, 0));
         return heardBefore_;
     }
@@ -193,8 +200,8 @@ public:
             return;
         pa_cvolume volume;
         pa_cvolume_set(&volume, pa_stream_get_sample_spec(stream_)->channels, toVolume(percent));
-        if (pa_operation* op = pa_context_set_sink_input_volume(context_, pa_stream_get_index(stream_), &volume,
-                                                               nullptr, nullptr))
+        if (pa_operation* op = pa_context_set_sink_input_volume(context_, pa_stream_get_index(stream_),
+                                                                &volume, nullptr, nullptr))
             pa_operation_unref(op);
     }
 
@@ -217,7 +224,10 @@ private:
     {
         pa_threaded_mainloop_signal(static_cast<PulseSoundOutput*>(self)->loop_, 0);
     }
-    static void timingCame(pa_stream*, int, void* self) { static_cast<PulseSoundOutput*>(self)->timingAsked_ = false; }
+    static void timingCame(pa_stream*, int, void* self)
+    {
+        static_cast<PulseSoundOutput*>(self)->timingAsked_ = false;
+    }
     static void timedOut(pa_mainloop_api*, pa_time_event*, const struct timeval*, void* self)
     {
         auto* out = static_cast<PulseSoundOutput*>(self);
@@ -307,8 +317,8 @@ private:
     pa_stream* stream_ = nullptr;
     size_t frameBytes_ = 4;
     uint64_t epoch_ = 0;
-    uint64_t written_ = 0; // bytes written to the stream
-    int64_t gapUs_ = 0;    // silence the server put in where the stream ran dry
+    uint64_t written_ = 0;    // bytes written to the stream
+    int64_t gapUs_ = 0;       // silence the server put in where the stream ran dry
     int64_t heardBefore_ = 0; // the time last reported
     bool timingAsked_ = false;
     bool corked_ = false;
@@ -318,6 +328,9 @@ private:
 
 } // namespace
 
-std::unique_ptr<SoundOutput> makePulseSoundOutput() { return std::make_unique<PulseSoundOutput>(); }
+std::unique_ptr<SoundOutput> makePulseSoundOutput()
+{
+    return std::make_unique<PulseSoundOutput>();
+}
 
 } // namespace hw

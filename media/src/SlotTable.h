@@ -17,7 +17,7 @@ struct SlotTable {
     // Containers that give no decode timestamps (Matroska with B-frames) are found by the
     // packets' byte positions, which ascend in decode order; timestamp then holds each
     // packet's presentation timestamp, for seeking.
-    std::vector<int64_t> position;  // per slot, when not empty
+    std::vector<int64_t> position; // per slot, when not empty
 
     static constexpr int64_t kEmpty = INT64_MIN;
 

@@ -17,13 +17,20 @@ constexpr int64_t kStartStallUs = 3000000;
 constexpr int64_t kRestartUs = 100000;
 } // namespace
 
-SoundPlay::SoundPlay(const SoundTrack& track, SoundOutput& output, PresentationClock& steady, const SoundPlan& plan)
-    : track_(track), output_(output), steady_(steady), plan_(plan), channels_(track.format().channels),
-      periodUs_(1e6 / (plan.fps * plan.speed))
-{
-}
+SoundPlay::SoundPlay(const SoundTrack& track, SoundOutput& output, PresentationClock& steady,
+                     const SoundPlan& plan)
+    : track_(track)
+    , output_(output)
+    , steady_(steady)
+    , plan_(plan)
+    , channels_(track.format().channels)
+    , periodUs_(1e6 / (plan.fps * plan.speed))
+{ }
 
-int64_t SoundPlay::frameDueUs(int64_t n) const { return plan_.leadInUs + std::llround(double(n) * periodUs_); }
+int64_t SoundPlay::frameDueUs(int64_t n) const
+{
+    return plan_.leadInUs + std::llround(double(n) * periodUs_);
+}
 
 int64_t SoundPlay::outFrameAt(int64_t us) const
 {
@@ -73,7 +80,8 @@ bool SoundPlay::produce()
             ended_ = true;
             return false;
         }
-        startSegment(Segment{plan_.loopFrom, plan_.last, segment_.index + (segment_.last - segment_.first + 1)});
+        startSegment(
+            Segment{plan_.loopFrom, plan_.last, segment_.index + (segment_.last - segment_.first + 1)});
     }
     const int count = int(std::min<int64_t>(kChunkFrames, sourceEnd_ - sourcePos_));
     std::vector<int16_t> in;
@@ -151,8 +159,10 @@ int64_t SoundPlay::nowUs()
         // here with the steady clock, without sound.
         lost_ = true;
         if (heard >= 0) {
-            qCWarning(lcSound, "The sound output has stood still for %lld ms at %lld ms; pictures play on silently",
-                      static_cast<long long>((steadyNow - lastHeardAt_) / 1000), static_cast<long long>(lastHeard_ / 1000));
+            qCWarning(lcSound,
+                      "The sound output has stood still for %lld ms at %lld ms; pictures play on silently",
+                      static_cast<long long>((steadyNow - lastHeardAt_) / 1000),
+                      static_cast<long long>(lastHeard_ / 1000));
             output_.cut();
         }
     }

@@ -61,9 +61,9 @@ private:
     bool leadInDone_ = false;
     bool ended_ = false;
     bool endSent_ = false;
-    int64_t outPos_ = 0;        // output frames produced so far
-    int64_t segmentEnd_ = 0;    // output frame where the segment's sound ends
-    int64_t sourcePos_ = 0;     // next source frame of the segment
+    int64_t outPos_ = 0;     // output frames produced so far
+    int64_t segmentEnd_ = 0; // output frame where the segment's sound ends
+    int64_t sourcePos_ = 0;  // next source frame of the segment
     int64_t sourceEnd_ = 0;
     std::unique_ptr<SoundStretch> stretch_;
     std::vector<int16_t> pending_; // produced, not yet written

@@ -13,7 +13,8 @@ extern "C" {
 
 namespace hw::media {
 
-SoundStretch::SoundStretch(const SoundFormat& format, double speed) : format_(format)
+SoundStretch::SoundStretch(const SoundFormat& format, double speed)
+    : format_(format)
 {
     graph_ = avfilter_graph_alloc();
     frame_ = av_frame_alloc();
@@ -21,14 +22,16 @@ SoundStretch::SoundStretch(const SoundFormat& format, double speed) : format_(fo
         return;
     graph_->nb_threads = 1;
     const std::string layout = format.channels == 1 ? "mono" : "stereo";
-    const std::string args = "sample_rate=" + std::to_string(format.rate) + ":sample_fmt=s16:channel_layout=" +
-                             layout + ":time_base=1/" + std::to_string(format.rate);
+    const std::string args = "sample_rate=" + std::to_string(format.rate)
+        + ":sample_fmt=s16:channel_layout=" + layout + ":time_base=1/" + std::to_string(format.rate);
     AVFilterContext* source = nullptr;
     AVFilterContext* sink = nullptr;
     if (avfilter_graph_create_filter(&source, avfilter_get_by_name("abuffer"), "in", args.c_str(), nullptr,
-                                     graph_) < 0 ||
-        avfilter_graph_create_filter(&sink, avfilter_get_by_name("abuffersink"), "out", nullptr, nullptr,
-                                     graph_) < 0)
+                                     graph_)
+            < 0
+        || avfilter_graph_create_filter(&sink, avfilter_get_by_name("abuffersink"), "out", nullptr, nullptr,
+                                        graph_)
+            < 0)
         return;
     // atempo takes factors down to 0.5; a quarter is two halves.
     std::string chain = speed < 0.375 ? "atempo=0.5,atempo=0.5" : "atempo=0.5";
@@ -39,8 +42,8 @@ SoundStretch::SoundStretch(const SoundFormat& format, double speed) : format_(fo
     outputs->filter_ctx = source;
     inputs->name = av_strdup("out");
     inputs->filter_ctx = sink;
-    const bool ok = avfilter_graph_parse_ptr(graph_, chain.c_str(), &inputs, &outputs, nullptr) >= 0 &&
-                    avfilter_graph_config(graph_, nullptr) >= 0;
+    const bool ok = avfilter_graph_parse_ptr(graph_, chain.c_str(), &inputs, &outputs, nullptr) >= 0
+        && avfilter_graph_config(graph_, nullptr) >= 0;
     avfilter_inout_free(&inputs);
     avfilter_inout_free(&outputs);
     if (ok) {

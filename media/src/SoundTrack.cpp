@@ -101,8 +101,9 @@ std::unique_ptr<SoundTrack> SoundTrack::load(const QString& path, QString& why)
             AVChannelLayout outLayout;
             av_channel_layout_default(&outLayout, track->format_.channels);
             if (swr_alloc_set_opts2(&d.swr, &outLayout, AV_SAMPLE_FMT_S16, in->sample_rate, &in->ch_layout,
-                                    AVSampleFormat(in->format), in->sample_rate, 0, nullptr) < 0 ||
-                swr_init(d.swr) < 0)
+                                    AVSampleFormat(in->format), in->sample_rate, 0, nullptr)
+                    < 0
+                || swr_init(d.swr) < 0)
                 return false;
         }
         const int channels = track->format_.channels;
@@ -112,8 +113,8 @@ std::unique_ptr<SoundTrack> SoundTrack::load(const QString& path, QString& why)
         const size_t before = track->samples_.size();
         track->samples_.resize(before + size_t(room) * size_t(channels));
         auto* out = reinterpret_cast<uint8_t*>(track->samples_.data() + before);
-        const int got = swr_convert(d.swr, &out, room, const_cast<const uint8_t**>(in->extended_data),
-                                    in->nb_samples);
+        const int got
+            = swr_convert(d.swr, &out, room, const_cast<const uint8_t**>(in->extended_data), in->nb_samples);
         track->samples_.resize(before + size_t(std::max(got, 0)) * size_t(channels));
         return got >= 0;
     };

@@ -86,7 +86,8 @@ std::vector<int> learnOutputOrder(const QString& path, const SlotTable& table, c
     int stream = -1;
     for (unsigned i = 0; i < fmt->nb_streams; ++i) {
         const AVStream* st = fmt->streams[i];
-        const bool video = st->codecpar->codec_type == AVMEDIA_TYPE_VIDEO && !(st->disposition & AV_DISPOSITION_ATTACHED_PIC);
+        const bool video = st->codecpar->codec_type == AVMEDIA_TYPE_VIDEO
+            && !(st->disposition & AV_DISPOSITION_ATTACHED_PIC);
         if (video && stream < 0)
             stream = int(i);
         fmt->streams[i]->discard = video && stream == int(i) ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
@@ -134,8 +135,8 @@ std::vector<int> learnOutputOrder(const QString& path, const SlotTable& table, c
         if (parser) {
             uint8_t* out = nullptr;
             int outSize = 0;
-            av_parser_parse2(parser.get(), ctx.get(), &out, &outSize, pkt->data, pkt->size, pkt->pts, pkt->dts,
-                             pkt->pos);
+            av_parser_parse2(parser.get(), ctx.get(), &out, &outSize, pkt->data, pkt->size, pkt->pts,
+                             pkt->dts, pkt->pos);
             if (holdsIdrSlice(pkt->data, pkt->size, lengthSize))
                 ++period;
             p.period = period;

@@ -30,10 +30,14 @@ struct Flags {
 TMPModes playerMode(media::DeviceMode mode)
 {
     switch (mode) {
-    case media::DeviceMode::Stopped: return TMPModes::mpStopped;
-    case media::DeviceMode::Playing: return TMPModes::mpPlaying;
-    case media::DeviceMode::Seeking: return TMPModes::mpSeeking;
-    case media::DeviceMode::Paused: return TMPModes::mpPaused;
+    case media::DeviceMode::Stopped:
+        return TMPModes::mpStopped;
+    case media::DeviceMode::Playing:
+        return TMPModes::mpPlaying;
+    case media::DeviceMode::Seeking:
+        return TMPModes::mpSeeking;
+    case media::DeviceMode::Paused:
+        return TMPModes::mpPaused;
     }
     return TMPModes::mpNotReady;
 }
@@ -41,10 +45,14 @@ TMPModes playerMode(media::DeviceMode mode)
 TMPNotifyValues playerNotifyValue(media::Notice notice)
 {
     switch (notice) {
-    case media::Notice::Successful: return TMPNotifyValues::nvSuccessful;
-    case media::Notice::Superseded: return TMPNotifyValues::nvSuperseded;
-    case media::Notice::Aborted: return TMPNotifyValues::nvAborted;
-    case media::Notice::Failure: return TMPNotifyValues::nvFailure;
+    case media::Notice::Successful:
+        return TMPNotifyValues::nvSuccessful;
+    case media::Notice::Superseded:
+        return TMPNotifyValues::nvSuperseded;
+    case media::Notice::Aborted:
+        return TMPNotifyValues::nvAborted;
+    case media::Notice::Failure:
+        return TMPNotifyValues::nvFailure;
     }
     return TMPNotifyValues::nvFailure;
 }
@@ -108,8 +116,8 @@ struct TMediaPlayer::State {
     {
         if (!autoEnable)
             return;
-        enabledButtons = media::autoEnabledButtons(device != nullptr, abilities,
-                                                   device ? playerMode(device->mode()) : TMPModes::mpNotReady);
+        enabledButtons = media::autoEnabledButtons(
+            device != nullptr, abilities, device ? playerMode(device->mode()) : TMPModes::mpNotReady);
         refreshBar();
     }
 
@@ -139,7 +147,10 @@ struct TMediaPlayer::State {
     }
 };
 
-TMediaPlayer::TMediaPlayer(QObject* owner) : QObject(owner), d(std::make_unique<State>()) {}
+TMediaPlayer::TMediaPlayer(QObject* owner)
+    : QObject(owner)
+    , d(std::make_unique<State>())
+{ }
 
 TMediaPlayer::~TMediaPlayer()
 {
@@ -149,20 +160,62 @@ TMediaPlayer::~TMediaPlayer()
     delete d->bar.data(); // it lives in the owner widget but calls back into this player
 }
 
-QString TMediaPlayer::FileName() const { return d->fileName; }
-void TMediaPlayer::setFileName(const QString& fileName) { d->fileName = fileName; }
-TMPDeviceTypes TMediaPlayer::DeviceType() const { return d->deviceType; }
-void TMediaPlayer::setDeviceType(TMPDeviceTypes type) { d->deviceType = type; }
-QWidget* TMediaPlayer::Display() const { return d->display.data(); }
-bool TMediaPlayer::AutoOpen() const { return d->autoOpen; }
-void TMediaPlayer::setAutoOpen(bool value) { d->autoOpen = value; }
-bool TMediaPlayer::AutoRewind() const { return d->autoRewind; }
-void TMediaPlayer::setAutoRewind(bool value) { d->autoRewind = value; }
-bool TMediaPlayer::AutoEnable() const { return d->autoEnable; }
-void TMediaPlayer::setAutoEnable(bool value) { d->autoEnable = value; }
-bool TMediaPlayer::Shareable() const { return d->shareable; }
-void TMediaPlayer::setShareable(bool value) { d->shareable = value; }
-bool TMediaPlayer::Visible() const { return d->visible; }
+QString TMediaPlayer::FileName() const
+{
+    return d->fileName;
+}
+void TMediaPlayer::setFileName(const QString& fileName)
+{
+    d->fileName = fileName;
+}
+TMPDeviceTypes TMediaPlayer::DeviceType() const
+{
+    return d->deviceType;
+}
+void TMediaPlayer::setDeviceType(TMPDeviceTypes type)
+{
+    d->deviceType = type;
+}
+QWidget* TMediaPlayer::Display() const
+{
+    return d->display.data();
+}
+bool TMediaPlayer::AutoOpen() const
+{
+    return d->autoOpen;
+}
+void TMediaPlayer::setAutoOpen(bool value)
+{
+    d->autoOpen = value;
+}
+bool TMediaPlayer::AutoRewind() const
+{
+    return d->autoRewind;
+}
+void TMediaPlayer::setAutoRewind(bool value)
+{
+    d->autoRewind = value;
+}
+bool TMediaPlayer::AutoEnable() const
+{
+    return d->autoEnable;
+}
+void TMediaPlayer::setAutoEnable(bool value)
+{
+    d->autoEnable = value;
+}
+bool TMediaPlayer::Shareable() const
+{
+    return d->shareable;
+}
+void TMediaPlayer::setShareable(bool value)
+{
+    d->shareable = value;
+}
+bool TMediaPlayer::Visible() const
+{
+    return d->visible;
+}
 void TMediaPlayer::setVisible(bool value)
 {
     d->visible = value;
@@ -187,7 +240,10 @@ void TMediaPlayer::setDisplay(QWidget* display)
 }
 
 namespace {
-[[noreturn]] void raiseNotOpen() { throw EMCIDeviceError(QStringLiteral("No MCI device open")); }
+[[noreturn]] void raiseNotOpen()
+{
+    throw EMCIDeviceError(QStringLiteral("No MCI device open"));
+}
 
 bool deviceTypePlaysVideo(TMPDeviceTypes type)
 {
@@ -310,7 +366,10 @@ void TMediaPlayer::Pause()
     }
 }
 
-int32_t TMediaPlayer::Position() const { return d->device ? d->device->position() : 0; }
+int32_t TMediaPlayer::Position() const
+{
+    return d->device ? d->device->position() : 0;
+}
 
 void TMediaPlayer::setPosition(int32_t frame)
 {
@@ -320,7 +379,10 @@ void TMediaPlayer::setPosition(int32_t frame)
     d->error = d->device->seek(frame, flags.notify, flags.wait);
 }
 
-TMPModes TMediaPlayer::Mode() const { return d->device ? playerMode(d->device->mode()) : TMPModes::mpNotReady; }
+TMPModes TMediaPlayer::Mode() const
+{
+    return d->device ? playerMode(d->device->mode()) : TMPModes::mpNotReady;
+}
 
 int32_t TMediaPlayer::Length() const
 {
@@ -366,7 +428,8 @@ void TMediaPlayer::Step()
     if (!d->device)
         raiseNotOpen();
     const Flags flags = d->takeCommandFlags();
-    const int64_t to = std::clamp<int64_t>(int64_t(d->device->position()) + d->stepSize, 0, d->device->length());
+    const int64_t to
+        = std::clamp<int64_t>(int64_t(d->device->position()) + d->stepSize, 0, d->device->length());
     d->error = d->device->seek(static_cast<int32_t>(to), flags.notify, flags.wait);
 }
 
@@ -375,7 +438,8 @@ void TMediaPlayer::Back()
     if (!d->device)
         raiseNotOpen();
     const Flags flags = d->takeCommandFlags();
-    const int64_t to = std::clamp<int64_t>(int64_t(d->device->position()) - d->stepSize, 0, d->device->length());
+    const int64_t to
+        = std::clamp<int64_t>(int64_t(d->device->position()) - d->stepSize, 0, d->device->length());
     d->error = d->device->seek(static_cast<int32_t>(to), flags.notify, flags.wait);
 }
 
@@ -398,8 +462,14 @@ void TMediaPlayer::Eject()
     d->error = d->abilities.canEject ? media::kOk : media::kCannotEject;
 }
 
-int32_t TMediaPlayer::Frames() const { return d->stepSize; }
-void TMediaPlayer::setFrames(int32_t frames) { d->stepSize = frames; }
+int32_t TMediaPlayer::Frames() const
+{
+    return d->stepSize;
+}
+void TMediaPlayer::setFrames(int32_t frames)
+{
+    d->stepSize = frames;
+}
 
 int32_t TMediaPlayer::Tracks() const
 {
@@ -430,31 +500,46 @@ void TMediaPlayer::setDisplayRect(const QRect& rect)
     d->error = media::kOk;
 }
 
-TButtonSet TMediaPlayer::VisibleButtons() const { return d->visibleButtons; }
+TButtonSet TMediaPlayer::VisibleButtons() const
+{
+    return d->visibleButtons;
+}
 void TMediaPlayer::setVisibleButtons(TButtonSet buttons)
 {
     d->visibleButtons = buttons;
     d->refreshBar();
 }
-TButtonSet TMediaPlayer::EnabledButtons() const { return d->enabledButtons; }
+TButtonSet TMediaPlayer::EnabledButtons() const
+{
+    return d->enabledButtons;
+}
 void TMediaPlayer::setEnabledButtons(TButtonSet buttons)
 {
     d->enabledButtons = buttons;
     d->refreshBar();
 }
-TButtonSet TMediaPlayer::ColoredButtons() const { return d->coloredButtons; }
+TButtonSet TMediaPlayer::ColoredButtons() const
+{
+    return d->coloredButtons;
+}
 void TMediaPlayer::setColoredButtons(TButtonSet buttons)
 {
     d->coloredButtons = buttons;
     d->refreshBar();
 }
-QRect TMediaPlayer::BoundsRect() const { return d->barBounds; }
+QRect TMediaPlayer::BoundsRect() const
+{
+    return d->barBounds;
+}
 void TMediaPlayer::setBoundsRect(const QRect& rect)
 {
     d->barBounds = rect;
     d->refreshBar();
 }
-QWidget* TMediaPlayer::buttonBar() const { return d->bar.data(); }
+QWidget* TMediaPlayer::buttonBar() const
+{
+    return d->bar.data();
+}
 
 void TMediaPlayer::Loaded()
 {
@@ -522,25 +607,37 @@ void TMediaPlayer::clickBarButton(TMPBtnType button)
         OnPostClick(this, button);
 }
 
-int32_t TMediaPlayer::StartPos() const { return d->startPos; }
+int32_t TMediaPlayer::StartPos() const
+{
+    return d->startPos;
+}
 void TMediaPlayer::setStartPos(int32_t frame)
 {
     d->startPos = frame;
     d->startPending = true;
 }
-int32_t TMediaPlayer::EndPos() const { return d->endPos; }
+int32_t TMediaPlayer::EndPos() const
+{
+    return d->endPos;
+}
 void TMediaPlayer::setEndPos(int32_t frame)
 {
     d->endPos = frame;
     d->endPending = true;
 }
-bool TMediaPlayer::Wait() const { return d->wait; }
+bool TMediaPlayer::Wait() const
+{
+    return d->wait;
+}
 void TMediaPlayer::setWait(bool value)
 {
     d->wait = value;
     d->waitPending = true;
 }
-bool TMediaPlayer::Notify() const { return d->notify; }
+bool TMediaPlayer::Notify() const
+{
+    return d->notify;
+}
 void TMediaPlayer::setNotify(bool value)
 {
     d->notify = value;
@@ -553,7 +650,10 @@ void TMediaPlayer::setRepeat(bool on)
     if (d->device)
         d->device->setPlayOptions(d->repeat, d->speed);
 }
-bool TMediaPlayer::repeat() const { return d->repeat; }
+bool TMediaPlayer::repeat() const
+{
+    return d->repeat;
+}
 
 void TMediaPlayer::setSpeed(double factor)
 {
@@ -563,7 +663,10 @@ void TMediaPlayer::setSpeed(double factor)
     if (d->device)
         d->device->setPlayOptions(d->repeat, d->speed);
 }
-double TMediaPlayer::speed() const { return d->speed; }
+double TMediaPlayer::speed() const
+{
+    return d->speed;
+}
 
 void TMediaPlayer::setVolume(int percent)
 {
@@ -571,22 +674,46 @@ void TMediaPlayer::setVolume(int percent)
     if (d->device)
         d->device->setVolume(d->volume, d->muted);
 }
-int TMediaPlayer::volume() const { return d->volume; }
+int TMediaPlayer::volume() const
+{
+    return d->volume;
+}
 void TMediaPlayer::setMuted(bool on)
 {
     d->muted = on;
     if (d->device)
         d->device->setVolume(d->volume, d->muted);
 }
-bool TMediaPlayer::muted() const { return d->muted; }
+bool TMediaPlayer::muted() const
+{
+    return d->muted;
+}
 
-TMPNotifyValues TMediaPlayer::NotifyValue() const { return d->notifyValue; }
-uint32_t TMediaPlayer::Error() const { return d->error; }
-QString TMediaPlayer::ErrorMessage() const { return media::deviceErrorText(d->error); }
+TMPNotifyValues TMediaPlayer::NotifyValue() const
+{
+    return d->notifyValue;
+}
+uint32_t TMediaPlayer::Error() const
+{
+    return d->error;
+}
+QString TMediaPlayer::ErrorMessage() const
+{
+    return media::deviceErrorText(d->error);
+}
 
-QImage TMediaPlayer::displayedPicture() const { return d->sink->picture(); }
-int32_t TMediaPlayer::displayedFrame() const { return d->sink->frame(); }
-double TMediaPlayer::framesPerSecond() const { return d->device ? d->device->framesPerSecond() : 0; }
+QImage TMediaPlayer::displayedPicture() const
+{
+    return d->sink->picture();
+}
+int32_t TMediaPlayer::displayedFrame() const
+{
+    return d->sink->frame();
+}
+double TMediaPlayer::framesPerSecond() const
+{
+    return d->device ? d->device->framesPerSecond() : 0;
+}
 
 void TMediaPlayer::setPresentationClock(std::shared_ptr<PresentationClock> clock)
 {

@@ -38,7 +38,8 @@ std::unique_ptr<VideoInput> VideoInput::open(const QString& path, const DecoderT
     int stream = -1;
     for (unsigned i = 0; i < in->fmt_->nb_streams; ++i) {
         const AVStream* st = in->fmt_->streams[i];
-        if (st->codecpar->codec_type == AVMEDIA_TYPE_VIDEO && !(st->disposition & AV_DISPOSITION_ATTACHED_PIC)) {
+        if (st->codecpar->codec_type == AVMEDIA_TYPE_VIDEO
+            && !(st->disposition & AV_DISPOSITION_ATTACHED_PIC)) {
             stream = int(i);
             break;
         }
@@ -89,8 +90,8 @@ std::unique_ptr<VideoInput> VideoInput::open(const QString& path, const DecoderT
     if (rate.num <= 0 || rate.den <= 0)
         rate = av_inv_q(st->time_base);
     in->fps_ = std::clamp(av_q2d(rate), 1.0, 240.0);
-    const AVRational sar = st->sample_aspect_ratio.num > 0 ? st->sample_aspect_ratio
-                                                           : st->codecpar->sample_aspect_ratio;
+    const AVRational sar
+        = st->sample_aspect_ratio.num > 0 ? st->sample_aspect_ratio : st->codecpar->sample_aspect_ratio;
     in->pixelAspect_ = sar.num > 0 && sar.den > 0 ? std::clamp(av_q2d(sar), 0.25, 4.0) : 1.0;
     if (known)
         in->slots_ = std::move(known);
@@ -117,7 +118,8 @@ bool VideoInput::buildSlots(uint32_t& error)
             // or index that claims more is not believed, for each slot costs memory here.
             const int64_t fileBytes = fmt_->pb ? avio_size(fmt_->pb) : -1;
             const int64_t most = std::min<int64_t>(std::max<int64_t>(entries, fileBytes / 8), INT32_MAX - 1);
-            table->length = int(std::clamp<int64_t>(std::max<int64_t>(last->timestamp + 1, st->nb_frames), 1, most));
+            table->length
+                = int(std::clamp<int64_t>(std::max<int64_t>(last->timestamp + 1, st->nb_frames), 1, most));
             table->timestamp.assign(size_t(table->length), SlotTable::kEmpty);
             for (int i = 0; i < entries; ++i) {
                 const AVIndexEntry* e = avformat_index_get_entry(st, i);
@@ -192,14 +194,18 @@ QSize VideoInput::frameSize() const
                  dec_->height > 0 ? dec_->height : fmt_->streams[stream_]->codecpar->height);
 }
 
-int VideoInput::decoderDelay() const { return dec_->has_b_frames; }
+int VideoInput::decoderDelay() const
+{
+    return dec_->has_b_frames;
+}
 
 bool VideoInput::seekToKeyframe(int slot)
 {
     avcodec_flush_buffers(dec_);
     const SlotTable& t = *slots_;
     if (slot <= t.keyframes.front())
-        return av_seek_frame(fmt_, stream_, t.timestamp[size_t(t.keyframes.front())], AVSEEK_FLAG_BACKWARD) >= 0
+        return av_seek_frame(fmt_, stream_, t.timestamp[size_t(t.keyframes.front())], AVSEEK_FLAG_BACKWARD)
+            >= 0
             || av_seek_frame(fmt_, stream_, 0, AVSEEK_FLAG_BACKWARD | AVSEEK_FLAG_ANY) >= 0;
     // The timestamp is the keyframe's own. MP4 seeks by presentation time, so "at or
     // before" its decode time lands a whole GOP early there; "at or after" lands on it (and
@@ -228,8 +234,14 @@ int VideoInput::readPacket(AVPacket* packet)
     }
 }
 
-int VideoInput::send(const AVPacket* packet) { return avcodec_send_packet(dec_, packet); }
-int VideoInput::receive(AVFrame* frame) { return avcodec_receive_frame(dec_, frame); }
+int VideoInput::send(const AVPacket* packet)
+{
+    return avcodec_send_packet(dec_, packet);
+}
+int VideoInput::receive(AVFrame* frame)
+{
+    return avcodec_receive_frame(dec_, frame);
+}
 
 void VideoInput::skipNonReference(bool skip)
 {

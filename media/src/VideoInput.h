@@ -17,7 +17,7 @@ struct AVPacket;
 namespace hw::media {
 
 struct DecoderTuning {
-    int threads = 0;          // 0: as many as the library likes
+    int threads = 0;             // 0: as many as the library likes
     bool fastButInexact = false; // skip the loop filter: for scans that only need the order
 };
 
@@ -30,8 +30,7 @@ public:
     // Opens the file and its video decoder; on failure returns null with error set to a
     // DeviceError code. Reads only headers and the container's index; a slot table built
     // by an earlier open of the same file can be passed in to skip that step.
-    static std::unique_ptr<VideoInput> open(const QString& path, const DecoderTuning& tuning,
-                                            uint32_t& error,
+    static std::unique_ptr<VideoInput> open(const QString& path, const DecoderTuning& tuning, uint32_t& error,
                                             std::shared_ptr<const SlotTable> known = {});
 
     std::shared_ptr<const SlotTable> slotTable() const { return slots_; }

@@ -42,22 +42,31 @@ CardDesign design()
         QString(),
     };
     d.steps = {
-        QStringLiteral("Start the thread a third of the shank behind the eye and wrap a thread base to the bend and back "
+        QStringLiteral("Start the thread a third of the shank behind the eye and wrap a thread base to the "
+                       "bend and back "
                        "again."),
-        QStringLiteral("Clean and stack a small bunch of orange calf body hair and tie it in on top of the shank with the tips "
+        QStringLiteral("Clean and stack a small bunch of orange calf body hair and tie it in on top of the "
+                       "shank with the tips "
                        "pointing forward, as long as the shank. Trim the butts at a taper toward the bend."),
-        QStringLiteral("Stand the hair upright with a few wraps in front of it, then wrap the thread around the base of the "
+        QStringLiteral("Stand the hair upright with a few wraps in front of it, then wrap the thread around "
+                       "the base of the "
                        "post to gather it into a firm, single post that will carry the hackle."),
-        QStringLiteral("At the bend, tie in a bunch of grizzly hackle fibers about as long as the shank for the tail, and "
+        QStringLiteral("At the bend, tie in a bunch of grizzly hackle fibers about as long as the shank for "
+                       "the tail, and "
                        "bind the butts along the shank up to the post so that the body stays smooth."),
-        QStringLiteral("Strip the fluff from the base of a grizzly hackle sized to the hook. Tie it in at the base of the post "
-                       "with the bare stem bound up along the post and the shiny, outer side of the feather facing up."),
+        QStringLiteral(
+            "Strip the fluff from the base of a grizzly hackle sized to the hook. Tie it in at the base of "
+            "the post "
+            "with the bare stem bound up along the post and the shiny, outer side of the feather facing up."),
         QStringLiteral("Dub a slim, tapered abdomen of gray dubbing from the tail forward to the post."),
-        QStringLiteral("Dub the thorax behind and around the base of the post, ending with the thread just in front of the "
+        QStringLiteral("Dub the thorax behind and around the base of the post, ending with the thread just "
+                       "in front of the "
                        "post."),
-        QStringLiteral("Wind the hackle around the post, each turn below the one before, for four or five turns. Tie it off just "
+        QStringLiteral("Wind the hackle around the post, each turn below the one before, for four or five "
+                       "turns. Tie it off just "
                        "in front of the post, trim the tip and dub a small head."),
-        QStringLiteral("Whip finish behind the eye, trim the thread and put a drop of cement on the base of the post."),
+        QStringLiteral(
+            "Whip finish behind the eye, trim the thread and put a drop of cement on the base of the post."),
     };
     d.emptyLineAfterLastStep = true;
     return d;

@@ -84,19 +84,20 @@ void addHeaderBand(TReport& report)
     // The lines are one pixel wider than the band and centred on their own box.
     addLabel(report, band, QStringLiteral("ReportLabel1"), QStringLiteral("Hacklewright"),
              QRect(0, 4, 721, 25), arial(16, QFont::Bold), taCenter, false);
-    addLabel(report, band, QStringLiteral("ReportLabel2"), QStringLiteral("Volume 2"),
-             QRect(0, 31, 721, 25), arial(12), taCenter, false);
-    addLabel(report, band, QStringLiteral("ReportLabel3"), QStringLiteral("Terrestrials & Attractor Patterns"),
-             QRect(0, 53, 721, 25), arial(12, QFont::Bold), taCenter, false);
+    addLabel(report, band, QStringLiteral("ReportLabel2"), QStringLiteral("Volume 2"), QRect(0, 31, 721, 25),
+             arial(12), taCenter, false);
+    addLabel(report, band, QStringLiteral("ReportLabel3"),
+             QStringLiteral("Terrestrials & Attractor Patterns"), QRect(0, 53, 721, 25),
+             arial(12, QFont::Bold), taCenter, false);
 }
 
 } // namespace
 
-TReportLabel* addTitleLine(TReport& report, const QString& name, const QString& caption, int left,
-                           int top, int width)
+TReportLabel* addTitleLine(TReport& report, const QString& name, const QString& caption, int left, int top,
+                           int width)
 {
-    return addLabel(report, nullptr, name, caption, QRect(left, top, width, 24),
-                    arial(14, QFont::Bold, true), taCenter, false);
+    return addLabel(report, nullptr, name, caption, QRect(left, top, width, 24), arial(14, QFont::Bold, true),
+                    taCenter, false);
 }
 
 QStringList instructionLines(const QStringList& steps, bool emptyLineAfterLastStep)
@@ -128,7 +129,8 @@ void layOutCard(TReport& report, const CardDesign& design)
     setUpPage(report);
     addHeaderBand(report);
 
-    addTitleLine(report, QStringLiteral("ReportLabel4"), design.title, design.titleLeft, 136, design.titleWidth);
+    addTitleLine(report, QStringLiteral("ReportLabel4"), design.title, design.titleLeft, 136,
+                 design.titleWidth);
 
     TReportImage* picture = report.AddImage();
     picture->setName(QStringLiteral("ReportImage1"));
@@ -139,17 +141,20 @@ void layOutCard(TReport& report, const CardDesign& design)
     addLabel(report, nullptr, QStringLiteral("ReportLabel7"), QStringLiteral("Materials"),
              QRect(328, 136, 69, 20), arial(12, QFont::Bold), taLeftJustify, true);
     addMemo(report, QStringLiteral("ReportMemo2"), design.materialLabels,
-            QRect(328, 160, design.labelColumnWidth, design.labelColumnHeight), arial(10, QFont::Normal, true), true);
+            QRect(328, 160, design.labelColumnWidth, design.labelColumnHeight),
+            arial(10, QFont::Normal, true), true);
     addMemo(report, QStringLiteral("ReportMemo1"), design.materialValues,
-            QRect(design.valueColumnLeft, 160, design.valueColumnWidth, design.valueColumnHeight), arial(10), true);
+            QRect(design.valueColumnLeft, 160, design.valueColumnWidth, design.valueColumnHeight), arial(10),
+            true);
 
     addLabel(report, nullptr, QStringLiteral("ReportLabel8"), QStringLiteral("Tying Instructions"),
              QRect(56, 328, 139, 20), arial(12, QFont::Bold), taLeftJustify, true);
-    addMemo(report, QStringLiteral("ReportMemo3"), instructionLines(design.steps, design.emptyLineAfterLastStep),
+    addMemo(report, QStringLiteral("ReportMemo3"),
+            instructionLines(design.steps, design.emptyLineAfterLastStep),
             QRect(56, design.instructionsTop, 705, design.instructionsHeight), arial(10), false);
 
-    addLabel(report, nullptr, QStringLiteral("ReportLabel5"), footerNotice(), QRect(48, 986, 209, 17), arial(10),
-             taLeftJustify, true);
+    addLabel(report, nullptr, QStringLiteral("ReportLabel5"), footerNotice(), QRect(48, 986, 209, 17),
+             arial(10), taLeftJustify, true);
     addLabel(report, nullptr, QStringLiteral("ReportLabel6"), footerWebAddress(), QRect(592, 986, 169, 17),
              arial(10), taLeftJustify, true);
     report.endLayoutLoad();

@@ -12,21 +12,21 @@ class TReport;
 class TReportLabel;
 
 struct CardDesign {
-    QString title;               // the (first) title line
-    int titleLeft = 0;           // design pixels, like every number below
+    QString title;     // the (first) title line
+    int titleLeft = 0; // design pixels, like every number below
     int titleWidth = 0;
-    QRect picture;               // left, top, width, height
-    QString pictureResource;     // e.g. ":/recipes/DeerHairAnt.bmp"
-    int labelColumnWidth = 0;    // the materials label column starts under the heading
+    QRect picture;            // left, top, width, height
+    QString pictureResource;  // e.g. ":/recipes/DeerHairAnt.bmp"
+    int labelColumnWidth = 0; // the materials label column starts under the heading
     int labelColumnHeight = 0;
     int valueColumnLeft = 0;
     int valueColumnWidth = 0;
     int valueColumnHeight = 0;
     int instructionsTop = 0;
     int instructionsHeight = 0;
-    QStringList materialLabels;  // one memo line each, printed exactly as written
+    QStringList materialLabels; // one memo line each, printed exactly as written
     QStringList materialValues;
-    QStringList steps;           // the prose of each tying step, without its number
+    QStringList steps; // the prose of each tying step, without its number
     bool emptyLineAfterLastStep = false;
 };
 
@@ -35,8 +35,8 @@ struct CardDesign {
 void layOutCard(TReport& report, const CardDesign& design);
 
 // A centred 14 pt bold italic title line (the second title line of a two-line title).
-TReportLabel* addTitleLine(TReport& report, const QString& name, const QString& caption, int left,
-                           int top, int width);
+TReportLabel* addTitleLine(TReport& report, const QString& name, const QString& caption, int left, int top,
+                           int width);
 
 // The instruction block's lines: "1. ..." for each step, one empty line between steps.
 QStringList instructionLines(const QStringList& steps, bool emptyLineAfterLastStep);

@@ -51,25 +51,36 @@ CardDesign design()
         QStringLiteral("Grizzly Hackle"),
     };
     d.steps = {
-        QStringLiteral("Start the thread behind the eye and lay a thread base to the bend. Tie in a strand of Antron yarn at the "
+        QStringLiteral("Start the thread behind the eye and lay a thread base to the bend. Tie in a strand "
+                       "of Antron yarn at the "
                        "bend."),
-        QStringLiteral("Wrap the yarn forward and back to build a smooth, tapered underbody over the rear two thirds of the "
+        QStringLiteral("Wrap the yarn forward and back to build a smooth, tapered underbody over the rear "
+                       "two thirds of the "
                        "shank. Tie it off and trim the excess."),
-        QStringLiteral("Dub a full abdomen of the green and yellow blend over the underbody. For the alternate abdomen, tie in a "
-                       "strip of Flexibody at the bend, wrap it forward in overlapping turns and mark the segments with a "
+        QStringLiteral("Dub a full abdomen of the green and yellow blend over the underbody. For the "
+                       "alternate abdomen, tie in a "
+                       "strip of Flexibody at the bend, wrap it forward in overlapping turns and mark the "
+                       "segments with a "
                        "black marker."),
-        QStringLiteral("Tie in a length of white Antron or poly on top of the shank at the front of the abdomen for the post. "
+        QStringLiteral("Tie in a length of white Antron or poly on top of the shank at the front of the "
+                       "abdomen for the post. "
                        "Stand it upright and wrap the thread around its base to stiffen it."),
-        QStringLiteral("Tie in a cemented, round-tipped turkey quill section flat over the abdomen, reaching just past the "
+        QStringLiteral("Tie in a cemented, round-tipped turkey quill section flat over the abdomen, reaching "
+                       "just past the "
                        "bend."),
-        QStringLiteral("Tie a knotted hackle stem on each side of the body for the hind legs, the knots level with the "
-                       "wing's end."),
-        QStringLiteral("Tie in a grizzly hackle at the base of the post with its stem lying up along the post."),
-        QStringLiteral("Dub the head with the green and yellow blend behind and around the post, ending with the thread just in "
+        QStringLiteral(
+            "Tie a knotted hackle stem on each side of the body for the hind legs, the knots level with the "
+            "wing's end."),
+        QStringLiteral(
+            "Tie in a grizzly hackle at the base of the post with its stem lying up along the post."),
+        QStringLiteral("Dub the head with the green and yellow blend behind and around the post, ending with "
+                       "the thread just in "
                        "front of the post."),
-        QStringLiteral("Wind the hackle down the post in four or five touching turns, tie it off just in front of the post and "
+        QStringLiteral("Wind the hackle down the post in four or five touching turns, tie it off just in "
+                       "front of the post and "
                        "trim the tip. Dub a small head of the blend up to the eye."),
-        QStringLiteral("Whip finish behind the eye, trim the post to the length of the hackle fibers and cement the thread "
+        QStringLiteral("Whip finish behind the eye, trim the post to the length of the hackle fibers and "
+                       "cement the thread "
                        "wraps."),
     };
     d.emptyLineAfterLastStep = false;

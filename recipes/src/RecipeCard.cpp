@@ -7,7 +7,9 @@
 namespace hw {
 
 RecipeCard::RecipeCard(QByteArray displayName, QObject* owner)
-    : QObject(owner), displayName_(std::move(displayName)), report_(new TReport(this))
+    : QObject(owner)
+    , displayName_(std::move(displayName))
+    , report_(new TReport(this))
 {
     report_->setObjectName(QStringLiteral("Report1"));
 }

@@ -24,7 +24,7 @@ void createRecipeCards(QObject* owner)
 
 std::array<RecipeCard*, kRecipeCardCount> recipeCards()
 {
-    return {BulletHeadHopperRecipe, DeerHairCricketRecipe, ParachuteAdamsRecipe,
+    return {BulletHeadHopperRecipe,  DeerHairCricketRecipe, ParachuteAdamsRecipe,
             GoldRibbedHaresEarNymph, ParachuteHopperRecipe, DeerHairAntRecipe};
 }
 

@@ -8,8 +8,10 @@ namespace {
 class FixedPrinters final : public PrinterSystem {
 public:
     FixedPrinters(QStringList names, QString defaultName, QList<QPageSize> sizes, TPrinterFactory factory)
-        : names_(std::move(names)), default_(std::move(defaultName)), sizes_(std::move(sizes)),
-          factory_(std::move(factory))
+        : names_(std::move(names))
+        , default_(std::move(defaultName))
+        , sizes_(std::move(sizes))
+        , factory_(std::move(factory))
     {
         if (sizes_.isEmpty())
             sizes_.append(QPageSize(QPageSize::A4));
@@ -44,10 +46,9 @@ private:
 } // namespace
 
 std::shared_ptr<PrinterSystem> fixedPrinters(const QStringList& names, const QString& defaultName,
-                                              const QList<QPageSize>& pageSizes, TPrinterFactory factory)
+                                             const QList<QPageSize>& pageSizes, TPrinterFactory factory)
 {
     return std::make_shared<FixedPrinters>(names, defaultName, pageSizes, std::move(factory));
 }
-
 
 } // namespace hw

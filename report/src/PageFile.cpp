@@ -61,9 +61,9 @@ std::unique_ptr<TReportOutput> TReportOutput::loadPages(const QString& path, QSt
     qint32 count = 0;
     in >> magic >> version >> dpiX >> dpiY >> width >> length >> count;
     auto sane = [](double v, double lo, double hi) { return v >= lo && v <= hi; };
-    if (in.status() != QDataStream::Ok || magic != kMagic || version != kVersion
-        || !sane(dpiX, 1, 10000) || !sane(dpiY, 1, 10000) || !sane(width, 1, 100000)
-        || !sane(length, 1, 100000) || count < 1 || count > kMaxPages) {
+    if (in.status() != QDataStream::Ok || magic != kMagic || version != kVersion || !sane(dpiX, 1, 10000)
+        || !sane(dpiY, 1, 10000) || !sane(width, 1, 100000) || !sane(length, 1, 100000) || count < 1
+        || count > kMaxPages) {
         setError(error, invalid);
         return nullptr;
     }

@@ -10,9 +10,10 @@
 namespace hw {
 
 PagePainter::PagePainter(QPainter& painter, const DeviceMapping& mapping, const TReport& report)
-    : painter_(painter), mapping_(mapping), report_(report)
-{
-}
+    : painter_(painter)
+    , mapping_(mapping)
+    , report_(report)
+{ }
 
 void PagePainter::paintBand(const TReportBand& band, QPointF at)
 {
@@ -40,7 +41,8 @@ void PagePainter::paintFrame(const TReportFrame& frame, const QRect& box)
     if (frame.drawLeft)
         painter_.fillRect(QRect(box.left(), box.top(), across, box.height()), frame.color);
     if (frame.drawRight)
-        painter_.fillRect(QRect(box.left() + box.width() - across, box.top(), across, box.height()), frame.color);
+        painter_.fillRect(QRect(box.left() + box.width() - across, box.top(), across, box.height()),
+                          frame.color);
 }
 
 void PagePainter::paintElement(const TReportPrintable& element, QPointF offset)
@@ -112,9 +114,15 @@ void PagePainter::paintText(const TReportCustomLabel& label, QPointF offset)
         const int textWidth = metrics.horizontalAdvance(line);
         int x = box.left();
         switch (label.alignment()) {
-        case taLeftJustify: x = mapping_.x(alignLeft); break;
-        case taRightJustify: x = mapping_.x(alignLeft + alignWidth) - textWidth; break;
-        case taCenter: x = mapping_.x(alignLeft + alignWidth / 2.0) - textWidth / 2; break;
+        case taLeftJustify:
+            x = mapping_.x(alignLeft);
+            break;
+        case taRightJustify:
+            x = mapping_.x(alignLeft + alignWidth) - textWidth;
+            break;
+        case taCenter:
+            x = mapping_.x(alignLeft + alignWidth / 2.0) - textWidth / 2;
+            break;
         }
         painter_.drawText(QPoint(x, y + metrics.ascent()), line);
     }

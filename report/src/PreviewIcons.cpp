@@ -83,8 +83,10 @@ void drawZoom(QPainter& p, PreviewIcon which)
     } else {
         // A double arrow across: the page width.
         p.drawLine(QPointF(c.x() - 3.3, c.y()), QPointF(c.x() + 3.3, c.y()));
-        p.drawPolyline(QList<QPointF>{{c.x() - 1.6, c.y() - 1.7}, {c.x() - 3.3, c.y()}, {c.x() - 1.6, c.y() + 1.7}});
-        p.drawPolyline(QList<QPointF>{{c.x() + 1.6, c.y() - 1.7}, {c.x() + 3.3, c.y()}, {c.x() + 1.6, c.y() + 1.7}});
+        p.drawPolyline(
+            QList<QPointF>{{c.x() - 1.6, c.y() - 1.7}, {c.x() - 3.3, c.y()}, {c.x() - 1.6, c.y() + 1.7}});
+        p.drawPolyline(
+            QList<QPointF>{{c.x() + 1.6, c.y() - 1.7}, {c.x() + 3.3, c.y()}, {c.x() + 1.6, c.y() + 1.7}});
     }
 }
 
@@ -108,8 +110,12 @@ void drawNavigation(QPainter& p, PreviewIcon which)
         p.drawRoundedRect(QRectF(5.0, 5.5, 2.6, 13.0), 0.8, 0.8);
         drawTriangle(p, 9.0, 18.5, cy, 6.5);
         break;
-    case PreviewIcon::PrevPage: drawTriangle(p, 7.0, 16.5, cy, 6.5); break;
-    case PreviewIcon::NextPage: drawTriangle(p, 17.0, 7.5, cy, 6.5); break;
+    case PreviewIcon::PrevPage:
+        drawTriangle(p, 7.0, 16.5, cy, 6.5);
+        break;
+    case PreviewIcon::NextPage:
+        drawTriangle(p, 17.0, 7.5, cy, 6.5);
+        break;
     default:
         p.drawRoundedRect(QRectF(16.4, 5.5, 2.6, 13.0), 0.8, 0.8);
         drawTriangle(p, 15.0, 5.5, cy, 6.5);
@@ -207,16 +213,30 @@ void paintIcon(QPainter& p, PreviewIcon which)
     switch (which) {
     case PreviewIcon::ZoomToFit:
     case PreviewIcon::ZoomTo100:
-    case PreviewIcon::ZoomToWidth: drawZoom(p, which); break;
+    case PreviewIcon::ZoomToWidth:
+        drawZoom(p, which);
+        break;
     case PreviewIcon::FirstPage:
     case PreviewIcon::PrevPage:
     case PreviewIcon::NextPage:
-    case PreviewIcon::LastPage: drawNavigation(p, which); break;
-    case PreviewIcon::PrintSetup: drawPrinter(p, true); break;
-    case PreviewIcon::Print: drawPrinter(p, false); break;
-    case PreviewIcon::Save: drawSave(p); break;
-    case PreviewIcon::Load: drawLoad(p); break;
-    case PreviewIcon::Close: drawClose(p); break;
+    case PreviewIcon::LastPage:
+        drawNavigation(p, which);
+        break;
+    case PreviewIcon::PrintSetup:
+        drawPrinter(p, true);
+        break;
+    case PreviewIcon::Print:
+        drawPrinter(p, false);
+        break;
+    case PreviewIcon::Save:
+        drawSave(p);
+        break;
+    case PreviewIcon::Load:
+        drawLoad(p);
+        break;
+    case PreviewIcon::Close:
+        drawClose(p);
+        break;
     }
 }
 
@@ -224,7 +244,9 @@ void paintIcon(QPainter& p, PreviewIcon which)
 // a scaled bitmap.
 class VectorIconEngine final : public QIconEngine {
 public:
-    explicit VectorIconEngine(PreviewIcon which) : which_(which) {}
+    explicit VectorIconEngine(PreviewIcon which)
+        : which_(which)
+    { }
 
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State) override
     {

@@ -5,8 +5,18 @@
 namespace hw {
 
 enum class PreviewIcon {
-    ZoomToFit, ZoomTo100, ZoomToWidth, FirstPage, PrevPage, NextPage, LastPage,
-    PrintSetup, Print, Save, Load, Close
+    ZoomToFit,
+    ZoomTo100,
+    ZoomToWidth,
+    FirstPage,
+    PrevPage,
+    NextPage,
+    LastPage,
+    PrintSetup,
+    Print,
+    Save,
+    Load,
+    Close
 };
 
 QIcon previewIcon(PreviewIcon which);

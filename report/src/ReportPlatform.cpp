@@ -61,9 +61,15 @@ TPrintDialogAnswer runSystemDialog(QPrinter& printer, const TPrintDialogRequest&
     if (!answer.accepted)
         return answer;
     switch (dialog.printRange()) {
-    case QAbstractPrintDialog::Selection: answer.range = TPrintDialogAnswer::Range::Selection; break;
-    case QAbstractPrintDialog::PageRange: answer.range = TPrintDialogAnswer::Range::PageRange; break;
-    default: answer.range = TPrintDialogAnswer::Range::AllPages; break;
+    case QAbstractPrintDialog::Selection:
+        answer.range = TPrintDialogAnswer::Range::Selection;
+        break;
+    case QAbstractPrintDialog::PageRange:
+        answer.range = TPrintDialogAnswer::Range::PageRange;
+        break;
+    default:
+        answer.range = TPrintDialogAnswer::Range::AllPages;
+        break;
     }
     answer.copies = printer.copyCount();
     answer.fromPage = dialog.fromPage();

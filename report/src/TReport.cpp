@@ -11,10 +11,10 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 #include <QPainter>
 #include <QPointer>
 #include <QPrinter>
+#include <QTemporaryFile>
 
 #include <cmath>
 #include <cstdio>
@@ -30,7 +30,10 @@ QSizeF oriented(QSizeF portrait, TReportOrientation orientation)
 
 class BusyScope {
 public:
-    BusyScope(bool& busy, TReportUnits& units) : busy_(busy), units_(units), saved_(units)
+    BusyScope(bool& busy, TReportUnits& units)
+        : busy_(busy)
+        , units_(units)
+        , saved_(units)
     {
         busy_ = true;
         units_ = TReportUnits::Native;
@@ -80,9 +83,10 @@ bool completePdf(const QString& path)
 
 } // namespace
 
-TReport::TReport(QObject* parent) : QObject(parent), font_(QStringLiteral("Arial"), 10)
-{
-}
+TReport::TReport(QObject* parent)
+    : QObject(parent)
+    , font_(QStringLiteral("Arial"), 10)
+{ }
 
 TReport::~TReport() = default;
 
@@ -145,7 +149,8 @@ QSizeF TReport::pageImagePaper() const
     // Without a printer the page images take the system's fallback paper.
     if (!system->hasPrinters())
         return oriented(paperDimensions(TPaperSize::A4), orientation);
-    const QSizeF wanted = page_.paperSize() == TPaperSize::Custom || paperDimensions(page_.paperSize()).isEmpty()
+    const QSizeF wanted
+        = page_.paperSize() == TPaperSize::Custom || paperDimensions(page_.paperSize()).isEmpty()
         ? QSizeF(page_.width(), page_.length())
         : oriented(paperDimensions(page_.paperSize()), orientation);
     if (page_.paperSize() == TPaperSize::Custom)
@@ -219,9 +224,10 @@ void TReport::Generate(TReportOutput& output)
                 paint.paintElement(*element, QPointF(0.0, 0.0));
         }
         if (frame_.hasLines()) {
-            const QRect area = output.mapping().rect(page_.leftMargin(), page_.topMargin(),
-                page_.width() - page_.leftMargin() - page_.rightMargin(),
-                page_.length() - page_.topMargin() - page_.bottomMargin());
+            const QRect area
+                = output.mapping().rect(page_.leftMargin(), page_.topMargin(),
+                                        page_.width() - page_.leftMargin() - page_.rightMargin(),
+                                        page_.length() - page_.topMargin() - page_.bottomMargin());
             paint.paintFrame(frame_, area);
         }
         output.endPage();
@@ -272,8 +278,8 @@ void TReport::Print()
     }
     Generate(*output);
     if (output->failed())
-        throw EPrinterError(QStringLiteral("Cannot print on %1: %2")
-                                .arg(name, jobFailure(*output->printer())));
+        throw EPrinterError(
+            QStringLiteral("Cannot print on %1: %2").arg(name, jobFailure(*output->printer())));
 }
 
 void TReport::PrinterSetup()
@@ -332,10 +338,11 @@ bool TReport::ExportPdf(const QString& path)
     if (!generated || !completePdf(partial.fileName()))
         return false;
     // The file keeps the permissions of the one it replaces, or an ordinary file's.
-    partial.setPermissions(QFileInfo::exists(path) ? QFile::permissions(path)
-                                                   : QFile::ReadOwner | QFile::WriteOwner
-                                                         | QFile::ReadGroup | QFile::ReadOther);
-    if (std::rename(QFile::encodeName(partial.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
+    partial.setPermissions(QFileInfo::exists(path)
+                               ? QFile::permissions(path)
+                               : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    if (std::rename(QFile::encodeName(partial.fileName()).constData(), QFile::encodeName(path).constData())
+        != 0)
         return false;
     partial.setAutoRemove(false);
     return true;

@@ -7,9 +7,9 @@
 namespace hw {
 
 TReportBand::TReportBand(TReport* report, TReportBandType type)
-    : report_(report), bandType_(type)
-{
-}
+    : report_(report)
+    , bandType_(type)
+{ }
 
 TReportBand::~TReportBand() = default;
 

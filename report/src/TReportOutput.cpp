@@ -36,9 +36,12 @@ bool offers(const QList<QPageSize>& sizes, const QPageSize& wanted)
 QPrinter::PaperSource toPaperSource(TOutputBin bin)
 {
     switch (bin) {
-    case TOutputBin::Cassette: return QPrinter::Cassette;
-    case TOutputBin::FormSource: return QPrinter::FormSource;
-    default: return static_cast<QPrinter::PaperSource>(static_cast<int>(bin) - 1);
+    case TOutputBin::Cassette:
+        return QPrinter::Cassette;
+    case TOutputBin::FormSource:
+        return QPrinter::FormSource;
+    default:
+        return static_cast<QPrinter::PaperSource>(static_cast<int>(bin) - 1);
     }
 }
 
@@ -49,7 +52,9 @@ QSizeF tenthsOf(const QPageLayout& layout)
 
 } // namespace
 
-TReportOutput::TReportOutput(Destination destination) : destination_(destination) {}
+TReportOutput::TReportOutput(Destination destination)
+    : destination_(destination)
+{ }
 
 TReportOutput::~TReportOutput()
 {
@@ -116,7 +121,8 @@ void TReportOutput::begin(const TPrinterSettings& settings)
     const bool native = printer.outputFormat() == QPrinter::NativeFormat;
     const QPageSize wanted = toPageSize(settings);
     if (wanted.isValid()) {
-        const QList<QPageSize> sizes = native ? QPrinterInfo(printer).supportedPageSizes() : QList<QPageSize>();
+        const QList<QPageSize> sizes
+            = native ? QPrinterInfo(printer).supportedPageSizes() : QList<QPageSize>();
         if (!native || settings.paperSize == TPaperSize::Custom || offers(sizes, wanted))
             printer.setPageSize(wanted);
     }

@@ -12,7 +12,8 @@ namespace {
 constexpr int kPageGap = 12; // grey margin around the page when it is larger than the view
 }
 
-TReportPreview::TReportPreview(QWidget* parent) : QAbstractScrollArea(parent)
+TReportPreview::TReportPreview(QWidget* parent)
+    : QAbstractScrollArea(parent)
 {
     setObjectName(QStringLiteral("ReportPreview"));
     setFocusPolicy(Qt::StrongFocus);
@@ -29,7 +30,11 @@ void TReportPreview::setOutput(TReportOutput* output)
     cache_ = QPixmap();
     if (output_) {
         connect(output_, &TReportOutput::pageFinished, this, &TReportPreview::onPageFinished);
-        connect(output_, &QObject::destroyed, this, [this] { output_ = nullptr; cache_ = QPixmap(); viewport()->update(); });
+        connect(output_, &QObject::destroyed, this, [this] {
+            output_ = nullptr;
+            cache_ = QPixmap();
+            viewport()->update();
+        });
         if (output_->finished() || output_->storedPages() >= 1)
             zoomToWidth();
     }
@@ -239,9 +244,14 @@ void TReportPreview::keyPressEvent(QKeyEvent* event)
         else
             nextPage();
         return;
-    case Qt::Key_Home: firstPage(); return;
-    case Qt::Key_End: lastPage(); return;
-    default: break;
+    case Qt::Key_Home:
+        firstPage();
+        return;
+    case Qt::Key_End:
+        lastPage();
+        return;
+    default:
+        break;
     }
     QAbstractScrollArea::keyPressEvent(event);
 }

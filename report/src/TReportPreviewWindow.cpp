@@ -5,8 +5,8 @@
 #include "PreviewIcons.h"
 
 #include <QButtonGroup>
-#include <QCoreApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFrame>
@@ -46,7 +46,8 @@ bool writePicturesPdf(const TReportOutput& pages, const QString& path)
 } // namespace
 
 TReportPreviewWindow::TReportPreviewWindow(TReportOutput* output, QWidget* parent)
-    : QWidget(parent, Qt::Window), output_(output)
+    : QWidget(parent, Qt::Window)
+    , output_(output)
 {
     setObjectName(QStringLiteral("ReportPreviewWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -62,7 +63,8 @@ TReportPreviewWindow::TReportPreviewWindow(TReportOutput* output, QWidget* paren
     toolbar_->setIconSize(QSize(24, 24));
     toolbar_->setStyleSheet(QStringLiteral(
         "QToolBar#PreviewToolbar { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
-        " stop:0 #fbfcfd, stop:1 #e9edf2); border-bottom: 1px solid #c3cad3; padding: 3px 6px; spacing: 2px; }"
+        " stop:0 #fbfcfd, stop:1 #e9edf2); border-bottom: 1px solid #c3cad3; padding: 3px 6px; spacing: 2px; "
+        "}"
         "QToolButton { border: 1px solid transparent; border-radius: 4px; padding: 3px; }"
         "QToolButton:hover { background: #dde8f6; border-color: #a9c3e6; }"
         "QToolButton:pressed, QToolButton:checked { background: #c9dcf4; border-color: #7fa6da; }"
@@ -74,8 +76,8 @@ TReportPreviewWindow::TReportPreviewWindow(TReportOutput* output, QWidget* paren
 
     auto* statusBar = new QFrame(this);
     statusBar->setObjectName(QStringLiteral("StatusPanel"));
-    statusBar->setStyleSheet(QStringLiteral(
-        "QFrame#StatusPanel { background: #eef1f5; border-top: 1px solid #c3cad3; }"));
+    statusBar->setStyleSheet(
+        QStringLiteral("QFrame#StatusPanel { background: #eef1f5; border-top: 1px solid #c3cad3; }"));
     auto* statusLayout = new QHBoxLayout(statusBar);
     statusLayout->setContentsMargins(8, 3, 8, 3);
     status_ = new QLabel(QStringLiteral("Working..."), statusBar);
@@ -154,23 +156,30 @@ void TReportPreviewWindow::buildToolbar()
     connect(width, &QToolButton::clicked, preview_, &TReportPreview::zoomToWidth);
     toolbar_->addSeparator();
 
-    connect(add({"FirstPage", PreviewIcon::FirstPage, "First Page"}), &QToolButton::clicked, preview_, &TReportPreview::firstPage);
-    connect(add({"PrevPage", PreviewIcon::PrevPage, "Previous page"}), &QToolButton::clicked, preview_, &TReportPreview::prevPage);
-    connect(add({"NextPage", PreviewIcon::NextPage, "Next page"}), &QToolButton::clicked, preview_, &TReportPreview::nextPage);
-    connect(add({"LastPage", PreviewIcon::LastPage, "Last page"}), &QToolButton::clicked, preview_, &TReportPreview::lastPage);
+    connect(add({"FirstPage", PreviewIcon::FirstPage, "First Page"}), &QToolButton::clicked, preview_,
+            &TReportPreview::firstPage);
+    connect(add({"PrevPage", PreviewIcon::PrevPage, "Previous page"}), &QToolButton::clicked, preview_,
+            &TReportPreview::prevPage);
+    connect(add({"NextPage", PreviewIcon::NextPage, "Next page"}), &QToolButton::clicked, preview_,
+            &TReportPreview::nextPage);
+    connect(add({"LastPage", PreviewIcon::LastPage, "Last page"}), &QToolButton::clicked, preview_,
+            &TReportPreview::lastPage);
     toolbar_->addSeparator();
 
-    connect(add({"PrintSetup", PreviewIcon::PrintSetup, "Printer setup"}), &QToolButton::clicked, this, [this] {
-        if (output_ && output_->printerSetupAction)
-            output_->printerSetupAction();
-    });
+    connect(add({"PrintSetup", PreviewIcon::PrintSetup, "Printer setup"}), &QToolButton::clicked, this,
+            [this] {
+                if (output_ && output_->printerSetupAction)
+                    output_->printerSetupAction();
+            });
     connect(add({"Print", PreviewIcon::Print, "Print"}), &QToolButton::clicked, this, [this] {
         if (output_ && output_->printAction)
             output_->printAction();
     });
     toolbar_->addSeparator();
-    connect(add({"Save", PreviewIcon::Save, "Save"}), &QToolButton::clicked, this, &TReportPreviewWindow::onSave);
-    connect(add({"Load", PreviewIcon::Load, "Load"}), &QToolButton::clicked, this, &TReportPreviewWindow::onLoad);
+    connect(add({"Save", PreviewIcon::Save, "Save"}), &QToolButton::clicked, this,
+            &TReportPreviewWindow::onSave);
+    connect(add({"Load", PreviewIcon::Load, "Load"}), &QToolButton::clicked, this,
+            &TReportPreviewWindow::onLoad);
     toolbar_->addSeparator();
 
     auto* exit = add({"Exit", PreviewIcon::Close, ""});
@@ -257,13 +266,15 @@ bool TReportPreviewWindow::loadFrom(const QString& path, QString* error)
 void TReportPreviewWindow::onSave()
 {
     QString selected;
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save"), QString(),
+    const QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("Save"), QString(),
         QStringLiteral("PDF document (*.pdf);;Report pages (*.hwpages)"), &selected);
     if (path.isEmpty())
         return;
     QString target = path;
     if (QFileInfo(target).suffix().isEmpty())
-        target += selected.contains(QLatin1String("pdf")) ? QStringLiteral(".pdf") : QStringLiteral(".hwpages");
+        target
+            += selected.contains(QLatin1String("pdf")) ? QStringLiteral(".pdf") : QStringLiteral(".hwpages");
     QString error;
     if (!saveTo(target, &error))
         QMessageBox::warning(this, QString(), error);
@@ -271,8 +282,8 @@ void TReportPreviewWindow::onSave()
 
 void TReportPreviewWindow::onLoad()
 {
-    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Load"), QString(),
-        QStringLiteral("Report pages (*.hwpages);;All files (*)"));
+    const QString path = QFileDialog::getOpenFileName(
+        this, QStringLiteral("Load"), QString(), QStringLiteral("Report pages (*.hwpages);;All files (*)"));
     if (path.isEmpty())
         return;
     QString error;
@@ -300,7 +311,8 @@ void TReportPreviewWindow::keyPressEvent(QKeyEvent* event)
     case Qt::Key_End:
         QCoreApplication::sendEvent(preview_, event);
         return;
-    default: break;
+    default:
+        break;
     }
     QWidget::keyPressEvent(event);
 }

@@ -7,9 +7,9 @@
 namespace hw {
 
 TReportPrintable::TReportPrintable(TReport* report, TReportBand* band)
-    : report_(report), band_(band)
-{
-}
+    : report_(report)
+    , band_(band)
+{ }
 
 TReportPrintable::~TReportPrintable() = default;
 
@@ -37,8 +37,7 @@ void TReportPrintable::setBounds(const QRect& pixels)
     const double ppi = report_->screenPpi();
     const double zoom = report_->zoom();
     auto tenths = [&](int v) { return fromDisplayUnits(v, TReportUnits::Pixels, ppi, zoom); };
-    size_ = {tenths(pixels.height()), tenths(pixels.left()), tenths(pixels.top()),
-             tenths(pixels.width())};
+    size_ = {tenths(pixels.height()), tenths(pixels.left()), tenths(pixels.top()), tenths(pixels.width())};
 }
 
 QFont TReportPrintable::font() const

@@ -25,8 +25,9 @@ class ErrorBoxes {
 public:
     ErrorBoxes()
     {
-        Application::setErrorBoxHook(
-            [this](const QString& caption, const QString& text) { shown.push_back({caption, text}); });
+        Application::setErrorBoxHook([this](const QString& caption, const QString& text) {
+            shown.push_back({caption, text});
+        });
     }
     ~ErrorBoxes() { Application::setErrorBoxHook({}); }
     std::vector<ShownBox> shown;
@@ -37,8 +38,7 @@ class Failing : public QObject {
 public:
     explicit Failing(std::function<void()> fail)
         : fail_(std::move(fail))
-    {
-    }
+    { }
     bool event(QEvent* e) override
     {
         if (e->type() == QEvent::User) {

@@ -18,7 +18,8 @@ TEST(LessonLocation, TheFolderStartedInWinsOverTheInstalledLibrary)
     test::TempTree elsewhere;
     elsewhere.write(QStringLiteral("Flies"), "a file, not a folder");
     elsewhere.mkdir(QStringLiteral("Pictures"));
-    EXPECT_EQ(locateLessons(elsewhere.root().path(), installed.root().path()).folder, installed.root().path());
+    EXPECT_EQ(locateLessons(elsewhere.root().path(), installed.root().path()).folder,
+              installed.root().path());
     EXPECT_EQ(locateLessons(QString(), installed.root().path()).folder, installed.root().path());
 }
 

@@ -110,5 +110,4 @@ bool ProgramRun::waitForExit(int timeoutMs)
     return process_.waitForFinished(timeoutMs);
 }
 
-
 } // namespace hw::test

@@ -16,10 +16,10 @@ namespace {
 #define ASSERT_OK(reply) ASSERT_TRUE((reply).startsWith(QLatin1String("ok"))) << (reply).toStdString()
 
 // The six patterns that have a recipe card.
-const QStringList kRecipePatterns = {
-    QStringLiteral("Bullet Head Hopper"), QStringLiteral("Deer Hair Cricket"),
-    QStringLiteral("Parachute Adams"), QStringLiteral("Gold Ribbed Hare's Ear Nymph"),
-    QStringLiteral("Parachute Hopper"), QStringLiteral("Deer Hair Ant")};
+const QStringList kRecipePatterns
+    = {QStringLiteral("Bullet Head Hopper"), QStringLiteral("Deer Hair Cricket"),
+       QStringLiteral("Parachute Adams"),    QStringLiteral("Gold Ribbed Hare's Ear Nymph"),
+       QStringLiteral("Parachute Hopper"),   QStringLiteral("Deer Hair Ant")};
 
 class ProgramTest : public ::testing::Test {
 protected:
@@ -53,7 +53,8 @@ protected:
         ASSERT_OK(run->command(QStringLiteral("wait-hidden SplashForm")));
         ASSERT_OK(run->command(QStringLiteral("wait-items TopicsListBox 1")));
         const QString lines = run->command(QStringLiteral("items MaterialsAndInstructionsListBox"));
-        EXPECT_TRUE(lines.contains(QLatin1String("Click on a quick tour topic below."))) << lines.toStdString();
+        EXPECT_TRUE(lines.contains(QLatin1String("Click on a quick tour topic below.")))
+            << lines.toStdString();
         // No error box on the way.
         ASSERT_OK(run->command(QStringLiteral("windows")));
         for (const QString& window : run->lastLines())
@@ -126,7 +127,8 @@ TEST_F(ProgramTest, ErrorsOnTheWayAreShownAndTheTutorStillComes)
     QTemporaryDir library;
     ASSERT_TRUE(library.isValid());
     const QString demo = DemoLibrary::instance().path();
-    ASSERT_TRUE(QFile::link(demo + QStringLiteral("/QuickTour"), library.filePath(QStringLiteral("QuickTour"))));
+    ASSERT_TRUE(
+        QFile::link(demo + QStringLiteral("/QuickTour"), library.filePath(QStringLiteral("QuickTour"))));
     ASSERT_TRUE(QDir(library.path()).mkdir(QStringLiteral("Flies")));
     QFile pattern(library.filePath(QStringLiteral("Flies/Broken.ini")));
     ASSERT_TRUE(pattern.open(QIODevice::WriteOnly));

@@ -51,7 +51,8 @@ protected:
         ClipWriter writer;
         ClipFormat format;
         format.framesPerSecond = framesPerSecond;
-        ASSERT_TRUE(writer.open(tree_.path(QLatin1String(kSplashClip)), format)) << writer.errorText().toStdString();
+        ASSERT_TRUE(writer.open(tree_.path(QLatin1String(kSplashClip)), format))
+            << writer.errorText().toStdString();
         for (int i = 0; i < frames; ++i) {
             QImage frame(320, 240, QImage::Format_RGB32);
             frame.fill(QColor::fromHsv((i * 7) % 360, 160, 200));
@@ -79,10 +80,7 @@ protected:
         return options;
     }
 
-    static std::vector<std::string> handOverLog()
-    {
-        return {"tutor", "cards", "show"};
-    }
+    static std::vector<std::string> handOverLog() { return {"tutor", "cards", "show"}; }
 
     test::TempTree tree_;
     QString previousDir_;
@@ -100,11 +98,11 @@ bool isDeviceClosed(const TSplashForm& splash)
 TEST_F(SplashFormTest, ColourDepthBelowSixteenIsRefused)
 {
     const QString title = programTitle(QCoreApplication::applicationFilePath());
-    const std::string refusal =
-        "refusal: Hacklewright requires that your computer display more than 256 colors in "
-        "order to operate properly. Please refer to your computer's documentation to adjust "
-        "your display settings to at least 16 bit, high-color, (65536 colors). Hacklewright "
-        "will exit now.";
+    const std::string refusal
+        = "refusal: Hacklewright requires that your computer display more than 256 colors in "
+          "order to operate properly. Please refer to your computer's documentation to adjust "
+          "your display settings to at least 16 bit, high-color, (65536 colors). Hacklewright "
+          "will exit now.";
 
     {
         TSplashForm::Options options = recordingOptions();
@@ -133,7 +131,6 @@ TEST_F(SplashFormTest, ColourDepthBelowSixteenIsRefused)
         EXPECT_FALSE(splash.handedOver());
         EXPECT_EQ(log.size(), 2u);
     }
-
 }
 
 TEST_F(SplashFormTest, TheEndOfTheVideoHandsOverInOrderAndTheQuickTourOpensOnceASecondLater)

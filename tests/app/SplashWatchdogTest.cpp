@@ -8,7 +8,10 @@ using hw::SplashWatchdog;
 namespace {
 struct FakeClock {
     qint64 now = 1000;
-    SplashWatchdog::Clock clock() { return [this] { return now; }; }
+    SplashWatchdog::Clock clock()
+    {
+        return [this] { return now; };
+    }
 };
 } // namespace
 

@@ -24,8 +24,12 @@ TEST(ContentPath, PrefersTheExactSpellingAndAcceptsAbsolutePaths)
     TempTree t;
     t.write(QStringLiteral("d/Name.ini"), "a");
     t.write(QStringLiteral("d/NAME.ini"), "b");
-    EXPECT_EQ(hw::resolveContentPath(QStringLiteral("d\\NAME.ini"), t.root()), t.path(QStringLiteral("d/NAME.ini")));
-    EXPECT_EQ(hw::resolveContentPath(t.path(QStringLiteral("D/name.ini")), QDir(QStringLiteral("/nonexistent"))).isEmpty(), false);
+    EXPECT_EQ(hw::resolveContentPath(QStringLiteral("d\\NAME.ini"), t.root()),
+              t.path(QStringLiteral("d/NAME.ini")));
+    EXPECT_EQ(
+        hw::resolveContentPath(t.path(QStringLiteral("D/name.ini")), QDir(QStringLiteral("/nonexistent")))
+            .isEmpty(),
+        false);
 }
 
 TEST(ContentPath, ListsMatchingEntriesOfAnyKindWithoutRegardToCase)
@@ -39,7 +43,8 @@ TEST(ContentPath, ListsMatchingEntriesOfAnyKindWithoutRegardToCase)
     t.mkdir(QStringLiteral("Flies/folder.ini"));
     QStringList names = hw::listContentFolder(QStringLiteral("flies"), QStringLiteral("*.ini"), t.root());
     names.sort();
-    EXPECT_EQ(names, (QStringList{QStringLiteral(".hidden.ini"), QStringLiteral("B.INI"),
-                                  QStringLiteral("a.ini"), QStringLiteral("folder.ini")}));
+    EXPECT_EQ(names,
+              (QStringList{QStringLiteral(".hidden.ini"), QStringLiteral("B.INI"), QStringLiteral("a.ini"),
+                           QStringLiteral("folder.ini")}));
     EXPECT_TRUE(hw::listContentFolder(QStringLiteral("NoSuch"), QStringLiteral("*.ini"), t.root()).isEmpty());
 }

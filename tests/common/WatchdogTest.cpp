@@ -24,5 +24,6 @@ TEST(Watchdog, EndsATestThatWaitsForEverWithAMessage)
                  QStringLiteral("--gtest_filter=Watchdog.DISABLED_WaitsForEver")});
     ASSERT_TRUE(child.waitForFinished(60000)) << "the watchdog did not end the test";
     EXPECT_NE(child.exitCode(), 0);
-    EXPECT_TRUE(child.readAllStandardError().contains("Watchdog.DISABLED_WaitsForEver did not finish within its time-out"));
+    EXPECT_TRUE(child.readAllStandardError().contains(
+        "Watchdog.DISABLED_WaitsForEver did not finish within its time-out"));
 }

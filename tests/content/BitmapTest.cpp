@@ -49,9 +49,8 @@ BmpSpec indexed(int bitCount, int w, int h, bool topDown, int headerSize = 40)
     s.topDown = topDown;
     s.bitCount = bitCount;
     s.palette = rampPalette(1 << bitCount);
-    s.pixels = encodeRows(w, h, bitCount, topDown, [bitCount](int x, int y) {
-        return uint32_t(x * 3 + y * 5) % (1u << bitCount);
-    });
+    s.pixels = encodeRows(w, h, bitCount, topDown,
+                          [bitCount](int x, int y) { return uint32_t(x * 3 + y * 5) % (1u << bitCount); });
     return s;
 }
 
@@ -78,13 +77,15 @@ TEST(Bitmap, FileOutcomes)
         EXPECT_EQ(e.message(), QStringLiteral("Cannot open file Flies\\Adams.bmp"));
     }
     t.mkdir(QStringLiteral("Flies/Folder.bmp"));
-    EXPECT_THROW(hw::loadBitmapFile(t.path(QStringLiteral("Flies/Folder.bmp")), QStringLiteral("Flies\\Folder.bmp")),
-                 hw::EContentError);
+    EXPECT_THROW(
+        hw::loadBitmapFile(t.path(QStringLiteral("Flies/Folder.bmp")), QStringLiteral("Flies\\Folder.bmp")),
+        hw::EContentError);
     EXPECT_THROW(hw::loadBitmapFile(QString(), QStringLiteral("Flies\\X.bmp")), hw::EContentError);
 
     // An empty file is an empty picture.
     t.write(QStringLiteral("empty.bmp"), QByteArray());
-    EXPECT_TRUE(hw::loadBitmapFile(t.path(QStringLiteral("empty.bmp")), QStringLiteral("empty.bmp")).isNull());
+    EXPECT_TRUE(
+        hw::loadBitmapFile(t.path(QStringLiteral("empty.bmp")), QStringLiteral("empty.bmp")).isNull());
     EXPECT_TRUE(hw::decodeBitmap(QByteArray()).isNull());
 
     // A valid file read from disk.
@@ -129,19 +130,19 @@ TEST(Bitmap, DamagedHeadersAreRefusedBeforeAllocating)
         b[at + 1] = char(v >> 8);
         return b;
     };
-    EXPECT_EQ(errorOf(patched(14, 41)), kNotValid);          // header size
+    EXPECT_EQ(errorOf(patched(14, 41)), kNotValid); // header size
     EXPECT_EQ(errorOf(patched(14, 0xFFFFFFFF)), kNotValid);
-    EXPECT_EQ(errorOf(patched(18, 0)), kNotValid);           // width
+    EXPECT_EQ(errorOf(patched(18, 0)), kNotValid); // width
     EXPECT_EQ(errorOf(patched(18, uint32_t(-4))), kNotValid);
-    EXPECT_EQ(errorOf(patched(22, 0)), kNotValid);           // height
+    EXPECT_EQ(errorOf(patched(22, 0)), kNotValid); // height
     EXPECT_EQ(errorOf(patched(22, 0x80000000)), kNotValid);
-    EXPECT_EQ(errorOf(patched16(28, 7)), kNotValid);         // bits per pixel
+    EXPECT_EQ(errorOf(patched16(28, 7)), kNotValid); // bits per pixel
     EXPECT_EQ(errorOf(patched16(28, 0)), kNotValid);
-    EXPECT_EQ(errorOf(patched(30, 4)), kNotValid);           // JPEG inside
-    EXPECT_EQ(errorOf(patched(30, 5)), kNotValid);           // PNG inside
+    EXPECT_EQ(errorOf(patched(30, 4)), kNotValid); // JPEG inside
+    EXPECT_EQ(errorOf(patched(30, 5)), kNotValid); // PNG inside
     EXPECT_EQ(errorOf(patched(30, 99)), kNotValid);
-    EXPECT_EQ(errorOf(patched(30, 1)), kNotValid);           // RLE8 with 24 bits
-    EXPECT_EQ(errorOf(patched(10, 20)), kNotValid);          // pixels inside the headers
+    EXPECT_EQ(errorOf(patched(30, 1)), kNotValid);  // RLE8 with 24 bits
+    EXPECT_EQ(errorOf(patched(10, 20)), kNotValid); // pixels inside the headers
     // Huge dimensions: refused as invalid, not read and not allocated.
     EXPECT_EQ(errorOf(patched(18, 0x7FFFFFFF)), kNotValid);
     EXPECT_EQ(errorOf(patched(22, 0x7FFFFFFF)), kNotValid);
@@ -209,17 +210,18 @@ TEST(Bitmap, DecodesTrueColourDepthsAndBitFields)
         // 32 bits, no compression: the fourth byte is unused.
         BmpSpec s32 = trueColour24(5, 3, topDown);
         s32.bitCount = 32;
-        s32.pixels = encodeRows(5, 3, 32, topDown, [](int x, int y) { return (colourAt(x, y) & 0x00FFFFFF) | 0x55000000; });
+        s32.pixels = encodeRows(5, 3, 32, topDown,
+                                [](int x, int y) { return (colourAt(x, y) & 0x00FFFFFF) | 0x55000000; });
         expectPixels(hw::decodeBitmap(buildBmp(s32)), 5, 3, colourAt);
     }
     // 16 bits default to 5-5-5.
     BmpSpec s16 = trueColour24(3, 2);
     s16.bitCount = 16;
-    s16.pixels = encodeRows(3, 2, 16, false, [](int x, int y) { return uint32_t((x * 10) << 10 | (y * 31) << 5 | 31); });
+    s16.pixels = encodeRows(3, 2, 16, false,
+                            [](int x, int y) { return uint32_t((x * 10) << 10 | (y * 31) << 5 | 31); });
     auto five = [](uint32_t v) { return (v * 255 + 15) / 31; };
-    expectPixels(hw::decodeBitmap(buildBmp(s16)), 3, 2, [&](int x, int y) {
-        return qRgb(int(five(x * 10)), int(five(y * 31)), 255);
-    });
+    expectPixels(hw::decodeBitmap(buildBmp(s16)), 3, 2,
+                 [&](int x, int y) { return qRgb(int(five(x * 10)), int(five(y * 31)), 255); });
     // 16 bits 5-6-5 through bit fields, in an info header and in V4 and V5 headers.
     for (int headerSize : {40, 52, 108, 124}) {
         SCOPED_TRACE(headerSize);
@@ -227,17 +229,18 @@ TEST(Bitmap, DecodesTrueColourDepthsAndBitFields)
         s.headerSize = headerSize;
         s.compression = 3;
         s.masks = {0xF800, 0x07E0, 0x001F};
-        s.pixels = encodeRows(3, 2, 16, false, [](int x, int y) { return uint32_t((x * 15) << 11 | (y * 63) << 5 | 0); });
-        expectPixels(hw::decodeBitmap(buildBmp(s)), 3, 2, [&](int x, int y) {
-            return qRgb(int(five(x * 15)), int((y * 63 * 255 + 31) / 63), 0);
-        });
+        s.pixels = encodeRows(3, 2, 16, false,
+                              [](int x, int y) { return uint32_t((x * 15) << 11 | (y * 63) << 5 | 0); });
+        expectPixels(hw::decodeBitmap(buildBmp(s)), 3, 2,
+                     [&](int x, int y) { return qRgb(int(five(x * 15)), int((y * 63 * 255 + 31) / 63), 0); });
     }
     // 32 bits with the channels in another order, and one channel missing.
     BmpSpec s = trueColour24(4, 2);
     s.bitCount = 32;
     s.compression = 3;
     s.masks = {0x000000FF, 0x0000FF00, 0};
-    s.pixels = encodeRows(4, 2, 32, false, [](int x, int y) { return uint32_t(x * 50 | (y * 90) << 8 | 0xAB0000); });
+    s.pixels = encodeRows(4, 2, 32, false,
+                          [](int x, int y) { return uint32_t(x * 50 | (y * 90) << 8 | 0xAB0000); });
     expectPixels(hw::decodeBitmap(buildBmp(s)), 4, 2, [](int x, int y) { return qRgb(x * 50, y * 90, 0); });
 }
 
@@ -247,31 +250,32 @@ TEST(Bitmap, DecodesRunLengthPictures)
     // and the end mark; pixels no record reaches keep colour 0.
     BmpSpec s = indexed(8, 6, 3, false);
     s.compression = 1;
-    s.pixels = bytes({3, 5,               // row 0 (bottom): 5 5 5
-                      0, 3, 7, 8, 9, 0,   // 7 8 9, padded
-                      0, 0,               // end of line
-                      0, 2, 2, 1,         // move 2 right, 1 up: row 2, x 2
-                      2, 4,               // 4 4
-                      0, 1});             // end of picture
+    s.pixels = bytes({3, 5,             // row 0 (bottom): 5 5 5
+                      0, 3, 7, 8, 9, 0, // 7 8 9, padded
+                      0, 0,             // end of line
+                      0, 2, 2, 1,       // move 2 right, 1 up: row 2, x 2
+                      2, 4,             // 4 4
+                      0, 1});           // end of picture
     s.sizeImage = uint32_t(s.pixels.size());
     const QByteArray rle8 = buildBmp(s);
     const std::vector<int> expected8 = {0, 0, 4, 4, 0, 0,  // top row (row 2)
                                         0, 0, 0, 0, 0, 0,  // row 1
                                         5, 5, 5, 7, 8, 9}; // bottom row
-    expectPixels(hw::decodeBitmap(rle8), 6, 3, [&](int x, int y) { return s.palette[size_t(expected8[size_t(y * 6 + x)])]; });
+    expectPixels(hw::decodeBitmap(rle8), 6, 3,
+                 [&](int x, int y) { return s.palette[size_t(expected8[size_t(y * 6 + x)])]; });
 
     // RLE4, 7 x 2: runs alternate the two nibbles; absolute runs take nibbles in order.
     BmpSpec f = indexed(4, 7, 2, false);
     f.compression = 2;
-    f.pixels = bytes({5, 0x12,            // 1 2 1 2 1
-                      2, 0x33,            // 3 3
-                      0, 0,
-                      0, 3, 0x34, 0x50,   // 3 4 5, padded to two bytes
-                      4, 0xAB,            // A B A B
+    f.pixels = bytes({5, 0x12,                // 1 2 1 2 1
+                      2, 0x33,                // 3 3
+                      0, 0, 0, 3, 0x34, 0x50, // 3 4 5, padded to two bytes
+                      4, 0xAB,                // A B A B
                       0, 1});
     const QByteArray rle4 = buildBmp(f);
     const std::vector<int> expected4 = {3, 4, 5, 10, 11, 10, 11, 1, 2, 1, 2, 1, 3, 3};
-    expectPixels(hw::decodeBitmap(rle4), 7, 2, [&](int x, int y) { return f.palette[size_t(expected4[size_t(y * 7 + x)])]; });
+    expectPixels(hw::decodeBitmap(rle4), 7, 2,
+                 [&](int x, int y) { return f.palette[size_t(expected4[size_t(y * 7 + x)])]; });
     // Qt's own reader agrees where every pixel is written (it leaves the others undefined).
     EXPECT_EQ(hw::decodeBitmap(rle4), QImage::fromData(rle4, "BMP").convertToFormat(QImage::Format_RGB32));
 
@@ -280,13 +284,15 @@ TEST(Bitmap, DecodesRunLengthPictures)
     // of fewer than 3 pixels cannot be written: codes 0 to 2 are the escapes).
     BmpSpec odd = indexed(4, 13, 1, false);
     odd.compression = 2;
-    odd.pixels = bytes({0, 5, 0x12, 0x34, 0x50, 0x00,   // 1 2 3 4 5, padded
-                        0, 6, 0x67, 0x89, 0xAB, 0x00,   // 6 7 8 9 A B, padded
-                        2, 0xCC,                        // C C
+    odd.pixels = bytes({0, 5, 0x12, 0x34, 0x50, 0x00, // 1 2 3 4 5, padded
+                        0, 6, 0x67, 0x89, 0xAB, 0x00, // 6 7 8 9 A B, padded
+                        2, 0xCC,                      // C C
                         0, 1});
     const QByteArray rleOdd = buildBmp(odd);
-    expectPixels(hw::decodeBitmap(rleOdd), 13, 1, [&](int x, int) { return odd.palette[size_t(std::min(x + 1, 12))]; });
-    EXPECT_EQ(hw::decodeBitmap(rleOdd), QImage::fromData(rleOdd, "BMP").convertToFormat(QImage::Format_RGB32));
+    expectPixels(hw::decodeBitmap(rleOdd), 13, 1,
+                 [&](int x, int) { return odd.palette[size_t(std::min(x + 1, 12))]; });
+    EXPECT_EQ(hw::decodeBitmap(rleOdd),
+              QImage::fromData(rleOdd, "BMP").convertToFormat(QImage::Format_RGB32));
 }
 
 TEST(Bitmap, DamagedRunLengthData)
@@ -305,7 +311,8 @@ TEST(Bitmap, DamagedRunLengthData)
     EXPECT_EQ(errorOf(withData(bytes({0, 5, 1, 2}))), kStreamRead);
     EXPECT_EQ(errorOf(withData(bytes({2, 1, 0, 1}), 100)), kStreamRead);
     // Runs and moves beyond the picture are clipped; data without an end mark ends it.
-    const QImage clipped = hw::decodeBitmap(withData(bytes({255, 1, 0, 6, 1, 2, 3, 4, 5, 6, 0, 2, 255, 255, 3, 7})));
+    const QImage clipped
+        = hw::decodeBitmap(withData(bytes({255, 1, 0, 6, 1, 2, 3, 4, 5, 6, 0, 2, 255, 255, 3, 7})));
     ASSERT_EQ(clipped.size(), QSize(4, 2));
     EXPECT_EQ(clipped.pixel(3, 1), s.palette[1]);
     EXPECT_EQ(clipped.pixel(0, 0), s.palette[0]);

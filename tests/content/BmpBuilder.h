@@ -41,15 +41,15 @@ inline void setU32(QByteArray& b, qsizetype at, uint32_t v)
 struct BmpSpec {
     int headerSize = 40; // 12, 40, 52, 56, 108 or 124
     int32_t width = 0;
-    int32_t height = 0;  // the absolute height; topDown writes it negative
+    int32_t height = 0; // the absolute height; topDown writes it negative
     bool topDown = false;
     int bitCount = 24;
     uint32_t compression = 0;
-    std::vector<QRgb> palette;   // written as is; colorsUsed says how many are meant
+    std::vector<QRgb> palette; // written as is; colorsUsed says how many are meant
     uint32_t colorsUsed = 0;
     std::array<uint32_t, 3> masks{}; // written for compression 3
     uint32_t sizeImage = 0;
-    QByteArray pixels;           // rows or run-length data, as they go into the file
+    QByteArray pixels; // rows or run-length data, as they go into the file
 };
 
 inline QByteArray buildBmp(const BmpSpec& s)

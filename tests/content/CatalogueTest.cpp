@@ -15,8 +15,8 @@
 
 using hw::tFlyRecord;
 using hw::tTopicRecord;
-using hw::test::TempTree;
 using hw::test::loadCatalogue;
+using hw::test::TempTree;
 
 namespace {
 
@@ -30,7 +30,8 @@ QByteArray picture(int w = 12, int h = 8)
 }
 
 // A pattern file and its picture.
-void addPattern(const TempTree& t, const QString& base, const QByteArray& ini, const QByteArray& bmp = picture())
+void addPattern(const TempTree& t, const QString& base, const QByteArray& ini,
+                const QByteArray& bmp = picture())
 {
     t.write(QStringLiteral("Flies/") + base + QStringLiteral(".ini"), ini);
     t.write(QStringLiteral("Flies/") + base + QStringLiteral(".bmp"), bmp);
@@ -183,8 +184,9 @@ TEST(Catalogue, MaterialsKeepFirstOccurrencesInOrder)
     const auto l = loadCatalogue(t.root());
     ASSERT_TRUE(l->errors.empty());
     ASSERT_TRUE(l->catalogue.flyList());
-    EXPECT_EQ(l->catalogue.flyList()->materials,
-              (QList<QByteArray>{"Dry fly hook, size 12", "Black 8/0", "  Grizzly hackle  ", "length = 1 x gap"}));
+    EXPECT_EQ(
+        l->catalogue.flyList()->materials,
+        (QList<QByteArray>{"Dry fly hook, size 12", "Black 8/0", "  Grizzly hackle  ", "length = 1 x gap"}));
 }
 
 TEST(Catalogue, DuplicateDisplayNamesReachTheGalleryTwice)
@@ -202,8 +204,9 @@ TEST(Catalogue, DuplicateDisplayNamesReachTheGalleryTwice)
 TEST(Catalogue, FileNamesMatchWithoutRegardToCase)
 {
     TempTree t;
-    t.write(QStringLiteral("flies/ADAMS.INI"),
-            "[INFO]\nNAME=Adams\nNUMSTEPS=1\n[topics 1]\nTITLE=Tail\nstartframe=4\n[MATERIALS]\nhook=Size 14\n");
+    t.write(
+        QStringLiteral("flies/ADAMS.INI"),
+        "[INFO]\nNAME=Adams\nNUMSTEPS=1\n[topics 1]\nTITLE=Tail\nstartframe=4\n[MATERIALS]\nhook=Size 14\n");
     t.write(QStringLiteral("flies/adams.Bmp"), picture(3, 2));
     t.write(QStringLiteral("QUICKTOUR/quicktour.INI"), "[info]\nnumtopics=1\n[TOPICS 1]\ntitle=Hello\n");
     t.write(QStringLiteral("techniques/TECHNIQUES.ini"), "[Info]\nNumTopics=1\n[Topics 1]\nTITLE=Dubbing\n");
@@ -247,7 +250,8 @@ TEST(Catalogue, PipesAndDevicesAreNotOpened)
     t.write(QStringLiteral("Flies/Pipe.ini"), "[Info]\nname=Pipe\n");
     t.write(QStringLiteral("Flies/Null.ini"), "[Info]\nname=Null\n");
     t.mkdir(QStringLiteral("QuickTour"));
-    const QStringList pipes{t.path(QStringLiteral("Flies/Pipe.bmp")), t.path(QStringLiteral("QuickTour/QuickTour.ini"))};
+    const QStringList pipes{t.path(QStringLiteral("Flies/Pipe.bmp")),
+                            t.path(QStringLiteral("QuickTour/QuickTour.ini"))};
     for (const QString& pipe : pipes)
         ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
     ASSERT_TRUE(QFile::link(QStringLiteral("/dev/null"), t.path(QStringLiteral("Flies/Null.bmp"))));
@@ -267,8 +271,9 @@ TEST(Catalogue, PipesAndDevicesAreNotOpened)
     for (const hw::CatalogueError& e : l->errors)
         got << e.message;
     got.sort();
-    EXPECT_EQ(got, (QStringList{QStringLiteral("Cannot open file Flies\\Null.bmp"),
-                                QStringLiteral("Cannot open file Flies\\Pipe.bmp")}));
+    EXPECT_EQ(got,
+              (QStringList{QStringLiteral("Cannot open file Flies\\Null.bmp"),
+                           QStringLiteral("Cannot open file Flies\\Pipe.bmp")}));
     EXPECT_EQ(l->catalogue.quickTourList(), nullptr);
 }
 
@@ -276,8 +281,9 @@ TEST(Catalogue, AFailingPatternIsSkippedAndEverythingElseLoads)
 {
     TempTree t;
     addPattern(t, QStringLiteral("Good"), "[Info]\nname=Good\nnumsteps=1\n[Topics 1]\ntitle=Tail\n");
-    addPattern(t, QStringLiteral("BadStep"),
-               "[Info]\nname=Bad step\nnumsteps=2\n[Topics 1]\ntitle=A\n[Topics 2]\ntitle=B\nStopFrame=12abc\n");
+    addPattern(
+        t, QStringLiteral("BadStep"),
+        "[Info]\nname=Bad step\nnumsteps=2\n[Topics 1]\ntitle=A\n[Topics 2]\ntitle=B\nStopFrame=12abc\n");
     addPattern(t, QStringLiteral("BadCount"), "[Info]\nname=Bad count\nnumsteps=\n");
     addPattern(t, QStringLiteral("Huge"), "[Info]\nname=Huge\nnumsteps=2147483647\n");
     t.write(QStringLiteral("Flies/NoPicture.ini"), "[Info]\nname=No picture\n");
@@ -342,13 +348,18 @@ TEST(Catalogue, DescribesFrameRangesOfBothHandsWithoutOverflow)
 
     TempTree t;
     addPattern(t, QStringLiteral("Adams"),
-               "[Info]\nname=100% Adams\nnumsteps=1\n[Topics 1]\ntitle=Tail %1\nStartFrame=10\nStopFrame=20\nOffset=100\n"
+               "[Info]\nname=100% Adams\nnumsteps=1\n[Topics 1]\ntitle=Tail "
+               "%1\nStartFrame=10\nStopFrame=20\nOffset=100\n"
                "[Materials]\nHook=Size \x96 12\n");
     t.write(QStringLiteral("QuickTour/QuickTour.ini"), "[Info]\nNumTopics=1\n");
     const auto l = loadCatalogue(t.root());
     const QString text = hw::describeCatalogue(l->catalogue);
-    EXPECT_TRUE(text.contains(QStringLiteral("Pattern \"100% Adams\"  base Adams  picture 12x8  numsteps 1"))) << text.toStdString();
-    EXPECT_TRUE(text.contains(QStringLiteral("Step 1 \"Tail %1\"  right 10..20  left 110..119"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("Pattern \"100% Adams\"  base Adams  picture 12x8  numsteps 1")))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("Step 1 \"Tail %1\"  right 10..20  left 110..119")))
+        << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("Material \"Size \u2013 12\""))) << text.toStdString();
-    EXPECT_TRUE(text.contains(QStringLiteral("Quick Tour (1)\n  Topic 1 \"Unknown\"  right 0..0  left 0..-1"))) << text.toStdString();
+    EXPECT_TRUE(
+        text.contains(QStringLiteral("Quick Tour (1)\n  Topic 1 \"Unknown\"  right 0..0  left 0..-1")))
+        << text.toStdString();
 }

@@ -158,17 +158,18 @@ TEST(IniFile, TellsCheckersWhatItIgnoresAndWhereValuesLie)
 {
     using Kind = hw::IniLineNote::Kind;
     // Lines counted as an editor counts them, whatever the line ends: CRLF, LF or CR.
-    const IniFile ini = IniFile::fromBytes("early=1\r\n"          // 1 before any section
-                                           "[Info]\r\n"           // 2
-                                           "name=Adams\n"         // 3
-                                           "no equals here\r"     // 4
-                                           "=orphan\r\n"          // 5
-                                           "\r\n"                 // 6
-                                           "NAME=Again\r\n"       // 7 repeated key
-                                           "[info]\r\n"           // 8 repeated section
-                                           "numsteps=2\r\n"       // 9 (never read)
-                                           "[Topics 1]\n"         // 10
-                                           "title=" + QByteArray(1100, 'T') + "\n"); // 11
+    const IniFile ini = IniFile::fromBytes("early=1\r\n"      // 1 before any section
+                                           "[Info]\r\n"       // 2
+                                           "name=Adams\n"     // 3
+                                           "no equals here\r" // 4
+                                           "=orphan\r\n"      // 5
+                                           "\r\n"             // 6
+                                           "NAME=Again\r\n"   // 7 repeated key
+                                           "[info]\r\n"       // 8 repeated section
+                                           "numsteps=2\r\n"   // 9 (never read)
+                                           "[Topics 1]\n"     // 10
+                                           "title="
+                                           + QByteArray(1100, 'T') + "\n"); // 11
     EXPECT_EQ(ini.lineOf("INFO", "Name"), 3);
     EXPECT_EQ(ini.lineOf("Info", "numsteps"), 0) << "the second [info] is never read";
     EXPECT_EQ(ini.sectionLine("topics 1"), 10);
@@ -176,9 +177,13 @@ TEST(IniFile, TellsCheckersWhatItIgnoresAndWhereValuesLie)
     std::vector<std::pair<Kind, int>> notes;
     for (const hw::IniLineNote& note : ini.notes())
         notes.emplace_back(note.kind, note.line);
-    EXPECT_EQ(notes, (std::vector<std::pair<Kind, int>>{{Kind::BeforeFirstSection, 1}, {Kind::NoEquals, 4},
-                                                         {Kind::NoKeyName, 5}, {Kind::RepeatedKey, 7},
-                                                         {Kind::RepeatedSection, 8}, {Kind::ValueCut, 11}}));
+    EXPECT_EQ(notes,
+              (std::vector<std::pair<Kind, int>>{{Kind::BeforeFirstSection, 1},
+                                                 {Kind::NoEquals, 4},
+                                                 {Kind::NoKeyName, 5},
+                                                 {Kind::RepeatedKey, 7},
+                                                 {Kind::RepeatedSection, 8},
+                                                 {Kind::ValueCut, 11}}));
 
     // The key list note names the first key that readSectionKeys loses or cuts.
     QByteArray text = "[M]\n";

@@ -17,8 +17,10 @@ using namespace hw::test;
 namespace {
 
 const QString kNoDevice = QStringLiteral("No MCI device open.");
-const QString kUnreadable = QStringLiteral("The specified file cannot be read: it is damaged or not a video file.");
-const QString kNotFound = QStringLiteral("Cannot find the specified file. Make sure the path and filename are correct.");
+const QString kUnreadable
+    = QStringLiteral("The specified file cannot be read: it is damaged or not a video file.");
+const QString kNotFound
+    = QStringLiteral("Cannot find the specified file. Make sure the path and filename are correct.");
 
 std::string joined(const std::vector<QString>& texts)
 {
@@ -42,7 +44,10 @@ QStringList galleryOf(const TForm1& f)
 // Walks the window through sections, patterns, topics and hands, checking each step.
 class Walk {
 public:
-    explicit Walk(TutorWindow& session) : s_(session), f_(session.form()) {}
+    explicit Walk(TutorWindow& session)
+        : s_(session)
+        , f_(session.form())
+    { }
 
     void expectNoBoxes(const char* when)
     {
@@ -94,7 +99,9 @@ public:
         if (showable) {
             EXPECT_TRUE(waitFor([&] {
                 return shows(lesson, int(range.start)) && f_.MediaPlayer1->Mode() == TMPModes::mpStopped;
-            })) << what << ": first frame " << range.start << " not shown; shows " << PlayerInspection::displayedFrame(*f_.MediaPlayer1);
+            })) << what
+                << ": first frame " << range.start << " not shown; shows "
+                << PlayerInspection::displayedFrame(*f_.MediaPlayer1);
         } else {
             PlayerInspection::waitUntilIdle(*f_.MediaPlayer1);
             const auto shown = readCorpusFrame(PlayerInspection::displayedPicture(*f_.MediaPlayer1));
@@ -108,7 +115,9 @@ public:
             EXPECT_TRUE(waitFor([&] {
                 return showsPlayFace(f_) && f_.MediaPlayer1->Mode() == TMPModes::mpStopped
                     && shows(lesson, int(range.stop));
-            })) << what << ": did not play to frame " << range.stop << "; shows " << PlayerInspection::displayedFrame(*f_.MediaPlayer1);
+            })) << what
+                << ": did not play to frame " << range.stop << "; shows "
+                << PlayerInspection::displayedFrame(*f_.MediaPlayer1);
         } else {
             EXPECT_NE(f_.MediaPlayer1->Mode(), TMPModes::mpPlaying) << what;
             EXPECT_TRUE(showsStopFace(f_)) << what;
@@ -148,8 +157,8 @@ public:
     {
         click(screen == Screen::QuickTour ? f_.QuickTourButton : f_.TechniquesButton);
         expectScreen(screen);
-        const tTopicRecord* list = screen == Screen::QuickTour ? f_.catalogue().quickTourList()
-                                                               : f_.catalogue().techniquesList();
+        const tTopicRecord* list
+            = screen == Screen::QuickTour ? f_.catalogue().quickTourList() : f_.catalogue().techniquesList();
         EXPECT_EQ(listLines(f_.TopicsListBox), titlesOf(list));
         if (!openError.isEmpty()) {
             expectBoxes({openError}, screenName(screen));
@@ -226,18 +235,19 @@ private:
     int damagedFrom_ = std::numeric_limits<int>::max();
 };
 
-const QStringList kAdamsMaterials = {QStringLiteral("Hook: Dry fly, size 14"), QStringLiteral("Thread: Gray 8/0")};
-const QStringList kWulffMaterials = {QStringLiteral("Hook: Dry fly, size 12"),
-                                     QStringLiteral("Body: Peacock herl and red floss")};
+const QStringList kAdamsMaterials
+    = {QStringLiteral("Hook: Dry fly, size 14"), QStringLiteral("Thread: Gray 8/0")};
+const QStringList kWulffMaterials
+    = {QStringLiteral("Hook: Dry fly, size 12"), QStringLiteral("Body: Peacock herl and red floss")};
 const QStringList kBothPatterns = {QStringLiteral("Parachute Adams"), QStringLiteral("Royal Wulff")};
 
 // Starts on a case as the program starts: errors of the catalogue first, then the Quick
 // Tour; then every section and pattern in turn.
 struct CaseRun {
     explicit CaseRun(const char* name)
-        : session(brokenCase(QString::fromLatin1(name)), TutorWindow::asProgramStarts()), walk(session)
-    {
-    }
+        : session(brokenCase(QString::fromLatin1(name)), TutorWindow::asProgramStarts())
+        , walk(session)
+    { }
     TutorWindow session;
     Walk walk;
 };
@@ -365,7 +375,8 @@ TEST(BrokenContent, BrokenIniFilesGiveTheReadersDefaults)
         SCOPED_TRACE("ini-binary-garbage");
         CaseRun run("ini-binary-garbage");
         run.walk.expectNoBoxes("start");
-        EXPECT_EQ(galleryOf(run.session.form()), (QStringList{QStringLiteral("Royal Wulff"), QStringLiteral("Unknown")}));
+        EXPECT_EQ(galleryOf(run.session.form()),
+                  (QStringList{QStringLiteral("Royal Wulff"), QStringLiteral("Unknown")}));
         run.walk.visitSection(Screen::QuickTour, kQuickTourLesson);
         EXPECT_EQ(run.session->TopicsListBox->Count(), 0);
         run.walk.visitPattern("Unknown", kAdamsLesson, {});
@@ -378,7 +389,8 @@ TEST(BrokenContent, BrokenIniFilesGiveTheReadersDefaults)
         CaseRun run("ini-long-lines");
         run.walk.expectNoBoxes("start");
         const QByteArray name(1023, 'N');
-        EXPECT_EQ(galleryOf(run.session.form()), (QStringList{QString::fromLatin1(name), QStringLiteral("Royal Wulff")}));
+        EXPECT_EQ(galleryOf(run.session.form()),
+                  (QStringList{QString::fromLatin1(name), QStringLiteral("Royal Wulff")}));
         QStringList materials;
         qsizetype used = 0;
         for (int i = 0;; ++i) {
@@ -394,14 +406,17 @@ TEST(BrokenContent, BrokenIniFilesGiveTheReadersDefaults)
         SCOPED_TRACE("ini-missing-sections");
         CaseRun run("ini-missing-sections");
         run.walk.expectNoBoxes("start");
-        EXPECT_EQ(galleryOf(run.session.form()), (QStringList{QStringLiteral("Parachute Adams"), QStringLiteral("Unknown")}));
+        EXPECT_EQ(galleryOf(run.session.form()),
+                  (QStringList{QStringLiteral("Parachute Adams"), QStringLiteral("Unknown")}));
         run.walk.visitSection(Screen::QuickTour, kQuickTourLesson);
-        EXPECT_EQ(listLines(run.session->TopicsListBox), (QStringList{QStringLiteral("Welcome"), QStringLiteral("Unknown")}));
+        EXPECT_EQ(listLines(run.session->TopicsListBox),
+                  (QStringList{QStringLiteral("Welcome"), QStringLiteral("Unknown")}));
         run.walk.visitSection(Screen::Techniques, kTechniquesLesson);
         EXPECT_EQ(run.session->TopicsListBox->Count(), 0);
         // Two steps without sections: both "Unknown" at frame 0.
         run.walk.visitPattern("Parachute Adams", kAdamsLesson, {});
-        EXPECT_EQ(listLines(run.session->TopicsListBox), (QStringList{QStringLiteral("Unknown"), QStringLiteral("Unknown")}));
+        EXPECT_EQ(listLines(run.session->TopicsListBox),
+                  (QStringList{QStringLiteral("Unknown"), QStringLiteral("Unknown")}));
         run.walk.visitPattern("Unknown", kWulffLesson, kWulffMaterials);
     }
 }

@@ -85,7 +85,8 @@ TEST(BrokenContent, CheckFindsEachCasesFault)
     EXPECT_EQ(top.value(QStringLiteral("errors")).toInt(), 1);
     for (const auto& finding : top.value(QStringLiteral("findings")).toArray()) {
         if (finding.toObject().value(QStringLiteral("severity")).toString() == QStringLiteral("error")) {
-            EXPECT_EQ(finding.toObject().value(QStringLiteral("file")).toString(), QStringLiteral("Flies\\Adams.bmp"));
+            EXPECT_EQ(finding.toObject().value(QStringLiteral("file")).toString(),
+                      QStringLiteral("Flies\\Adams.bmp"));
         }
     }
     EXPECT_EQ(run({corpus.filePath(QStringLiteral("none"))}).first, 2);

@@ -35,9 +35,27 @@ void replay(const char* name, Body body)
 
 } // namespace
 
-TEST(FuzzReplay, IniFile) { replay("ini", hw::fuzz::iniFile); }
-TEST(FuzzReplay, IntegerText) { replay("integer", hw::fuzz::integerText); }
-TEST(FuzzReplay, ContentPath) { replay("path", hw::fuzz::contentPath); }
-TEST(FuzzReplay, Bitmap) { replay("bitmap", hw::fuzz::bitmap); }
-TEST(FuzzReplay, ClipDevice) { replay("clip", hw::fuzz::clipDevice); }
-TEST(FuzzReplay, TextLayout) { replay("text", hw::fuzz::textLayout); }
+TEST(FuzzReplay, IniFile)
+{
+    replay("ini", hw::fuzz::iniFile);
+}
+TEST(FuzzReplay, IntegerText)
+{
+    replay("integer", hw::fuzz::integerText);
+}
+TEST(FuzzReplay, ContentPath)
+{
+    replay("path", hw::fuzz::contentPath);
+}
+TEST(FuzzReplay, Bitmap)
+{
+    replay("bitmap", hw::fuzz::bitmap);
+}
+TEST(FuzzReplay, ClipDevice)
+{
+    replay("clip", hw::fuzz::clipDevice);
+}
+TEST(FuzzReplay, TextLayout)
+{
+    replay("text", hw::fuzz::textLayout);
+}

@@ -9,8 +9,8 @@
 #include "BuiltOnce.h"
 #include "TutorDriver.h"
 
-#include "hw/content/CatalogueText.h"
 #include "hw/clips/FrameStamp.h"
+#include "hw/content/CatalogueText.h"
 #include "hw/media/PlayerInspection.h"
 #include "hw/report/TReportPreviewWindow.h"
 
@@ -73,9 +73,11 @@ QList<TReportPreviewWindow*> openPreviews()
 class Soak {
 public:
     Soak(TutorWindow& session, int events, unsigned seed)
-        : s_(session), f_(session.form()), events_(events), random_(seed)
-    {
-    }
+        : s_(session)
+        , f_(session.form())
+        , events_(events)
+        , random_(seed)
+    { }
 
     void run()
     {
@@ -103,7 +105,10 @@ public:
     int widgetsAtStart() const { return widgetsStart_; }
 
 private:
-    void schedule(int ms) { QTimer::singleShot(ms, [this] { step(); }); }
+    void schedule(int ms)
+    {
+        QTimer::singleShot(ms, [this] { step(); });
+    }
 
     int pick(int n) { return int(std::uniform_int_distribution<int>(0, n - 1)(random_)); }
 
@@ -122,7 +127,8 @@ private:
             QStringList why;
             for (Screen c : {Screen::QuickTour, Screen::Techniques, Screen::Gallery, Screen::Lesson})
                 why << QString::fromLatin1(screenName(c)) + QStringLiteral(": ") + screenMismatch(f_, c);
-            violation(QStringLiteral("no column of the screen table (") + why.join(QStringLiteral("; ")) + u')');
+            violation(QStringLiteral("no column of the screen table (") + why.join(QStringLiteral("; "))
+                      + u')');
             return;
         }
         ++screens_[*screen];
@@ -140,9 +146,11 @@ private:
         else if (*screen == Screen::Techniques)
             video = QStringLiteral("Techniques\\Techniques.avi");
         else if (f_.currentFly())
-            video = QStringLiteral("Flies\\") + QString::fromLatin1(f_.currentFly()->baseName) + QStringLiteral(".avi");
+            video = QStringLiteral("Flies\\") + QString::fromLatin1(f_.currentFly()->baseName)
+                + QStringLiteral(".avi");
         if (!f_.MediaPlayer1->FileName().endsWith(video))
-            violation(QStringLiteral("%1 open on the %2").arg(f_.MediaPlayer1->FileName(), QLatin1String(screenName(*screen))));
+            violation(QStringLiteral("%1 open on the %2")
+                          .arg(f_.MediaPlayer1->FileName(), QLatin1String(screenName(*screen))));
 
         // The panel settles on a frame inside the topic's range in the current hand.
         const FrameRange range = topicFrames(*topic, f_.handedness());
@@ -167,7 +175,8 @@ private:
         if (f_.MediaPlayer1->Mode() == TMPModes::mpStopped) {
             PlayerInspection::waitUntilIdle(*f_.MediaPlayer1);
             ++stampChecks_;
-            const std::optional<int32_t> stamp = readFrameStamp(PlayerInspection::displayedPicture(*f_.MediaPlayer1));
+            const std::optional<int32_t> stamp
+                = readFrameStamp(PlayerInspection::displayedPicture(*f_.MediaPlayer1));
             if (stamp != PlayerInspection::displayedFrame(*f_.MediaPlayer1))
                 violation(QStringLiteral("frame %1 on show carries the stamp %2")
                               .arg(PlayerInspection::displayedFrame(*f_.MediaPlayer1))
@@ -246,15 +255,15 @@ private:
             });
         }
         for (PictureButton* b : {f_.PlayStopButton, f_.PlayStopButton, f_.PlayStopButton, f_.RewindButton,
-                                  f_.PreviousButton, f_.NextButton, f_.StepBackButton, f_.StepForwardButton})
+                                 f_.PreviousButton, f_.NextButton, f_.StepBackButton, f_.StepForwardButton})
             if (visible(b))
                 offer(4, [&, b] { click(b); });
         if (visible(f_.RightLeftComboBox))
             offer(6, [&] { chooseHandByKeys(f_, 1 - f_.handedness()); });
         offer(8, [&] {
-            static const Qt::Key keys[] = {Qt::Key_Space, Qt::Key_Left, Qt::Key_Right, Qt::Key_Home,
-                                           Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Tab, Qt::Key_Return,
-                                           Qt::Key_A, Qt::Key_Escape};
+            static const Qt::Key keys[]
+                = {Qt::Key_Space,    Qt::Key_Left, Qt::Key_Right,  Qt::Key_Home, Qt::Key_PageUp,
+                   Qt::Key_PageDown, Qt::Key_Tab,  Qt::Key_Return, Qt::Key_A,    Qt::Key_Escape};
             QWidget* focus = QApplication::focusWidget();
             QWidget* target = focus && focus->window() == &f_ ? focus : static_cast<QWidget*>(&f_);
             const Qt::Key key = keys[pick(int(std::size(keys)))];
@@ -300,9 +309,12 @@ private:
         case Kind::LetPlay: {
             // Let a running play go on to its next frame (or its end).
             const int32_t shown = PlayerInspection::displayedFrame(*f_.MediaPlayer1);
-            const bool moved = QTest::qWaitFor([&] {
-                return f_.MediaPlayer1->Mode() != TMPModes::mpPlaying || PlayerInspection::displayedFrame(*f_.MediaPlayer1) != shown;
-            }, 2000);
+            const bool moved = QTest::qWaitFor(
+                [&] {
+                    return f_.MediaPlayer1->Mode() != TMPModes::mpPlaying
+                        || PlayerInspection::displayedFrame(*f_.MediaPlayer1) != shown;
+                },
+                2000);
             (void)moved; // a clip that does not play has nothing to wait for
             schedule(0);
             return;
@@ -351,13 +363,15 @@ TEST(Soak, RandomEventsOnTheDemoLibrary)
 
     const auto& screens = soak.screens();
     auto seen = [&](Screen s) { return screens.count(s) ? screens.at(s) : 0; };
-    std::printf("soak: seed %u, %d events survived in %.1f s; screens QT %d, Techniques %d, gallery %d, lesson %d; "
-                "frames checked %d (%d during playback, %d stamps read); %d previews; heap %.1f MB after warm-up, "
-                "at most +%.1f MB, %.1f MB at the end; widgets %d -> %d\n",
-                seed, soak.survived(), clock.elapsed() / 1000.0, seen(Screen::QuickTour), seen(Screen::Techniques),
-                seen(Screen::Gallery), seen(Screen::Lesson), soak.frameChecks(), soak.playingChecks(),
-                soak.stampChecks(), soak.previewsOpened(), soak.heapBaseline() / 1048576.0,
-                soak.heapGrowth() / 1048576.0, soak.heapEnd() / 1048576.0, soak.widgetsAtStart(), soak.widgetsAtEnd());
+    std::printf(
+        "soak: seed %u, %d events survived in %.1f s; screens QT %d, Techniques %d, gallery %d, lesson %d; "
+        "frames checked %d (%d during playback, %d stamps read); %d previews; heap %.1f MB after warm-up, "
+        "at most +%.1f MB, %.1f MB at the end; widgets %d -> %d\n",
+        seed, soak.survived(), clock.elapsed() / 1000.0, seen(Screen::QuickTour), seen(Screen::Techniques),
+        seen(Screen::Gallery), seen(Screen::Lesson), soak.frameChecks(), soak.playingChecks(),
+        soak.stampChecks(), soak.previewsOpened(), soak.heapBaseline() / 1048576.0,
+        soak.heapGrowth() / 1048576.0, soak.heapEnd() / 1048576.0, soak.widgetsAtStart(),
+        soak.widgetsAtEnd());
 
     EXPECT_EQ(soak.survived(), events);
     EXPECT_EQ(soak.violationCount(), 0) << soak.violations().join(QLatin1Char('\n')).toStdString();

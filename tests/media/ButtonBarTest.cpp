@@ -163,9 +163,10 @@ TEST_F(PlayerBar, OnClickMaySkipTheCommandAndOnPostClickComesAfterIt)
     // Pressed on one button and released on the other: no click.
     QTest::mousePress(bar(), Qt::LeftButton, {}, centreOf(btPrev));
     QTest::mouseRelease(bar(), Qt::LeftButton, {}, centreOf(btNext));
-    EXPECT_EQ(calls, (std::vector<QString>{QStringLiteral("click 3"), QStringLiteral("post 3 at 10"),
-                                           QStringLiteral("click 4"), QStringLiteral("post 4 at 0"),
-                                           QStringLiteral("click 3"), QStringLiteral("post 3 at 60")}));
+    EXPECT_EQ(calls,
+              (std::vector<QString>{QStringLiteral("click 3"), QStringLiteral("post 3 at 10"),
+                                    QStringLiteral("click 4"), QStringLiteral("post 4 at 0"),
+                                    QStringLiteral("click 3"), QStringLiteral("post 3 at 60")}));
 }
 
 TEST_F(PlayerBar, ArrowKeysMoveAmongEnabledButtonsAndSpaceClicks)
@@ -192,9 +193,9 @@ TEST_F(PlayerBar, ArrowKeysMoveAmongEnabledButtonsAndSpaceClicks)
 TEST_F(PlayerBar, NextPreviousStepAndBackStopAtTheEnds)
 {
     TMediaPlayer& player = *player_;
-    const std::function<void()> commands[] = {[&] { player.Next(); },  [&] { player.Previous(); },
-                                              [&] { player.Step(); },  [&] { player.Back(); },
-                                              [&] { player.StartRecording(); }, [&] { player.Eject(); }};
+    const std::function<void()> commands[]
+        = {[&] { player.Next(); }, [&] { player.Previous(); },       [&] { player.Step(); },
+           [&] { player.Back(); }, [&] { player.StartRecording(); }, [&] { player.Eject(); }};
     for (const auto& command : commands)
         EXPECT_THROW(command(), hw::EMCIDeviceError);
     EXPECT_THROW(player_->Tracks(), hw::EMCIDeviceError);
@@ -224,7 +225,8 @@ TEST_F(PlayerBar, NextPreviousStepAndBackStopAtTheEnds)
     EXPECT_EQ(player_->DisplayRect(), QRect(0, 0, 320, 240));
     player_->setDisplayRect(QRect(40, 20, 160, 120));
     EXPECT_EQ(player_->DisplayRect(), QRect(40, 20, 160, 120));
-    EXPECT_TRUE(waitFor([&] { return stampOf(panel_->grab(QRect(40, 20, 160, 120)).toImage()) == kFrames - 20; }));
+    EXPECT_TRUE(
+        waitFor([&] { return stampOf(panel_->grab(QRect(40, 20, 160, 120)).toImage()) == kFrames - 20; }));
     player_->Open();
     EXPECT_EQ(player_->DisplayRect(), QRect(0, 0, 320, 240));
     EXPECT_EQ(player_->Frames(), kFrames / 10);

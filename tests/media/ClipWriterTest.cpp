@@ -32,8 +32,9 @@ TEST(ClipWriter, EveryCodecKeepsEveryFrameReadable)
         bool bFrames;
     };
     // Cinepak's encoder is slow: few frames.
-    for (const Case& c : {Case{"mjpeg", 1, false}, Case{"mpeg4", 12, true}, Case{"cinepak", 4, false},
-                          Case{"msvideo1", 10, false}, Case{"rawvideo", 1, false}, Case{"libx264", 25, true}}) {
+    for (const Case& c :
+         {Case{"mjpeg", 1, false}, Case{"mpeg4", 12, true}, Case{"cinepak", 4, false},
+          Case{"msvideo1", 10, false}, Case{"rawvideo", 1, false}, Case{"libx264", 25, true}}) {
         const int frames = c.keyint == 4 ? 12 : 40;
         hw::ClipFormat format;
         format.codec = QString::fromLatin1(c.codec);

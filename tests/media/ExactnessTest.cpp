@@ -33,7 +33,10 @@ struct ClipCase {
     const char* extension = ".avi"; // the container ffmpeg writes
 };
 
-std::ostream& operator<<(std::ostream& os, const ClipCase& c) { return os << c.name; }
+std::ostream& operator<<(std::ostream& os, const ClipCase& c)
+{
+    return os << c.name;
+}
 
 class Exactness : public ::testing::TestWithParam<ClipCase> {
 protected:
@@ -73,7 +76,8 @@ protected:
     void expectShown(int n)
     {
         ASSERT_EQ(PlayerInspection::displayedFrame(player_), n);
-        EXPECT_EQ(stampOf(PlayerInspection::displayedPicture(player_)).value_or(-1), reference_[size_t(n)]) << "frame " << n;
+        EXPECT_EQ(stampOf(PlayerInspection::displayedPicture(player_)).value_or(-1), reference_[size_t(n)])
+            << "frame " << n;
     }
     std::vector<int> probeFrames() const
     {
@@ -169,25 +173,32 @@ ClipCase ffmpegCase(const char* name, int frames, std::initializer_list<const ch
 INSTANTIATE_TEST_SUITE_P(
     Codecs, Exactness,
     ::testing::Values(
-        writerCase("writer_mjpeg", 90, "mjpeg", 1),
-        writerCase("writer_mpeg4_bframes", 90, "mpeg4", 12, true),
+        writerCase("writer_mjpeg", 90, "mjpeg", 1), writerCase("writer_mpeg4_bframes", 90, "mpeg4", 12, true),
         writerCase("writer_cinepak", 24, "cinepak", 8), // Cinepak's encoder is slow: few frames
         writerCase("writer_msvideo1", 60, "msvideo1", 10),
         writerCase("writer_h264_bframes", 90, "libx264", 25, true),
         writerCase("writer_mjpeg_dropped_frames", 60, "mjpeg", 1, false, {5, 6, 20, 41}),
         writerCase("writer_mpeg4_dropped_frames", 60, "mpeg4", 10, false, {3, 11, 12, 30}),
-        ffmpegCase("ffmpeg_cinepak", 24, {"-c:v", "cinepak", "-g", "8", "-max_strips", "1", "-max_extra_cb_iterations", "0"}),
+        ffmpegCase("ffmpeg_cinepak", 24,
+                   {"-c:v", "cinepak", "-g", "8", "-max_strips", "1", "-max_extra_cb_iterations", "0"}),
         ffmpegCase("ffmpeg_mpeg4_bframes", 120, {"-c:v", "mpeg4", "-bf", "2", "-g", "12", "-q:v", "4"}),
-        ffmpegCase("ffmpeg_h264_gop250", 300, {"-c:v", "libx264", "-g", "250", "-preset", "veryfast", "-threads", "1", "-pix_fmt", "yuv420p"}),
+        ffmpegCase("ffmpeg_h264_gop250", 300,
+                   {"-c:v", "libx264", "-g", "250", "-preset", "veryfast", "-threads", "1", "-pix_fmt",
+                    "yuv420p"}),
         ffmpegCase("ffmpeg_h264_open_gop", 120,
-                   {"-c:v", "libx264", "-g", "30", "-bf", "3", "-preset", "veryfast", "-threads", "1", "-pix_fmt", "yuv420p",
-                    "-x264-params", "open-gop=1:scenecut=0"}),
+                   {"-c:v", "libx264", "-g", "30", "-bf", "3", "-preset", "veryfast", "-threads", "1",
+                    "-pix_fmt", "yuv420p", "-x264-params", "open-gop=1:scenecut=0"}),
         // Other containers: the order comes from their timestamps.
-        ffmpegCase("mp4_h264_bframes", 300, {"-c:v", "libx264", "-g", "250", "-bf", "3", "-preset", "veryfast", "-threads", "1",
-                                             "-pix_fmt", "yuv420p"}, ".mp4"),
-        ffmpegCase("mkv_h264_bframes", 300, {"-c:v", "libx264", "-g", "250", "-bf", "3", "-preset", "veryfast", "-threads", "1",
-                                             "-pix_fmt", "yuv420p"}, ".mkv"),
+        ffmpegCase("mp4_h264_bframes", 300,
+                   {"-c:v", "libx264", "-g", "250", "-bf", "3", "-preset", "veryfast", "-threads", "1",
+                    "-pix_fmt", "yuv420p"},
+                   ".mp4"),
+        ffmpegCase("mkv_h264_bframes", 300,
+                   {"-c:v", "libx264", "-g", "250", "-bf", "3", "-preset", "veryfast", "-threads", "1",
+                    "-pix_fmt", "yuv420p"},
+                   ".mkv"),
         ffmpegCase("mkv_h264_open_gop", 120,
-                   {"-c:v", "libx264", "-g", "30", "-bf", "3", "-preset", "veryfast", "-threads", "1", "-pix_fmt", "yuv420p",
-                    "-x264-params", "open-gop=1:scenecut=0"}, ".mkv")),
+                   {"-c:v", "libx264", "-g", "30", "-bf", "3", "-preset", "veryfast", "-threads", "1",
+                    "-pix_fmt", "yuv420p", "-x264-params", "open-gop=1:scenecut=0"},
+                   ".mkv")),
     [](const ::testing::TestParamInfo<ClipCase>& clip) { return std::string(clip.param.name); });

@@ -46,7 +46,8 @@ TEST(FrameStamp, RoundTripsEveryBitPatternInThePicturesColours)
 {
     const QRect band = hw::frameStampRect(QSize(320, 240));
     EXPECT_EQ(band, QRect(0, 232, 320, 8));
-    for (const auto& [contrast, swing] : {std::pair(hw::StampContrast::Standard, 12), std::pair(hw::StampContrast::Faint, 6)})
+    for (const auto& [contrast, swing] :
+         {std::pair(hw::StampContrast::Standard, 12), std::pair(hw::StampContrast::Faint, 6)})
         for (int32_t n : {0, 1, 2, 7, 255, 299, 1000, 65535, 524287, 1048575}) {
             QImage img(320, 240, QImage::Format_RGB32);
             img.fill(QColor(70, 110, 60));
@@ -71,14 +72,17 @@ TEST(FrameStamp, SurvivesScalingLossyCompressionAndBorders)
         EXPECT_EQ(hw::readFrameStamp(scaled), 4321) << f;
     }
     EXPECT_EQ(hw::readFrameStamp(throughJpeg(frame, 25)), 4321);
-    EXPECT_EQ(hw::readFrameStamp(throughJpeg(frame.scaled(480, 360, Qt::IgnoreAspectRatio, Qt::SmoothTransformation), 40)), 4321);
+    EXPECT_EQ(hw::readFrameStamp(
+                  throughJpeg(frame.scaled(480, 360, Qt::IgnoreAspectRatio, Qt::SmoothTransformation), 40)),
+              4321);
 
     // Pillar-boxed and letter-boxed in black, as a display of another aspect shows it.
     for (QSize outer : {QSize(500, 240), QSize(320, 400), QSize(640, 300)}) {
         QImage boxed(outer, QImage::Format_RGB32);
         boxed.fill(Qt::black);
         const QImage inner = frame.scaled(outer, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-        QPainter(&boxed).drawImage((outer.width() - inner.width()) / 2, (outer.height() - inner.height()) / 2, inner);
+        QPainter(&boxed).drawImage((outer.width() - inner.width()) / 2, (outer.height() - inner.height()) / 2,
+                                   inner);
         EXPECT_EQ(hw::readFrameStamp(boxed), 4321) << outer.width() << "x" << outer.height();
     }
 }

@@ -17,25 +17,37 @@ bool writeStampedClip(const QString& path, const ClipFormat& format, int frames,
     if (!writer.open(path, format))
         return false;
     for (int n = 0; n < frames; ++n) {
-        const bool ok = empty.count(n) ? writer.addEmptyFrame() : writer.addFrame(makeStampedFrame(format.size, n));
+        const bool ok
+            = empty.count(n) ? writer.addEmptyFrame() : writer.addFrame(makeStampedFrame(format.size, n));
         if (!ok)
             return false;
     }
     return writer.finish();
 }
 
-bool haveFfmpeg() { return !QStandardPaths::findExecutable(QStringLiteral("ffmpeg")).isEmpty(); }
+bool haveFfmpeg()
+{
+    return !QStandardPaths::findExecutable(QStringLiteral("ffmpeg")).isEmpty();
+}
 
 bool ffmpegStampedClip(const QString& path, int frames, const QStringList& codecArgs, QSize size, int fps)
 {
     if (!haveFfmpeg())
         return false;
     QProcess ff;
-    QStringList args{QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-y"),
-                     QStringLiteral("-f"), QStringLiteral("rawvideo"), QStringLiteral("-pix_fmt"),
-                     QStringLiteral("bgra"), QStringLiteral("-s"),
+    QStringList args{QStringLiteral("-v"),
+                     QStringLiteral("error"),
+                     QStringLiteral("-y"),
+                     QStringLiteral("-f"),
+                     QStringLiteral("rawvideo"),
+                     QStringLiteral("-pix_fmt"),
+                     QStringLiteral("bgra"),
+                     QStringLiteral("-s"),
                      QStringLiteral("%1x%2").arg(size.width()).arg(size.height()),
-                     QStringLiteral("-r"), QString::number(fps), QStringLiteral("-i"), QStringLiteral("-")};
+                     QStringLiteral("-r"),
+                     QString::number(fps),
+                     QStringLiteral("-i"),
+                     QStringLiteral("-")};
     args += codecArgs;
     args << path;
     ff.start(QStringLiteral("ffmpeg"), args);
@@ -55,9 +67,10 @@ std::vector<int> ffmpegStamps(const QString& path, QSize size)
 {
     std::vector<int> out;
     QProcess ff;
-    ff.start(QStringLiteral("ffmpeg"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-i"), path,
-                                        QStringLiteral("-f"), QStringLiteral("rawvideo"), QStringLiteral("-pix_fmt"),
-                                        QStringLiteral("bgra"), QStringLiteral("-")});
+    ff.start(QStringLiteral("ffmpeg"),
+             {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-i"), path, QStringLiteral("-f"),
+              QStringLiteral("rawvideo"), QStringLiteral("-pix_fmt"), QStringLiteral("bgra"),
+              QStringLiteral("-")});
     if (!ff.waitForFinished(120000))
         return out;
     const QByteArray data = ff.readAllStandardOutput();
@@ -85,7 +98,10 @@ std::optional<int> displayStamp(const TMediaPlayer& player)
     return stampOf(player.Display()->grab().toImage());
 }
 
-bool waitFor(const std::function<bool()>& done, int timeoutMs) { return QTest::qWaitFor(done, timeoutMs); }
+bool waitFor(const std::function<bool()>& done, int timeoutMs)
+{
+    return QTest::qWaitFor(done, timeoutMs);
+}
 
 void NoticeLog::attach(TMediaPlayer& player)
 {

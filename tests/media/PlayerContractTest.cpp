@@ -78,7 +78,8 @@ protected:
     }
     bool showsFrame(int f)
     {
-        return PlayerInspection::displayedFrame(*player_) == f && stampOf(PlayerInspection::displayedPicture(*player_)) == f;
+        return PlayerInspection::displayedFrame(*player_) == f
+            && stampOf(PlayerInspection::displayedPicture(*player_)) == f;
     }
     // Lets the manual clock run one frame period at a time until the play ends.
     bool runClockUntilStopped()
@@ -362,9 +363,11 @@ TEST_F(PlayerContract, StoppedAndSupersededPlaysReportSo)
     player_->setStartPos(5);
     player_->setEndPos(40);
     player_->Play(); // notice by default
-    ASSERT_TRUE(waitFor([&] { return PlayerInspection::displayedFrame(*player_) == 5 && clock_->waiters() > 0; }));
+    ASSERT_TRUE(
+        waitFor([&] { return PlayerInspection::displayedFrame(*player_) == 5 && clock_->waiters() > 0; }));
     clock_->advance(kPeriodUs);
-    ASSERT_TRUE(waitFor([&] { return PlayerInspection::displayedFrame(*player_) == 6 && clock_->waiters() > 0; }));
+    ASSERT_TRUE(
+        waitFor([&] { return PlayerInspection::displayedFrame(*player_) == 6 && clock_->waiters() > 0; }));
 
     // Stop as the tutor does: no wait, no notice of its own; the play's notice is Aborted,
     // delivered later and not inside the call.
@@ -434,7 +437,8 @@ TEST_F(PlayerContract, PauseResumesTowardTheSameEnd)
     player_->setStartPos(2);
     player_->setEndPos(5);
     player_->Play();
-    ASSERT_TRUE(waitFor([&] { return PlayerInspection::displayedFrame(*player_) == 2 && clock_->waiters() > 0; }));
+    ASSERT_TRUE(
+        waitFor([&] { return PlayerInspection::displayedFrame(*player_) == 2 && clock_->waiters() > 0; }));
     player_->Pause();
     EXPECT_EQ(player_->Mode(), TMPModes::mpPaused);
     EXPECT_EQ(player_->Position(), 2);

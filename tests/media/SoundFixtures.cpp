@@ -60,7 +60,8 @@ std::vector<int16_t> toneSound(int frames, double hz)
     return s;
 }
 
-bool writeSoundClip(const QString& path, int frames, const std::vector<int16_t>& sound, const QString& audioCodec)
+bool writeSoundClip(const QString& path, int frames, const std::vector<int16_t>& sound,
+                    const QString& audioCodec)
 {
     QTemporaryDir dir;
     const QString video = dir.filePath(QStringLiteral("video.avi"));
@@ -73,10 +74,11 @@ bool writeSoundClip(const QString& path, int frames, const std::vector<int16_t>&
     f.write(reinterpret_cast<const char*>(sound.data()), qint64(sound.size() * sizeof(int16_t)));
     f.close();
     return run(QStringLiteral("ffmpeg"),
-               {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-y"), QStringLiteral("-i"), video,
-                QStringLiteral("-f"), QStringLiteral("s16le"), QStringLiteral("-ar"), QString::number(kSoundRate),
-                QStringLiteral("-ac"), QStringLiteral("2"), QStringLiteral("-i"), raw, QStringLiteral("-c:v"),
-                QStringLiteral("copy"), QStringLiteral("-c:a"), audioCodec, path});
+               {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-y"), QStringLiteral("-i"),
+                video, QStringLiteral("-f"), QStringLiteral("s16le"), QStringLiteral("-ar"),
+                QString::number(kSoundRate), QStringLiteral("-ac"), QStringLiteral("2"), QStringLiteral("-i"),
+                raw, QStringLiteral("-c:v"), QStringLiteral("copy"), QStringLiteral("-c:a"), audioCodec,
+                path});
 }
 
 struct RecordedSink::Recorder {
@@ -91,19 +93,22 @@ RecordedSink::RecordedSink()
 {
     static int count = 0;
     const QString name = QStringLiteral("hwtest_%1_%2").arg(QCoreApplication::applicationPid()).arg(++count);
-    if (!run(QStringLiteral("pactl"), {QStringLiteral("load-module"), QStringLiteral("module-null-sink"),
-                                       QStringLiteral("sink_name=") + name},
+    if (!run(QStringLiteral("pactl"),
+             {QStringLiteral("load-module"), QStringLiteral("module-null-sink"),
+              QStringLiteral("sink_name=") + name},
              &module_)) {
-        why_ = QStringLiteral("no sound server (pactl cannot load a null sink); run scripts/pulse-null-sink.sh");
+        why_ = QStringLiteral(
+            "no sound server (pactl cannot load a null sink); run scripts/pulse-null-sink.sh");
         return;
     }
     rec_ = std::make_unique<Recorder>();
     const pa_sample_spec sampleSpec{PA_SAMPLE_S16NE, uint32_t(kSoundRate), 2};
-    pa_buffer_attr attr{uint32_t(-1), uint32_t(-1), uint32_t(-1), uint32_t(-1), uint32_t(kSoundRate / 100 * 4)};
+    pa_buffer_attr attr{uint32_t(-1), uint32_t(-1), uint32_t(-1), uint32_t(-1),
+                        uint32_t(kSoundRate / 100 * 4)};
     const QByteArray monitor = (name + QStringLiteral(".monitor")).toUtf8();
     int err = 0;
-    rec_->stream = pa_simple_new(nullptr, "hw tests", PA_STREAM_RECORD, monitor.constData(), "monitor", &sampleSpec,
-                                 nullptr, &attr, &err);
+    rec_->stream = pa_simple_new(nullptr, "hw tests", PA_STREAM_RECORD, monitor.constData(), "monitor",
+                                 &sampleSpec, nullptr, &attr, &err);
     if (!rec_->stream) {
         why_ = QStringLiteral("cannot record %1: %2").arg(name, QString::fromUtf8(pa_strerror(err)));
         return;

@@ -138,7 +138,8 @@ TEST_F(Sound, SlowPlaysKeepThePitchAndLastLonger)
         player_.setSpeed(speed);
         const std::vector<int16_t> slow = hear(5, 10);
         // The filter fades in and out over a few hundredths of a second.
-        EXPECT_NEAR(double(soundingSpan(slow)), 6.0 * kSamplesPerFrame / speed, 0.05 * 6.0 * kSamplesPerFrame / speed)
+        EXPECT_NEAR(double(soundingSpan(slow)), 6.0 * kSamplesPerFrame / speed,
+                    0.05 * 6.0 * kSamplesPerFrame / speed)
             << speed;
         EXPECT_NEAR(toneFrequency(slow), 440, 440 * 0.02) << speed;
     }
@@ -160,10 +161,11 @@ TEST_F(Sound, WithoutAServerThePicturesPlayOnWithOneLogLine)
 {
     static int lines = 0;
     lines = 0;
-    const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext& c, const QString&) {
-        if (c.category && QByteArray(c.category) == "hw.media.sound")
-            ++lines;
-    });
+    const QtMessageHandler previous
+        = qInstallMessageHandler([](QtMsgType, const QMessageLogContext& c, const QString&) {
+              if (c.category && QByteArray(c.category) == "hw.media.sound")
+                  ++lines;
+          });
     // The device looks for the server when it first plays.
     const QByteArray server = qgetenv("PULSE_SERVER");
     qputenv("PULSE_SERVER", "unix:/nonexistent/hacklewright/native");
@@ -173,7 +175,9 @@ TEST_F(Sound, WithoutAServerThePicturesPlayOnWithOneLogLine)
         player_.setStartPos(end - 3);
         player_.setEndPos(end);
         player_.Play();
-        ASSERT_TRUE(waitFor([&] { return player_.Mode() == TMPModes::mpStopped && PlayerInspection::displayedFrame(player_) == end; }));
+        ASSERT_TRUE(waitFor([&] {
+            return player_.Mode() == TMPModes::mpStopped && PlayerInspection::displayedFrame(player_) == end;
+        }));
     }
     qputenv("PULSE_SERVER", server);
     ASSERT_TRUE(waitFor([&] { return log_.count() == 2; }));

@@ -52,7 +52,8 @@ TEST(MediaTools, StampClipGrabAndReadStampAgree)
     const QString clip = dir.filePath(QStringLiteral("Lesson.avi"));
     ASSERT_EQ(tool({QStringLiteral("stamp-clip"), clip, QStringLiteral("--codec"), QStringLiteral("mpeg4"),
                     QStringLiteral("--keyint"), QStringLiteral("10"), QStringLiteral("--bframes"),
-                    QStringLiteral("--frames"), QStringLiteral("40"), QStringLiteral("--drop"), QStringLiteral("5,6")})
+                    QStringLiteral("--frames"), QStringLiteral("40"), QStringLiteral("--drop"),
+                    QStringLiteral("5,6")})
                   .exitCode,
               0);
     EXPECT_EQ(tool({QStringLiteral("read-stamp"), clip, QStringLiteral("23")}).out, QStringLiteral("23"));
@@ -67,11 +68,14 @@ TEST(MediaTools, StampClipGrabAndReadStampAgree)
         EXPECT_EQ(tool({QStringLiteral("read-stamp"), png}).out, QStringLiteral("17")) << scale.toStdString();
     }
 
-    const ToolRun missing = tool({QStringLiteral("grab"), dir.filePath(QStringLiteral("none.avi")), QStringLiteral("1"),
-                              dir.filePath(QStringLiteral("x.png"))});
+    const ToolRun missing = tool({QStringLiteral("grab"), dir.filePath(QStringLiteral("none.avi")),
+                                  QStringLiteral("1"), dir.filePath(QStringLiteral("x.png"))});
     EXPECT_NE(missing.exitCode, 0);
     EXPECT_TRUE(missing.err.contains(QStringLiteral("Cannot find the specified file")));
-    EXPECT_NE(tool({QStringLiteral("grab"), clip, QStringLiteral("40"), dir.filePath(QStringLiteral("x.png"))}).exitCode, 0);
+    EXPECT_NE(
+        tool({QStringLiteral("grab"), clip, QStringLiteral("40"), dir.filePath(QStringLiteral("x.png"))})
+            .exitCode,
+        0);
     EXPECT_EQ(tool({QStringLiteral("read-stamp"), clip + QStringLiteral(".png")}).exitCode, 2);
 }
 
@@ -86,7 +90,8 @@ TEST(MediaTools, PictureAndSheetShowWhatTheTutorShows)
     for (int y = 0; y < source.height(); ++y)
         for (int x = 0; x < source.width(); ++x)
             source.setPixel(x, y, (x * 7 + y * 11) % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
-    for (const QImage::Format format : {QImage::Format_RGB888, QImage::Format_Indexed8, QImage::Format_Mono}) {
+    for (const QImage::Format format :
+         {QImage::Format_RGB888, QImage::Format_Indexed8, QImage::Format_Mono}) {
         const QString bmp = dir.filePath(QStringLiteral("in-%1.bmp").arg(int(format)));
         const QString png = dir.filePath(QStringLiteral("out-%1.png").arg(int(format)));
         ASSERT_TRUE(source.convertToFormat(format).save(bmp, "BMP"));
@@ -112,9 +117,9 @@ TEST(MediaTools, PictureAndSheetShowWhatTheTutorShows)
                   .exitCode,
               0);
     const QString sheetPng = dir.filePath(QStringLiteral("sheet.png"));
-    const ToolRun sheet = tool({QStringLiteral("sheet"), clip, QStringLiteral("5"), QStringLiteral("27"), sheetPng,
-                                QStringLiteral("--columns"), QStringLiteral("3"), QStringLiteral("--every"),
-                                QStringLiteral("4")});
+    const ToolRun sheet = tool({QStringLiteral("sheet"), clip, QStringLiteral("5"), QStringLiteral("27"),
+                                sheetPng, QStringLiteral("--columns"), QStringLiteral("3"),
+                                QStringLiteral("--every"), QStringLiteral("4")});
     ASSERT_EQ(sheet.exitCode, 0) << sheet.err.toStdString();
     const QImage image(sheetPng);
     // Frames 5, 9, ..., 25 in rows of three: cells 8 apart below a 28-high title line, each a
@@ -131,5 +136,7 @@ TEST(MediaTools, PictureAndSheetShowWhatTheTutorShows)
                 dark += qGray(label.pixel(x, y)) < 100 ? 1 : 0;
         EXPECT_GT(dark, 20) << i;
     }
-    EXPECT_EQ(tool({QStringLiteral("sheet"), clip, QStringLiteral("30"), QStringLiteral("40"), sheetPng}).exitCode, 2);
+    EXPECT_EQ(
+        tool({QStringLiteral("sheet"), clip, QStringLiteral("30"), QStringLiteral("40"), sheetPng}).exitCode,
+        2);
 }

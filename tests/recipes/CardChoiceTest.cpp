@@ -2,8 +2,8 @@
 // nothing, and every call waits for its own preview window.
 #include "hw/Termination.h"
 #include "hw/content/Catalogue.h"
-#include "hw/recipes/Recipes.h"
 #include "hw/recipes/RecipeCard.h"
+#include "hw/recipes/Recipes.h"
 #include "hw/report/TReport.h"
 #include "hw/report/TReportPreviewWindow.h"
 
@@ -44,8 +44,8 @@ protected:
     }
 
     // By default each preview closes as soon as the events run.
-    std::function<void(hw::RecipeCard*, hw::TReportPreviewWindow*)> onOpened =
-        [this](hw::RecipeCard*, hw::TReportPreviewWindow* window) { later([window] { window->close(); }); };
+    std::function<void(hw::RecipeCard*, hw::TReportPreviewWindow*)> onOpened
+        = [this](hw::RecipeCard*, hw::TReportPreviewWindow* window) { later([window] { window->close(); }); };
 
     void later(std::function<void()> f) { QTimer::singleShot(0, &context_, std::move(f)); }
 
@@ -66,8 +66,8 @@ protected:
 TEST_F(RecipeChoice, ExactNamesOpenTheirCard)
 {
     const auto cards = hw::recipeCards();
-    const QByteArray names[] = {"Bullet Head Hopper", "Deer Hair Cricket", "Parachute Adams",
-                                "Gold Ribbed Hare's Ear Nymph", "Parachute Hopper", "Deer Hair Ant"};
+    const QByteArray names[] = {"Bullet Head Hopper",           "Deer Hair Cricket", "Parachute Adams",
+                                "Gold Ribbed Hare's Ear Nymph", "Parachute Hopper",  "Deer Hair Ant"};
     for (size_t i = 0; i < cards.size(); ++i) {
         opened_.clear();
         const hw::tFlyRecord record = fly(names[i]);
@@ -89,10 +89,21 @@ TEST_F(RecipeChoice, ExactNamesOpenTheirCard)
 TEST_F(RecipeChoice, AnythingButAnExactNameOpensNothing)
 {
     hw::printRecipe(nullptr);
-    const QByteArray nearMisses[] = {
-        "deer hair ant", "Deer Hair ant", "DEER HAIR ANT", "Deer Hair Ant ", " Deer Hair Ant", "Deer  Hair Ant",
-        "DeerHairAnt", "Deer Hair Ants", "Deer Hair An", "", "Gold Ribbed Hare\x92s Ear Nymph",
-        "Bead Head, Gold Ribbed", "Hare's Ear Nymph", "Parachute Adams\t", QByteArray("Parachute Adams\0", 16)};
+    const QByteArray nearMisses[] = {"deer hair ant",
+                                     "Deer Hair ant",
+                                     "DEER HAIR ANT",
+                                     "Deer Hair Ant ",
+                                     " Deer Hair Ant",
+                                     "Deer  Hair Ant",
+                                     "DeerHairAnt",
+                                     "Deer Hair Ants",
+                                     "Deer Hair An",
+                                     "",
+                                     "Gold Ribbed Hare\x92s Ear Nymph",
+                                     "Bead Head, Gold Ribbed",
+                                     "Hare's Ear Nymph",
+                                     "Parachute Adams\t",
+                                     QByteArray("Parachute Adams\0", 16)};
     for (const QByteArray& name : nearMisses) {
         const hw::tFlyRecord record = fly(name);
         hw::printRecipe(&record);
@@ -106,7 +117,8 @@ TEST_F(RecipeChoice, EveryPreviewWaitsForItsOwnWindow)
     // own window has closed, and the earlier call only after the later one has returned.
     for (const bool closeEarlierFirst : {true, false}) {
         for (const QByteArray& second : {QByteArray("Parachute Adams"), QByteArray("Deer Hair Ant")}) {
-            SCOPED_TRACE(std::string(closeEarlierFirst ? "earlier closed first, " : "later closed first, ") + second.constData());
+            SCOPED_TRACE(std::string(closeEarlierFirst ? "earlier closed first, " : "later closed first, ")
+                         + second.constData());
             opened_.clear();
             QStringList events;
             QPointer<hw::TReportPreviewWindow> first;

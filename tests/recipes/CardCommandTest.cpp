@@ -55,9 +55,11 @@ TEST(CardCommand, WritesCardsByPatternName)
     const QString all = dir.filePath(QStringLiteral("all"));
     ASSERT_EQ(runCard({QStringLiteral("--all"), all}), 0);
     const QStringList files = QDir(all).entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Name);
-    EXPECT_EQ(files, QStringList({QStringLiteral("BulletHeadHopper.pdf"), QStringLiteral("DeerHairAnt.pdf"),
-                                  QStringLiteral("DeerHairCricket.pdf"), QStringLiteral("GoldRibbedHaresEarNymph.pdf"),
-                                  QStringLiteral("ParachuteAdams.pdf"), QStringLiteral("ParachuteHopper.pdf")}));
+    EXPECT_EQ(
+        files,
+        QStringList({QStringLiteral("BulletHeadHopper.pdf"), QStringLiteral("DeerHairAnt.pdf"),
+                     QStringLiteral("DeerHairCricket.pdf"), QStringLiteral("GoldRibbedHaresEarNymph.pdf"),
+                     QStringLiteral("ParachuteAdams.pdf"), QStringLiteral("ParachuteHopper.pdf")}));
     EXPECT_TRUE(hw::test::joined(hw::test::pdfWords(QDir(all).filePath(QStringLiteral("DeerHairAnt.pdf"))))
                     .contains(QStringLiteral("Deer Hair Ant Materials")));
 }

@@ -12,8 +12,14 @@ namespace hw::test {
 inline constexpr double kPrinterPixel = 72.0 / 600.0;
 
 // Design pixels (96 per inch) to points and to tenths of a millimetre.
-inline double pxToPoints(double px) { return px * 72.0 / 96.0; }
-inline double pxToTenths(double px) { return px * 254.0 / 96.0; }
+inline double pxToPoints(double px)
+{
+    return px * 72.0 / 96.0;
+}
+inline double pxToTenths(double px)
+{
+    return px * 254.0 / 96.0;
+}
 
 // The bounding box of the pixels darker than `threshold`, in the image's coordinates.
 inline QRect darkBounds(const QImage& image, int threshold = 64)

@@ -4,8 +4,8 @@
 #include "CardPdf.h"
 #include "CardTables.h"
 
-#include "hw/recipes/Recipes.h"
 #include "hw/recipes/RecipeCard.h"
+#include "hw/recipes/Recipes.h"
 #include "hw/report/ReportPlatform.h"
 #include "hw/report/TReport.h"
 
@@ -81,12 +81,14 @@ void expectLineAt(const QList<PdfWord>& words, const QString& text, double left,
 }
 
 // A centred line: its middle on the middle of its box.
-void expectCentredAt(const QList<PdfWord>& words, const QString& text, double boxLeft, double boxWidth, double top)
+void expectCentredAt(const QList<PdfWord>& words, const QString& text, double boxLeft, double boxWidth,
+                     double top)
 {
     const QList<PdfWord> row = wordsAt(words, top, boxLeft - 50, boxLeft + boxWidth);
     ASSERT_FALSE(row.isEmpty()) << "nothing at " << top << " pt for " << text.toStdString();
     EXPECT_EQ(joined(row), text);
-    EXPECT_NEAR((row.first().xMin + row.last().xMax) / 2, boxLeft + boxWidth / 2, kPrinterPixel) << text.toStdString();
+    EXPECT_NEAR((row.first().xMin + row.last().xMax) / 2, boxLeft + boxWidth / 2, kPrinterPixel)
+        << text.toStdString();
     EXPECT_NEAR(row.first().yMin, top, kPrinterPixel) << text.toStdString();
 }
 
@@ -124,8 +126,10 @@ TEST_F(CardPdf, TextsPrintAtTheirPlaces)
         // The header, centred on the 721-pixel lines that start at the band's left edge.
         const double bandLeft = 127.0 * kPointsPerTenth;
         const double bandTop = 127.0 * kPointsPerTenth;
-        expectCentredAt(words, QStringLiteral("Hacklewright"), bandLeft, pxToPoints(721), bandTop + pxToPoints(4));
-        expectCentredAt(words, QStringLiteral("Volume 2"), bandLeft, pxToPoints(721), bandTop + pxToPoints(31));
+        expectCentredAt(words, QStringLiteral("Hacklewright"), bandLeft, pxToPoints(721),
+                        bandTop + pxToPoints(4));
+        expectCentredAt(words, QStringLiteral("Volume 2"), bandLeft, pxToPoints(721),
+                        bandTop + pxToPoints(31));
         expectCentredAt(words, QStringLiteral("Terrestrials & Attractor Patterns"), bandLeft, pxToPoints(721),
                         bandTop + pxToPoints(53));
 
@@ -189,7 +193,8 @@ TEST_F(CardPdf, DoubleBlanksPrintAsTwoBlanks)
         if (n < 0)
             continue;
         SCOPED_TRACE(t.values.at(n).toStdString());
-        const QList<PdfWord> row = wordsAt(pdfWords(render(i)), pxToPoints(160), pxToPoints(t.valueLeft), 1e9);
+        const QList<PdfWord> row
+            = wordsAt(pdfWords(render(i)), pxToPoints(160), pxToPoints(t.valueLeft), 1e9);
         ASSERT_GE(row.size(), 3);
         const QStringList expected = t.values.at(n).split(QLatin1Char(' '));
         int w = 0;

@@ -89,15 +89,17 @@ TEST(ReportCups, PrintsThroughTheCupsPdfQueue)
     // The spooler converts and writes the file in its own time; the queue re-renders the
     // text (its glyphs lose their text mapping), so the page is compared as an image.
     QString written;
-    const bool arrived = QTest::qWaitFor([&] {
-        for (const QString& f : pdfsIn(outDirs) - before) {
-            if (runTool(QStringLiteral("pdfinfo"), {f}).contains(QStringLiteral("Pages:"))) {
-                written = f;
-                return true;
+    const bool arrived = QTest::qWaitFor(
+        [&] {
+            for (const QString& f : pdfsIn(outDirs) - before) {
+                if (runTool(QStringLiteral("pdfinfo"), {f}).contains(QStringLiteral("Pages:"))) {
+                    written = f;
+                    return true;
+                }
             }
-        }
-        return false;
-    }, 90000);
+            return false;
+        },
+        90000);
     setPrinterSystem(nullptr);
     setScreenPpiOverride(0.0);
     ASSERT_TRUE(arrived) << "no new PDF from the queue in " << outDirs.join(QLatin1Char(' ')).toStdString();

@@ -14,7 +14,7 @@ using namespace hw::test;
 
 namespace {
 
-class ReportGeometry : public ReportTest {};
+class ReportGeometry : public ReportTest { };
 
 // A report with only the framed header band at the margins.
 std::unique_ptr<TReport> bandOnlyReport()
@@ -107,7 +107,7 @@ TEST_F(ReportGeometry, DeviceMapping)
     EXPECT_EQ(offset.y(127.0), 74);  // (127 - 64) x 300 / 254 = 74.41
     EXPECT_EQ(offset.width(1905.0), 4500);
     EXPECT_EQ(offset.height(1905.0), 2250);
-    EXPECT_EQ(offset.x(42.0) , 0);
+    EXPECT_EQ(offset.x(42.0), 0);
 }
 
 TEST_F(ReportGeometry, BandAtTheMarginsOnPageImages)
@@ -122,9 +122,9 @@ TEST_F(ReportGeometry, BandAtTheMarginsOnPageImages)
     EXPECT_EQ(firstDarkRow(page, 400), 48);
     EXPECT_EQ(darkRun(page, {48, 88}, {1, 0}), 1); // 1 point at 96 per inch
     EXPECT_EQ(darkRun(page, {400, 48}, {0, 1}), 1);
-    EXPECT_TRUE(isDark(page.pixel(767, 88)));      // right line inside the band
+    EXPECT_TRUE(isDark(page.pixel(767, 88))); // right line inside the band
     EXPECT_FALSE(isDark(page.pixel(768, 88)));
-    EXPECT_TRUE(isDark(page.pixel(400, 128)));     // bottom line: 48 + 81 - 1
+    EXPECT_TRUE(isDark(page.pixel(400, 128))); // bottom line: 48 + 81 - 1
     EXPECT_FALSE(isDark(page.pixel(400, 129)));
 
     setScreenPpiOverride(600);
@@ -160,8 +160,8 @@ TEST_F(ReportGeometry, BandAtTheMarginsOnPrintersWithUnprintableMargins)
         QMarginsF margins;
         double offsetLeft, offsetTop;
     };
-    for (const Case& c : {Case{600, {}, 0, 0}, Case{600, {5, 7, 5, 5}, 50, 70},
-                          Case{300, {4.2, 3.3, 4.2, 4.2}, 42, 33}}) {
+    for (const Case& c :
+         {Case{600, {}, 0, 0}, Case{600, {5, 7, 5, 5}, 50, 70}, Case{300, {4.2, 3.3, 4.2, 4.2}, 42, 33}}) {
         SCOPED_TRACE(c.dpi);
         SCOPED_TRACE(c.margins.left());
         const QString pdf = dir.filePath(QStringLiteral("band-%1-%2.pdf").arg(c.dpi).arg(c.margins.left()));
@@ -207,7 +207,7 @@ TEST_F(ReportGeometry, ElementsOnThePageIgnoreBandsAndMargins)
     auto* inside = report->AddLabel();
     inside->setSize(60.0, 500.0, 300.0, 600.0);
     inside->setCaption(QStringLiteral("Anchored"));
-    inside->setAutoSize(false); // keep the whole white box
+    inside->setAutoSize(false);         // keep the whole white box
     auto* outside = report->AddLabel(); // left of the left margin, below the bottom margin
     outside->setSize(60.0, 20.0, 2700.0, 600.0);
     outside->setCaption(QStringLiteral("Edgeward"));

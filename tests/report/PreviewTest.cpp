@@ -40,19 +40,22 @@ protected:
 // A 30 s safety net closes it anyway so that a failure cannot hang the suite.
 void onPreviewShown(TReport& report, std::function<void(TReportPreviewWindow*)> check)
 {
-    QObject::connect(&report, &TReport::previewOpened, &report, [check](TReportPreviewWindow* window) {
-        QTimer::singleShot(30000, window, &QWidget::close);
-        // Polled, not waited for: the page is generated only after this handler returns.
-        auto* poll = new QTimer(window);
-        poll->setInterval(5);
-        QObject::connect(poll, &QTimer::timeout, window, [poll, window, check] {
-            if (window->statusText() != QStringLiteral("Page 1 of 1"))
-                return;
-            poll->stop();
-            check(window);
-        });
-        poll->start();
-    }, Qt::SingleShotConnection);
+    QObject::connect(
+        &report, &TReport::previewOpened, &report,
+        [check](TReportPreviewWindow* window) {
+            QTimer::singleShot(30000, window, &QWidget::close);
+            // Polled, not waited for: the page is generated only after this handler returns.
+            auto* poll = new QTimer(window);
+            poll->setInterval(5);
+            QObject::connect(poll, &QTimer::timeout, window, [poll, window, check] {
+                if (window->statusText() != QStringLiteral("Page 1 of 1"))
+                    return;
+                poll->stop();
+                check(window);
+            });
+            poll->start();
+        },
+        Qt::SingleShotConnection);
 }
 
 // A page-image output with `pages` pages drawn by hand (the card engine makes one page).
@@ -77,18 +80,23 @@ TEST_F(ReportPreview, WindowControlsAndStatus)
     auto report = makeCardReport();
     QString statusAtOpen;
     bool checked = false;
-    QObject::connect(report.get(), &TReport::previewOpened, report.get(), [&](TReportPreviewWindow* w) {
-        statusAtOpen = w->statusText();
-    });
+    QObject::connect(report.get(), &TReport::previewOpened, report.get(),
+                     [&](TReportPreviewWindow* w) { statusAtOpen = w->statusText(); });
     onPreviewShown(*report, [&](TReportPreviewWindow* w) {
         checked = true;
         EXPECT_TRUE(w->isMaximized());
         EXPECT_TRUE(w->windowTitle().isEmpty());
-        const QList<std::pair<const char*, const char*>> hints = {
-            {"ZoomToFit", "Zoom to fit"}, {"ZoomTo100", "Zoom to 100%"},
-            {"ZoomToWidth", "Zoom to page width"}, {"FirstPage", "First Page"},
-            {"PrevPage", "Previous page"}, {"NextPage", "Next page"}, {"LastPage", "Last page"},
-            {"PrintSetup", "Printer setup"}, {"Print", "Print"}, {"Save", "Save"}, {"Load", "Load"}};
+        const QList<std::pair<const char*, const char*>> hints = {{"ZoomToFit", "Zoom to fit"},
+                                                                  {"ZoomTo100", "Zoom to 100%"},
+                                                                  {"ZoomToWidth", "Zoom to page width"},
+                                                                  {"FirstPage", "First Page"},
+                                                                  {"PrevPage", "Previous page"},
+                                                                  {"NextPage", "Next page"},
+                                                                  {"LastPage", "Last page"},
+                                                                  {"PrintSetup", "Printer setup"},
+                                                                  {"Print", "Print"},
+                                                                  {"Save", "Save"},
+                                                                  {"Load", "Load"}};
         for (const auto& [name, hint] : hints) {
             QToolButton* b = w->button(QString::fromLatin1(name));
             ASSERT_TRUE(b) << name;
@@ -244,8 +252,10 @@ TEST_F(ReportPreview, TwoPreviewsAtOnceEachWaitForTheirOwnWindow)
     });
     report->Preview();
     events << QStringLiteral("return1");
-    EXPECT_EQ(events, (QStringList{QStringLiteral("open1"), QStringLiteral("open2"), QStringLiteral("closed1"),
-                                   QStringLiteral("closing2"), QStringLiteral("return2"), QStringLiteral("return1")}));
+    EXPECT_EQ(
+        events,
+        (QStringList{QStringLiteral("open1"), QStringLiteral("open2"), QStringLiteral("closed1"),
+                     QStringLiteral("closing2"), QStringLiteral("return2"), QStringLiteral("return1")}));
     ASSERT_EQ(windows.size(), 2);
     EXPECT_TRUE(windows[0].isNull());
     EXPECT_TRUE(windows[1].isNull());
@@ -323,8 +333,8 @@ TEST_F(ReportPreview, NoPrinterInstalled)
     EXPECT_TRUE(report->printerName().isEmpty());
 
     // A printer without Letter keeps its own paper.
-    setPrinterSystem(fixedPrinters({QStringLiteral("Small")}, QStringLiteral("Small"),
-                                   {QPageSize(QPageSize::A5)}));
+    setPrinterSystem(
+        fixedPrinters({QStringLiteral("Small")}, QStringLiteral("Small"), {QPageSize(QPageSize::A5)}));
     auto output = TReportOutput::forPageImages(96);
     report->Generate(*output);
     EXPECT_EQ(output->paperSize().toSize(), QSize(1480, 2100));
@@ -365,8 +375,11 @@ TEST_F(ReportPreview, SaveAndLoad)
     });
     report->Preview();
     EXPECT_FALSE(badLoad);
-    EXPECT_EQ(badError, dir.filePath(QStringLiteral("truncated.hwpages")) + QStringLiteral(" is not a valid page file"));
-    EXPECT_EQ(missingError, QStringLiteral("Cannot open file ") + dir.filePath(QStringLiteral("missing.hwpages")));
+    EXPECT_EQ(badError,
+              dir.filePath(QStringLiteral("truncated.hwpages"))
+                  + QStringLiteral(" is not a valid page file"));
+    EXPECT_EQ(missingError,
+              QStringLiteral("Cannot open file ") + dir.filePath(QStringLiteral("missing.hwpages")));
     EXPECT_EQ(status, QStringLiteral("Page 1 of 1"));
     ASSERT_FALSE(original.isNull());
     EXPECT_EQ(reloaded, original);
@@ -386,6 +399,7 @@ TEST_F(ReportPreview, SaveAndLoad)
         GTEST_SKIP() << "poppler-utils are not installed";
     // The saved PDF carries real text, in the metric-compatible Arial face.
     EXPECT_TRUE(pdfText(pdf).contains(QStringLiteral("Terrestrials & Attractor Patterns")));
-    EXPECT_TRUE(pdfFonts(pdf).contains(QStringLiteral("LiberationSans")) || pdfFonts(pdf).contains(QStringLiteral("Arial")))
+    EXPECT_TRUE(pdfFonts(pdf).contains(QStringLiteral("LiberationSans"))
+                || pdfFonts(pdf).contains(QStringLiteral("Arial")))
         << pdfFonts(pdf).toStdString();
 }

@@ -39,14 +39,14 @@ protected:
         ReportTest::SetUp();
         pdf = dir.filePath(QStringLiteral("job.pdf"));
         // "Office" prints into a PDF file with a 6 mm unprintable border.
-        setPrinterSystem(fixedPrinters({QStringLiteral("Office"), QStringLiteral("Other")}, QStringLiteral("Office"),
-                                       {QPageSize(QPageSize::Letter), QPageSize(QPageSize::A4)},
-                                       [this](const QString& name) {
-                                           ++printersMade;
-                                           auto p = pdfPrinter(pdf, 600, {6, 6, 6, 6});
-                                           p->setPrinterName(name);
-                                           return p;
-                                       }));
+        setPrinterSystem(fixedPrinters(
+            {QStringLiteral("Office"), QStringLiteral("Other")}, QStringLiteral("Office"),
+            {QPageSize(QPageSize::Letter), QPageSize(QPageSize::A4)}, [this](const QString& name) {
+                ++printersMade;
+                auto p = pdfPrinter(pdf, 600, {6, 6, 6, 6});
+                p->setPrinterName(name);
+                return p;
+            }));
     }
 };
 
@@ -198,8 +198,8 @@ TEST_F(ReportPrint, PdfExport)
 TEST_F(ReportPrint, AJobThatCannotStartIsReportedWithThePrinterAndTheReason)
 {
     const QString unreachable = dir.filePath(QStringLiteral("no/such/dir/job.pdf"));
-    setPrinterSystem(fixedPrinters({QStringLiteral("Office")}, QStringLiteral("Office"), {QPageSize(QPageSize::Letter)},
-                                   [&](const QString& name) {
+    setPrinterSystem(fixedPrinters({QStringLiteral("Office")}, QStringLiteral("Office"),
+                                   {QPageSize(QPageSize::Letter)}, [&](const QString& name) {
                                        auto p = pdfPrinter(unreachable, 600);
                                        p->setPrinterName(name);
                                        return p;
@@ -219,13 +219,16 @@ TEST_F(ReportPrint, AJobThatCannotStartIsReportedWithThePrinterAndTheReason)
     // From the preview's Print button the error reaches the program's error box.
     QStringList boxes;
     Application::setErrorBoxHook([&](const QString&, const QString& text) { boxes << text; });
-    QObject::connect(report.get(), &TReport::previewOpened, report.get(), [](TReportPreviewWindow* w) {
-        QTimer::singleShot(30000, w, &QWidget::close); // safety net
-        QTimer::singleShot(0, w, [w] {
-            QTest::mouseClick(w->button(QStringLiteral("Print")), Qt::LeftButton);
-            w->close();
-        });
-    }, Qt::SingleShotConnection);
+    QObject::connect(
+        report.get(), &TReport::previewOpened, report.get(),
+        [](TReportPreviewWindow* w) {
+            QTimer::singleShot(30000, w, &QWidget::close); // safety net
+            QTimer::singleShot(0, w, [w] {
+                QTest::mouseClick(w->button(QStringLiteral("Print")), Qt::LeftButton);
+                w->close();
+            });
+        },
+        Qt::SingleShotConnection);
     report->Preview();
     Application::setErrorBoxHook({});
     ASSERT_EQ(boxes.size(), 1);
@@ -263,10 +266,10 @@ TEST_F(ReportPrint, PdfExportThatCannotBeWrittenWhollyLeavesWhatWasThere)
 
 TEST_F(ReportPrint, PaperSourcesAndSizesAreTheSystemsOwn)
 {
-    const std::pair<TOutputBin, QPrinter::PaperSource> sources[] = {
-        {TOutputBin::First, QPrinter::OnlyOne},   {TOutputBin::Lower, QPrinter::Lower},
-        {TOutputBin::Manual, QPrinter::Manual},   {TOutputBin::LargeCapacity, QPrinter::LargeCapacity},
-        {TOutputBin::Cassette, QPrinter::Cassette}, {TOutputBin::FormSource, QPrinter::FormSource}};
+    const std::pair<TOutputBin, QPrinter::PaperSource> sources[]
+        = {{TOutputBin::First, QPrinter::OnlyOne},     {TOutputBin::Lower, QPrinter::Lower},
+           {TOutputBin::Manual, QPrinter::Manual},     {TOutputBin::LargeCapacity, QPrinter::LargeCapacity},
+           {TOutputBin::Cassette, QPrinter::Cassette}, {TOutputBin::FormSource, QPrinter::FormSource}};
     for (const auto& [bin, qt] : sources) {
         auto output = TReportOutput::forPrinter(pdfPrinter(pdf, 300));
         TPrinterSettings settings;
@@ -290,7 +293,8 @@ TEST_F(ReportPrint, TheProgressWindowShowsEachPageAsItIsDone)
     for (int page = 1; page <= 2; ++page) {
         output->beginPage();
         output->endPage();
-        EXPECT_EQ(watcher.painted.value(watcher.painted.size() - 1), QStringLiteral("Printing page %1").arg(page));
+        EXPECT_EQ(watcher.painted.value(watcher.painted.size() - 1),
+                  QStringLiteral("Printing page %1").arg(page));
     }
     qApp->removeEventFilter(&watcher);
 }

@@ -53,8 +53,8 @@ inline PrintedPdf printToPdf(TReport& report, const QString& path, int dpi, cons
 {
     auto output = TReportOutput::forPrinter(pdfPrinter(path, dpi, marginMm));
     report.Generate(*output);
-    return {output->dpiX(), output->dpiY(), output->offsetLeft(), output->offsetTop(),
-            output->pageCount(), output->finished()};
+    return {output->dpiX(),      output->dpiY(),      output->offsetLeft(),
+            output->offsetTop(), output->pageCount(), output->finished()};
 }
 
 // Page `n` of a page-image output, replayed at its own size.

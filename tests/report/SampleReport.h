@@ -86,12 +86,12 @@ inline std::unique_ptr<TReport> makeCardReport()
     steps->setSize(px(519), px(56), px(360), px(705));
     steps->setFont(QFont(QStringLiteral("Arial"), 10));
     steps->setAutoSize(false);
-    steps->setLines({QStringLiteral(
-        "1. Wrap the hook shank with thread from the eye to the bend, then tie in a length of "
-        "yarn and wind it forward to form a smooth, slightly tapered underbody that ends a "
-        "little behind the eye."),
-        QString(),
-        QStringLiteral("2. Tie in the wing on top of the body and trim the butts.")});
+    steps->setLines(
+        {QStringLiteral(
+             "1. Wrap the hook shank with thread from the eye to the bend, then tie in a length of "
+             "yarn and wind it forward to form a smooth, slightly tapered underbody that ends a "
+             "little behind the eye."),
+         QString(), QStringLiteral("2. Tie in the wing on top of the body and trim the butts.")});
 
     auto* footer = report->AddLabel();
     footer->setSize(px(17), px(48), px(986), px(209));

@@ -1,8 +1,8 @@
 // Labels and memos: word wrap measured on the screen, auto size, the pitch of "W" on the
 // output device, the 1.0 cut-off, alignments and the box fill.
+#include "TextLayout.h"
 #include "PdfReader.h"
 #include "ReportTestSupport.h"
-#include "TextLayout.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -33,7 +33,8 @@ const QFont kArial10(QStringLiteral("Arial"), 10);
 TEST_F(ReportText, ArialResolvesToAMetricCompatibleFace)
 {
     const QFontInfo info(kArial10);
-    EXPECT_TRUE(info.family() == QStringLiteral("Arial") || info.family() == QStringLiteral("Liberation Sans"))
+    EXPECT_TRUE(info.family() == QStringLiteral("Arial")
+                || info.family() == QStringLiteral("Liberation Sans"))
         << info.family().toStdString();
 }
 
@@ -48,26 +49,32 @@ TEST_F(ReportText, WordWrap)
     EXPECT_EQ(lines.join(QLatin1Char(' ')), paragraph);
     for (int i = 0; i < lines.size(); ++i) {
         const QString& line = lines[i];
-        EXPECT_FALSE(line.startsWith(QLatin1Char(' ')) || line.endsWith(QLatin1Char(' '))) << line.toStdString();
+        EXPECT_FALSE(line.startsWith(QLatin1Char(' ')) || line.endsWith(QLatin1Char(' ')))
+            << line.toStdString();
         if (line.contains(QLatin1Char(' '))) {
             EXPECT_LE(measuredScreenWidth(line + QLatin1Char(' '), kArial10, 96, 100), box);
         }
         if (i + 1 < lines.size()) {
             const QString next = lines[i + 1].section(QLatin1Char(' '), 0, 0);
-            EXPECT_GT(measuredScreenWidth(line + QLatin1Char(' ') + next + QLatin1Char(' '), kArial10, 96, 100), box);
+            EXPECT_GT(
+                measuredScreenWidth(line + QLatin1Char(' ') + next + QLatin1Char(' '), kArial10, 96, 100),
+                box);
         }
     }
 
     // A word wider than the box stays whole on its own line; empty lines stay.
     const QString longWord = QStringLiteral("Supercalifragilisticexpialidocious");
-    EXPECT_EQ(wrapLines({QStringLiteral("a ") + longWord + QStringLiteral(" b"), QString()}, kArial10, 96, 100, 60),
-              (QStringList{QStringLiteral("a"), longWord, QStringLiteral("b"), QString()}));
+    EXPECT_EQ(
+        wrapLines({QStringLiteral("a ") + longWord + QStringLiteral(" b"), QString()}, kArial10, 96, 100, 60),
+        (QStringList{QStringLiteral("a"), longWord, QStringLiteral("b"), QString()}));
 
     // A word that fits only without its trailing blank starts the next line.
     const QString pair = QStringLiteral("ab cd");
     const double tight = (measuredScreenWidth(pair, kArial10, 96, 100)
-                          + measuredScreenWidth(pair + QLatin1Char(' '), kArial10, 96, 100)) / 2;
-    EXPECT_EQ(wrapLines({pair}, kArial10, 96, 100, tight), (QStringList{QStringLiteral("ab"), QStringLiteral("cd")}));
+                          + measuredScreenWidth(pair + QLatin1Char(' '), kArial10, 96, 100))
+        / 2;
+    EXPECT_EQ(wrapLines({pair}, kArial10, 96, 100, tight),
+              (QStringList{QStringLiteral("ab"), QStringLiteral("cd")}));
 
     // At zoom 200 the text measures twice as wide against the same on-screen box.
     EXPECT_GT(wrapLines({paragraph}, kArial10, 96, 200, box).size(), lines.size());
@@ -194,7 +201,8 @@ TEST_F(ReportText, Alignments)
     EXPECT_FALSE(r->autoSize()); // a non-left alignment turns auto size off
     EXPECT_FALSE(c->autoSize());
     // A centred line wider than its box is centred on the box and not clipped.
-    auto* wide = add(500.0, taCenter, QStringLiteral("Overhanging text that is far wider than its little box"));
+    auto* wide
+        = add(500.0, taCenter, QStringLiteral("Overhanging text that is far wider than its little box"));
     wide->setSize(60.0, 1000.0, 500.0, 100.0);
     wide->setWordWrap(false);
 
@@ -247,7 +255,8 @@ TEST_F(ReportText, BoxFillAutoSizeAndTransparency)
     report.Generate(*output);
     const QImage page = pageImage(*output);
     const int left = 113; // 300 tenths
-    const int textWidth = QFontMetrics(fontAtDpi(kArial10, 96)).horizontalAdvance(QStringLiteral("Materials")) + 1;
+    const int textWidth
+        = QFontMetrics(fontAtDpi(kArial10, 96)).horizontalAdvance(QStringLiteral("Materials")) + 1;
     int right = left;
     while (page.pixel(right, 96) != qRgb(255, 255, 0) || page.pixel(right + 1, 96) == qRgb(255, 255, 0))
         if (++right > 700)

@@ -19,7 +19,7 @@ QByteArray fileStamp(const QString& path)
 {
     const QFileInfo file(path);
     return file.absoluteFilePath().toUtf8() + ' ' + QByteArray::number(file.size()) + ' '
-           + QByteArray::number(file.lastModified().toMSecsSinceEpoch());
+        + QByteArray::number(file.lastModified().toMSecsSinceEpoch());
 }
 
 QString builtOnce(const QString& name, const std::function<void(const QString& root)>& build,

@@ -14,7 +14,10 @@ extern "C" {
 namespace hw::test {
 namespace {
 
-const bool quietLibav = [] { av_log_set_level(AV_LOG_ERROR); return true; }();
+const bool quietLibav = [] {
+    av_log_set_level(AV_LOG_ERROR);
+    return true;
+}();
 
 struct Input {
     AVFormatContext* format = nullptr;
@@ -123,15 +126,17 @@ void decodeVideo(const QString& path, const std::function<bool(int)>& wanted,
 std::vector<QImage> decodeAll(const QString& path)
 {
     std::vector<QImage> out;
-    decodeVideo(path, [](int) { return true; }, [&](int, QImage image) { out.push_back(std::move(image)); });
+    decodeVideo(
+        path, [](int) { return true; }, [&](int, QImage image) { out.push_back(std::move(image)); });
     return out;
 }
 
 QMap<int, QImage> decodeFrames(const QString& path, const QSet<int>& wanted)
 {
     QMap<int, QImage> out;
-    decodeVideo(path, [&](int n) { return wanted.contains(n); },
-                [&](int n, QImage image) { out.insert(n, std::move(image)); });
+    decodeVideo(
+        path, [&](int n) { return wanted.contains(n); },
+        [&](int n, QImage image) { out.insert(n, std::move(image)); });
     return out;
 }
 

@@ -14,7 +14,7 @@ namespace hw::test {
 
 struct ClipFacts {
     bool opened = false;
-    QString codec;      // FFmpeg's codec name, e.g. "mjpeg"
+    QString codec; // FFmpeg's codec name, e.g. "mjpeg"
     QSize size;
     double framesPerSecond = 0;
     int frameCount = 0; // packets with data, counted one by one, not taken from the header

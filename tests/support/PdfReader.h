@@ -52,7 +52,8 @@ inline QString unescapeXml(QString text)
 
 inline QList<PdfWord> pdfWords(const QString& pdf)
 {
-    const QString xml = runTool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    const QString xml
+        = runTool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
     static const QRegularExpression word(QStringLiteral(
         "<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
     QList<PdfWord> words;
@@ -131,9 +132,10 @@ inline QImage pdfPageImage(const QString& pdf, int dpi)
 {
     QTemporaryDir dir;
     const QString prefix = dir.filePath(QStringLiteral("page"));
-    runTool(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-gray"),
-                                         QStringLiteral("-singlefile"), QStringLiteral("-f"), QStringLiteral("1"),
-                                         QStringLiteral("-l"), QStringLiteral("1"), QStringLiteral("-png"), pdf, prefix});
+    runTool(QStringLiteral("pdftoppm"),
+            {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-gray"),
+             QStringLiteral("-singlefile"), QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
+             QStringLiteral("1"), QStringLiteral("-png"), pdf, prefix});
     return QImage(prefix + QStringLiteral(".png"));
 }
 
@@ -143,9 +145,10 @@ inline QImage renderArea(const QString& pdf, int dpi, const QRect& area)
     QTemporaryDir dir;
     const QString prefix = dir.filePath(QStringLiteral("page"));
     runTool(QStringLiteral("pdftoppm"),
-            {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-gray"), QStringLiteral("-singlefile"),
-             QStringLiteral("-x"), QString::number(area.x()), QStringLiteral("-y"), QString::number(area.y()),
-             QStringLiteral("-W"), QString::number(area.width()), QStringLiteral("-H"), QString::number(area.height()),
+            {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-gray"),
+             QStringLiteral("-singlefile"), QStringLiteral("-x"), QString::number(area.x()),
+             QStringLiteral("-y"), QString::number(area.y()), QStringLiteral("-W"),
+             QString::number(area.width()), QStringLiteral("-H"), QString::number(area.height()),
              QStringLiteral("-png"), pdf, prefix});
     return QImage(prefix + QStringLiteral(".png"));
 }

@@ -47,15 +47,15 @@ inline QByteArray topicSections(const std::vector<TopicLines>& topics, const cha
 inline QByteArray sectionIni(const std::vector<TopicLines>& topics)
 {
     return "[Info]\r\nNumTopics=" + QByteArray::number(qulonglong(topics.size())) + "\r\n"
-           + topicSections(topics, "Title");
+        + topicSections(topics, "Title");
 }
 
 // A pattern file; materials are the lines of its [Materials] section.
-inline QByteArray patternIni(const QByteArray& displayName, int numSteps, const std::vector<TopicLines>& topics,
-                             const QByteArray& materials)
+inline QByteArray patternIni(const QByteArray& displayName, int numSteps,
+                             const std::vector<TopicLines>& topics, const QByteArray& materials)
 {
     return "[Info]\r\nname=" + displayName + "\r\nnumsteps=" + QByteArray::number(numSteps) + "\r\n"
-           + topicSections(topics, "title") + "[Materials]\r\n" + materials;
+        + topicSections(topics, "title") + "[Materials]\r\n" + materials;
 }
 
 class TempTree {
@@ -65,7 +65,10 @@ public:
     QString path(const QString& relative) const { return dir_.path() + QLatin1Char('/') + relative; }
 
     // Writes bytes to a path relative to the root, creating folders as needed.
-    void write(const QString& relative, const QByteArray& bytes) const { writeTreeFile(path(relative), bytes); }
+    void write(const QString& relative, const QByteArray& bytes) const
+    {
+        writeTreeFile(path(relative), bytes);
+    }
     void mkdir(const QString& relative) const { QDir().mkpath(path(relative)); }
 
 private:

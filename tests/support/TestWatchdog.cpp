@@ -6,9 +6,9 @@
 namespace hw::test {
 
 TestWatchdog::TestWatchdog(std::chrono::milliseconds limit)
-    : limit_(limit), thread_([this] { watch(); })
-{
-}
+    : limit_(limit)
+    , thread_([this] { watch(); })
+{ }
 
 TestWatchdog::~TestWatchdog()
 {
@@ -54,10 +54,12 @@ void TestWatchdog::watch()
         }
         const std::string test = running_;
         const auto deadline = deadline_;
-        if (cv_.wait_until(lock, deadline, [&] { return quit_ || running_ != test || deadline_ != deadline; }))
+        if (cv_.wait_until(lock, deadline,
+                           [&] { return quit_ || running_ != test || deadline_ != deadline; }))
             continue;
-        std::fprintf(stderr, "\n%s did not finish within its time-out of %.1f s: it waits for something that "
-                             "never happens (ended by the test's own watchdog)\n",
+        std::fprintf(stderr,
+                     "\n%s did not finish within its time-out of %.1f s: it waits for something that "
+                     "never happens (ended by the test's own watchdog)\n",
                      test.c_str(), double(limit_.count()) / 1000.0);
         std::fflush(stderr);
         std::_Exit(1);

@@ -33,10 +33,14 @@ bool samePicture(const LabelledPicture& a, const LabelledPicture& b)
 const char* screenName(Screen screen)
 {
     switch (screen) {
-    case Screen::QuickTour: return "Quick Tour screen";
-    case Screen::Techniques: return "Techniques screen";
-    case Screen::Gallery: return "pattern gallery";
-    case Screen::Lesson: return "pattern lesson screen";
+    case Screen::QuickTour:
+        return "Quick Tour screen";
+    case Screen::Techniques:
+        return "Techniques screen";
+    case Screen::Gallery:
+        return "pattern gallery";
+    case Screen::Lesson:
+        return "pattern lesson screen";
     }
     return "?";
 }
@@ -51,28 +55,31 @@ QString screenMismatch(const TForm1& f, Screen s)
     };
     auto face = [&](const PictureButton* button, const ImageBox* up, const ImageBox* down, bool isDown) {
         if (!samePicture(button->Face(), (isDown ? down : up)->Picture()))
-            wrong << button->objectName() + (isDown ? QStringLiteral(" not down") : QStringLiteral(" not up"));
+            wrong << button->objectName()
+                    + (isDown ? QStringLiteral(" not down") : QStringLiteral(" not up"));
     };
 
     const bool primary = s != Screen::Gallery;
     for (const QWidget* w : std::initializer_list<const QWidget*>{
-             f.LogoImage, f.VideoPanel, f.MaterialsAndInstructionsListBox, f.TopicsListBox,
-             f.PreviousButton, f.PlayStopButton, f.RewindButton, f.NextButton})
+             f.LogoImage, f.VideoPanel, f.MaterialsAndInstructionsListBox, f.TopicsListBox, f.PreviousButton,
+             f.PlayStopButton, f.RewindButton, f.NextButton})
         expect(w, primary);
     expect(f.StepBackButton, s == Screen::Techniques || s == Screen::Lesson);
     expect(f.StepForwardButton, s == Screen::Techniques || s == Screen::Lesson);
     expect(f.PrintRecipeButton, s == Screen::Lesson);
     expect(f.RightLeftComboBox, s == Screen::Lesson);
     expect(f.PatternsListBox, s == Screen::Gallery);
-    for (const QWidget* w : std::initializer_list<const QWidget*>{
-             f.GoinFishinButton, f.QuickTourButton, f.TechniquesButton, f.PatternsButton})
+    for (const QWidget* w : std::initializer_list<const QWidget*>{f.GoinFishinButton, f.QuickTourButton,
+                                                                  f.TechniquesButton, f.PatternsButton})
         expect(w, true);
 
     const ImageBox* background = s == Screen::Gallery ? store->PatternsMenuImage : store->MainMenuImage;
     if (!samePicture(f.BackgroundImage->Picture(), background->Picture()))
         wrong << QStringLiteral("background");
-    face(f.QuickTourButton, store->QuickTourButtonImage, store->QuickTourButtonDownImage, s == Screen::QuickTour);
-    face(f.TechniquesButton, store->TechniquesButtonImage, store->TechniquesButtonDownImage, s == Screen::Techniques);
+    face(f.QuickTourButton, store->QuickTourButtonImage, store->QuickTourButtonDownImage,
+         s == Screen::QuickTour);
+    face(f.TechniquesButton, store->TechniquesButtonImage, store->TechniquesButtonDownImage,
+         s == Screen::Techniques);
     face(f.PatternsButton, store->PatternsButtonImage, store->PatternsButtonDownImage,
          s == Screen::Gallery || s == Screen::Lesson);
 
@@ -124,7 +131,8 @@ TutorWindow::TutorWindow(const QDir& root, Options options)
     formOptions.loader = std::move(options.loader);
     formOptions.settings = options.settings
         ? std::move(options.settings)
-        : std::make_shared<QSettings>(settingsDir_.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat);
+        : std::make_shared<QSettings>(settingsDir_.filePath(QStringLiteral("settings.ini")),
+                                      QSettings::IniFormat);
     form_ = std::make_unique<TForm1>(formOptions);
     if (options.printRecipes) {
         cardOwner_ = std::make_unique<QObject>();
@@ -142,10 +150,10 @@ TutorWindow::TutorWindow(const QDir& root, Options options)
     [[maybe_unused]] const bool active = QTest::qWaitForWindowActive(form_.get(), 20000);
 }
 
-TutorWindow::TutorWindow(const QDir& root, TForm1::CatalogueLoader loader, std::shared_ptr<QSettings> settings)
+TutorWindow::TutorWindow(const QDir& root, TForm1::CatalogueLoader loader,
+                         std::shared_ptr<QSettings> settings)
     : TutorWindow(root, Options{std::move(loader), std::move(settings), false, false})
-{
-}
+{ }
 
 TutorWindow::~TutorWindow()
 {
@@ -253,7 +261,8 @@ std::optional<int> frameOnScreen(TForm1& form)
 
 bool waitForFrame(TForm1& form, int frame)
 {
-    return waitFor([&] { return frameOnScreen(form) == frame && form.MediaPlayer1->Mode() != TMPModes::mpPlaying; });
+    return waitFor(
+        [&] { return frameOnScreen(form) == frame && form.MediaPlayer1->Mode() != TMPModes::mpPlaying; });
 }
 
 bool waitForPlayFace(TForm1& form)

@@ -23,10 +23,10 @@ namespace hw::test {
 class TutorWindow {
 public:
     struct Options {
-        TForm1::CatalogueLoader loader;     // how the catalogue is read (the program's own when empty)
+        TForm1::CatalogueLoader loader;      // how the catalogue is read (the program's own when empty)
         std::shared_ptr<QSettings> settings; // a fresh store of the window's own when empty
         bool printRecipes = false;           // wire Print Recipe to the real recipe cards
-        bool handOver = false;               // show each catalogue error in the error box, as the program's hand-over does
+        bool handOver = false; // show each catalogue error in the error box, as the program's hand-over does
     };
     // The options of a window started as the program starts it: catalogue errors in the
     // error box first.

@@ -1,14 +1,14 @@
 // The demo lesson library, read back the way the program reads it: through the catalogue
 // loader, the case-insensitive content paths and an FFmpeg decoder.
-#include "ClipReader.h"
 #include "BuiltOnce.h"
+#include "ClipReader.h"
 #include "LoadedCatalogue.h"
 
 #include "hw/ContentPath.h"
+#include "hw/clips/FrameStamp.h"
 #include "hw/content/Catalogue.h"
 #include "hw/content/CatalogueText.h"
 #include "hw/demo/DemoLibrary.h"
-#include "hw/clips/FrameStamp.h"
 
 #include <QDir>
 #include <QFile>
@@ -62,8 +62,8 @@ void expectTopicsAsPlanned(const QList<hw::tTopicRecord*>& topics, const hw::dem
 
 QString videoOf(const QString& root, const hw::tFlyRecord& fly)
 {
-    return hw::resolveContentPath(QStringLiteral("Flies\\") + QString::fromLatin1(fly.baseName) + QStringLiteral(".avi"),
-                                  QDir(root));
+    return hw::resolveContentPath(
+        QStringLiteral("Flies\\") + QString::fromLatin1(fly.baseName) + QStringLiteral(".avi"), QDir(root));
 }
 
 struct Clip {
@@ -107,8 +107,9 @@ TEST(DemoLibrary, LoadsThroughTheCatalogueAsPlanned)
     // The gallery sorts its entries; the fly list keeps the folder's order. They must differ,
     // so that a lookup by position instead of by name shows up as a wrong lesson.
     QList<QByteArray> sorted = listed;
-    std::sort(sorted.begin(), sorted.end(),
-              [](const QByteArray& a, const QByteArray& b) { return qstricmp(a.constData(), b.constData()) < 0; });
+    std::sort(sorted.begin(), sorted.end(), [](const QByteArray& a, const QByteArray& b) {
+        return qstricmp(a.constData(), b.constData()) < 0;
+    });
     EXPECT_NE(sorted, listed);
 
     bool valueWithEquals = false;
@@ -134,9 +135,9 @@ TEST(DemoLibrary, LoadsThroughTheCatalogueAsPlanned)
     expectTopicsAsPlanned(tour, demoPlan().quickTour);
     expectTopicsAsPlanned(techniques, demoPlan().techniques);
     for (const char* technique : {"Whip Finish", "Dubbing", "Hackle"})
-        EXPECT_TRUE(std::any_of(techniques.begin(), techniques.end(),
-                                [&](const hw::tTopicRecord* t) { return t->title.contains(technique); }))
-            << technique;
+        EXPECT_TRUE(std::any_of(techniques.begin(), techniques.end(), [&](const hw::tTopicRecord* t) {
+            return t->title.contains(technique);
+        })) << technique;
 }
 
 // Real content spells file and key names in any case; the demo does too, so that every
@@ -202,7 +203,8 @@ TEST(DemoLibrary, EveryRangeLiesInsideItsVideo)
             }
     }
 
-    const hw::test::ClipFacts splash = hw::test::probeClip(root + QStringLiteral("/SplashScreen/SplashScreen.avi"));
+    const hw::test::ClipFacts splash
+        = hw::test::probeClip(root + QStringLiteral("/SplashScreen/SplashScreen.avi"));
     ASSERT_TRUE(splash.opened);
     EXPECT_EQ(splash.codec, QStringLiteral("mjpeg"));
     EXPECT_EQ(splash.size, QSize(320, 240));
@@ -211,8 +213,8 @@ TEST(DemoLibrary, EveryRangeLiesInsideItsVideo)
 }
 
 // The frame stamp of a frame from the middle of every range, right- and left-handed, reads
-// back as that frame's number (and the picture above it as none): the ranges in the INI files point at the frames drawn for
-// them, and a player that shows a frame can be checked against its position.
+// back as that frame's number (and the picture above it as none): the ranges in the INI files point at the
+// frames drawn for them, and a player that shows a frame can be checked against its position.
 TEST(DemoLibrary, StampsReadBackAsFrameNumbers)
 {
     const QString root = hw::test::demoTree();
@@ -233,7 +235,8 @@ TEST(DemoLibrary, StampsReadBackAsFrameNumbers)
         for (auto it = frames.begin(); it != frames.end(); ++it) {
             EXPECT_EQ(hw::readFrameStamp(it.value()), std::optional<int32_t>(it.key()));
             // The artwork above the stamp is never taken for one.
-            const QImage artwork = it.value().copy(0, 0, it.value().width(), hw::frameStampRect(it.value().size()).top());
+            const QImage artwork
+                = it.value().copy(0, 0, it.value().width(), hw::frameStampRect(it.value().size()).top());
             EXPECT_FALSE(hw::readFrameStamp(artwork)) << it.key();
         }
     }
@@ -293,5 +296,6 @@ TEST(DemoLibrary, RefusesAFolderThatHoldsFiles)
     QString error;
     EXPECT_FALSE(hw::demo::makeDemoLibrary(dir.path(), nullptr, &error));
     EXPECT_TRUE(error.contains(QLatin1String("not empty"))) << error.toStdString();
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{QStringLiteral("notes.txt")});
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("notes.txt")});
 }

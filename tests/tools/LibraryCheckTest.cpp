@@ -37,7 +37,7 @@ std::string codes(const CheckReport& report)
     std::string out;
     for (const auto& f : report.findings)
         out += f.code.toStdString() + " (" + f.file.toStdString() + ":" + std::to_string(f.line) + " "
-               + f.message.toStdString() + ")\n";
+            + f.message.toStdString() + ")\n";
     return out;
 }
 
@@ -66,7 +66,8 @@ public:
         files_[QStringLiteral("Flies/Adams.avi")] = video_;
         for (const char* section : {"QuickTour", "Techniques"}) {
             const QString name = QString::fromLatin1(section);
-            files_[name + QLatin1Char('/') + name + QStringLiteral(".ini")] = hw::test::sectionIni({{"One", 0, 29, 0}});
+            files_[name + QLatin1Char('/') + name + QStringLiteral(".ini")]
+                = hw::test::sectionIni({{"One", 0, 29, 0}});
             files_[name + QLatin1Char('/') + name + QStringLiteral(".avi")] = video_;
         }
     }
@@ -111,30 +112,52 @@ TEST(LibraryCheck, FindsEachFaultOfASmallTree)
         std::function<void(std::map<QString, QByteArray>&)> make;
     };
     const std::vector<Fault> faults = {
-        {"range-reversed", Severity::Error, 6, [&](auto& t) { replaceIn(t[adams], "StopFrame=19", "StopFrame=-5"); }},
-        {"range-outside-video", Severity::Error, 11, [&](auto& t) { replaceIn(t[adams], "StopFrame=39", "StopFrame=60"); }},
-        {"bad-integer", Severity::Error, 13, [&](auto& t) { replaceIn(t[adams], "Offset=40\r\n[M", "Offset=4O\r\n[M"); }},
-        {"topic-missing", Severity::Error, 3, [&](auto& t) { replaceIn(t[adams], "numsteps=2", "numsteps=3"); }},
+        {"range-reversed", Severity::Error, 6,
+         [&](auto& t) { replaceIn(t[adams], "StopFrame=19", "StopFrame=-5"); }},
+        {"range-outside-video", Severity::Error, 11,
+         [&](auto& t) { replaceIn(t[adams], "StopFrame=39", "StopFrame=60"); }},
+        {"bad-integer", Severity::Error, 13,
+         [&](auto& t) { replaceIn(t[adams], "Offset=40\r\n[M", "Offset=4O\r\n[M"); }},
+        {"topic-missing", Severity::Error, 3,
+         [&](auto& t) { replaceIn(t[adams], "numsteps=2", "numsteps=3"); }},
         {"video-missing", Severity::Error, 0, [&](auto& t) { t.erase(QStringLiteral("Flies/Adams.avi")); }},
-        {"video-unopenable", Severity::Error, 0, [&](auto& t) { t[QStringLiteral("Flies/Adams.avi")] = "not a video"; }},
+        {"video-unopenable", Severity::Error, 0,
+         [&](auto& t) { t[QStringLiteral("Flies/Adams.avi")] = "not a video"; }},
         {"picture-missing", Severity::Error, 0, [&](auto& t) { t.erase(QStringLiteral("Flies/Adams.bmp")); }},
-        {"name-shared", Severity::Error, 2, [&](auto& t) { t[QStringLiteral("Flies/Zz.ini")] = t[adams];
-                                                           t[QStringLiteral("Flies/Zz.bmp")] = t[QStringLiteral("Flies/Adams.bmp")];
-                                                           t[QStringLiteral("Flies/Zz.avi")] = t[QStringLiteral("Flies/Adams.avi")]; }},
-        {"card-name-case", Severity::Error, 0, [&](auto& t) { replaceIn(t[adams], "Parachute Adams", "parachute adams"); }},
-        {"ini-ignored", Severity::Warning, 5, [&](auto& t) { replaceIn(t[adams], "[Topics 1]\r\n", "[Topics 1]\r\nhook and thread\r\n"); }},
+        {"name-shared", Severity::Error, 2,
+         [&](auto& t) {
+             t[QStringLiteral("Flies/Zz.ini")] = t[adams];
+             t[QStringLiteral("Flies/Zz.bmp")] = t[QStringLiteral("Flies/Adams.bmp")];
+             t[QStringLiteral("Flies/Zz.avi")] = t[QStringLiteral("Flies/Adams.avi")];
+         }},
+        {"card-name-case", Severity::Error, 0,
+         [&](auto& t) { replaceIn(t[adams], "Parachute Adams", "parachute adams"); }},
+        {"ini-ignored", Severity::Warning, 5,
+         [&](auto& t) { replaceIn(t[adams], "[Topics 1]\r\n", "[Topics 1]\r\nhook and thread\r\n"); }},
         {"ini-ignored", Severity::Warning, 1, [&](auto& t) { t[adams].prepend("name=Early\r\n"); }},
-        {"ini-ignored", Severity::Warning, 16, [&](auto& t) { t[adams].append("[Topics 1]\r\ntitle=Again\r\n"); }},
-        {"key-unread", Severity::Warning, 5, [&](auto& t) { replaceIn(t[adams], "title=Tail", "titel=Tail"); }},
-        {"section-unread", Severity::Warning, 16, [&](auto& t) { t[adams].append("[Topics 3]\r\ntitle=Extra\r\n"); }},
-        {"value-cut", Severity::Warning, 5, [&](auto& t) { replaceIn(t[adams], "title=Tail", ("title=" + QByteArray(1100, 'T')).constData()); }},
-        {"name-case", Severity::Warning, 0, [&](auto& t) { t[QStringLiteral("Flies/ADAMS.BMP")] = t[QStringLiteral("Flies/Adams.bmp")];
-                                                           t.erase(QStringLiteral("Flies/Adams.bmp")); }},
-        {"left-overlaps-right", Severity::Warning, 6, [&](auto& t) { replaceIn(t[adams], "StopFrame=19\r\nOffset=40", "StopFrame=19\r\nOffset=10"); }},
-        {"step-short", Severity::Warning, 11, [&](auto& t) { replaceIn(t[adams], "StopFrame=39", "StopFrame=25"); }},
-        {"picture-shape", Severity::Warning, 0, [&](auto& t) { t[QStringLiteral("Flies/Adams.bmp")] = bmp(QSize(60, 80)); }},
-        {"picture-empty", Severity::Warning, 0, [&](auto& t) { t[QStringLiteral("Flies/Adams.bmp")].clear(); }},
-        {"no-topics", Severity::Warning, 3, [&](auto& t) { replaceIn(t[adams], "numsteps=2", "numsteps=0"); }},
+        {"ini-ignored", Severity::Warning, 16,
+         [&](auto& t) { t[adams].append("[Topics 1]\r\ntitle=Again\r\n"); }},
+        {"key-unread", Severity::Warning, 5,
+         [&](auto& t) { replaceIn(t[adams], "title=Tail", "titel=Tail"); }},
+        {"section-unread", Severity::Warning, 16,
+         [&](auto& t) { t[adams].append("[Topics 3]\r\ntitle=Extra\r\n"); }},
+        {"value-cut", Severity::Warning, 5,
+         [&](auto& t) { replaceIn(t[adams], "title=Tail", ("title=" + QByteArray(1100, 'T')).constData()); }},
+        {"name-case", Severity::Warning, 0,
+         [&](auto& t) {
+             t[QStringLiteral("Flies/ADAMS.BMP")] = t[QStringLiteral("Flies/Adams.bmp")];
+             t.erase(QStringLiteral("Flies/Adams.bmp"));
+         }},
+        {"left-overlaps-right", Severity::Warning, 6,
+         [&](auto& t) { replaceIn(t[adams], "StopFrame=19\r\nOffset=40", "StopFrame=19\r\nOffset=10"); }},
+        {"step-short", Severity::Warning, 11,
+         [&](auto& t) { replaceIn(t[adams], "StopFrame=39", "StopFrame=25"); }},
+        {"picture-shape", Severity::Warning, 0,
+         [&](auto& t) { t[QStringLiteral("Flies/Adams.bmp")] = bmp(QSize(60, 80)); }},
+        {"picture-empty", Severity::Warning, 0,
+         [&](auto& t) { t[QStringLiteral("Flies/Adams.bmp")].clear(); }},
+        {"no-topics", Severity::Warning, 3,
+         [&](auto& t) { replaceIn(t[adams], "numsteps=2", "numsteps=0"); }},
     };
     for (const Fault& fault : faults) {
         SmallTree tree;

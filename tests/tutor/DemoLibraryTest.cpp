@@ -58,8 +58,8 @@ TEST(TutorDemoLibrary, EverySectionAndPatternShowsItsFirstFrames)
     click(f.PatternsButton);
     ASSERT_EQ(f.PatternsListBox->Count(), plan.patterns.size());
     for (int i = 1; i < f.PatternsListBox->Count(); ++i)
-        EXPECT_LE(QString::compare(f.PatternsListBox->item(i - 1)->text(),
-                                   f.PatternsListBox->item(i)->text(), Qt::CaseInsensitive),
+        EXPECT_LE(QString::compare(f.PatternsListBox->item(i - 1)->text(), f.PatternsListBox->item(i)->text(),
+                                   Qt::CaseInsensitive),
                   0);
 
     for (const demo::PlannedLesson& lesson : plan.patterns) {
@@ -104,4 +104,3 @@ TEST(TutorDemoLibrary, AStepPlaysInBothHands)
     EXPECT_EQ(seen.back(), step.stopFrame + step.offset - 1);
     EXPECT_TRUE(w.errorBoxes().empty());
 }
-

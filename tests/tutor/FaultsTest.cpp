@@ -17,8 +17,8 @@ namespace {
 
 void pressEveryTransportButton(TForm1& f)
 {
-    for (PictureButton* b : {f.PlayStopButton, f.RewindButton, f.StepForwardButton,
-                              f.StepBackButton, f.NextButton, f.PreviousButton})
+    for (PictureButton* b : {f.PlayStopButton, f.RewindButton, f.StepForwardButton, f.StepBackButton,
+                             f.NextButton, f.PreviousButton})
         if (b->isVisible())
             click(b);
 }
@@ -157,7 +157,8 @@ TEST(TutorFaults, PatternFilesFindTheirClipsByTheNameAsListedAndOnlyInFlies)
     t.mkdir(QStringLiteral("Flies"));
     ASSERT_TRUE(QFile::copy(clip, t.path(QStringLiteral("QuickTour/QuickTour.avi"))));
     ASSERT_TRUE(QFile::copy(clip, t.path(QStringLiteral("Flies/")) + crab + QStringLiteral(".avi")));
-    for (const auto& [base, name] : {std::pair{crab, QByteArray("Crab")}, std::pair{escape, QByteArray("Escape")}}) {
+    for (const auto& [base, name] :
+         {std::pair{crab, QByteArray("Crab")}, std::pair{escape, QByteArray("Escape")}}) {
         t.write(QStringLiteral("Flies/") + base + QStringLiteral(".ini"),
                 "[Info]\nname=" + name + "\nnumsteps=1\n[Topics 1]\ntitle=Body\nStopFrame=9\n");
         t.write(QStringLiteral("Flies/") + base + QStringLiteral(".bmp"), {});

@@ -35,10 +35,10 @@ void expectTabReachesEveryVisibleControl(TForm1& f)
     f.QuickTourButton->setFocus();
     const QSet<QWidget*> reached = tabCycle(f);
     for (QWidget* w : std::initializer_list<QWidget*>{
-             f.GoinFishinButton, f.QuickTourButton, f.PatternsButton, f.TechniquesButton,
-             f.PlayStopButton, f.RewindButton, f.PreviousButton, f.NextButton,
-             f.RightLeftComboBox, f.TopicsListBox, f.StepBackButton, f.StepForwardButton,
-             f.MaterialsAndInstructionsListBox, f.PatternsListBox, f.PrintRecipeButton}) {
+             f.GoinFishinButton, f.QuickTourButton, f.PatternsButton, f.TechniquesButton, f.PlayStopButton,
+             f.RewindButton, f.PreviousButton, f.NextButton, f.RightLeftComboBox, f.TopicsListBox,
+             f.StepBackButton, f.StepForwardButton, f.MaterialsAndInstructionsListBox, f.PatternsListBox,
+             f.PrintRecipeButton}) {
         if (w->isVisible())
             EXPECT_TRUE(reached.contains(w)) << w->objectName().toStdString();
         else

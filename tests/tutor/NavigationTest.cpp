@@ -146,7 +146,8 @@ TEST(TutorNavigation, ASectionChosenWhileATopicIsShownWinsWhole)
     ASSERT_TRUE(waitForFrame(f, 20));
     // A click on Techniques already queued when the topic click arrives, then one on the
     // gallery queued during a Quick Tour click: each runs after the handler it landed in.
-    QMetaObject::invokeMethod(&f, [&f] { f.TechniquesButtonClick(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &f, [&f] { f.TechniquesButtonClick(); }, Qt::QueuedConnection);
     clickTopic(f, 0);
     const tTopicRecord* techniques = f.catalogue().techniquesList();
     EXPECT_EQ(f.currentSectionList(), techniques);
@@ -158,7 +159,8 @@ TEST(TutorNavigation, ASectionChosenWhileATopicIsShownWinsWhole)
 
     click(f.PatternsButton);
     f.PatternsListBox->setItemIndex(galleryRowOf(f, "Adams"));
-    QMetaObject::invokeMethod(&f, [&f] { f.PatternsListBoxClick(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &f, [&f] { f.PatternsListBoxClick(); }, Qt::QueuedConnection);
     f.QuickTourButtonClick();
     ASSERT_NE(f.currentFly(), nullptr);
     EXPECT_EQ(f.currentFly()->displayName, QByteArray("Adams"));

@@ -62,8 +62,8 @@ bool waitForStartOver(TForm1& f, int first, int last)
 
 bool waitUntilEnded(TForm1& f)
 {
-    return QTest::qWaitFor(
-        [&] { return showsPlayFace(f) && f.MediaPlayer1->Mode() != TMPModes::mpPlaying; }, 20000);
+    return QTest::qWaitFor([&] { return showsPlayFace(f) && f.MediaPlayer1->Mode() != TMPModes::mpPlaying; },
+                           20000);
 }
 
 QMenu* openPanelMenu(TForm1& f)
@@ -277,9 +277,10 @@ TEST(TutorPractice, PanelMenuOffersTheChoicesWithTheirKeys)
             items << action->text().section(QLatin1Char('\t'), 0, 0) + QLatin1Char('=')
                     + (action->shortcut().isEmpty() ? action->text().section(QLatin1Char('\t'), 1)
                                                     : action->shortcut().toString());
-    EXPECT_EQ(items, (QStringList{QStringLiteral("Loop this step=L"), QStringLiteral("Normal speed=S"),
-                                  QStringLiteral("Half speed=S"), QStringLiteral("Quarter speed=S"),
-                                  QStringLiteral("Mute=M"), QStringLiteral("Keys=F1")}));
+    EXPECT_EQ(items,
+              (QStringList{QStringLiteral("Loop this step=L"), QStringLiteral("Normal speed=S"),
+                           QStringLiteral("Half speed=S"), QStringLiteral("Quarter speed=S"),
+                           QStringLiteral("Mute=M"), QStringLiteral("Keys=F1")}));
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(menu);
     ASSERT_TRUE(accessible && accessible->childCount() > 0);
     EXPECT_EQ(accessible->child(0)->text(QAccessible::Name), QStringLiteral("Loop this step"));
@@ -360,9 +361,12 @@ TEST(TutorPractice, SoundLevelKeysShowANoteAndAreKeptBetweenRuns)
             int volume;
             bool muted;
         } steps[] = {
-            {Qt::Key_M, "Muted", 100, true},     {Qt::Key_M, "Volume 100 %", 100, false},
-            {Qt::Key_Plus, "Volume 100 %", 100, false}, {Qt::Key_Minus, "Volume 90 %", 90, false},
-            {Qt::Key_Minus, "Volume 80 %", 80, false},  {Qt::Key_M, "Muted", 80, true},
+            {Qt::Key_M, "Muted", 100, true},
+            {Qt::Key_M, "Volume 100 %", 100, false},
+            {Qt::Key_Plus, "Volume 100 %", 100, false},
+            {Qt::Key_Minus, "Volume 90 %", 90, false},
+            {Qt::Key_Minus, "Volume 80 %", 80, false},
+            {Qt::Key_M, "Muted", 80, true},
         };
         for (const auto& step : steps) {
             press(f, step.key);

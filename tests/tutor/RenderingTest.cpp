@@ -72,8 +72,8 @@ TEST(TutorRendering, FacesPicturesAndVideoAreCrispAtHighDensity)
     const QRect cell = g->visualItemRect(g->item(row));
     const QImage gallery = renderAt(g->viewport(), 1.5);
     const int y = qRound((cell.top() + 40) * 1.5);
-    EXPECT_LE(blurredPixels(gallery, y, qRound(cell.left() * 1.5), qRound((cell.right() + 1) * 1.5),
-                            Qt::red, Qt::yellow),
+    EXPECT_LE(blurredPixels(gallery, y, qRound(cell.left() * 1.5), qRound((cell.right() + 1) * 1.5), Qt::red,
+                            Qt::yellow),
               1);
     EXPECT_EQ(gallery.pixelColor(qRound(cell.left() * 1.5), y), QColor(Qt::red));
     EXPECT_EQ(gallery.pixelColor(qRound((cell.right() + 1) * 1.5) - 1, y), QColor(Qt::yellow));

@@ -58,16 +58,18 @@ TEST(TutorScreens, SectionClicksComposeTheirScreens)
     expectScreen(f, Screen::QuickTour);
     EXPECT_EQ(lines(f.TopicsListBox), (QStringList{u"Welcome"_s, u"Using the tutor"_s, u"Printing"_s}));
     EXPECT_EQ(f.TopicsListBox->ItemIndex(), 0);
-    EXPECT_EQ(lines(f.MaterialsAndInstructionsListBox),
-              (QStringList{u"Click on a quick tour topic below."_s, u"Click Play to view the selected topic."_s}));
+    EXPECT_EQ(
+        lines(f.MaterialsAndInstructionsListBox),
+        (QStringList{u"Click on a quick tour topic below."_s, u"Click Play to view the selected topic."_s}));
     EXPECT_TRUE(waitForFrame(f, 0));
     EXPECT_EQ(f.currentTopic(), f.catalogue().quickTourList());
 
     click(f.TechniquesButton);
     expectScreen(f, Screen::Techniques);
     EXPECT_EQ(lines(f.TopicsListBox), (QStringList{u"Whip finish"_s, u"Dubbing"_s}));
-    EXPECT_EQ(lines(f.MaterialsAndInstructionsListBox),
-              (QStringList{u"Click on a technique below."_s, u"Click Play to view the selected technique."_s}));
+    EXPECT_EQ(
+        lines(f.MaterialsAndInstructionsListBox),
+        (QStringList{u"Click on a technique below."_s, u"Click Play to view the selected technique."_s}));
     EXPECT_TRUE(waitForFrame(f, 0));
     EXPECT_EQ(f.currentOffset(), 12);
 

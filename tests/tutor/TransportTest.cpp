@@ -14,8 +14,14 @@ using namespace hw::test;
 
 namespace {
 
-int minOf(const std::vector<int>& v) { return v.empty() ? -1 : *std::min_element(v.begin(), v.end()); }
-int maxOf(const std::vector<int>& v) { return v.empty() ? -1 : *std::max_element(v.begin(), v.end()); }
+int minOf(const std::vector<int>& v)
+{
+    return v.empty() ? -1 : *std::min_element(v.begin(), v.end());
+}
+int maxOf(const std::vector<int>& v)
+{
+    return v.empty() ? -1 : *std::max_element(v.begin(), v.end());
+}
 
 // Opens the lesson of the "Range" pattern: one step 100..200, offset 500.
 void openRange(TForm1& f)

@@ -47,11 +47,12 @@ void writePicture(const QString& path, QSize size, QColor left, QColor right)
 
 void writeSection(const QString& root, const QString& name, const std::vector<TopicLines>& topics)
 {
-    writeTreeFile(root + QLatin1Char('/') + name + QLatin1Char('/') + name + QStringLiteral(".ini"), sectionIni(topics));
+    writeTreeFile(root + QLatin1Char('/') + name + QLatin1Char('/') + name + QStringLiteral(".ini"),
+                  sectionIni(topics));
 }
 
-void writePattern(const QString& root, const QString& baseName, const QByteArray& displayName,
-                  int numSteps, const std::vector<TopicLines>& topics, const QByteArray& materials)
+void writePattern(const QString& root, const QString& baseName, const QByteArray& displayName, int numSteps,
+                  const std::vector<TopicLines>& topics, const QByteArray& materials)
 {
     writeTreeFile(root + QStringLiteral("/Flies/") + baseName + QStringLiteral(".ini"),
                   patternIni(displayName, numSteps, topics, materials));

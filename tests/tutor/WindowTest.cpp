@@ -40,7 +40,10 @@ const Expected kComponents[] = {
     {"StepBackButton", {69, 417, 49, 32}, false, "Click to step backward one frame"},
     {"StepForwardButton", {233, 417, 49, 32}, false, "Click to step forward one frame"},
     {"LogoImage", {15, 79, 120, 80}, true, nullptr},
-    {"MaterialsAndInstructionsListBox", {148, 88, 331, 70}, true, "Instructions or materials will appear here"},
+    {"MaterialsAndInstructionsListBox",
+     {148, 88, 331, 70},
+     true,
+     "Instructions or materials will appear here"},
     {"VideoPanel", {15, 168, 320, 240}, true, nullptr},
     {"PatternsListBox", {64, 161, 375, 180}, false, "Select a pattern for a tying lesson"},
     {"PrintRecipeButton", {355, 417, 120, 32}, false, nullptr},
@@ -86,18 +89,21 @@ TEST(TutorWindow, ComponentsStandAtTheirPlacesWithTheirHints)
     }
     EXPECT_EQ(form.PrintRecipeButton->accessibleName(), QStringLiteral("Print Recipe"));
     EXPECT_EQ(form.PlayStopButton->accessibleName(), QStringLiteral("Play"));
-    EXPECT_EQ(form.TopicsListBox->accessibleName(), QStringLiteral("Select a topic/video clip from the list"));
+    EXPECT_EQ(form.TopicsListBox->accessibleName(),
+              QStringLiteral("Select a topic/video clip from the list"));
     EXPECT_EQ(form.RightLeftComboBox->accessibleName(), QStringLiteral("Choose right- or left-handed tying"));
 
     // Stacking: the background lowest, every windowed control above every picture.
     const QObjectList& children = form.children();
     auto z = [&](QWidget* widget) { return children.indexOf(widget); };
     EXPECT_EQ(z(form.BackgroundImage), 0);
-    for (QWidget* picture : {static_cast<QWidget*>(form.LogoImage), static_cast<QWidget*>(form.PlayStopButton),
-                             static_cast<QWidget*>(form.GoinFishinButton), static_cast<QWidget*>(form.PrintRecipeButton)})
-        for (QWidget* windowed : {static_cast<QWidget*>(form.TopicsListBox), static_cast<QWidget*>(form.VideoPanel),
-                                  static_cast<QWidget*>(form.PatternsListBox), static_cast<QWidget*>(form.RightLeftComboBox),
-                                  static_cast<QWidget*>(form.MaterialsAndInstructionsListBox)})
+    for (QWidget* picture :
+         {static_cast<QWidget*>(form.LogoImage), static_cast<QWidget*>(form.PlayStopButton),
+          static_cast<QWidget*>(form.GoinFishinButton), static_cast<QWidget*>(form.PrintRecipeButton)})
+        for (QWidget* windowed :
+             {static_cast<QWidget*>(form.TopicsListBox), static_cast<QWidget*>(form.VideoPanel),
+              static_cast<QWidget*>(form.PatternsListBox), static_cast<QWidget*>(form.RightLeftComboBox),
+              static_cast<QWidget*>(form.MaterialsAndInstructionsListBox)})
             EXPECT_LT(z(picture), z(windowed));
 
     // Faces are one pixel larger than their buttons, so they cover them.
@@ -118,9 +124,10 @@ TEST(TutorWindow, ComponentsStandAtTheirPlacesWithTheirHints)
     EXPECT_EQ(form.TopicsListBox->visualItemRect(form.TopicsListBox->item(1)).top()
                   - form.TopicsListBox->visualItemRect(form.TopicsListBox->item(0)).top(),
               13);
-    EXPECT_EQ(form.MaterialsAndInstructionsListBox->visualItemRect(
-                  form.MaterialsAndInstructionsListBox->item(0)).height(),
-              13);
+    EXPECT_EQ(
+        form.MaterialsAndInstructionsListBox->visualItemRect(form.MaterialsAndInstructionsListBox->item(0))
+            .height(),
+        13);
 }
 
 TEST(TutorWindow, CreationSelectsRightHandLoadsTheGalleryAndKeepsItsSize)
@@ -150,8 +157,8 @@ TEST(TutorWindow, CreationSelectsRightHandLoadsTheGalleryAndKeepsItsSize)
 
     // Centred on the screen as a 640 x 480 window.
     const QRect screen = form.screen()->availableGeometry();
-    EXPECT_EQ(form.pos(), QPoint(screen.x() + (screen.width() - 640) / 2,
-                                 screen.y() + (screen.height() - 480) / 2));
+    EXPECT_EQ(form.pos(),
+              QPoint(screen.x() + (screen.width() - 640) / 2, screen.y() + (screen.height() - 480) / 2));
 
     // Every change of size is undone at once.
     form.resize(800, 600);
@@ -165,11 +172,11 @@ TEST(TutorWindow, ACreationThatStopsEarlyIsReportedAndTheSizeStillHolds)
 {
     // A loader that fails outright: the error box shows its message, the later creation
     // steps are skipped, and the window works on an empty catalogue.
-    TutorWindow w(standardTree(), [](Catalogue&, const DisplayNameSink& sink, const QDir&)
-                                 -> std::vector<CatalogueError> {
-        sink("Half");
-        throw EContentError(QStringLiteral("Stream read error"));
-    });
+    TutorWindow w(standardTree(),
+                  [](Catalogue&, const DisplayNameSink& sink, const QDir&) -> std::vector<CatalogueError> {
+                      sink("Half");
+                      throw EContentError(QStringLiteral("Stream read error"));
+                  });
     TForm1& form = *w;
     ASSERT_EQ(w.errorBoxes().size(), 1u);
     EXPECT_EQ(w.errorBoxes()[0], QStringLiteral("Stream read error."));
@@ -242,8 +249,8 @@ TEST(TutorWindow, GalleryOrderFollowsTheUsersLanguageWithoutRegardToCase)
     GalleryListBox gallery;
     for (const char* name : {"Zulu Empty", "\xC9merger Midge", "adams", "Bee", "Adams", "Adams 2", "elk"})
         gallery.addSorted(QByteArray(name));
-    const std::vector<QByteArray> expected{"adams", "Adams", "Adams 2", "Bee", "elk",
-                                           "\xC9merger Midge", "Zulu Empty"};
+    const std::vector<QByteArray> expected{"adams",     "Adams", "Adams 2", "Bee", "elk", "\xC9merger Midge",
+                                           "Zulu Empty"};
     ASSERT_EQ(gallery.Count(), int(expected.size()));
     for (int i = 0; i < gallery.Count(); ++i)
         EXPECT_EQ(gallery.bytesAt(i), expected[size_t(i)]) << i;

@@ -2,8 +2,8 @@
 // as the preview, for people who want a card without the tutor.
 #include "Command.h"
 
-#include "hw/recipes/Recipes.h"
 #include "hw/recipes/RecipeCard.h"
+#include "hw/recipes/Recipes.h"
 #include "hw/report/ReportPlatform.h"
 #include "hw/report/ReportUnits.h"
 

@@ -38,6 +38,7 @@ int runCatalog(const QStringList& args)
 }
 
 const bool registered = hw::tool::registerCommand(
-    {"catalog", "catalog [DIR]", "load a lesson library (DIR or the current folder) and list it", runCatalog});
+    {"catalog", "catalog [DIR]", "load a lesson library (DIR or the current folder) and list it",
+     runCatalog});
 
 } // namespace

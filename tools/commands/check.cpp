@@ -42,12 +42,12 @@ int runCheck(const QStringList& args)
     else
         out << hw::check::formatText(report);
     const bool failed = report.count(hw::check::Severity::Error) > 0
-                        || (strict && report.count(hw::check::Severity::Warning) > 0);
+        || (strict && report.count(hw::check::Severity::Warning) > 0);
     return failed ? 1 : 0;
 }
 
 const bool registered = hw::tool::registerCommand(
-    {"check", "check [DIR] [--strict] [--json]", "find every mistake in a lesson library (DIR or the current folder)",
-     runCheck});
+    {"check", "check [DIR] [--strict] [--json]",
+     "find every mistake in a lesson library (DIR or the current folder)", runCheck});
 
 } // namespace

@@ -63,7 +63,8 @@ int runGrab(const QStringList& args)
     return 0;
 }
 
-const bool registered = hw::tool::registerCommand(
-    {"grab", "grab VIDEO FRAME OUT.png [--size WxH]", "save a frame of a video as the video panel shows it", runGrab});
+const bool registered
+    = hw::tool::registerCommand({"grab", "grab VIDEO FRAME OUT.png [--size WxH]",
+                                 "save a frame of a video as the video panel shows it", runGrab});
 
 } // namespace

@@ -25,7 +25,8 @@ int makeArtwork(const QStringList& args)
     return 0;
 }
 
-const bool registered = hw::tool::registerCommand(
-    {"make-artwork", "make-artwork DIR", "draw the built-in artwork and recipe pictures into DIR", makeArtwork});
+const bool registered
+    = hw::tool::registerCommand({"make-artwork", "make-artwork DIR",
+                                 "draw the built-in artwork and recipe pictures into DIR", makeArtwork});
 
 } // namespace

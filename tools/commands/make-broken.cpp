@@ -29,7 +29,7 @@
 namespace {
 
 struct Lesson {
-    QString video;   // relative path, '/' separated, as written to disc
+    QString video; // relative path, '/' separated, as written to disc
     int id = 0;
     int frames = 0;
 };
@@ -39,27 +39,26 @@ const Lesson kTechniques{QStringLiteral("Techniques/Techniques.avi"), 1, 32};
 const Lesson kAdams{QStringLiteral("Flies/Adams.avi"), 2, 24};
 const Lesson kWulff{QStringLiteral("Flies/Wulff.avi"), 3, 20};
 
-const QByteArray kQuickTourIni =
-    "[Info]\r\nNumTopics=2\r\n\r\n"
-    "[Topics 1]\r\nTitle=Welcome\r\nStartFrame=0\r\nStopFrame=9\r\nOffset=0\r\n\r\n"
-    "[Topics 2]\r\nTitle=Getting Around\r\nStartFrame=10\r\nStopFrame=19\r\nOffset=0\r\n";
+const QByteArray kQuickTourIni
+    = "[Info]\r\nNumTopics=2\r\n\r\n"
+      "[Topics 1]\r\nTitle=Welcome\r\nStartFrame=0\r\nStopFrame=9\r\nOffset=0\r\n\r\n"
+      "[Topics 2]\r\nTitle=Getting Around\r\nStartFrame=10\r\nStopFrame=19\r\nOffset=0\r\n";
 // Left-handed twins 16 frames later: 16..22 and 24..30.
-const QByteArray kTechniquesIni =
-    "[Info]\r\nNumTopics=2\r\n\r\n"
-    "[Topics 1]\r\nTitle=Whip Finish\r\nStartFrame=0\r\nStopFrame=7\r\nOffset=16\r\n\r\n"
-    "[Topics 2]\r\nTitle=Dubbing Loop\r\nStartFrame=8\r\nStopFrame=15\r\nOffset=16\r\n";
+const QByteArray kTechniquesIni
+    = "[Info]\r\nNumTopics=2\r\n\r\n"
+      "[Topics 1]\r\nTitle=Whip Finish\r\nStartFrame=0\r\nStopFrame=7\r\nOffset=16\r\n\r\n"
+      "[Topics 2]\r\nTitle=Dubbing Loop\r\nStartFrame=8\r\nStopFrame=15\r\nOffset=16\r\n";
 // Left-handed twins 12 frames later: 12..16 and 18..22.
-const QByteArray kAdamsIni =
-    "[Info]\r\nname=Parachute Adams\r\nnumsteps=2\r\n\r\n"
-    "[Topics 1]\r\ntitle=Tail\r\nStartFrame=0\r\nStopFrame=5\r\nOffset=12\r\n\r\n"
-    "[Topics 2]\r\ntitle=Hackle\r\nStartFrame=6\r\nStopFrame=11\r\nOffset=12\r\n\r\n"
-    "[Materials]\r\nHook=Hook: Dry fly, size 14\r\nThread=Thread: Gray 8/0\r\n";
+const QByteArray kAdamsIni = "[Info]\r\nname=Parachute Adams\r\nnumsteps=2\r\n\r\n"
+                             "[Topics 1]\r\ntitle=Tail\r\nStartFrame=0\r\nStopFrame=5\r\nOffset=12\r\n\r\n"
+                             "[Topics 2]\r\ntitle=Hackle\r\nStartFrame=6\r\nStopFrame=11\r\nOffset=12\r\n\r\n"
+                             "[Materials]\r\nHook=Hook: Dry fly, size 14\r\nThread=Thread: Gray 8/0\r\n";
 // Left-handed twins 10 frames later: 10..13 and 15..18.
-const QByteArray kWulffIni =
-    "[Info]\r\nname=Royal Wulff\r\nnumsteps=2\r\n\r\n"
-    "[Topics 1]\r\ntitle=Tail\r\nStartFrame=0\r\nStopFrame=4\r\nOffset=10\r\n\r\n"
-    "[Topics 2]\r\ntitle=Body\r\nStartFrame=5\r\nStopFrame=9\r\nOffset=10\r\n\r\n"
-    "[Materials]\r\nHook=Hook: Dry fly, size 12\r\nBody=Body: Peacock herl and red floss\r\n";
+const QByteArray kWulffIni
+    = "[Info]\r\nname=Royal Wulff\r\nnumsteps=2\r\n\r\n"
+      "[Topics 1]\r\ntitle=Tail\r\nStartFrame=0\r\nStopFrame=4\r\nOffset=10\r\n\r\n"
+      "[Topics 2]\r\ntitle=Body\r\nStartFrame=5\r\nStopFrame=9\r\nOffset=10\r\n\r\n"
+      "[Materials]\r\nHook=Hook: Dry fly, size 12\r\nBody=Body: Peacock herl and red floss\r\n";
 
 QImage lessonFrame(int lesson, int frame)
 {
@@ -108,7 +107,10 @@ QByteArray pngBytes(const QImage& image)
 QByteArray bmpHeader(int32_t width, int32_t height, int headerSize, int pixelBytes)
 {
     QByteArray b(14 + 40, '\0');
-    auto put16 = [&](int at, uint16_t v) { b[at] = char(v & 0xFF); b[at + 1] = char(v >> 8); };
+    auto put16 = [&](int at, uint16_t v) {
+        b[at] = char(v & 0xFF);
+        b[at + 1] = char(v >> 8);
+    };
     auto put32 = [&](int at, uint32_t v) {
         for (int i = 0; i < 4; ++i)
             b[at + i] = char((v >> (8 * i)) & 0xFF);
@@ -143,7 +145,9 @@ QByteArray garbage(int size, quint32 seed)
 
 class Corpus {
 public:
-    Corpus(QString dir) : dir_(std::move(dir)) {}
+    Corpus(QString dir)
+        : dir_(std::move(dir))
+    { }
 
     bool makeVideos(QString* error)
     {
@@ -248,8 +252,8 @@ qsizetype frameChunk(const QByteArray& avi, int n)
     at += 4;
     while (at + 8 <= avi.size()) {
         const QByteArray id = avi.mid(at, 4);
-        const auto size = qsizetype(uint8_t(avi[at + 4]) | uint8_t(avi[at + 5]) << 8 | uint8_t(avi[at + 6]) << 16
-                                    | uint32_t(uint8_t(avi[at + 7])) << 24);
+        const auto size = qsizetype(uint8_t(avi[at + 4]) | uint8_t(avi[at + 5]) << 8
+                                    | uint8_t(avi[at + 6]) << 16 | uint32_t(uint8_t(avi[at + 7])) << 24);
         if (id.endsWith("dc") || id.endsWith("db")) {
             if (n-- == 0)
                 return at;
@@ -279,7 +283,8 @@ bool writeCorpus(Corpus& corpus, QString* error)
         // Videos: Open raises the device's error; the screen is switched, no frame shown.
         {"avi-zero-length", "Flies/Adams.avi is empty: opening Parachute Adams shows the device's error",
          [&](Tree& t) { t[adamsAvi].clear(); }},
-        {"avi-truncated-header", "QuickTour/QuickTour.avi ends inside its headers: Quick Tour shows the device's error",
+        {"avi-truncated-header",
+         "QuickTour/QuickTour.avi ends inside its headers: Quick Tour shows the device's error",
          [&](Tree& t) { t[tourAvi].truncate(600); }},
         {"avi-truncated-frames",
          "Techniques/Techniques.avi ends inside its 17th frame (of 32), its index lost: the 16 whole "
@@ -305,24 +310,28 @@ bool writeCorpus(Corpus& corpus, QString* error)
          [&](Tree& t) { t.erase(techAvi); }},
 
         // Pictures: read at start-up; an error is shown once and the pattern is left out.
-        {"bmp-zero-length", "Flies/Adams.bmp is empty: an empty picture, no error", [&](Tree& t) { t[adamsBmp].clear(); }},
+        {"bmp-zero-length", "Flies/Adams.bmp is empty: an empty picture, no error",
+         [&](Tree& t) { t[adamsBmp].clear(); }},
         {"bmp-not-a-bitmap", "Flies/Adams.bmp holds a PNG picture: \"Bitmap image is not valid.\"",
          [&](Tree& t) { t[adamsBmp] = pngBytes(patternPicture(kAdams.id)); }},
         {"bmp-short", "Flies/Adams.bmp is 10 bytes: \"Stream read error.\"",
          [&](Tree& t) { t[adamsBmp] = t[adamsBmp].left(10); }},
-        {"bmp-damaged-header", "Flies/Adams.bmp has an info header of an unknown size: \"Bitmap image is not valid.\"",
+        {"bmp-damaged-header",
+         "Flies/Adams.bmp has an info header of an unknown size: \"Bitmap image is not valid.\"",
          [&](Tree& t) { t[adamsBmp] = bmpHeader(120, 80, 77, 120 * 80 * 3); }},
         {"bmp-huge-dimensions",
          "Flies/Adams.bmp claims 50000 x 50000 pixels in a small file: \"Bitmap image is not valid.\"",
          [&](Tree& t) { t[adamsBmp] = bmpHeader(50000, 50000, 40, 4096); }},
-        {"bmp-pixels-missing", "Flies/Adams.bmp claims 4000 x 3000 pixels and holds 4 KB: \"Stream read error.\"",
+        {"bmp-pixels-missing",
+         "Flies/Adams.bmp claims 4000 x 3000 pixels and holds 4 KB: \"Stream read error.\"",
          [&](Tree& t) { t[adamsBmp] = bmpHeader(4000, 3000, 40, 4096); }},
         {"bmp-missing", "Flies/Adams.bmp is missing: \"Cannot open file Flies\\Adams.bmp.\"",
          [&](Tree& t) { t.erase(adamsBmp); }},
 
         // INI files: read at start-up with the reader's defaults.
         {"ini-binary-garbage",
-         "Flies/Adams.ini and QuickTour/QuickTour.ini are binary noise: Adams is listed as \"Unknown\" with no "
+         "Flies/Adams.ini and QuickTour/QuickTour.ini are binary noise: Adams is listed as \"Unknown\" with "
+         "no "
          "steps, the Quick Tour has no topics; no error",
          [&](Tree& t) {
              t[QStringLiteral("Flies/Adams.ini")] = garbage(4096, 1);
@@ -336,7 +345,8 @@ bool writeCorpus(Corpus& corpus, QString* error)
              QByteArray ini = QByteArray(200000, 'x') + "\r\n[Info]\r\nname=" + QByteArray(3000, 'N')
                  + "\r\nnumsteps=2\r\n[Topics 1]\r\ntitle=" + QByteArray(2000, 'T')
                  + "\r\nStartFrame=0\r\nStopFrame=5\r\nOffset=12\r\n"
-                   "[Topics 2]\r\ntitle=Hackle\r\nStartFrame=6\r\nStopFrame=11\r\nOffset=12\r\n[Materials]\r\n";
+                   "[Topics "
+                   "2]\r\ntitle=Hackle\r\nStartFrame=6\r\nStopFrame=11\r\nOffset=12\r\n[Materials]\r\n";
              for (int i = 0; i < 3000; ++i)
                  ini += "Material" + QByteArray::number(i) + "=Line " + QByteArray::number(i) + "\r\n";
              t[QStringLiteral("Flies/Adams.ini")] = ini;
@@ -347,28 +357,32 @@ bool writeCorpus(Corpus& corpus, QString* error)
          "(an \"Unknown\" topic at frame 0), Flies/Wulff.ini has no [Info] (listed as \"Unknown\"); no error",
          [&](Tree& t) {
              t[QStringLiteral("Flies/Adams.ini")] = "[Info]\r\nname=Parachute Adams\r\nnumsteps=2\r\n";
-             t[QStringLiteral("Techniques/Techniques.ini")] = "[Topics 1]\r\nTitle=Orphan\r\nStartFrame=3\r\n";
-             t[QStringLiteral("QuickTour/QuickTour.ini")] = QByteArray(kQuickTourIni).replace("[Topics 2]", "[Topics 9]");
+             t[QStringLiteral("Techniques/Techniques.ini")]
+                 = "[Topics 1]\r\nTitle=Orphan\r\nStartFrame=3\r\n";
+             t[QStringLiteral("QuickTour/QuickTour.ini")]
+                 = QByteArray(kQuickTourIni).replace("[Topics 2]", "[Topics 9]");
              t[QStringLiteral("Flies/Wulff.ini")] = QByteArray(kWulffIni).replace("[Info]", "[Inf0]");
          }},
         {"ini-bad-integer-pattern",
          "Flies/Wulff.ini has numsteps=2x: \"'2x' is not a valid integer value.\"; Royal Wulff is left out",
          [&](Tree& t) {
-             t[QStringLiteral("Flies/Wulff.ini")] = QByteArray(kWulffIni).replace("numsteps=2", "numsteps=2x");
+             t[QStringLiteral("Flies/Wulff.ini")]
+                 = QByteArray(kWulffIni).replace("numsteps=2", "numsteps=2x");
          }},
         {"ini-bad-integer-section",
          "QuickTour/QuickTour.ini has StartFrame=1.5 in its second topic: \"'1.5' is not a valid integer "
          "value.\"; the Quick Tour keeps its first topic",
          [&](Tree& t) {
-             t[QStringLiteral("QuickTour/QuickTour.ini")] =
-                 QByteArray(kQuickTourIni).replace("StartFrame=10", "StartFrame=1.5");
+             t[QStringLiteral("QuickTour/QuickTour.ini")]
+                 = QByteArray(kQuickTourIni).replace("StartFrame=10", "StartFrame=1.5");
          }},
         {"ini-frames-beyond-clip",
          "the second step of Flies/Wulff.ini lies at frames 500-510 of a 20-frame video: choosing it shows "
          "none of its frames and no error",
          [&](Tree& t) {
-             t[QStringLiteral("Flies/Wulff.ini")] =
-                 QByteArray(kWulffIni).replace("StartFrame=5", "StartFrame=500").replace("StopFrame=9", "StopFrame=510");
+             t[QStringLiteral("Flies/Wulff.ini")] = QByteArray(kWulffIni)
+                                                        .replace("StartFrame=5", "StartFrame=500")
+                                                        .replace("StopFrame=9", "StopFrame=510");
          }},
     };
     for (const Case& c : cases)
@@ -385,7 +399,8 @@ int makeBroken(const QStringList& args)
         return 2;
     }
     const QString dir = QFileInfo(args.first()).absoluteFilePath();
-    if (QFileInfo(dir).exists() && !QDir(dir).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+    if (QFileInfo(dir).exists()
+        && !QDir(dir).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
         err << "make-broken: " << dir << " is not empty\n";
         return 1;
     }
@@ -401,6 +416,7 @@ int makeBroken(const QStringList& args)
 }
 
 const bool registered = hw::tool::registerCommand(
-    {"make-broken", "make-broken DIR", "write a corpus of broken lesson content into DIR (new or empty)", makeBroken});
+    {"make-broken", "make-broken DIR", "write a corpus of broken lesson content into DIR (new or empty)",
+     makeBroken});
 
 } // namespace

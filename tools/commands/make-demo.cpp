@@ -28,6 +28,8 @@ int makeDemo(const QStringList& args)
 }
 
 const bool registered = hw::tool::registerCommand(
-    {"make-demo", "make-demo DIR", "write the narrated demo lesson library into DIR (new or empty; speaks through espeak-ng and sox)", makeDemo});
+    {"make-demo", "make-demo DIR",
+     "write the narrated demo lesson library into DIR (new or empty; speaks through espeak-ng and sox)",
+     makeDemo});
 
 } // namespace

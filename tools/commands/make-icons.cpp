@@ -27,7 +27,8 @@ int makeIcons(const QStringList& args)
     return 0;
 }
 
-const bool registered = hw::tool::registerCommand(
-    {"make-icons", "make-icons DIR NAME", "draw the desktop icon into DIR/SIZExSIZE/apps/NAME.png", makeIcons});
+const bool registered
+    = hw::tool::registerCommand({"make-icons", "make-icons DIR NAME",
+                                 "draw the desktop icon into DIR/SIZExSIZE/apps/NAME.png", makeIcons});
 
 } // namespace

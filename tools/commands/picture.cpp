@@ -40,7 +40,8 @@ int runPicture(const QStringList& args)
     return 0;
 }
 
-const bool registered = hw::tool::registerCommand(
-    {"picture", "picture IN.bmp OUT.png", "decode a bitmap as the tutor does and save it as PNG", runPicture});
+const bool registered
+    = hw::tool::registerCommand({"picture", "picture IN.bmp OUT.png",
+                                 "decode a bitmap as the tutor does and save it as PNG", runPicture});
 
 } // namespace

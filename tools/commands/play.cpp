@@ -82,8 +82,8 @@ int runPlay(const QStringList& args)
         player.Play();
         loop.exec();
         const auto stats = hw::PlayerInspection::playbackStats(player);
-        QTextStream(stdout) << stats.presented << " frames shown, " << stats.soundPaced << " paced by the sound, "
-                            << stats.late << " late\n";
+        QTextStream(stdout) << stats.presented << " frames shown, " << stats.soundPaced
+                            << " paced by the sound, " << stats.late << " late\n";
     } catch (const hw::Exception& e) {
         err << "hacklewright-tool play: " << e.message() << '\n';
         return 1;

@@ -25,7 +25,8 @@ int runReadStamp(const QStringList& args)
         QImageReader reader(args[0]);
         picture = reader.read();
         if (picture.isNull()) {
-            err << "hacklewright-tool read-stamp: cannot read " << args[0] << ": " << reader.errorString() << '\n';
+            err << "hacklewright-tool read-stamp: cannot read " << args[0] << ": " << reader.errorString()
+                << '\n';
             return 2;
         }
     } else {
@@ -59,7 +60,8 @@ int runReadStamp(const QStringList& args)
     return 0;
 }
 
-const bool registered = hw::tool::registerCommand(
-    {"read-stamp", "read-stamp PICTURE | VIDEO FRAME", "print the frame number stamped in a picture", runReadStamp});
+const bool registered
+    = hw::tool::registerCommand({"read-stamp", "read-stamp PICTURE | VIDEO FRAME",
+                                 "print the frame number stamped in a picture", runReadStamp});
 
 } // namespace

@@ -42,7 +42,8 @@ int runSheet(const QStringList& args)
     QTextStream err(stderr);
     QStringList rest = args;
     int columns = 5, every = 1;
-    bool ok = takeOption(rest, QStringLiteral("--columns"), columns) && takeOption(rest, QStringLiteral("--every"), every);
+    bool ok = takeOption(rest, QStringLiteral("--columns"), columns)
+        && takeOption(rest, QStringLiteral("--every"), every);
     bool fromOk = false, toOk = false;
     const int from = rest.size() == 4 ? rest[1].toInt(&fromOk) : -1;
     const int to = rest.size() == 4 ? rest[2].toInt(&toOk) : -1;
@@ -53,8 +54,8 @@ int runSheet(const QStringList& args)
     }
     const int count = (to - from) / every + 1;
     if (count > kMostFrames) {
-        err << "hacklewright-tool sheet: " << count << " frames are too many for one sheet (at most " << kMostFrames
-            << "); use --every or a shorter range\n";
+        err << "hacklewright-tool sheet: " << count << " frames are too many for one sheet (at most "
+            << kMostFrames << "); use --every or a shorter range\n";
         return 2;
     }
     const int cols = std::min(columns, count);
@@ -69,7 +70,9 @@ int runSheet(const QStringList& args)
     p.setPen(Qt::black);
     p.drawText(QRect(kMargin, 0, sheet.width() - 2 * kMargin, kTitle), Qt::AlignVCenter | Qt::AlignLeft,
                QStringLiteral("%1   frames %2 to %3%4")
-                   .arg(QFileInfo(rest[0]).fileName()).arg(from).arg(to)
+                   .arg(QFileInfo(rest[0]).fileName())
+                   .arg(from)
+                   .arg(to)
                    .arg(every > 1 ? QStringLiteral(", every %1").arg(every) : QString()));
     font.setBold(true);
     font.setPixelSize(16);
@@ -98,7 +101,8 @@ int runSheet(const QStringList& args)
             const int x = kMargin + (i % cols) * (kThumbWidth + kMargin);
             const int y = kTitle + (i / cols) * (kThumbHeight + kLabel + kMargin);
             p.drawImage(QRect(x, y, kThumbWidth, kThumbHeight), panel.grab().toImage());
-            p.drawText(QRect(x, y + kThumbHeight, kThumbWidth, kLabel), Qt::AlignCenter, QString::number(frame));
+            p.drawText(QRect(x, y + kThumbHeight, kThumbWidth, kLabel), Qt::AlignCenter,
+                       QString::number(frame));
         }
     } catch (const hw::Exception& e) {
         err << "hacklewright-tool sheet: " << e.message() << '\n';

@@ -11,11 +11,11 @@
 
 namespace {
 
-const char* const kUsage =
-    "usage: hacklewright-tool stamp-clip OUT.avi [--codec NAME] [--size WxH] [--fps N]\n"
-    "         [--frames N] [--keyint N] [--bframes] [--quality Q] [--drop F,F,...]\n"
-    "  codec: an FFmpeg encoder (mjpeg, mpeg4, cinepak, msvideo1, rawvideo, libx264); default mjpeg\n"
-    "  drop:  frame numbers written as dropped-frame slots (they repeat the frame before)\n";
+const char* const kUsage
+    = "usage: hacklewright-tool stamp-clip OUT.avi [--codec NAME] [--size WxH] [--fps N]\n"
+      "         [--frames N] [--keyint N] [--bframes] [--quality Q] [--drop F,F,...]\n"
+      "  codec: an FFmpeg encoder (mjpeg, mpeg4, cinepak, msvideo1, rawvideo, libx264); default mjpeg\n"
+      "  drop:  frame numbers written as dropped-frame slots (they repeat the frame before)\n";
 
 int runStampClip(const QStringList& args)
 {
@@ -76,8 +76,9 @@ int runStampClip(const QStringList& args)
         return 1;
     }
     for (int n = 0; n < frames; ++n) {
-        const bool ok = drop.count(n) && n > 0 && n + 1 < frames ? writer.addEmptyFrame()
-                                                                 : writer.addFrame(hw::makeStampedFrame(format.size, n));
+        const bool ok = drop.count(n) && n > 0 && n + 1 < frames
+            ? writer.addEmptyFrame()
+            : writer.addFrame(hw::makeStampedFrame(format.size, n));
         if (!ok) {
             err << "hacklewright-tool stamp-clip: " << writer.errorText() << '\n';
             return 1;
@@ -90,7 +91,8 @@ int runStampClip(const QStringList& args)
     return 0;
 }
 
-const bool registered = hw::tool::registerCommand(
-    {"stamp-clip", "stamp-clip OUT.avi [options]", "write a clip whose frames show their own numbers", runStampClip});
+const bool registered
+    = hw::tool::registerCommand({"stamp-clip", "stamp-clip OUT.avi [options]",
+                                 "write a clip whose frames show their own numbers", runStampClip});
 
 } // namespace

@@ -6,9 +6,25 @@
 namespace hw {
 
 enum class Art {
-    MainMenu, PatternsMenu, QuickTourLogo, TechniquesLogo,
-    QuickTourUp, QuickTourDown, TechniquesUp, TechniquesDown, PatternsUp, PatternsDown,
-    GoinFishin, Play, Stop, Rewind, Previous, Next, StepBack, StepForward, PrintRecipe
+    MainMenu,
+    PatternsMenu,
+    QuickTourLogo,
+    TechniquesLogo,
+    QuickTourUp,
+    QuickTourDown,
+    TechniquesUp,
+    TechniquesDown,
+    PatternsUp,
+    PatternsDown,
+    GoinFishin,
+    Play,
+    Stop,
+    Rewind,
+    Previous,
+    Next,
+    StepBack,
+    StepForward,
+    PrintRecipe
 };
 
 LabelledPicture loadArtwork(Art art);

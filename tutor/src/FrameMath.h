@@ -10,8 +10,8 @@ namespace hw {
 
 inline int32_t clampFrame(int64_t frame)
 {
-    return static_cast<int32_t>(std::clamp<int64_t>(frame, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
+    return static_cast<int32_t>(
+        std::clamp<int64_t>(frame, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
 }
 
 // First frame of a topic in hand k (0 right, 1 left): start + k * offset.

@@ -14,22 +14,21 @@ namespace {
 class GalleryDelegate : public QStyledItemDelegate {
 public:
     explicit GalleryDelegate(GalleryListBox* list)
-        : QStyledItemDelegate(list), list_(list)
-    {
-    }
+        : QStyledItemDelegate(list)
+        , list_(list)
+    { }
 
     QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override
     {
         return {list_->columnWidth(), list_->ItemHeight()};
     }
 
-    void paint(QPainter* painter, const QStyleOptionViewItem& option,
-               const QModelIndex& index) const override
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
         painter->save();
         const bool selected = option.state & QStyle::State_Selected;
-        const QPalette::ColorGroup group =
-            (option.state & QStyle::State_Active) ? QPalette::Active : QPalette::Inactive;
+        const QPalette::ColorGroup group
+            = (option.state & QStyle::State_Active) ? QPalette::Active : QPalette::Inactive;
         painter->setBrush(option.palette.brush(group, selected ? QPalette::Highlight : QPalette::Base));
         painter->setPen(Qt::NoPen);
         if (list_->OnDrawItem)
@@ -125,8 +124,7 @@ void GalleryListBox::keyPressEvent(QKeyEvent* event)
 {
     // Return, Enter or Space open the focused picture, also when it is already selected.
     const int key = event->key();
-    if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space)
-        && currentRow() >= 0) {
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) && currentRow() >= 0) {
         setCurrentRow(currentRow(), QItemSelectionModel::ClearAndSelect);
         raiseClick();
         return;

@@ -12,12 +12,12 @@ namespace hw {
 namespace {
 QString sheetText()
 {
-    QString html = QStringLiteral(
-        "<p style='margin:0 0 6px 0'><b style='font-size:14px'>Keys</b></p>"
-        "<table width='100%' cellspacing='0' cellpadding='1'>");
+    QString html = QStringLiteral("<p style='margin:0 0 6px 0'><b style='font-size:14px'>Keys</b></p>"
+                                  "<table width='100%' cellspacing='0' cellpadding='1'>");
     for (const KeyHelp& key : windowKeys())
-        html += QStringLiteral("<tr><td width='30%' style='padding-right:10px'><b>%1</b></td><td>%2</td></tr>")
-                    .arg(key.keys.toHtmlEscaped(), key.action.toHtmlEscaped());
+        html
+            += QStringLiteral("<tr><td width='30%' style='padding-right:10px'><b>%1</b></td><td>%2</td></tr>")
+                   .arg(key.keys.toHtmlEscaped(), key.action.toHtmlEscaped());
     html += QStringLiteral("</table><p style='margin:6px 0 0 0; color:#5a4a2a'>"
                            "Right-click the video for the practice menu. "
                            "Press any key or click to close.</p>");

@@ -7,9 +7,9 @@ namespace hw {
 class LineDelegate : public QStyledItemDelegate {
 public:
     LineDelegate(int height, QObject* parent)
-        : QStyledItemDelegate(parent), height_(height)
-    {
-    }
+        : QStyledItemDelegate(parent)
+        , height_(height)
+    { }
     void setHeight(int height) { height_ = height; }
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {

@@ -125,13 +125,26 @@ void ListBox::keyPressEvent(QKeyEvent* event)
     if (displayOnly_) {
         QScrollBar* bar = verticalScrollBar();
         switch (event->key()) {
-        case Qt::Key_Up: bar->triggerAction(QAbstractSlider::SliderSingleStepSub); return;
-        case Qt::Key_Down: bar->triggerAction(QAbstractSlider::SliderSingleStepAdd); return;
-        case Qt::Key_PageUp: bar->triggerAction(QAbstractSlider::SliderPageStepSub); return;
-        case Qt::Key_PageDown: bar->triggerAction(QAbstractSlider::SliderPageStepAdd); return;
-        case Qt::Key_Home: bar->triggerAction(QAbstractSlider::SliderToMinimum); return;
-        case Qt::Key_End: bar->triggerAction(QAbstractSlider::SliderToMaximum); return;
-        default: break;
+        case Qt::Key_Up:
+            bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+            return;
+        case Qt::Key_Down:
+            bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+            return;
+        case Qt::Key_PageUp:
+            bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+            return;
+        case Qt::Key_PageDown:
+            bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+            return;
+        case Qt::Key_Home:
+            bar->triggerAction(QAbstractSlider::SliderToMinimum);
+            return;
+        case Qt::Key_End:
+            bar->triggerAction(QAbstractSlider::SliderToMaximum);
+            return;
+        default:
+            break;
         }
         QWidget::keyPressEvent(event); // Tab and the rest go to the window
         return;
@@ -143,7 +156,7 @@ void ListBox::keyPressEvent(QKeyEvent* event)
 }
 
 QItemSelectionModel::SelectionFlags ListBox::selectionCommand(const QModelIndex& index,
-                                                               const QEvent* event) const
+                                                              const QEvent* event) const
 {
     // One line stays selected: the user can move the selection but never clear it.
     if (!index.isValid())

@@ -9,8 +9,8 @@
 namespace hw {
 
 namespace {
-constexpr int kMargin = 6;       // from the panel's edges
-constexpr int kPadX = 6;         // text to plate
+constexpr int kMargin = 6; // from the panel's edges
+constexpr int kPadX = 6;   // text to plate
 constexpr int kPadY = 2;
 constexpr int kFlashMs = 1500;
 
@@ -24,7 +24,8 @@ QFont noteFont()
 } // namespace
 
 PanelNote::PanelNote(QWidget* panel, Corner corner, const QString& name)
-    : QWidget(panel), corner_(corner)
+    : QWidget(panel)
+    , corner_(corner)
 {
     setObjectName(name);
     setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -73,8 +74,7 @@ bool PanelNote::eventFilter(QObject* watched, QEvent* event)
     if (watched == parentWidget()) {
         // The clip device puts a fresh picture surface into the panel whenever it opens a
         // clip; the note stays above it.
-        if (event->type() == QEvent::ChildAdded
-            && static_cast<QChildEvent*>(event)->child() != this)
+        if (event->type() == QEvent::ChildAdded && static_cast<QChildEvent*>(event)->child() != this)
             raise();
         else if (event->type() == QEvent::Resize && !text_.isEmpty())
             place();

@@ -22,8 +22,8 @@ PracticeTools::PracticeTools(QWidget* window, QWidget* videoPanel, TMediaPlayer*
     , player_(player)
     , settings_(std::move(settings))
 {
-    loopAction_ = addKey(QStringLiteral("Loop this step"), QStringLiteral("LoopAction"),
-                         {Qt::Key_L}, &PracticeTools::switchLoop);
+    loopAction_ = addKey(QStringLiteral("Loop this step"), QStringLiteral("LoopAction"), {Qt::Key_L},
+                         &PracticeTools::switchLoop);
     loopAction_->setCheckable(true);
     addKey(QStringLiteral("Next speed"), QStringLiteral("NextSpeedAction"), {Qt::Key_S},
            &PracticeTools::cycleSpeed);
@@ -36,10 +36,9 @@ PracticeTools::PracticeTools(QWidget* window, QWidget* videoPanel, TMediaPlayer*
     muteAction_->setCheckable(true);
     addKey(QStringLiteral("Louder"), QStringLiteral("LouderAction"), {Qt::Key_Plus, Qt::Key_Equal},
            &PracticeTools::louder);
-    addKey(QStringLiteral("Softer"), QStringLiteral("SofterAction"), {Qt::Key_Minus},
-           &PracticeTools::softer);
-    keysAction_ = addKey(QStringLiteral("Keys"), QStringLiteral("KeysAction"),
-                         {Qt::Key_F1, Qt::Key_Question}, &PracticeTools::showKeys);
+    addKey(QStringLiteral("Softer"), QStringLiteral("SofterAction"), {Qt::Key_Minus}, &PracticeTools::softer);
+    keysAction_ = addKey(QStringLiteral("Keys"), QStringLiteral("KeysAction"), {Qt::Key_F1, Qt::Key_Question},
+                         &PracticeTools::showKeys);
 
     badge_ = new PanelNote(panel_, PanelNote::Corner::TopRight, QStringLiteral("PracticeBadge"));
     soundNote_ = new PanelNote(panel_, PanelNote::Corner::TopLeft, QStringLiteral("SoundNote"));
@@ -54,8 +53,8 @@ PracticeTools::PracticeTools(QWidget* window, QWidget* videoPanel, TMediaPlayer*
 
 PracticeTools::~PracticeTools() = default;
 
-QAction* PracticeTools::addKey(const QString& text, const QString& name,
-                               std::initializer_list<int> keys, void (PracticeTools::*handler)())
+QAction* PracticeTools::addKey(const QString& text, const QString& name, std::initializer_list<int> keys,
+                               void (PracticeTools::*handler)())
 {
     auto* action = new QAction(text, window_);
     action->setObjectName(name);
@@ -125,8 +124,7 @@ void PracticeTools::buildMenu()
     menu_->addAction(keysAction_);
 
     panel_->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(panel_, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { showMenu(at); });
+    connect(panel_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) { showMenu(at); });
 }
 
 void PracticeTools::showMenu(const QPoint& at)
@@ -162,9 +160,18 @@ void PracticeTools::setSpeed(PlaySpeed speed)
         onSpeedChanged();
 }
 
-void PracticeTools::cycleSpeed() { setSpeed(nextInCycle(speed_)); }
-void PracticeTools::slowDown() { setSpeed(slower(speed_)); }
-void PracticeTools::speedUp() { setSpeed(faster(speed_)); }
+void PracticeTools::cycleSpeed()
+{
+    setSpeed(nextInCycle(speed_));
+}
+void PracticeTools::slowDown()
+{
+    setSpeed(slower(speed_));
+}
+void PracticeTools::speedUp()
+{
+    setSpeed(faster(speed_));
+}
 
 void PracticeTools::switchMute()
 {

@@ -106,11 +106,11 @@ void TForm1::openSection(Section section)
     QWidget* const focusBefore = focusWidget();
 
     StopVideo();
-    QuickTourButton->setFace((quickTour ? store->QuickTourButtonDownImage
-                                        : store->QuickTourButtonImage)->Picture());
+    QuickTourButton->setFace(
+        (quickTour ? store->QuickTourButtonDownImage : store->QuickTourButtonImage)->Picture());
     PatternsButton->setFace(store->PatternsButtonImage->Picture());
-    TechniquesButton->setFace((quickTour ? store->TechniquesButtonImage
-                                         : store->TechniquesButtonDownImage)->Picture());
+    TechniquesButton->setFace(
+        (quickTour ? store->TechniquesButtonImage : store->TechniquesButtonDownImage)->Picture());
     QuickTourButton->setChecked(quickTour);
     PatternsButton->setChecked(false);
     TechniquesButton->setChecked(!quickTour);
@@ -179,8 +179,7 @@ void TForm1::showGallery()
     keepFocusOnScreen(focusBefore, PatternsListBox);
 }
 
-void TForm1::PatternsListBoxDrawItem(QPainter& painter, int32_t Index, const QRect& Rect,
-                                     QStyle::State)
+void TForm1::PatternsListBoxDrawItem(QPainter& painter, int32_t Index, const QRect& Rect, QStyle::State)
 {
     const QRect destination(Rect.topLeft(), QSize(125, 80));
     const QByteArray text = PatternsListBox->bytesAt(Index);

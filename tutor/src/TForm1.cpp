@@ -24,12 +24,11 @@ namespace {
 // application's default error box like an error leaving any other handler.
 const QEvent::Type kFormCreateEvent = QEvent::Type(QEvent::registerEventType());
 
-constexpr Qt::WindowFlags kWindowFlags = Qt::Window | Qt::CustomizeWindowHint
-    | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-    | Qt::WindowCloseButtonHint;
+constexpr Qt::WindowFlags kWindowFlags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+    | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
 
-PictureButton* pictureButton(QWidget* owner, const char* name, QRect geometry, Art face,
-                              const char* hint, bool visible = true)
+PictureButton* pictureButton(QWidget* owner, const char* name, QRect geometry, Art face, const char* hint,
+                             bool visible = true)
 {
     auto* button = new PictureButton(owner);
     button->setObjectName(QLatin1String(name));
@@ -53,8 +52,7 @@ ListBox* listBox(ListBox* list, const char* name, QRect geometry, const char* hi
 
 TForm1::TForm1()
     : TForm1(Options{})
-{
-}
+{ }
 
 TForm1::TForm1(Options options)
     : QWidget(nullptr, kWindowFlags)
@@ -63,8 +61,8 @@ TForm1::TForm1(Options options)
     , settings_(std::move(options.settings))
 {
     if (!settings_)
-        settings_ = std::make_shared<QSettings>(QStringLiteral("Hacklewright"),
-                                                QStringLiteral("Hacklewright"));
+        settings_
+            = std::make_shared<QSettings>(QStringLiteral("Hacklewright"), QStringLiteral("Hacklewright"));
     if (!loader_)
         loader_ = [](Catalogue& c, const DisplayNameSink& sink, const QDir& root) {
             return initResources(c, sink, root);
@@ -107,8 +105,8 @@ void TForm1::createComponents()
                                     "Click for an overview of Hacklewright");
     PatternsButton = pictureButton(this, "PatternsButton", {502, 185, 119, 41}, Art::PatternsUp,
                                    "Click to view patterns and tying demonstrations");
-    TechniquesButton = pictureButton(this, "TechniquesButton", {502, 137, 119, 41},
-                                     Art::TechniquesUp, "Click to view common tying techniques");
+    TechniquesButton = pictureButton(this, "TechniquesButton", {502, 137, 119, 41}, Art::TechniquesUp,
+                                     "Click to view common tying techniques");
     // The section buttons tell assistive tools which section is current: the checked one.
     for (PictureButton* section : {QuickTourButton, PatternsButton, TechniquesButton})
         section->setCheckable(true);
@@ -142,17 +140,17 @@ void TForm1::createComponents()
 
     StepBackButton = pictureButton(this, "StepBackButton", {69, 417, 49, 32}, Art::StepBack,
                                    "Click to step backward one frame", false);
-    StepForwardButton = pictureButton(this, "StepForwardButton", {233, 417, 49, 32},
-                                      Art::StepForward, "Click to step forward one frame", false);
+    StepForwardButton = pictureButton(this, "StepForwardButton", {233, 417, 49, 32}, Art::StepForward,
+                                      "Click to step forward one frame", false);
 
     LogoImage = new ImageBox(this);
     LogoImage->setObjectName(QStringLiteral("LogoImage"));
     LogoImage->setGeometry(15, 79, 120, 80);
     LogoImage->setPicture(loadArtwork(Art::QuickTourLogo));
 
-    MaterialsAndInstructionsListBox =
-        listBox(new ListBox(this), "MaterialsAndInstructionsListBox", {148, 88, 331, 70},
-                "Instructions or materials will appear here");
+    MaterialsAndInstructionsListBox
+        = listBox(new ListBox(this), "MaterialsAndInstructionsListBox", {148, 88, 331, 70},
+                  "Instructions or materials will appear here");
     MaterialsAndInstructionsListBox->setDisplayOnly(true);
 
     VideoPanel = new QWidget(this);
@@ -174,14 +172,14 @@ void TForm1::createComponents()
     MediaPlayer1->setVisible(false);
     MediaPlayer1->setDisplay(VideoPanel);
 
-    PatternsListBox = static_cast<GalleryListBox*>(
-        listBox(new GalleryListBox(this), "PatternsListBox", {64, 161, 375, 180},
-                "Select a pattern for a tying lesson"));
+    PatternsListBox
+        = static_cast<GalleryListBox*>(listBox(new GalleryListBox(this), "PatternsListBox",
+                                               {64, 161, 375, 180}, "Select a pattern for a tying lesson"));
     PatternsListBox->setFrameShape(QFrame::NoFrame);
     PatternsListBox->setVisible(false);
 
-    PrintRecipeButton = pictureButton(this, "PrintRecipeButton", {355, 417, 120, 32},
-                                      Art::PrintRecipe, "", false);
+    PrintRecipeButton
+        = pictureButton(this, "PrintRecipeButton", {355, 417, 120, 32}, Art::PrintRecipe, "", false);
 
     // Windowed controls lie above every picture, in the order the window declares them.
     RightLeftComboBox->raise();
@@ -192,11 +190,11 @@ void TForm1::createComponents()
 
     // Keyboard order: the lists and the drop-down as the window numbers them, then the
     // section buttons, the exit button and the transport row from left to right.
-    const QList<QWidget*> order = {
-        RightLeftComboBox, TopicsListBox, MaterialsAndInstructionsListBox, PatternsListBox,
-        QuickTourButton, TechniquesButton, PatternsButton, GoinFishinButton,
-        PreviousButton, StepBackButton, PlayStopButton, RewindButton, StepForwardButton,
-        NextButton, PrintRecipeButton};
+    const QList<QWidget*> order = {RightLeftComboBox, TopicsListBox,    MaterialsAndInstructionsListBox,
+                                   PatternsListBox,   QuickTourButton,  TechniquesButton,
+                                   PatternsButton,    GoinFishinButton, PreviousButton,
+                                   StepBackButton,    PlayStopButton,   RewindButton,
+                                   StepForwardButton, NextButton,       PrintRecipeButton};
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 
@@ -234,17 +232,16 @@ void TForm1::wireEvents()
     MaterialsAndInstructionsListBox->OnClick = [this] { MaterialsAndInstructionsListBoxClick(); };
     TopicsListBox->OnClick = [this] { TopicsListBoxClick(); };
     PatternsListBox->OnClick = [this] { PatternsListBoxClick(); };
-    PatternsListBox->OnDrawItem = [this](QPainter& painter, int index, const QRect& rect,
-                                         QStyle::State state) {
-        PatternsListBoxDrawItem(painter, index, rect, state);
-    };
+    PatternsListBox->OnDrawItem
+        = [this](QPainter& painter, int index, const QRect& rect, QStyle::State state) {
+              PatternsListBoxDrawItem(painter, index, rect, state);
+          };
 
     connect(RightLeftComboBox, &QComboBox::activated, this, [this] { RightLeftComboBoxChange(); });
-    connect(RightLeftComboBox->lineEdit(), &QLineEdit::textEdited, this,
-            [this](const QString& text) {
-                handBeingTyped_ = true;
-                onHandednessEdited(text);
-            });
+    connect(RightLeftComboBox->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
+        handBeingTyped_ = true;
+        onHandednessEdited(text);
+    });
     connect(RightLeftComboBox->lineEdit(), &QLineEdit::editingFinished, this, [this] {
         handBeingTyped_ = false;
         restoreHandednessText();
@@ -258,8 +255,7 @@ void TForm1::FormCreate()
     createHiddenControlsForm();
     RightLeftComboBox->setCurrentIndex(0);
     catalogueErrors_ = loader_(
-        catalogue_, [this](const QByteArray& name) { PatternsListBox->addSorted(name); },
-        contentRoot_);
+        catalogue_, [this](const QByteArray& name) { PatternsListBox->addSorted(name); }, contentRoot_);
     MediaPlayer1->setTimeFormat(TMPTimeFormats::tfFrames);
     savedHeight_ = Form1->height();
     savedWidth_ = Form1->width();

@@ -9,8 +9,7 @@ namespace hw {
 
 TransportShortcuts::TransportShortcuts(QWidget* window)
     : window_(window)
-{
-}
+{ }
 
 void TransportShortcuts::add(const QKeySequence& key, QAbstractButton* button, bool autoRepeat)
 {

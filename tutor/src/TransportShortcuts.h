@@ -2,8 +2,8 @@
 // Keyboard shortcuts for the clip transport. Each presses its button, and is live only
 // while that button is visible, so a screen without the button leaves the key to the
 // control that has the focus.
-#include <QObject>
 #include <QKeySequence>
+#include <QObject>
 
 #include <vector>
 

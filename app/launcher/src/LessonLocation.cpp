@@ -28,7 +28,8 @@ namespace {
 QString noLibraryMessage(const QString& currentDir, const QString& installedDir)
 {
     const QString searched = (currentDir.isEmpty() || QDir(currentDir) == QDir(installedDir))
-        ? QStringLiteral("Hacklewright found no lesson library in %1.").arg(QDir::toNativeSeparators(installedDir))
+        ? QStringLiteral("Hacklewright found no lesson library in %1.")
+              .arg(QDir::toNativeSeparators(installedDir))
         : QStringLiteral("Hacklewright found no lesson library in the folder it was started in, %1, "
                          "nor in %2, where its own lessons are installed.")
               .arg(QDir::toNativeSeparators(currentDir), QDir::toNativeSeparators(installedDir));

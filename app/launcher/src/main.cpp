@@ -47,7 +47,8 @@ void report(int& argc, char** argv, const QString& message)
 
 int main(int argc, char** argv)
 {
-    const hw::LessonLocation where = hw::locateLessons(QDir::currentPath(), installed(HW_LESSONS_FROM_BINDIR));
+    const hw::LessonLocation where
+        = hw::locateLessons(QDir::currentPath(), installed(HW_LESSONS_FROM_BINDIR));
     if (where.folder.isEmpty()) {
         report(argc, argv, where.message);
         return 1;
@@ -63,7 +64,8 @@ int main(int argc, char** argv)
     args.push_back(nullptr);
     execv(program.constData(), args.data());
     const int error = errno;
-    report(argc, argv, QStringLiteral("Hacklewright cannot start %1: %2")
-                           .arg(QFile::decodeName(program), QString::fromLocal8Bit(std::strerror(error))));
+    report(argc, argv,
+           QStringLiteral("Hacklewright cannot start %1: %2")
+               .arg(QFile::decodeName(program), QString::fromLocal8Bit(std::strerror(error))));
     return 127;
 }

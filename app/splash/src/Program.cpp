@@ -1,7 +1,7 @@
 #include "hw/app/Program.h"
 
-#include "hw/app/ProgramForms.h"
 #include "hw/app/Application.h"
+#include "hw/app/ProgramForms.h"
 #include "hw/app/TSplashForm.h"
 
 namespace hw {

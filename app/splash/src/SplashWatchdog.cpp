@@ -6,8 +6,7 @@ namespace hw {
 
 SplashWatchdog::SplashWatchdog()
     : SplashWatchdog(Limits{})
-{
-}
+{ }
 
 SplashWatchdog::SplashWatchdog(Limits limits, Clock clock)
     : limits_(limits)

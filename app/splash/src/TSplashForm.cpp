@@ -28,8 +28,7 @@ QFont splashFont()
 {
     QFont font;
     font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
-                      QStringLiteral("Arimo"), QStringLiteral("Arial"),
-                      QStringLiteral("DejaVu Sans")});
+                      QStringLiteral("Arimo"), QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(11);
     return font;
@@ -48,8 +47,7 @@ QString TSplashForm::colourDepthRefusal()
 
 TSplashForm::TSplashForm()
     : TSplashForm(Options{})
-{
-}
+{ }
 
 TSplashForm::TSplashForm(Options options)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
@@ -161,7 +159,8 @@ void TSplashForm::FormCreate()
     if (!opened) {
         // Nothing would ever end the splash: go on to the tutor window once the message
         // loop runs (the error has been reported by now).
-        QMetaObject::invokeMethod(this, [this] { handOver(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { handOver(); }, Qt::QueuedConnection);
         return;
     }
     MediaPlayer2->setNotify(true);
@@ -225,8 +224,7 @@ void TSplashForm::showEvent(QShowEvent* event)
         centred_ = true;
         if (const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen()) {
             const QRect area = s->geometry();
-            move(area.x() + (area.width() - width()) / 2,
-                 area.y() + (area.height() - height()) / 2);
+            move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
         }
     }
     // Takes the keyboard, so that a key skips the splash.

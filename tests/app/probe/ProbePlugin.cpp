@@ -103,7 +103,10 @@ QString describe(const QWidget* w)
     QString text = QStringLiteral("%1 %2 %3 %4,%5 %6x%7")
                        .arg(classNameOf(w), w->objectName().isEmpty() ? QStringLiteral("-") : w->objectName(),
                             w->isVisible() ? QStringLiteral("visible") : QStringLiteral("hidden"))
-                       .arg(g.x()).arg(g.y()).arg(g.width()).arg(g.height());
+                       .arg(g.x())
+                       .arg(g.y())
+                       .arg(g.width())
+                       .arg(g.height());
     if (const auto* box = qobject_cast<const QMessageBox*>(w))
         text += QStringLiteral(" title=\"%1\" text=\"%2\"").arg(box->windowTitle(), box->text());
     return text;
@@ -189,10 +192,7 @@ private:
     }
 
     // Runs an action from the event loop, after the command has been answered.
-    void later(std::function<void()> action)
-    {
-        QTimer::singleShot(0, qApp, std::move(action));
-    }
+    void later(std::function<void()> action) { QTimer::singleShot(0, qApp, std::move(action)); }
 
     static int timeoutOf(const QStringList& words, int index)
     {
@@ -214,26 +214,39 @@ private:
                 answer(QStringLiteral("window ") + describe(w));
             answer(QStringLiteral("ok windows"));
         } else if (command == QLatin1String("wait-shown")) {
-            waitFor(line, [this, name] {
-                QWidget* w = findWidget(name);
-                if (!w || !w->isVisible())
-                    return false;
-                lastShown_ = w;
-                return true;
-            }, timeoutOf(words, 2), [this] { return lastShown_ ? describe(lastShown_) : QString(); });
+            waitFor(
+                line,
+                [this, name] {
+                    QWidget* w = findWidget(name);
+                    if (!w || !w->isVisible())
+                        return false;
+                    lastShown_ = w;
+                    return true;
+                },
+                timeoutOf(words, 2), [this] { return lastShown_ ? describe(lastShown_) : QString(); });
         } else if (command == QLatin1String("wait-closed")) {
-            waitFor(line, [this] { return !lastShown_ || !lastShown_->isVisible(); }, timeoutOf(words, 1));
+            waitFor(
+                line, [this] { return !lastShown_ || !lastShown_->isVisible(); }, timeoutOf(words, 1));
         } else if (command == QLatin1String("wait-hidden")) {
-            waitFor(line, [name] { QWidget* w = findWidget(name); return w && !w->isVisible(); },
-                    timeoutOf(words, 2));
+            waitFor(
+                line,
+                [name] {
+                    QWidget* w = findWidget(name);
+                    return w && !w->isVisible();
+                },
+                timeoutOf(words, 2));
         } else if (command == QLatin1String("wait-gone")) {
-            waitFor(line, [name] { return findWidget(name) == nullptr; }, timeoutOf(words, 2));
+            waitFor(
+                line, [name] { return findWidget(name) == nullptr; }, timeoutOf(words, 2));
         } else if (command == QLatin1String("wait-items")) {
             const int count = words.value(2).toInt();
-            waitFor(line, [name, count] {
-                QWidget* w = findWidget(name);
-                return w && linesOf(w).size() >= count;
-            }, timeoutOf(words, 3));
+            waitFor(
+                line,
+                [name, count] {
+                    QWidget* w = findWidget(name);
+                    return w && linesOf(w).size() >= count;
+                },
+                timeoutOf(words, 3));
         } else if (command == QLatin1String("items")) {
             QWidget* w = findWidget(name);
             if (!w)
@@ -316,8 +329,9 @@ private:
             }
             QPixmap picture;
             if (screen)
-                picture = area.isEmpty() ? screen->grabWindow(0)
-                                         : screen->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+                picture = area.isEmpty()
+                    ? screen->grabWindow(0)
+                    : screen->grabWindow(0, area.x(), area.y(), area.width(), area.height());
             if (!picture.isNull() && picture.save(name, "PNG"))
                 answer(QStringLiteral("ok ") + line);
             else
@@ -330,7 +344,8 @@ private:
                 answer(QStringLiteral("fail cannot grab ") + name);
         } else if (command == QLatin1String("sleep")) {
             const int ms = name.toInt();
-            waitFor(line, [ms, this] { return clock_.elapsed() >= ms; }, ms + 1000);
+            waitFor(
+                line, [ms, this] { return clock_.elapsed() >= ms; }, ms + 1000);
         } else {
             answer(QStringLiteral("fail unknown command: ") + line);
         }

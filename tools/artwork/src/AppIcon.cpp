@@ -10,7 +10,10 @@
 
 namespace hw {
 
-QList<int> appIconSizes() { return {48, 128, 256}; }
+QList<int> appIconSizes()
+{
+    return {48, 128, 256};
+}
 
 QImage renderAppIcon(int size)
 {

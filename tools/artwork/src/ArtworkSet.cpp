@@ -33,32 +33,82 @@ const QList<Entry>& entries()
 {
     static const QList<Entry> list = {
         {"artwork/MainMenu.bmp", {632, 453}, kScreenPixelsPerMetre, [] { return renderBackground(false); }},
-        {"artwork/PatternsMenu.bmp", {632, 453}, kScreenPixelsPerMetre, [] { return renderBackground(true); }},
+        {"artwork/PatternsMenu.bmp",
+         {632, 453},
+         kScreenPixelsPerMetre,
+         [] { return renderBackground(true); }},
         {"artwork/QuickTourLogo.bmp", {120, 80}, kScreenPixelsPerMetre, renderQuickTourLogo},
         {"artwork/TechniquesLogo.bmp", {120, 80}, kScreenPixelsPerMetre, renderTechniquesLogo},
-        {"artwork/QuickTourUp.bmp", kSection, kScreenPixelsPerMetre, [] { return face(kSection, "Quick Tour", FaceState::Up); }},
-        {"artwork/QuickTourDown.bmp", kSection, kScreenPixelsPerMetre, [] { return face(kSection, "Quick Tour", FaceState::Down); }},
-        {"artwork/TechniquesUp.bmp", kSection, kScreenPixelsPerMetre, [] { return face(kSection, "Techniques", FaceState::Up); }},
-        {"artwork/TechniquesDown.bmp", kSection, kScreenPixelsPerMetre, [] { return face(kSection, "Techniques", FaceState::Down); }},
-        {"artwork/PatternsUp.bmp", kSection, kScreenPixelsPerMetre, [] { return face(kSection, "Patterns", FaceState::Up); }},
-        {"artwork/PatternsDown.bmp", kSection, kScreenPixelsPerMetre, [] { return face(kSection, "Patterns", FaceState::Down); }},
-        {"artwork/GoinFishin.bmp", kSection, kScreenPixelsPerMetre, [] { return face(kSection, "Goin' Fishin'", FaceState::Up); }},
-        {"artwork/Play.bmp", kTransport, kScreenPixelsPerMetre, [] { return face(kTransport, "Play", FaceState::Up, 13); }},
-        {"artwork/Stop.bmp", kTransport, kScreenPixelsPerMetre, [] { return face(kTransport, "Stop", FaceState::Down, 13); }},
-        {"artwork/Rewind.bmp", kTransport, kScreenPixelsPerMetre, [] { return face(kTransport, "Rew", FaceState::Up, 13); }},
-        {"artwork/Previous.bmp", kTransport, kScreenPixelsPerMetre, [] { return face(kTransport, "Prev", FaceState::Up, 13); }},
-        {"artwork/Next.bmp", kTransport, kScreenPixelsPerMetre, [] { return face(kTransport, "Next", FaceState::Up, 13); }},
+        {"artwork/QuickTourUp.bmp", kSection, kScreenPixelsPerMetre,
+         [] { return face(kSection, "Quick Tour", FaceState::Up); }},
+        {"artwork/QuickTourDown.bmp", kSection, kScreenPixelsPerMetre,
+         [] { return face(kSection, "Quick Tour", FaceState::Down); }},
+        {"artwork/TechniquesUp.bmp", kSection, kScreenPixelsPerMetre,
+         [] { return face(kSection, "Techniques", FaceState::Up); }},
+        {"artwork/TechniquesDown.bmp", kSection, kScreenPixelsPerMetre,
+         [] { return face(kSection, "Techniques", FaceState::Down); }},
+        {"artwork/PatternsUp.bmp", kSection, kScreenPixelsPerMetre,
+         [] { return face(kSection, "Patterns", FaceState::Up); }},
+        {"artwork/PatternsDown.bmp", kSection, kScreenPixelsPerMetre,
+         [] { return face(kSection, "Patterns", FaceState::Down); }},
+        {"artwork/GoinFishin.bmp", kSection, kScreenPixelsPerMetre,
+         [] { return face(kSection, "Goin' Fishin'", FaceState::Up); }},
+        {"artwork/Play.bmp", kTransport, kScreenPixelsPerMetre,
+         [] { return face(kTransport, "Play", FaceState::Up, 13); }},
+        {"artwork/Stop.bmp", kTransport, kScreenPixelsPerMetre,
+         [] { return face(kTransport, "Stop", FaceState::Down, 13); }},
+        {"artwork/Rewind.bmp", kTransport, kScreenPixelsPerMetre,
+         [] { return face(kTransport, "Rew", FaceState::Up, 13); }},
+        {"artwork/Previous.bmp", kTransport, kScreenPixelsPerMetre,
+         [] { return face(kTransport, "Prev", FaceState::Up, 13); }},
+        {"artwork/Next.bmp", kTransport, kScreenPixelsPerMetre,
+         [] { return face(kTransport, "Next", FaceState::Up, 13); }},
         {"artwork/StepBack.bmp", kTransport, kScreenPixelsPerMetre,
          [] { return renderFace(kTransport, QString(), FaceState::Up, FaceGlyph::ChevronsLeft); }},
         {"artwork/StepForward.bmp", kTransport, kScreenPixelsPerMetre,
          [] { return renderFace(kTransport, QString(), FaceState::Up, FaceGlyph::ChevronsRight); }},
-        {"artwork/PrintRecipe.bmp", {120, 33}, kScreenPixelsPerMetre, [] { return face({120, 33}, "Print Recipe", FaceState::Up, 14); }},
-        {"recipes/BulletHeadHopper.bmp", {301, 225}, kPrintPixelsPerMetre, [] { return renderFlyPicture(FlyKind::BulletHeadHopper, {301, 225}); }},
-        {"recipes/DeerHairCricket.bmp", {300, 300}, kPrintPixelsPerMetre, [] { return renderFlyPicture(FlyKind::DeerHairCricket, {300, 300}); }},
-        {"recipes/ParachuteAdams.bmp", {295, 196}, kPrintPixelsPerMetre, [] { return renderFlyPicture(FlyKind::ParachuteAdams, {295, 196}); }},
-        {"recipes/GoldRibbedHaresEarNymph.bmp", {266, 80}, kPrintPixelsPerMetre, [] { return renderFlyPicture(FlyKind::HaresEarNymph, {266, 80}); }},
-        {"recipes/ParachuteHopper.bmp", {388, 201}, kPrintPixelsPerMetre, [] { return renderFlyPicture(FlyKind::ParachuteHopper, {388, 201}); }},
-        {"recipes/DeerHairAnt.bmp", {201, 154}, kPrintPixelsPerMetre, [] { return renderFlyPicture(FlyKind::DeerHairAnt, {201, 154}); }},
+        {"artwork/PrintRecipe.bmp",
+         {120, 33},
+         kScreenPixelsPerMetre,
+         [] {
+             return face({120, 33}, "Print Recipe", FaceState::Up, 14);
+         }},
+        {"recipes/BulletHeadHopper.bmp",
+         {301, 225},
+         kPrintPixelsPerMetre,
+         [] {
+             return renderFlyPicture(FlyKind::BulletHeadHopper, {301, 225});
+         }},
+        {"recipes/DeerHairCricket.bmp",
+         {300, 300},
+         kPrintPixelsPerMetre,
+         [] {
+             return renderFlyPicture(FlyKind::DeerHairCricket, {300, 300});
+         }},
+        {"recipes/ParachuteAdams.bmp",
+         {295, 196},
+         kPrintPixelsPerMetre,
+         [] {
+             return renderFlyPicture(FlyKind::ParachuteAdams, {295, 196});
+         }},
+        {"recipes/GoldRibbedHaresEarNymph.bmp",
+         {266, 80},
+         kPrintPixelsPerMetre,
+         [] {
+             return renderFlyPicture(FlyKind::HaresEarNymph, {266, 80});
+         }},
+        {"recipes/ParachuteHopper.bmp",
+         {388, 201},
+         kPrintPixelsPerMetre,
+         [] {
+             return renderFlyPicture(FlyKind::ParachuteHopper, {388, 201});
+         }},
+        {"recipes/DeerHairAnt.bmp",
+         {201, 154},
+         kPrintPixelsPerMetre,
+         [] {
+             return renderFlyPicture(FlyKind::DeerHairAnt, {201, 154});
+         }},
     };
     return list;
 }

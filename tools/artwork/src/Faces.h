@@ -9,7 +9,7 @@ namespace hw {
 enum class FaceState { Up, Down };
 enum class FaceGlyph { Text, ChevronsLeft, ChevronsRight };
 
-QImage renderFace(const QSize& size, const QString& label, FaceState state,
-                  FaceGlyph glyph = FaceGlyph::Text, int pixelSize = 15);
+QImage renderFace(const QSize& size, const QString& label, FaceState state, FaceGlyph glyph = FaceGlyph::Text,
+                  int pixelSize = 15);
 
 } // namespace hw

@@ -171,12 +171,14 @@ void drawPost(QPainter& p, const FlyLook& look)
             const QPointF a(x + rng.real(-3, 3), S - 2);
             const QPointF b(x + rng.real(-6.5, 6.5), S - h + rng.real(-3, 3));
             // every fourth fibre a shade darker, so a white post still reads on white
-            p.setPen(fibrePen(i % 4 == 0 ? look.postColour.darker(130) : vary(look.postColour, rng, 18), 1.2));
+            p.setPen(
+                fibrePen(i % 4 == 0 ? look.postColour.darker(130) : vary(look.postColour, rng, 18), 1.2));
             fibre(p, a, b, rng.real(-0.05, 0.05));
         }
         p.setPen(Qt::NoPen);
         p.setBrush(look.thread);
-        p.drawRoundedRect(QRectF(x - 3.6, S - std::min(14.0, h * 0.4), 7.2, std::min(12.0, h * 0.35)), 1.5, 1.5);
+        p.drawRoundedRect(QRectF(x - 3.6, S - std::min(14.0, h * 0.4), 7.2, std::min(12.0, h * 0.35)), 1.5,
+                          1.5);
     } else if (look.post == PostStyle::DividedWings) {
         for (int side = 0; side < 2; ++side) {
             p.save();
@@ -237,7 +239,8 @@ void drawExtendedBody(QPainter& p, const FlyLook& look)
     // thread segmentation wraps
     p.save();
     p.setClipPath(path, Qt::IntersectClip);
-    p.setPen(fibrePen(look.extended == ExtendedStyle::Worm ? look.extendedColour.darker(160) : look.thread, 1.4));
+    p.setPen(
+        fibrePen(look.extended == ExtendedStyle::Worm ? look.extendedColour.darker(160) : look.thread, 1.4));
     const double step = look.extended == ExtendedStyle::Worm ? 8 : 13;
     for (double x = box.left() + step; x < box.right() - 3; x += step)
         p.drawLine(QPointF(x, box.top()), QPointF(x + 3, box.bottom()));
@@ -261,7 +264,8 @@ QPainterPath abdomenPath(const FlyLook& look)
 // path itself for each point costs a full length computation every time).
 class OutlineSampler {
 public:
-    explicit OutlineSampler(const QPainterPath& path) : polygon_(path.toFillPolygon())
+    explicit OutlineSampler(const QPainterPath& path)
+        : polygon_(path.toFillPolygon())
     {
         lengths_.reserve(size_t(polygon_.size()));
         double total = 0;
@@ -292,7 +296,8 @@ private:
     std::vector<double> lengths_;
 };
 
-void fuzz(QPainter& p, const QPainterPath& outline, const QColor& colour, Random& rng, int count, double length)
+void fuzz(QPainter& p, const QPainterPath& outline, const QColor& colour, Random& rng, int count,
+          double length)
 {
     // Dubbing: short, fine, half-transparent fibres standing out from the outline, leaning
     // back along the body the way the dubbing was twisted on.
@@ -319,7 +324,8 @@ void drawAntHump(QPainter& p, const FlyLook& look, bool rear)
         p.drawRoundedRect(QRectF(60, S - 2.5, 44, 5), 2, 2);
     }
     const QRectF hump = rear ? QRectF(100, S - 21, 48, 30) : QRectF(34, S - 14, 30, 22);
-    QRadialGradient gloss(hump.center() + QPointF(-hump.width() * 0.18, -hump.height() * 0.22), hump.width() * 0.6);
+    QRadialGradient gloss(hump.center() + QPointF(-hump.width() * 0.18, -hump.height() * 0.22),
+                          hump.width() * 0.6);
     gloss.setColorAt(0, look.bodyColour.lighter(260));
     gloss.setColorAt(0.35, look.bodyColour.lighter(130));
     gloss.setColorAt(1, look.bodyColour);
@@ -419,7 +425,8 @@ void drawBody(QPainter& p, const FlyLook& look)
         p.setClipPath(path, Qt::IntersectClip);
         for (int i = 0; i < 220; ++i) {
             const QPointF at(rng.real(box.left(), box.right()), rng.real(box.top(), box.bottom()));
-            static const QColor sheen[] = {QColor(40, 120, 70), QColor(30, 90, 100), QColor(120, 100, 40), QColor(70, 150, 80)};
+            static const QColor sheen[]
+                = {QColor(40, 120, 70), QColor(30, 90, 100), QColor(120, 100, 40), QColor(70, 150, 80)};
             p.setPen(fibrePen(sheen[rng.range(0, 3)], 0.9));
             p.drawLine(at, at + QPointF(0.6, 1.4));
         }
@@ -480,10 +487,12 @@ void drawWing(QPainter& p, const FlyLook& look)
         // mottling: soft light and dark blotches, and the fine slant of the quill fibres
         p.setPen(Qt::NoPen);
         for (int i = 0; i < 38; ++i) {
-            QColor c = rng.range(0, 1) ? look.wingColour.lighter(rng.range(130, 170)) : look.wingColour.darker(rng.range(130, 160));
+            QColor c = rng.range(0, 1) ? look.wingColour.lighter(rng.range(130, 170))
+                                       : look.wingColour.darker(rng.range(130, 160));
             c.setAlpha(110);
             p.setBrush(c);
-            p.drawEllipse(QPointF(rng.real(80, 170), rng.real(S - 12, S - 4)), rng.real(2, 5), rng.real(1, 2.2));
+            p.drawEllipse(QPointF(rng.real(80, 170), rng.real(S - 12, S - 4)), rng.real(2, 5),
+                          rng.real(1, 2.2));
         }
         p.setPen(fibrePen(look.wingColour.darker(125), 0.3));
         for (double x = 80; x < 172; x += 1.6)
@@ -529,7 +538,8 @@ void drawWing(QPainter& p, const FlyLook& look)
         for (int i = 0; i < 4; ++i) {
             QPainterPath strand;
             strand.moveTo(look.bodyFront - 6, S - 3 - i);
-            strand.cubicTo(look.bodyFront + 6, S - 16 + i * 1.6, kBendX - 12, S - 16 + i * 1.6, kBendX + 2, S - 3 - i);
+            strand.cubicTo(look.bodyFront + 6, S - 16 + i * 1.6, kBendX - 12, S - 16 + i * 1.6, kBendX + 2,
+                           S - 3 - i);
             p.drawPath(strand);
         }
         p.restore();
@@ -665,7 +675,8 @@ void drawPalmer(QPainter& p, const FlyLook& look, double amount)
         const double len = 8 + 6 * (1 - (x - look.bodyFront) / (kBendX - look.bodyFront));
         const double angle = rng.real(-0.9, 0.9) + (i % 2 ? kPi : 0);
         const QPointF a(x, S);
-        hackleStroke(p, look, rng, a, a + QPointF(std::sin(angle) * len * 0.5 + len * 0.35, -std::cos(angle) * len),
+        hackleStroke(p, look, rng, a,
+                     a + QPointF(std::sin(angle) * len * 0.5 + len * 0.35, -std::cos(angle) * len),
                      look.grizzly && look.hackle == HackleStyle::Palmered && i % 2);
     }
 }
@@ -764,7 +775,8 @@ void drawSpunHair(QPainter& p, const FlyLook& look)
         const QPointF a(rng.real(38, 74), S + rng.real(-1.5, 1.5));
         const double angle = rng.real(0.15, kPi - 0.15) * (i % 2 ? 1 : -1);
         const double len = rng.real(14, 23);
-        const QPointF b = a + QPointF(std::abs(std::cos(angle)) * len * 0.5 + len * 0.25, std::sin(angle) * len);
+        const QPointF b
+            = a + QPointF(std::abs(std::cos(angle)) * len * 0.5 + len * 0.25, std::sin(angle) * len);
         QColor c = vary(look.headColour, rng, 40);
         c.setAlpha(rng.range(170, 255));
         p.setPen(fibrePen(c, 0.8));
@@ -882,25 +894,34 @@ struct PartExtent {
 PartExtent extentOf(const FlyLook& look, FlyPart part)
 {
     switch (part) {
-    case FlyPart::Thread: return {PartExtent::FrontToBack, 36, kBendX + 2};
-    case FlyPart::Post: return {PartExtent::Upward, S + 2, S - look.postHeight - 4};
-    case FlyPart::ExtendedBody: return {PartExtent::BackToFront, look.extended == ExtendedStyle::Worm ? 34.0 : 86.0, 198};
+    case FlyPart::Thread:
+        return {PartExtent::FrontToBack, 36, kBendX + 2};
+    case FlyPart::Post:
+        return {PartExtent::Upward, S + 2, S - look.postHeight - 4};
+    case FlyPart::ExtendedBody:
+        return {PartExtent::BackToFront, look.extended == ExtendedStyle::Worm ? 34.0 : 86.0, 198};
     case FlyPart::Body:
-        return look.body == BodyStyle::AntHumps ? PartExtent{PartExtent::BackToFront, 96, 150}
-                                                 : PartExtent{PartExtent::BackToFront, look.bodyFront - 10, kBendX + 12};
-    case FlyPart::Underbody: return {PartExtent::BackToFront, look.underbodyFront - 2, kBendX + 4};
-    case FlyPart::Rib: return {PartExtent::BackToFront, look.bodyFront - 2, kBendX + 4};
+        return look.body == BodyStyle::AntHumps
+            ? PartExtent{PartExtent::BackToFront, 96, 150}
+            : PartExtent{PartExtent::BackToFront, look.bodyFront - 10, kBendX + 12};
+    case FlyPart::Underbody:
+        return {PartExtent::BackToFront, look.underbodyFront - 2, kBendX + 4};
+    case FlyPart::Rib:
+        return {PartExtent::BackToFront, look.bodyFront - 2, kBendX + 4};
     case FlyPart::Thorax:
-        return look.body == BodyStyle::AntHumps ? PartExtent{PartExtent::BackToFront, 30, 66}
-                                                 : PartExtent{PartExtent::BackToFront, 30, std::max(look.bodyFront + 4, 62.0) + 6};
+        return look.body == BodyStyle::AntHumps
+            ? PartExtent{PartExtent::BackToFront, 30, 66}
+            : PartExtent{PartExtent::BackToFront, 30, std::max(look.bodyFront + 4, 62.0) + 6};
     case FlyPart::Hackle:
-    case FlyPart::Palmer: return {PartExtent::Fibres, 0, 0};
+    case FlyPart::Palmer:
+        return {PartExtent::Fibres, 0, 0};
     case FlyPart::Tail:
     case FlyPart::Wing:
     case FlyPart::Legs:
     case FlyPart::ShellTieIn:
     case FlyPart::SpunHair:
-    case FlyPart::Head: return {PartExtent::Fade, 0, 0};
+    case FlyPart::Head:
+        return {PartExtent::Fade, 0, 0};
     }
     return {PartExtent::Fade, 0, 0};
 }
@@ -908,21 +929,51 @@ PartExtent extentOf(const FlyLook& look, FlyPart part)
 void drawPart(QPainter& p, const FlyLook& look, FlyPart part, double amount)
 {
     switch (part) {
-    case FlyPart::Thread: drawThreadBase(p, look); break;
-    case FlyPart::Tail: drawTail(p, look); break;
-    case FlyPart::Post: drawPost(p, look); break;
-    case FlyPart::ExtendedBody: drawExtendedBody(p, look); break;
-    case FlyPart::Body: drawBody(p, look); break;
-    case FlyPart::Rib: drawRib(p, look); break;
-    case FlyPart::Wing: drawWing(p, look); break;
-    case FlyPart::Legs: drawLegs(p, look); break;
-    case FlyPart::Thorax: drawThorax(p, look); break;
-    case FlyPart::Hackle: drawHackle(p, look, amount); break;
-    case FlyPart::Head: drawHead(p, look); break;
-    case FlyPart::Underbody: drawUnderbody(p, look); break;
-    case FlyPart::Palmer: drawPalmer(p, look, amount); break;
-    case FlyPart::ShellTieIn: drawShellTieIn(p, look); break;
-    case FlyPart::SpunHair: drawSpunHair(p, look); break;
+    case FlyPart::Thread:
+        drawThreadBase(p, look);
+        break;
+    case FlyPart::Tail:
+        drawTail(p, look);
+        break;
+    case FlyPart::Post:
+        drawPost(p, look);
+        break;
+    case FlyPart::ExtendedBody:
+        drawExtendedBody(p, look);
+        break;
+    case FlyPart::Body:
+        drawBody(p, look);
+        break;
+    case FlyPart::Rib:
+        drawRib(p, look);
+        break;
+    case FlyPart::Wing:
+        drawWing(p, look);
+        break;
+    case FlyPart::Legs:
+        drawLegs(p, look);
+        break;
+    case FlyPart::Thorax:
+        drawThorax(p, look);
+        break;
+    case FlyPart::Hackle:
+        drawHackle(p, look, amount);
+        break;
+    case FlyPart::Head:
+        drawHead(p, look);
+        break;
+    case FlyPart::Underbody:
+        drawUnderbody(p, look);
+        break;
+    case FlyPart::Palmer:
+        drawPalmer(p, look, amount);
+        break;
+    case FlyPart::ShellTieIn:
+        drawShellTieIn(p, look);
+        break;
+    case FlyPart::SpunHair:
+        drawSpunHair(p, look);
+        break;
     }
 }
 
@@ -935,9 +986,12 @@ void drawPartial(QPainter& p, const FlyLook& look, FlyPart part, double amount)
     p.save();
     const double big = 1000;
     switch (e.growth) {
-    case PartExtent::Fade: p.setOpacity(std::min(1.0, amount * 1.6)); break;
+    case PartExtent::Fade:
+        p.setOpacity(std::min(1.0, amount * 1.6));
+        break;
     case PartExtent::FrontToBack:
-        p.setClipRect(QRectF(-big, -big, big + e.from + (e.to - e.from) * amount, 2 * big), Qt::IntersectClip);
+        p.setClipRect(QRectF(-big, -big, big + e.from + (e.to - e.from) * amount, 2 * big),
+                      Qt::IntersectClip);
         break;
     case PartExtent::BackToFront: {
         const double left = e.to - (e.to - e.from) * amount;
@@ -949,7 +1003,8 @@ void drawPartial(QPainter& p, const FlyLook& look, FlyPart part, double amount)
         p.setClipRect(QRectF(-big, top, 2 * big, big), Qt::IntersectClip);
         break;
     }
-    case PartExtent::Fibres: break;
+    case PartExtent::Fibres:
+        break;
     }
     drawPart(p, look, part, amount);
     p.restore();
@@ -997,11 +1052,23 @@ QRectF flyBounds(const FlyLook& look)
     double top = S - 12;
     double bottom = S + 31;
     switch (look.tail) {
-    case TailStyle::None: break;
-    case TailStyle::HackleFibres: right = std::max(right, kBendX + 100); top = std::min(top, S - 16); break;
-    case TailStyle::Squirrel: right = std::max(right, kBendX + 22); break;
-    case TailStyle::Tippets: right = std::max(right, kBendX + 36); top = std::min(top, S - 9); break;
-    case TailStyle::Hair: right = std::max(right, kBendX + 32); top = std::min(top, S - 9); break;
+    case TailStyle::None:
+        break;
+    case TailStyle::HackleFibres:
+        right = std::max(right, kBendX + 100);
+        top = std::min(top, S - 16);
+        break;
+    case TailStyle::Squirrel:
+        right = std::max(right, kBendX + 22);
+        break;
+    case TailStyle::Tippets:
+        right = std::max(right, kBendX + 36);
+        top = std::min(top, S - 9);
+        break;
+    case TailStyle::Hair:
+        right = std::max(right, kBendX + 32);
+        top = std::min(top, S - 9);
+        break;
     }
     if (look.post != PostStyle::None)
         top = std::min(top, S - look.postHeight - 4);
@@ -1012,10 +1079,19 @@ QRectF flyBounds(const FlyLook& look)
     if (look.head == HeadStyle::Square)
         top = std::min(top, S - 17);
     switch (look.wing) {
-    case WingStyle::Quill: right = std::max(right, 173.0); top = std::min(top, S - 15); break;
-    case WingStyle::Hair: right = std::max(right, 166.0); top = std::min(top, S - 19); break;
-    case WingStyle::Shell: top = std::min(top, S - 19); break;
-    default: break;
+    case WingStyle::Quill:
+        right = std::max(right, 173.0);
+        top = std::min(top, S - 15);
+        break;
+    case WingStyle::Hair:
+        right = std::max(right, 166.0);
+        top = std::min(top, S - 19);
+        break;
+    case WingStyle::Shell:
+        top = std::min(top, S - 19);
+        break;
+    default:
+        break;
     }
     if (look.legs == LegStyle::Kicking) {
         top = std::min(top, S - 20);
@@ -1039,30 +1115,42 @@ double flyPartWorkX(const FlyLook& look, FlyPart part, double progress)
 {
     const PartExtent e = extentOf(look, part);
     switch (part) {
-    case FlyPart::Thread: return 38 + (kBendX - 40) * progress;
-    case FlyPart::Tail: return kBendX - 6;
-    case FlyPart::Post: return look.postX - 4;
-    case FlyPart::ExtendedBody: return 96;
+    case FlyPart::Thread:
+        return 38 + (kBendX - 40) * progress;
+    case FlyPart::Tail:
+        return kBendX - 6;
+    case FlyPart::Post:
+        return look.postX - 4;
+    case FlyPart::ExtendedBody:
+        return 96;
     case FlyPart::Body:
     case FlyPart::Underbody:
-    case FlyPart::Rib: return std::clamp(e.to - (e.to - e.from) * progress, 40.0, kBendX - 2);
-    case FlyPart::Palmer: return kBendX - 4 - (kBendX - 4 - look.bodyFront) * progress;
+    case FlyPart::Rib:
+        return std::clamp(e.to - (e.to - e.from) * progress, 40.0, kBendX - 2);
+    case FlyPart::Palmer:
+        return kBendX - 4 - (kBendX - 4 - look.bodyFront) * progress;
     case FlyPart::Wing:
         if (look.wing == WingStyle::Shell)
             return look.bodyFront - 6;
         return look.wing == WingStyle::WingCase ? 48 : 74;
-    case FlyPart::ShellTieIn: return look.wing == WingStyle::WingCase ? look.bodyFront : kBendX - 6;
-    case FlyPart::Legs: return look.body == BodyStyle::AntHumps ? 84 : 86;
-    case FlyPart::Thorax: return look.body == BodyStyle::AntHumps ? 50 : 70 - 24 * progress;
-    case FlyPart::Hackle: return look.hackle == HackleStyle::Parachute ? look.postX : 52 - 6 * progress;
-    case FlyPart::SpunHair: return 72 - 24 * progress;
-    case FlyPart::Head: return 42;
+    case FlyPart::ShellTieIn:
+        return look.wing == WingStyle::WingCase ? look.bodyFront : kBendX - 6;
+    case FlyPart::Legs:
+        return look.body == BodyStyle::AntHumps ? 84 : 86;
+    case FlyPart::Thorax:
+        return look.body == BodyStyle::AntHumps ? 50 : 70 - 24 * progress;
+    case FlyPart::Hackle:
+        return look.hackle == HackleStyle::Parachute ? look.postX : 52 - 6 * progress;
+    case FlyPart::SpunHair:
+        return 72 - 24 * progress;
+    case FlyPart::Head:
+        return 42;
     }
     return 60;
 }
 
-void drawFly(QPainter& painter, const QRectF& target, const FlyLook& look, const FlyStage& stage, bool mirrored,
-             const QRectF& frame, FlyLayer layer)
+void drawFly(QPainter& painter, const QRectF& target, const FlyLook& look, const FlyStage& stage,
+             bool mirrored, const QRectF& frame, FlyLayer layer)
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
@@ -1071,9 +1159,9 @@ void drawFly(QPainter& painter, const QRectF& target, const FlyLook& look, const
     // Painted back to front, not in tying order: the tail and the hook lie behind the body,
     // the wing and the hackle in front of it. The hook goes with the thread base.
     static constexpr FlyPart paintOrder[] = {
-        FlyPart::Tail,   FlyPart::Thread, FlyPart::ExtendedBody, FlyPart::Underbody, FlyPart::Body,
-        FlyPart::Rib,    FlyPart::Palmer, FlyPart::ShellTieIn,   FlyPart::Legs,      FlyPart::Thorax,
-        FlyPart::Wing,   FlyPart::Post,   FlyPart::Hackle,       FlyPart::SpunHair,  FlyPart::Head,
+        FlyPart::Tail, FlyPart::Thread, FlyPart::ExtendedBody, FlyPart::Underbody, FlyPart::Body,
+        FlyPart::Rib,  FlyPart::Palmer, FlyPart::ShellTieIn,   FlyPart::Legs,      FlyPart::Thorax,
+        FlyPart::Wing, FlyPart::Post,   FlyPart::Hackle,       FlyPart::SpunHair,  FlyPart::Head,
     };
     const auto* activeAt = std::find(std::begin(paintOrder), std::end(paintOrder), FlyPart(stage.active));
     for (const auto* it = std::begin(paintOrder); it != std::end(paintOrder); ++it) {
@@ -1085,13 +1173,20 @@ void drawFly(QPainter& painter, const QRectF& target, const FlyLook& look, const
         bool wanted = true;
         bool hook = part == FlyPart::Thread;
         switch (layer) {
-        case FlyLayer::All: break;
+        case FlyLayer::All:
+            break;
         case FlyLayer::BelowActive:
             wanted = it < activeAt && !changing;
             hook = hook && it <= activeAt; // the hook lies under the thread even while it is wound
             break;
-        case FlyLayer::Active: wanted = changing; hook = false; break;
-        case FlyLayer::AboveActive: wanted = above && !changing; hook = hook && above; break;
+        case FlyLayer::Active:
+            wanted = changing;
+            hook = false;
+            break;
+        case FlyLayer::AboveActive:
+            wanted = above && !changing;
+            hook = hook && above;
+            break;
         }
         if (hook)
             drawHook(painter, look.hook);

@@ -9,8 +9,8 @@
 
 namespace hw::artwork {
 
-QFont titleFont(int pixelSize);             // serif, bold italic
-QFont bodyFont(int pixelSize, bool bold);   // sans serif
+QFont titleFont(int pixelSize);           // serif, bold italic
+QFont bodyFont(int pixelSize, bool bold); // sans serif
 // Text with a soft dark shadow, readable over a photograph.
 void drawEmbossed(QPainter& p, const QRectF& box, const QString& text, const QFont& font,
                   const QColor& colour, int alignment);

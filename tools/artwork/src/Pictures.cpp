@@ -66,13 +66,20 @@ QImage renderFlyPicture(FlyKind kind, const QSize& size)
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     paintStudioGround(p, image.rect());
-    const QRectF box = QRectF(image.rect()).adjusted(size.width() * 0.03, size.height() * 0.04,
-                                                     -size.width() * 0.03, -size.height() * 0.02);
+    const QRectF box = QRectF(image.rect())
+                           .adjusted(size.width() * 0.03, size.height() * 0.04, -size.width() * 0.03,
+                                     -size.height() * 0.02);
     paintFlyWithShadow(p, box, kind);
     return image;
 }
 
-QImage renderQuickTourLogo() { return renderLogo(QStringLiteral("Quick Tour"), FlyKind::ParachuteAdams); }
-QImage renderTechniquesLogo() { return renderLogo(QStringLiteral("Techniques"), FlyKind::Stimulator); }
+QImage renderQuickTourLogo()
+{
+    return renderLogo(QStringLiteral("Quick Tour"), FlyKind::ParachuteAdams);
+}
+QImage renderTechniquesLogo()
+{
+    return renderLogo(QStringLiteral("Techniques"), FlyKind::Stimulator);
+}
 
 } // namespace hw

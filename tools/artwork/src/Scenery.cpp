@@ -36,9 +36,11 @@ QPainterPath ridge(Random& rng, double base, double amplitude, double wavelength
     path.lineTo(0, base);
     const double phase = rng.real(0, 6.28);
     for (double x = 0; x <= kWidth; x += 4) {
-        const double y = base - amplitude * (0.6 * std::sin(x / wavelength + phase)
-                                             + 0.3 * std::sin(x / (wavelength * 0.37) + phase * 2)
-                                             + 0.1 * std::sin(x / (wavelength * 0.11)));
+        const double y = base
+            - amplitude
+                * (0.6 * std::sin(x / wavelength + phase)
+                   + 0.3 * std::sin(x / (wavelength * 0.37) + phase * 2)
+                   + 0.1 * std::sin(x / (wavelength * 0.11)));
         path.lineTo(x, y);
     }
     path.lineTo(kWidth, kHeight);
@@ -150,7 +152,8 @@ void paintRiver(QPainter& p)
         const double y = kHorizon + 16 + depth * (kHeight - kHorizon - 16);
         const double x = 180 + rng.real(-1, 1) * (14 + depth * 150) * rng.real(0.2, 1);
         const double len = 1.5 + depth * rng.real(3, 12);
-        p.setPen(QPen(QColor(255, 250, 230, int(rng.range(60, 200) * (1 - depth * 0.6))), 0.7 + depth, Qt::SolidLine, Qt::RoundCap));
+        p.setPen(QPen(QColor(255, 250, 230, int(rng.range(60, 200) * (1 - depth * 0.6))), 0.7 + depth,
+                      Qt::SolidLine, Qt::RoundCap));
         p.drawLine(QPointF(x, y), QPointF(x + len, y));
     }
     p.restore();
@@ -189,7 +192,8 @@ void paintBanks(QPainter& p)
     p.setPen(Qt::NoPen);
     p.drawPath(bar);
     // stones breaking the current
-    static const QPointF stones[] = {{468, 318}, {446, 396}, {540, 282}, {30, kHorizon + 44}, {150, 438}, {96, kHorizon + 58}};
+    static const QPointF stones[]
+        = {{468, 318}, {446, 396}, {540, 282}, {30, kHorizon + 44}, {150, 438}, {96, kHorizon + 58}};
     for (const QPointF& at : stones) {
         const double r = 2 + (at.y() - kHorizon) * rng.real(0.02, 0.035);
         QRadialGradient stone(at + QPointF(-r * 0.3, -r * 0.4), r * 1.4);
@@ -205,13 +209,14 @@ void paintBanks(QPainter& p)
 
 void paintTitle(QPainter& p)
 {
-    artwork::drawEmbossed(p, QRectF(0, 0, kWidth, 52), QStringLiteral("Hacklewright"),
-                            artwork::titleFont(44), QColor(255, 252, 240), Qt::AlignHCenter | Qt::AlignTop);
+    artwork::drawEmbossed(p, QRectF(0, 0, kWidth, 52), QStringLiteral("Hacklewright"), artwork::titleFont(44),
+                          QColor(255, 252, 240), Qt::AlignHCenter | Qt::AlignTop);
     QFont sub = artwork::bodyFont(13, true);
     sub.setItalic(true);
     sub.setLetterSpacing(QFont::AbsoluteSpacing, 1.2);
-    artwork::drawEmbossed(p, QRectF(0, 51, kWidth, 18), QStringLiteral("Volume 2  \u2022  Terrestrials & Attractor Patterns"),
-                            sub, QColor(250, 246, 230), Qt::AlignHCenter | Qt::AlignTop);
+    artwork::drawEmbossed(p, QRectF(0, 51, kWidth, 18),
+                          QStringLiteral("Volume 2  \u2022  Terrestrials & Attractor Patterns"), sub,
+                          QColor(250, 246, 230), Qt::AlignHCenter | Qt::AlignTop);
 }
 
 // A white panel with a soft shadow down and to the right, framing rect with a margin.
@@ -222,7 +227,8 @@ void paintPanel(QPainter& p, QRect rect, int margin = 5)
     p.setPen(Qt::NoPen);
     for (int i = 6; i >= 1; --i) {
         p.setBrush(QColor(0, 20, 30, 16));
-        p.drawRoundedRect(box.translated(3, 3).adjusted(-i * 0.5, -i * 0.5, i * 0.5, i * 0.5), 5 + i * 0.5, 5 + i * 0.5);
+        p.drawRoundedRect(box.translated(3, 3).adjusted(-i * 0.5, -i * 0.5, i * 0.5, i * 0.5), 5 + i * 0.5,
+                          5 + i * 0.5);
     }
     p.setBrush(QColor(255, 255, 255));
     p.setPen(QPen(QColor(206, 210, 214), 1));
@@ -243,8 +249,8 @@ QImage renderBackground(bool patternsMenu)
     paintTitle(p);
     if (patternsMenu) {
         artwork::drawEmbossed(p, QRectF(kGallery.left(), kGallery.top() - 44, kGallery.width(), 30),
-                                QStringLiteral("Choose a pattern for a tying lesson"),
-                                artwork::titleFont(20), QColor(255, 252, 240), Qt::AlignHCenter | Qt::AlignVCenter);
+                              QStringLiteral("Choose a pattern for a tying lesson"), artwork::titleFont(20),
+                              QColor(255, 252, 240), Qt::AlignHCenter | Qt::AlignVCenter);
         paintPanel(p, kGallery, 6);
     } else {
         paintPanel(p, kLogo);

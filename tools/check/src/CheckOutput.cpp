@@ -14,17 +14,19 @@ QString formatText(const CheckReport& report)
         if (f.line > 0)
             where += QLatin1Char(':') + QString::number(f.line);
         out += QStringLiteral("%1: %2: %3\n")
-                   .arg(where, f.severity == Severity::Error ? QStringLiteral("error") : QStringLiteral("warning"),
+                   .arg(where,
+                        f.severity == Severity::Error ? QStringLiteral("error") : QStringLiteral("warning"),
                         f.message);
     }
     const int errors = report.count(Severity::Error);
     const int warnings = report.count(Severity::Warning);
     auto counted = [](int n, const char* what) {
-        return QString::number(n) + QLatin1Char(' ') + QLatin1String(what) + (n == 1 ? QString() : QStringLiteral("s"));
+        return QString::number(n) + QLatin1Char(' ') + QLatin1String(what)
+            + (n == 1 ? QString() : QStringLiteral("s"));
     };
     out += QStringLiteral("%1, %2 in %3 and %4 checked\n")
-               .arg(counted(errors, "error"), counted(warnings, "warning"), counted(report.patterns, "pattern"),
-                    counted(report.videos, "video"));
+               .arg(counted(errors, "error"), counted(warnings, "warning"),
+                    counted(report.patterns, "pattern"), counted(report.videos, "video"));
     return out;
 }
 
@@ -33,7 +35,8 @@ QByteArray formatJson(const CheckReport& report)
     QJsonArray findings;
     for (const Finding& f : report.findings) {
         QJsonObject o;
-        o[QStringLiteral("severity")] = f.severity == Severity::Error ? QStringLiteral("error") : QStringLiteral("warning");
+        o[QStringLiteral("severity")]
+            = f.severity == Severity::Error ? QStringLiteral("error") : QStringLiteral("warning");
         o[QStringLiteral("code")] = f.code;
         o[QStringLiteral("file")] = f.file;
         o[QStringLiteral("line")] = f.line;

@@ -6,7 +6,9 @@ namespace hw::check {
 // Collects findings as the checks go.
 class Findings {
 public:
-    explicit Findings(CheckReport& report) : report_(report) {}
+    explicit Findings(CheckReport& report)
+        : report_(report)
+    { }
     void error(const QString& code, const QString& file, int line, const QString& message)
     {
         report_.findings.push_back({Severity::Error, code, file, line, message});

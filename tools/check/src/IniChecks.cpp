@@ -39,18 +39,22 @@ void reportIniNotes(const IniFile& ini, const QString& file, Findings& out)
             message = QStringLiteral("the line %1 has no \"=\" and is ignored").arg(shown(note.text));
             break;
         case Kind::NoKeyName:
-            message = QStringLiteral("the line %1 has no key before its \"=\" and is ignored").arg(shown(note.text));
+            message = QStringLiteral("the line %1 has no key before its \"=\" and is ignored")
+                          .arg(shown(note.text));
             break;
         case Kind::BeforeFirstSection:
-            message = QStringLiteral("the line %1 comes before the first [section] and is ignored").arg(shown(note.text));
+            message = QStringLiteral("the line %1 comes before the first [section] and is ignored")
+                          .arg(shown(note.text));
             break;
         case Kind::RepeatedSection:
             message = QStringLiteral("the section [%1] appears earlier in the file; only the first is read, "
-                                     "this one is ignored").arg(ansiToQString(note.text));
+                                     "this one is ignored")
+                          .arg(ansiToQString(note.text));
             break;
         case Kind::RepeatedKey:
             message = QStringLiteral("the key %1 appears earlier in its section; only the first is read, "
-                                     "this line is ignored").arg(shown(note.text));
+                                     "this line is ignored")
+                          .arg(shown(note.text));
             break;
         case Kind::ValueCut:
             code = QStringLiteral("value-cut");
@@ -60,7 +64,8 @@ void reportIniNotes(const IniFile& ini, const QString& file, Findings& out)
         case Kind::KeyListCut:
             code = QStringLiteral("value-cut");
             message = QStringLiteral("the key names of this section pass 8192 bytes from %1 on; "
-                                     "those lines are lost").arg(shown(note.text));
+                                     "those lines are lost")
+                          .arg(shown(note.text));
             break;
         }
         out.warning(code, file, note.line, message);
@@ -88,7 +93,8 @@ void reportUnread(const IniFile& ini, const QString& file, const IniLayout& layo
             if (!ok || number != QByteArray::number(n)) {
                 out.warning(QStringLiteral("section-unread"), file, line,
                             QStringLiteral("the section [%1] is never read: steps are numbered [Topics 1], "
-                                           "[Topics 2], ... without leading zeros or blanks").arg(ansiToQString(section)));
+                                           "[Topics 2], ... without leading zeros or blanks")
+                                .arg(ansiToQString(section)));
                 continue;
             }
             if (count >= 0 && (n < 1 || n > count)) {

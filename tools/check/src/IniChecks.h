@@ -14,10 +14,10 @@ void reportIniNotes(const IniFile& ini, const QString& file, Findings& out);
 
 // The sections and keys the loader reads from one kind of file.
 struct IniLayout {
-    QByteArray countKey;            // "numsteps" or "NumTopics", in [Info]
-    QList<QByteArray> infoKeys;     // every key of [Info] that is read
-    QList<QByteArray> topicKeys;    // every key of [Topics N] that is read
-    bool hasMaterials = false;      // [Materials] is read whole
+    QByteArray countKey;         // "numsteps" or "NumTopics", in [Info]
+    QList<QByteArray> infoKeys;  // every key of [Info] that is read
+    QList<QByteArray> topicKeys; // every key of [Topics N] that is read
+    bool hasMaterials = false;   // [Materials] is read whole
 };
 // Sections and keys that are present but never read (a misspelt key, a step numbered
 // "Topics 01", a step beyond the count). count is the number of topics the loader reads.

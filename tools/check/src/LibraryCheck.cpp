@@ -10,8 +10,8 @@
 #include "hw/ContentPath.h"
 #include "hw/content/Catalogue.h"
 #include "hw/content/IniFile.h"
-#include "hw/recipes/Recipes.h"
 #include "hw/recipes/RecipeCard.h"
+#include "hw/recipes/Recipes.h"
 
 #include <QFileInfo>
 #include <QHash>
@@ -42,7 +42,12 @@ QString spelledOnDisc(const QString& absolute, const QDir& root)
 
 class LibraryChecker {
 public:
-    explicit LibraryChecker(const QDir& root) : root_(root), out_(report_) { report_.root = root.absolutePath(); }
+    explicit LibraryChecker(const QDir& root)
+        : root_(root)
+        , out_(report_)
+    {
+        report_.root = root.absolutePath();
+    }
 
     CheckReport run()
     {
@@ -58,8 +63,9 @@ public:
                 continue;
             QString code = QStringLiteral("load-error");
             if (e.file.endsWith(QStringLiteral(".bmp"), Qt::CaseInsensitive))
-                code = e.message.startsWith(QStringLiteral("Cannot open file")) ? QStringLiteral("picture-missing")
-                                                                                : QStringLiteral("picture-unreadable");
+                code = e.message.startsWith(QStringLiteral("Cannot open file"))
+                    ? QStringLiteral("picture-missing")
+                    : QStringLiteral("picture-unreadable");
             out_.error(code, e.file, 0, e.message);
         }
         checkRecipeCards();
@@ -68,10 +74,11 @@ public:
         for (const Finding& f : report_.findings)
             if (!fileOrder.contains(f.file))
                 fileOrder.insert(f.file, f.file.isEmpty() ? INT_MAX : int(fileOrder.size()));
-        std::stable_sort(report_.findings.begin(), report_.findings.end(), [&](const Finding& a, const Finding& b) {
-            const int fa = fileOrder.value(a.file), fb = fileOrder.value(b.file);
-            return fa != fb ? fa < fb : a.line < b.line;
-        });
+        std::stable_sort(report_.findings.begin(), report_.findings.end(),
+                         [&](const Finding& a, const Finding& b) {
+                             const int fa = fileOrder.value(a.file), fb = fileOrder.value(b.file);
+                             return fa != fb ? fa < fb : a.line < b.line;
+                         });
         return std::move(report_);
     }
 
@@ -94,7 +101,8 @@ private:
     void checkPatternFiles()
     {
         find(QStringLiteral("Flies"), QString());
-        for (const QString& name : listContentFolder(QStringLiteral("Flies"), QStringLiteral("*.ini"), root_)) {
+        for (const QString& name :
+             listContentFolder(QStringLiteral("Flies"), QStringLiteral("*.ini"), root_)) {
             const QString file = QStringLiteral("Flies\\") + name;
             const QString path = resolveContentPath(file, root_);
             if (path.isEmpty() || !QFileInfo(path).isFile())
@@ -105,11 +113,14 @@ private:
             const ChainFile chain = readChainFile(ini, file, kPatternLayout.countKey, out_);
             reportUnread(ini, file, kPatternLayout, chain.count, out_);
             if (!ini.lineOf(QByteArrayLiteral("Info"), QByteArrayLiteral("name")))
-                out_.warning(QStringLiteral("name-missing"), file, 0,
-                             QStringLiteral("there is no name= in [Info]: the gallery lists this pattern as \"Unknown\""));
+                out_.warning(
+                    QStringLiteral("name-missing"), file, 0,
+                    QStringLiteral(
+                        "there is no name= in [Info]: the gallery lists this pattern as \"Unknown\""));
             const QString base = name.chopped(4);
             patternFiles_.insert(qstringToAnsi(base),
-                                 {file, chain, ini.lineOf(QByteArrayLiteral("Info"), QByteArrayLiteral("name")),
+                                 {file, chain,
+                                  ini.lineOf(QByteArrayLiteral("Info"), QByteArrayLiteral("name")),
                                   ini.lineOf(QByteArrayLiteral("Info"), QByteArrayLiteral("numsteps"))});
             find(QStringLiteral("Flies\\") + base + QStringLiteral(".bmp"), file);
         }
@@ -121,16 +132,20 @@ private:
         for (const tFlyRecord* fly = catalogue_.flyList(); fly; fly = fly->next) {
             const PatternFile pattern = patternFiles_.value(fly->baseName);
             const QString base = ansiToQString(fly->baseName);
-            checkGalleryPicture(fly->picture, QStringLiteral("Flies\\") + base + QStringLiteral(".bmp"), out_);
+            checkGalleryPicture(fly->picture, QStringLiteral("Flies\\") + base + QStringLiteral(".bmp"),
+                                out_);
             if (const auto first = firstByName.constFind(fly->displayName); first != firstByName.constEnd())
-                out_.error(QStringLiteral("name-shared"), pattern.file, pattern.nameLine,
-                           QStringLiteral("the name \"%1\" is also that of %2, which comes first: this pattern "
-                                          "can never be opened").arg(ansiToQString(fly->displayName), *first));
+                out_.error(
+                    QStringLiteral("name-shared"), pattern.file, pattern.nameLine,
+                    QStringLiteral("the name \"%1\" is also that of %2, which comes first: this pattern "
+                                   "can never be opened")
+                        .arg(ansiToQString(fly->displayName), *first));
             else
                 firstByName.insert(fly->displayName, pattern.file);
             if (!fly->topics) {
                 out_.warning(QStringLiteral("no-topics"), pattern.file, pattern.countLine,
-                             QStringLiteral("the pattern has no steps (numsteps is %1): its lesson has nothing to show")
+                             QStringLiteral(
+                                 "the pattern has no steps (numsteps is %1): its lesson has nothing to show")
                                  .arg(fly->numSteps));
                 continue;
             }
@@ -154,19 +169,21 @@ private:
         const ChainFile chain = readChainFile(ini, file, kSectionLayout.countKey, out_);
         reportUnread(ini, file, kSectionLayout, chain.count, out_);
         if (!topics) {
-            out_.warning(QStringLiteral("no-topics"), file, ini.lineOf(QByteArrayLiteral("Info"), kSectionLayout.countKey),
+            out_.warning(QStringLiteral("no-topics"), file,
+                         ini.lineOf(QByteArrayLiteral("Info"), kSectionLayout.countKey),
                          QStringLiteral("the section has no topics: its screen has nothing to show"));
             return;
         }
         checkVideo(name + QLatin1Char('\\') + name + QStringLiteral(".avi"), file, topics, chain, false);
     }
 
-    void checkVideo(const QString& video, const QString& file, const tTopicRecord* topics, const ChainFile& chain,
-                    bool isSteps)
+    void checkVideo(const QString& video, const QString& file, const tTopicRecord* topics,
+                    const ChainFile& chain, bool isSteps)
     {
         const QString path = find(video, file);
         if (path.isEmpty()) {
-            out_.error(QStringLiteral("video-missing"), file, 0, QStringLiteral("the video %1 is missing").arg(video));
+            out_.error(QStringLiteral("video-missing"), file, 0,
+                       QStringLiteral("the video %1 is missing").arg(video));
             return;
         }
         const VideoProbe probe = probeVideo(path);
@@ -195,13 +212,16 @@ private:
                 if (ansiToQString(fly->displayName).trimmed().compare(name, Qt::CaseInsensitive) == 0)
                     near = fly;
             if (near)
-                out_.error(QStringLiteral("card-name-case"), patternFiles_.value(near->baseName).file, 0,
-                           QStringLiteral("the recipe card \"%1\" needs a pattern named exactly so; \"%2\" differs "
-                                          "in case or blanks, so Print Recipe shows nothing")
-                               .arg(name, ansiToQString(near->displayName)));
+                out_.error(
+                    QStringLiteral("card-name-case"), patternFiles_.value(near->baseName).file, 0,
+                    QStringLiteral("the recipe card \"%1\" needs a pattern named exactly so; \"%2\" differs "
+                                   "in case or blanks, so Print Recipe shows nothing")
+                        .arg(name, ansiToQString(near->displayName)));
             else
-                out_.warning(QStringLiteral("card-without-pattern"), QString(), 0,
-                             QStringLiteral("the recipe card \"%1\" has no pattern of that name in this library").arg(name));
+                out_.warning(
+                    QStringLiteral("card-without-pattern"), QString(), 0,
+                    QStringLiteral("the recipe card \"%1\" has no pattern of that name in this library")
+                        .arg(name));
         }
     }
 

@@ -18,10 +18,13 @@ void checkGalleryPicture(const QImage& picture, const QString& file, Findings& o
     const double aspect = double(picture.width()) / picture.height();
     const double stretch = std::max(aspect / kCellAspect, kCellAspect / aspect);
     if (stretch > kMostStretch)
-        out.warning(QStringLiteral("picture-shape"), file, 0,
-                    QStringLiteral("the picture is %1 x %2; the gallery stretches it to 125 x 80, which "
-                                   "distorts it %3 times (best is a picture about 1.56 times as wide as high)")
-                        .arg(picture.width()).arg(picture.height()).arg(stretch, 0, 'f', 1));
+        out.warning(
+            QStringLiteral("picture-shape"), file, 0,
+            QStringLiteral("the picture is %1 x %2; the gallery stretches it to 125 x 80, which "
+                           "distorts it %3 times (best is a picture about 1.56 times as wide as high)")
+                .arg(picture.width())
+                .arg(picture.height())
+                .arg(stretch, 0, 'f', 1));
 }
 
 } // namespace hw::check

@@ -49,9 +49,13 @@ ChainFile readChainFile(const IniFile& ini, const QString& file, const QByteArra
         const QByteArray section = topicSection(n);
         TopicLines lines{ini.sectionLine(section), ini.lineOf(section, QByteArrayLiteral("StartFrame"))};
         if (!lines.head)
-            out.error(QStringLiteral("topic-missing"), file, ini.lineOf(QByteArrayLiteral("Info"), countKey),
-                      QStringLiteral("%1 is %2 but there is no [%3] section: topic %4 is \"Unknown\" at frame 0")
-                          .arg(ansiToQString(countKey)).arg(count).arg(ansiToQString(section)).arg(n));
+            out.error(
+                QStringLiteral("topic-missing"), file, ini.lineOf(QByteArrayLiteral("Info"), countKey),
+                QStringLiteral("%1 is %2 but there is no [%3] section: topic %4 is \"Unknown\" at frame 0")
+                    .arg(ansiToQString(countKey))
+                    .arg(count)
+                    .arg(ansiToQString(section))
+                    .arg(n));
         for (const char* key : {"StartFrame", "StopFrame", "Offset"})
             integer(section, QByteArray(key), ok);
         chain.lines.push_back(lines);
@@ -84,19 +88,27 @@ void checkChainRanges(const tTopicRecord* chain, const ChainFile& lines, const Q
             if (r.start > r.stop) {
                 out.error(QStringLiteral("range-reversed"), file, lineOf(i),
                           QStringLiteral("%1: its %2 range %3..%4 starts after it stops")
-                              .arg(name, QLatin1String(handName(hand))).arg(r.start).arg(r.stop));
+                              .arg(name, QLatin1String(handName(hand)))
+                              .arg(r.start)
+                              .arg(r.stop));
             } else if (r.start < 0 || r.stop >= facts.length) {
                 out.error(QStringLiteral("range-outside-video"), file, lineOf(i),
                           QStringLiteral("%1: its %2 range %3..%4 lies outside %5, whose frames are 0..%6")
-                              .arg(name, QLatin1String(handName(hand))).arg(r.start).arg(r.stop)
-                              .arg(video).arg(facts.length - 1));
+                              .arg(name, QLatin1String(handName(hand)))
+                              .arg(r.start)
+                              .arg(r.stop)
+                              .arg(video)
+                              .arg(facts.length - 1));
             }
         }
         const FrameRange right = topicFrames(t, 0);
-        if (isSteps && facts.fps > 0 && right.stop >= right.start && double(right.stop - right.start + 1) < facts.fps)
+        if (isSteps && facts.fps > 0 && right.stop >= right.start
+            && double(right.stop - right.start + 1) < facts.fps)
             out.warning(QStringLiteral("step-short"), file, lineOf(i),
                         QStringLiteral("%1 is %2 frames long, less than one second of its video (%3 frames)")
-                            .arg(name).arg(right.stop - right.start + 1).arg(qRound(facts.fps)));
+                            .arg(name)
+                            .arg(right.stop - right.start + 1)
+                            .arg(qRound(facts.fps)));
         if (t.offset == 0)
             continue;
         const FrameRange left = topicFrames(t, 1);
@@ -104,12 +116,19 @@ void checkChainRanges(const tTopicRecord* chain, const ChainFile& lines, const Q
             if (j == i)
                 continue;
             const FrameRange other = topicFrames(*topics[j], 0);
-            if (left.start <= other.stop && other.start <= left.stop && left.start <= left.stop && other.start <= other.stop)
-                out.warning(QStringLiteral("left-overlaps-right"), file, lineOf(i),
-                            QStringLiteral("%1: its left-handed range %2..%3 runs into the right-handed range "
-                                           "%4..%5 of %6 %7")
-                                .arg(name).arg(left.start).arg(left.stop).arg(other.start).arg(other.stop)
-                                .arg(what).arg(j + 1));
+            if (left.start <= other.stop && other.start <= left.stop && left.start <= left.stop
+                && other.start <= other.stop)
+                out.warning(
+                    QStringLiteral("left-overlaps-right"), file, lineOf(i),
+                    QStringLiteral("%1: its left-handed range %2..%3 runs into the right-handed range "
+                                   "%4..%5 of %6 %7")
+                        .arg(name)
+                        .arg(left.start)
+                        .arg(left.stop)
+                        .arg(other.start)
+                        .arg(other.stop)
+                        .arg(what)
+                        .arg(j + 1));
         }
     }
 }

@@ -26,8 +26,8 @@ struct ChainFile {
 ChainFile readChainFile(const IniFile& ini, const QString& file, const QByteArray& countKey, Findings& out);
 
 struct VideoFacts {
-    int length = 0;   // frames, as the clip device counts them
-    double fps = 0;   // 0 when unknown
+    int length = 0; // frames, as the clip device counts them
+    double fps = 0; // 0 when unknown
 };
 
 // Each topic's range, in either hand, against the video; left-handed ranges running into

@@ -8,7 +8,7 @@ namespace hw::check {
 
 struct VideoProbe {
     bool opened = false;
-    QString error;    // the device's error text when not opened
+    QString error; // the device's error text when not opened
     VideoFacts facts;
 };
 

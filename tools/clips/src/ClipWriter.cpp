@@ -96,7 +96,9 @@ struct ClipWriter::State {
     }
 };
 
-ClipWriter::ClipWriter() : d(std::make_unique<State>()) {}
+ClipWriter::ClipWriter()
+    : d(std::make_unique<State>())
+{ }
 ClipWriter::~ClipWriter() = default;
 
 bool ClipWriter::open(const QString& path, const ClipFormat& format)
@@ -185,8 +187,8 @@ bool ClipWriter::open(const QString& path, const ClipFormat& format)
     if (av_frame_get_buffer(d->frame, 0) < 0)
         return d->fail(QStringLiteral("Out of memory"));
     d->packet = av_packet_alloc();
-    d->sws = sws_getContext(d->enc->width, d->enc->height, AV_PIX_FMT_RGB32, d->enc->width,
-                            d->enc->height, d->enc->pix_fmt, SWS_BICUBIC, nullptr, nullptr, nullptr);
+    d->sws = sws_getContext(d->enc->width, d->enc->height, AV_PIX_FMT_RGB32, d->enc->width, d->enc->height,
+                            d->enc->pix_fmt, SWS_BICUBIC, nullptr, nullptr, nullptr);
     if (!d->sws)
         return d->fail(QStringLiteral("Cannot convert pictures for the '%1' encoder").arg(format.codec));
     return true;
@@ -244,7 +246,8 @@ bool ClipWriter::addSound(const int16_t* samples, int count)
         packet->data[2 * i + 1] = uint8_t(uint16_t(samples[i]) >> 8);
     }
     packet->stream_index = d->sound->index;
-    packet->pts = packet->dts = av_rescale_q(d->nextSample, AVRational{1, d->format.soundRate}, d->sound->time_base);
+    packet->pts = packet->dts
+        = av_rescale_q(d->nextSample, AVRational{1, d->format.soundRate}, d->sound->time_base);
     packet->duration = av_rescale_q(count, AVRational{1, d->format.soundRate}, d->sound->time_base);
     packet->flags |= AV_PKT_FLAG_KEY;
     d->nextSample += count;
@@ -271,7 +274,13 @@ bool ClipWriter::finish()
     return ok;
 }
 
-int ClipWriter::framesWritten() const { return d->written; }
-QString ClipWriter::errorText() const { return d->error; }
+int ClipWriter::framesWritten() const
+{
+    return d->written;
+}
+QString ClipWriter::errorText() const
+{
+    return d->error;
+}
 
 } // namespace hw

@@ -33,7 +33,10 @@ constexpr int kFirstCrc = kFirstData + kDataBits;
 static_assert(kFirstCrc + kCrcBits + 2 == kCells);
 
 // Half the brightness step between a cell's halves, by contrast.
-constexpr int swingOf(StampContrast contrast) { return contrast == StampContrast::Faint ? 6 : 12; }
+constexpr int swingOf(StampContrast contrast)
+{
+    return contrast == StampContrast::Faint ? 6 : 12;
+}
 // The band is never darker than this, so that a reader finds the picture's edges inside
 // black borders.
 constexpr int kFloor = 44;
@@ -42,8 +45,14 @@ constexpr int kFloor = 44;
 constexpr double kWeakShare = 0.3;
 constexpr int kMaxUnread = 2;
 
-int bandHeight(int width) { return std::max(4, 2 * ((width + kCells) / (2 * kCells))); }
-int cellLeft(int cell, int width) { return (cell * width + kCells / 2) / kCells; }
+int bandHeight(int width)
+{
+    return std::max(4, 2 * ((width + kCells) / (2 * kCells)));
+}
+int cellLeft(int cell, int width)
+{
+    return (cell * width + kCells / 2) / kCells;
+}
 
 uint16_t crc16(int32_t value)
 {
@@ -85,7 +94,10 @@ std::optional<int32_t> valueOf(const Bits& bits)
     return value;
 }
 
-int luma(QRgb c) { return (qRed(c) * 77 + qGreen(c) * 150 + qBlue(c) * 29) >> 8; }
+int luma(QRgb c)
+{
+    return (qRed(c) * 77 + qGreen(c) * 150 + qBlue(c) * 29) >> 8;
+}
 
 // Mean luminance of the rectangle [x0, x1) x [y0, y1), clipped to the image.
 double meanLuma(const QImage& img, double x0, double x1, double y0, double y1)

@@ -29,7 +29,7 @@ enum class KeyCase { AsDocumented, Upper };
 struct PatternSpec {
     FlyKind kind;
     const char* displayName;
-    const char* iniName;     // file names as written; their case differs on purpose
+    const char* iniName; // file names as written; their case differs on purpose
     const char* pictureName;
     const char* videoName;
     KeyCase keys;

@@ -57,7 +57,10 @@ struct Voices {
     Sound chime;
 };
 
-int samplesPerFrame() { return kSoundRate / demoPlan().framesPerSecond; }
+int samplesPerFrame()
+{
+    return kSoundRate / demoPlan().framesPerSecond;
+}
 
 bool writeFile(const QString& path, const QByteArray& bytes, QString* error)
 {
@@ -83,17 +86,20 @@ Segment segment(int32_t first, int count, std::function<Frames()> build)
 // (`offset` frames on), each drawn from the step `stepOf(topic index)` describes.
 // Each topic says its narration in both hands.
 VideoJob handedLessonJob(const QDir& root, const PlannedLesson& lesson, QSize size,
-                         const std::function<LessonStep(int)>& stepOf, const std::function<const char*(int)>& narrationOf)
+                         const std::function<LessonStep(int)>& stepOf,
+                         const std::function<const char*(int)>& narrationOf)
 {
     VideoJob job{root.filePath(lesson.videoPath), lesson.frameCount, {}, {}};
     for (int hand = 0; hand < 2; ++hand)
         for (int i = 0; i < lesson.topics.size(); ++i) {
             const PlannedTopic& t = lesson.topics[i];
             const int32_t first = t.startFrame + hand * t.offset;
-            job.segments.push_back(segment<LessonFrames>(
-                first, t.stopFrame - t.startFrame + 1,
-                [stepOf, i, hand, size] { return LessonFrames(stepOf(i), hand == 1, size); }));
-            job.cues.push_back({first + kNarrationLeadFrames, first + (t.stopFrame - t.startFrame + 1) - kNarrationTailFrames,
+            job.segments.push_back(
+                segment<LessonFrames>(first, t.stopFrame - t.startFrame + 1, [stepOf, i, hand, size] {
+                    return LessonFrames(stepOf(i), hand == 1, size);
+                }));
+            job.cues.push_back({first + kNarrationLeadFrames,
+                                first + (t.stopFrame - t.startFrame + 1) - kNarrationTailFrames,
                                 QString::fromLatin1(narrationOf(i))});
         }
     return job;
@@ -107,13 +113,13 @@ std::vector<VideoJob> videoJobs(const QDir& root)
 
     for (size_t k = 0; k < patternSpecs().size(); ++k) {
         const PatternSpec& design = patternSpecs()[k];
-        jobs.push_back(handedLessonJob(root, plan.patterns[qsizetype(k)], size,
-                                       [&design](int i) { return patternStep(design, i); },
-                                       [&design](int i) { return design.steps[size_t(i)].narration; }));
+        jobs.push_back(handedLessonJob(
+            root, plan.patterns[qsizetype(k)], size, [&design](int i) { return patternStep(design, i); },
+            [&design](int i) { return design.steps[size_t(i)].narration; }));
     }
-    jobs.push_back(handedLessonJob(root, plan.techniques, size,
-                                   [](int i) { return techniqueStep(techniqueSpecs()[size_t(i)], i); },
-                                   [](int i) { return techniqueSpecs()[size_t(i)].narration; }));
+    jobs.push_back(handedLessonJob(
+        root, plan.techniques, size, [](int i) { return techniqueStep(techniqueSpecs()[size_t(i)], i); },
+        [](int i) { return techniqueSpecs()[size_t(i)].narration; }));
 
     {
         const PlannedLesson& lesson = plan.quickTour;
@@ -121,19 +127,24 @@ std::vector<VideoJob> videoJobs(const QDir& root)
         for (int i = 0; i < lesson.topics.size(); ++i) {
             const PlannedTopic& t = lesson.topics[i];
             const TourSpec& design = tourSpecs()[size_t(i)];
-            job.segments.push_back(segment<TourFrames>(t.startFrame, t.stopFrame - t.startFrame + 1,
-                                                       [&design, i, size] { return TourFrames(design, i, size); }));
+            job.segments.push_back(
+                segment<TourFrames>(t.startFrame, t.stopFrame - t.startFrame + 1,
+                                    [&design, i, size] { return TourFrames(design, i, size); }));
             job.cues.push_back({t.startFrame + kNarrationLeadFrames, t.stopFrame + 1 - kNarrationTailFrames,
                                 QString::fromLatin1(design.narration)});
         }
         jobs.push_back(std::move(job));
     }
 
-    jobs.push_back({root.filePath(plan.splashPath), plan.splashFrames,
-                    {segment<SplashFrames>(0, plan.splashFrames, [size] { return SplashFrames(size); })}, {}, true});
+    jobs.push_back({root.filePath(plan.splashPath),
+                    plan.splashFrames,
+                    {segment<SplashFrames>(0, plan.splashFrames, [size] { return SplashFrames(size); })},
+                    {},
+                    true});
 
     // Longest first, so that two workers finish at about the same time.
-    std::stable_sort(jobs.begin(), jobs.end(), [](const VideoJob& a, const VideoJob& b) { return a.frameCount > b.frameCount; });
+    std::stable_sort(jobs.begin(), jobs.end(),
+                     [](const VideoJob& a, const VideoJob& b) { return a.frameCount > b.frameCount; });
     return jobs;
 }
 
@@ -166,7 +177,8 @@ Sound soundTrack(const VideoJob& job, const Voices& voices)
     Sound track(size_t(job.frameCount) * perFrame, 0);
     auto lay = [&](int32_t frame, const Sound& sound) {
         const size_t at = size_t(frame) * perFrame;
-        std::copy_n(sound.begin(), std::min(sound.size(), track.size() - std::min(at, track.size())), track.begin() + qsizetype(at));
+        std::copy_n(sound.begin(), std::min(sound.size(), track.size() - std::min(at, track.size())),
+                    track.begin() + qsizetype(at));
     };
     if (job.chime)
         lay(3, voices.chime);
@@ -214,7 +226,10 @@ bool encode(const VideoJob& job, const Voices& voices, const std::atomic<bool>& 
         return false;
     }
     if (writer.framesWritten() != job.frameCount) {
-        *error = QStringLiteral("%1: wrote %2 frames, planned %3").arg(job.path).arg(writer.framesWritten()).arg(job.frameCount);
+        *error = QStringLiteral("%1: wrote %2 frames, planned %3")
+                     .arg(job.path)
+                     .arg(writer.framesWritten())
+                     .arg(job.frameCount);
         return false;
     }
     return true;
@@ -230,7 +245,8 @@ bool makeDemoLibrary(const QString& dir, DemoReport* report, QString* error, int
     if (!error)
         error = &ignored;
     const QDir root(dir);
-    if (root.exists() && !root.isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System)) {
+    if (root.exists()
+        && !root.isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System)) {
         *error = QStringLiteral("%1 is not empty; make the demo library in a new folder").arg(dir);
         return false;
     }

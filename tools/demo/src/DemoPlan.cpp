@@ -44,7 +44,10 @@ QList<PlannedTopic> twinnedTopics(int lesson, const QList<Titled>& steps, int* f
     return topics;
 }
 
-QString flies(const char* name) { return QStringLiteral("Flies/") + QString::fromLatin1(name); }
+QString flies(const char* name)
+{
+    return QStringLiteral("Flies/") + QString::fromLatin1(name);
+}
 
 DemoPlan makePlan()
 {

@@ -56,8 +56,14 @@ void paintFrameNumber(QPainter& p, const QSize& size, int32_t frame, const QColo
 }
 
 // The demo library is MJPEG at good quality: the faint stamp is enough.
-void stampFrame(QImage& image, int32_t frame) { hw::drawFrameStamp(image, frame, hw::StampContrast::Faint); }
+void stampFrame(QImage& image, int32_t frame)
+{
+    hw::drawFrameStamp(image, frame, hw::StampContrast::Faint);
+}
 
-int stampTop(const QSize& size) { return hw::frameStampRect(size).top(); }
+int stampTop(const QSize& size)
+{
+    return hw::frameStampRect(size).top();
+}
 
 } // namespace hw::demo

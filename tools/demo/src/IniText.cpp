@@ -5,7 +5,9 @@ namespace {
 
 class IniBuilder {
 public:
-    explicit IniBuilder(KeyCase keys) : upper_(keys == KeyCase::Upper) {}
+    explicit IniBuilder(KeyCase keys)
+        : upper_(keys == KeyCase::Upper)
+    { }
     void section(const QByteArray& name)
     {
         if (!text_.isEmpty())

@@ -97,7 +97,8 @@ void paintBobbin(QPainter& p, const FlyLook& look, QPointF work, double phase, b
     for (int i = -2; i <= 2; ++i)
         p.drawLine(spool + n * (i * 2.0) - dir * 3.2, spool + n * (i * 2.0) + dir * 3.2);
     p.setPen(roundPen(QColor(120, 124, 130), 1.6));
-    p.drawLine(spool + n * 7.5 - dir * 4.5, spool + n * 7.5 + dir * 4.5); // the holder's legs on the spool ends
+    p.drawLine(spool + n * 7.5 - dir * 4.5,
+               spool + n * 7.5 + dir * 4.5); // the holder's legs on the spool ends
     p.drawLine(spool - n * 7.5 - dir * 4.5, spool - n * 7.5 + dir * 4.5);
     p.restore();
 }
@@ -154,8 +155,11 @@ LessonStep techniqueStep(const TechniqueSpec& design, int number)
 }
 
 LessonFrames::LessonFrames(const LessonStep& step, bool leftHanded, const QSize& size)
-    : step_(step), leftHanded_(leftHanded), frame_(flyFrame(step.look)), backdrop_(size, QImage::Format_RGB32),
-      overlay_(size, QImage::Format_ARGB32_Premultiplied)
+    : step_(step)
+    , leftHanded_(leftHanded)
+    , frame_(flyFrame(step.look))
+    , backdrop_(size, QImage::Format_RGB32)
+    , overlay_(size, QImage::Format_ARGB32_Premultiplied)
 {
     active_ = step_.part;
     if (step_.whipFinish && !step_.done.has(FlyPart::Head) && step_.look.head == HeadStyle::Thread)
@@ -203,7 +207,8 @@ void LessonFrames::paintStatic()
     p.setRenderHint(QPainter::TextAntialiasing);
     p.setFont(demoFont(10, false, true));
     p.setPen(QColor(70, 60, 80));
-    p.drawText(QRect(8, kTitleBarHeight + 5, size.width() - 16, 14), Qt::AlignLeft | Qt::AlignVCenter, step_.caption);
+    p.drawText(QRect(8, kTitleBarHeight + 5, size.width() - 16, 14), Qt::AlignLeft | Qt::AlignVCenter,
+               step_.caption);
 }
 
 QImage LessonFrames::frame(int index, int count, int32_t frameNumber) const

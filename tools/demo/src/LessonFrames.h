@@ -13,11 +13,11 @@
 namespace hw::demo {
 
 struct LessonStep {
-    QString heading;   // e.g. "3. Quill Wing"
-    QString caption;   // small text under the heading, e.g. "Parachute Adams"
+    QString heading; // e.g. "3. Quill Wing"
+    QString caption; // small text under the heading, e.g. "Parachute Adams"
     FlyLook look;
-    FlyParts done;     // parts finished before the step
-    int part = -1;     // the part tied in this step; -1 with whipFinish
+    FlyParts done; // parts finished before the step
+    int part = -1; // the part tied in this step; -1 with whipFinish
     bool whipFinish = false;
     bool threadCut = false; // an earlier step whip-finished the fly: trimming off the vise
 };
@@ -36,11 +36,11 @@ public:
 private:
     void paintStatic();
     LessonStep step_;
-    int active_ = -1;  // the part that changes from frame to frame
+    int active_ = -1; // the part that changes from frame to frame
     bool leftHanded_;
-    QRectF frame_;     // the part of the fly's drawing box shown
-    QImage backdrop_;  // everything that stays put and lies under the active part
-    QImage overlay_;   // finished parts that lie over it, on a transparent ground
+    QRectF frame_;    // the part of the fly's drawing box shown
+    QImage backdrop_; // everything that stays put and lies under the active part
+    QImage overlay_;  // finished parts that lie over it, on a transparent ground
 };
 
 } // namespace hw::demo

@@ -37,7 +37,8 @@ bool run(const QString& program, const QStringList& args, QByteArray* out, QStri
         return false;
     }
     if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-        *error = QStringLiteral("%1 failed: %2").arg(program, QString::fromLocal8Bit(process.readAllStandardError().trimmed()));
+        *error = QStringLiteral("%1 failed: %2")
+                     .arg(program, QString::fromLocal8Bit(process.readAllStandardError().trimmed()));
         return false;
     }
     *out = process.readAllStandardOutput();
@@ -155,14 +156,38 @@ bool makeChime(double seconds, Sound* sound, QString* error)
     QByteArray wav;
     // -R: the same pluck noise on every run; -D: no dither.
     if (!run(QStringLiteral("sox"),
-             {QStringLiteral("-R"), QStringLiteral("-D"), QStringLiteral("-n"), QStringLiteral("-r"),
-              QString::number(kSoundRate), QStringLiteral("-c"), QStringLiteral("1"), QStringLiteral("-b"),
-              QStringLiteral("16"), QStringLiteral("-t"), QStringLiteral("wav"), QStringLiteral("-"),
-              QStringLiteral("synth"), length, QStringLiteral("pluck"), QStringLiteral("C5"), QStringLiteral("pluck"),
-              QStringLiteral("E5"), QStringLiteral("pluck"), QStringLiteral("G5"), QStringLiteral("delay"),
-              QStringLiteral("0"), QStringLiteral("0.12"), QStringLiteral("0.24"), QStringLiteral("remix"),
-              QStringLiteral("-"), QStringLiteral("fade"), QStringLiteral("0"), length, QStringLiteral("1.0"),
-              QStringLiteral("norm"), QStringLiteral("-6")},
+             {QStringLiteral("-R"),
+              QStringLiteral("-D"),
+              QStringLiteral("-n"),
+              QStringLiteral("-r"),
+              QString::number(kSoundRate),
+              QStringLiteral("-c"),
+              QStringLiteral("1"),
+              QStringLiteral("-b"),
+              QStringLiteral("16"),
+              QStringLiteral("-t"),
+              QStringLiteral("wav"),
+              QStringLiteral("-"),
+              QStringLiteral("synth"),
+              length,
+              QStringLiteral("pluck"),
+              QStringLiteral("C5"),
+              QStringLiteral("pluck"),
+              QStringLiteral("E5"),
+              QStringLiteral("pluck"),
+              QStringLiteral("G5"),
+              QStringLiteral("delay"),
+              QStringLiteral("0"),
+              QStringLiteral("0.12"),
+              QStringLiteral("0.24"),
+              QStringLiteral("remix"),
+              QStringLiteral("-"),
+              QStringLiteral("fade"),
+              QStringLiteral("0"),
+              length,
+              QStringLiteral("1.0"),
+              QStringLiteral("norm"),
+              QStringLiteral("-6")},
              &wav, error))
         return false;
     return readWav(wav, sound, error);

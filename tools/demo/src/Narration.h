@@ -9,9 +9,9 @@
 
 namespace hw::demo {
 
-inline constexpr int kSoundRate = 22050;         // 16-bit mono PCM
-inline constexpr int kNarrationLeadFrames = 2;   // silence before the voice starts
-inline constexpr int kNarrationTailFrames = 5;   // silence after it, before the next step
+inline constexpr int kSoundRate = 22050;       // 16-bit mono PCM
+inline constexpr int kNarrationLeadFrames = 2; // silence before the voice starts
+inline constexpr int kNarrationTailFrames = 5; // silence after it, before the next step
 
 using Sound = std::vector<int16_t>;
 

@@ -16,7 +16,10 @@ namespace {
 
 const QSize kWindow(632, 453);
 
-QImage artwork(const char* path) { return renderArtwork(QString::fromLatin1(path)); }
+QImage artwork(const char* path)
+{
+    return renderArtwork(QString::fromLatin1(path));
+}
 
 void paintList(QPainter& p, const QRect& box, const QStringList& lines, int selected)
 {
@@ -45,7 +48,9 @@ QImage paintWindow(TourScene scene, int number)
     QPainter p(&window);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
-    p.drawImage(502, 89, artwork(scene == TourScene::Gallery || lesson ? "artwork/QuickTourUp.bmp" : "artwork/QuickTourDown.bmp"));
+    p.drawImage(502, 89,
+                artwork(scene == TourScene::Gallery || lesson ? "artwork/QuickTourUp.bmp"
+                                                              : "artwork/QuickTourDown.bmp"));
     p.drawImage(502, 137, artwork("artwork/TechniquesUp.bmp"));
     p.drawImage(502, 185, artwork(gallery || lesson ? "artwork/PatternsDown.bmp" : "artwork/PatternsUp.bmp"));
     p.drawImage(502, 408, artwork("artwork/GoinFishin.bmp"));
@@ -96,7 +101,8 @@ QImage paintWindow(TourScene scene, int number)
         p.drawRect(combo.adjusted(0, 0, -1, -1));
         p.setFont(demoFont(11));
         p.setPen(Qt::black);
-        p.drawText(combo.adjusted(4, 0, -20, 0), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Tie Left Handed"));
+        p.drawText(combo.adjusted(4, 0, -20, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                   QStringLiteral("Tie Left Handed"));
         p.fillRect(QRect(combo.right() - 17, combo.top() + 2, 16, 17), QColor(212, 208, 200));
         p.setBrush(Qt::black);
         p.setPen(Qt::NoPen);
@@ -109,13 +115,20 @@ QImage paintWindow(TourScene scene, int number)
 QList<QRectF> highlightsOf(TourScene scene)
 {
     switch (scene) {
-    case TourScene::Welcome: return {QRectF(120, 2, 392, 68)};
-    case TourScene::Sections: return {QRectF(496, 83, 131, 149)};
-    case TourScene::TopicsAndVideo: return {QRectF(344, 163, 139, 216), QRectF(10, 163, 330, 250)};
-    case TourScene::Transport: return {QRectF(10, 412, 335, 41)};
-    case TourScene::Gallery: return {QRectF(58, 155, 387, 192)};
-    case TourScene::Handedness: return {QRectF(346, 381, 139, 31)};
-    case TourScene::Recipes: return {QRectF(350, 412, 130, 41)};
+    case TourScene::Welcome:
+        return {QRectF(120, 2, 392, 68)};
+    case TourScene::Sections:
+        return {QRectF(496, 83, 131, 149)};
+    case TourScene::TopicsAndVideo:
+        return {QRectF(344, 163, 139, 216), QRectF(10, 163, 330, 250)};
+    case TourScene::Transport:
+        return {QRectF(10, 412, 335, 41)};
+    case TourScene::Gallery:
+        return {QRectF(58, 155, 387, 192)};
+    case TourScene::Handedness:
+        return {QRectF(346, 381, 139, 31)};
+    case TourScene::Recipes:
+        return {QRectF(350, 412, 130, 41)};
     }
     return {};
 }
@@ -130,13 +143,14 @@ TourFrames::TourFrames(const TourSpec& design, int number, const QSize& size)
     wall.setColorAt(0, QColor(238, 234, 242));
     wall.setColorAt(1, QColor(208, 200, 218));
     p.fillRect(backdrop_.rect(), wall);
-    paintTitleBar(p, size.width(), QStringLiteral("%1. %2").arg(number + 1).arg(QString::fromLatin1(design.title)),
+    paintTitleBar(p, size.width(),
+                  QStringLiteral("%1. %2").arg(number + 1).arg(QString::fromLatin1(design.title)),
                   QStringLiteral("Quick Tour"));
     paintBottomLedge(p, size);
 
     const double scale = 0.34;
-    screen_ = QRectF((size.width() - kWindow.width() * scale) / 2, kTitleBarHeight + 9, kWindow.width() * scale,
-                     kWindow.height() * scale);
+    screen_ = QRectF((size.width() - kWindow.width() * scale) / 2, kTitleBarHeight + 9,
+                     kWindow.width() * scale, kWindow.height() * scale);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
     p.setRenderHint(QPainter::Antialiasing);
     p.fillRect(screen_.translated(2, 2), QColor(0, 0, 0, 60));
@@ -184,7 +198,9 @@ QImage TourFrames::frame(int index, int count, int32_t frameNumber) const
     return image;
 }
 
-SplashFrames::SplashFrames(const QSize& size) : backdrop_(size, QImage::Format_RGB32), fly_(180, 110, QImage::Format_ARGB32_Premultiplied)
+SplashFrames::SplashFrames(const QSize& size)
+    : backdrop_(size, QImage::Format_RGB32)
+    , fly_(180, 110, QImage::Format_ARGB32_Premultiplied)
 {
     QPainter p(&backdrop_);
     QLinearGradient water(0, 0, 0, size.height());
@@ -196,7 +212,8 @@ SplashFrames::SplashFrames(const QSize& size) : backdrop_(size, QImage::Format_R
     for (int i = 0; i < 40; ++i) {
         const double y = 30 + i * 4.6;
         const double x = std::fmod(i * 97.0, size.width() + 60) - 40;
-        p.setPen(QPen(QColor(170, 210, 220, 30 + (i % 5) * 8), 1 + (i % 3) * 0.5, Qt::SolidLine, Qt::RoundCap));
+        p.setPen(
+            QPen(QColor(170, 210, 220, 30 + (i % 5) * 8), 1 + (i % 3) * 0.5, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(QPointF(x, y), QPointF(x + 30 + (i % 7) * 9, y));
     }
     fly_.fill(Qt::transparent);
@@ -231,7 +248,8 @@ QImage SplashFrames::frame(int index, int count, int32_t frameNumber) const
     p.drawText(QRect(0, 134, w, 48), Qt::AlignCenter, QStringLiteral("Hacklewright"));
     p.setFont(demoFont(12, true));
     p.setPen(QColor(214, 230, 234, int(255 * fade(28, 42))));
-    p.drawText(QRect(0, 180, w, 18), Qt::AlignCenter, QStringLiteral("Volume 2  \u2022  Terrestrials & Attractor Patterns"));
+    p.drawText(QRect(0, 180, w, 18), Qt::AlignCenter,
+               QStringLiteral("Volume 2  \u2022  Terrestrials & Attractor Patterns"));
     p.setFont(demoFont(9));
     p.setPen(QColor(150, 180, 190, 160));
     p.drawText(QRect(6, stampTop(image.size()) - 14, 80, 12), Qt::AlignLeft | Qt::AlignVCenter,

@@ -33,12 +33,12 @@ inline constexpr char StepForward[] = ":/artwork/StepForward.bmp";
 // Print Recipe face, 120 x 33.
 inline constexpr char PrintRecipe[] = ":/artwork/PrintRecipe.bmp";
 // Recipe-card pictures, 300 pixels per inch.
-inline constexpr char BulletHeadHopperCard[] = ":/recipes/BulletHeadHopper.bmp";       // 301 x 225
-inline constexpr char DeerHairCricketCard[] = ":/recipes/DeerHairCricket.bmp";         // 300 x 300
-inline constexpr char ParachuteAdamsCard[] = ":/recipes/ParachuteAdams.bmp";           // 295 x 196
-inline constexpr char HaresEarNymphCard[] = ":/recipes/GoldRibbedHaresEarNymph.bmp";   // 266 x 80
-inline constexpr char ParachuteHopperCard[] = ":/recipes/ParachuteHopper.bmp";         // 388 x 201
-inline constexpr char DeerHairAntCard[] = ":/recipes/DeerHairAnt.bmp";                 // 201 x 154
+inline constexpr char BulletHeadHopperCard[] = ":/recipes/BulletHeadHopper.bmp";     // 301 x 225
+inline constexpr char DeerHairCricketCard[] = ":/recipes/DeerHairCricket.bmp";       // 300 x 300
+inline constexpr char ParachuteAdamsCard[] = ":/recipes/ParachuteAdams.bmp";         // 295 x 196
+inline constexpr char HaresEarNymphCard[] = ":/recipes/GoldRibbedHaresEarNymph.bmp"; // 266 x 80
+inline constexpr char ParachuteHopperCard[] = ":/recipes/ParachuteHopper.bmp";       // 388 x 201
+inline constexpr char DeerHairAntCard[] = ":/recipes/DeerHairAnt.bmp";               // 201 x 154
 
 } // namespace assets
 } // namespace hw

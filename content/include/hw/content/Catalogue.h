@@ -26,9 +26,9 @@ struct tTopicRecord {
 };
 
 struct tFlyRecord {
-    QByteArray baseName;     // single-byte, as the rest of the content
-    QString listedBaseName;  // as the file system spells it: the pattern's files are found by it
-    QImage picture;          // null for an empty bitmap file
+    QByteArray baseName;    // single-byte, as the rest of the content
+    QString listedBaseName; // as the file system spells it: the pattern's files are found by it
+    QImage picture;         // null for an empty bitmap file
     QByteArray displayName;
     int32_t numSteps = 0;
     QList<QByteArray> materials;
@@ -39,8 +39,8 @@ struct tFlyRecord {
 
 // One error met while loading, with the message the user is shown.
 struct CatalogueError {
-    QString message;  // e.g. "'12abc' is not a valid integer value"
-    QString file;     // the content path of the file being read, e.g. "Flies\Adams.ini"
+    QString message; // e.g. "'12abc' is not a valid integer value"
+    QString file;    // the content path of the file being read, e.g. "Flies\Adams.ini"
 };
 
 // Owns every record; the chains link them. Records live as long as the catalogue.

@@ -17,17 +17,17 @@ namespace hw {
 // A line the reader ignores, or a value or key list it cuts short (for content checking).
 struct IniLineNote {
     enum class Kind {
-        NoEquals,          // a line without "=" inside a section
-        NoKeyName,         // "=value": a value without a key
+        NoEquals,           // a line without "=" inside a section
+        NoKeyName,          // "=value": a value without a key
         BeforeFirstSection, // a key line before any section head
-        RepeatedSection,   // a later section of a name already used: never read
-        RepeatedKey,       // a later line of a key already in its section: never read
-        ValueCut,          // a value longer than 1023 characters: the rest is lost
-        KeyListCut,        // key names beyond the 8192-byte list: lost to readSectionKeys
+        RepeatedSection,    // a later section of a name already used: never read
+        RepeatedKey,        // a later line of a key already in its section: never read
+        ValueCut,           // a value longer than 1023 characters: the rest is lost
+        KeyListCut,         // key names beyond the 8192-byte list: lost to readSectionKeys
     };
     Kind kind;
-    int line = 0;     // counted from 1; CR, LF and CRLF each end one line
-    QByteArray text;  // the section or key name concerned, or the line itself
+    int line = 0;    // counted from 1; CR, LF and CRLF each end one line
+    QByteArray text; // the section or key name concerned, or the line itself
 };
 
 class IniFile {

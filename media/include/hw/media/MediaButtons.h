@@ -5,7 +5,17 @@
 
 namespace hw {
 
-enum class TMPBtnType : uint8_t { btPlay, btPause, btStop, btNext, btPrev, btStep, btBack, btRecord, btEject };
+enum class TMPBtnType : uint8_t {
+    btPlay,
+    btPause,
+    btStop,
+    btNext,
+    btPrev,
+    btStep,
+    btBack,
+    btRecord,
+    btEject
+};
 
 inline constexpr int kMediaButtonCount = 9;
 
@@ -39,7 +49,10 @@ public:
     constexpr bool operator==(const TButtonSet&) const = default;
 
 private:
-    static constexpr uint16_t bit(TMPBtnType b) { return static_cast<uint16_t>(1u << static_cast<unsigned>(b)); }
+    static constexpr uint16_t bit(TMPBtnType b)
+    {
+        return static_cast<uint16_t>(1u << static_cast<unsigned>(b));
+    }
     uint16_t bits_ = 0;
 };
 

@@ -19,7 +19,8 @@ public:
     // Starts a new stream for a play (the previous one is cut). False when there is nothing
     // to play to. overtaken() is asked while starting: a play a command has overtaken never
     // starts.
-    virtual bool begin(const SoundFormat& format, int volumePercent, const std::function<bool()>& overtaken) = 0;
+    virtual bool begin(const SoundFormat& format, int volumePercent, const std::function<bool()>& overtaken)
+        = 0;
     // Frames the stream takes now without growing its buffer, and queues frames.
     virtual size_t writable() = 0;
     virtual void write(const int16_t* frames, size_t count) = 0;

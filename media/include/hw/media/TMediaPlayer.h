@@ -27,12 +27,32 @@ namespace hw {
 enum class TMPModes : uint8_t { mpNotReady, mpStopped, mpPlaying, mpRecording, mpSeeking, mpPaused, mpOpen };
 enum class TMPNotifyValues : uint8_t { nvSuccessful, nvSuperseded, nvAborted, nvFailure };
 enum class TMPTimeFormats : uint8_t {
-    tfMilliseconds, tfHMS, tfMSF, tfFrames, tfSMPTE24, tfSMPTE25, tfSMPTE30, tfSMPTE30Drop,
-    tfBytes, tfSamples, tfTMSF
+    tfMilliseconds,
+    tfHMS,
+    tfMSF,
+    tfFrames,
+    tfSMPTE24,
+    tfSMPTE25,
+    tfSMPTE30,
+    tfSMPTE30Drop,
+    tfBytes,
+    tfSamples,
+    tfTMSF
 };
 enum class TMPDeviceTypes : uint8_t {
-    dtAutoSelect, dtAVIVideo, dtCDAudio, dtDAT, dtDigitalVideo, dtMMMovie, dtOther,
-    dtOverlay, dtScanner, dtSequencer, dtVCR, dtVideodisc, dtWaveAudio
+    dtAutoSelect,
+    dtAVIVideo,
+    dtCDAudio,
+    dtDAT,
+    dtDigitalVideo,
+    dtMMMovie,
+    dtOther,
+    dtOverlay,
+    dtScanner,
+    dtSequencer,
+    dtVCR,
+    dtVideodisc,
+    dtWaveAudio
 };
 
 class EMCIDeviceError : public Exception {
@@ -133,11 +153,11 @@ public:
     // Practice and sound settings of our own. Repeat and speed apply from the next Play;
     // volume and mute at once.
     void setRepeat(bool on);
-    bool repeat() const;         // a play starts over at StartPos after EndPos
+    bool repeat() const; // a play starts over at StartPos after EndPos
     void setSpeed(double factor);
-    double speed() const;        // 1.0, 0.5 or 0.25 of the file's rate
+    double speed() const; // 1.0, 0.5 or 0.25 of the file's rate
     void setVolume(int percent);
-    int volume() const;          // 0..100
+    int volume() const; // 0..100
     void setMuted(bool on);
     bool muted() const;
 

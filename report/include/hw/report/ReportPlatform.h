@@ -43,7 +43,7 @@ struct TPrintDialogRequest {
     int copies = 1;
     int minPage = 1;
     int maxPage = 1;
-    bool hasRange = false;   // the report has finished: the dialog starts with fromPage..toPage
+    bool hasRange = false; // the report has finished: the dialog starts with fromPage..toPage
     int fromPage = 0;
     int toPage = 0;
 };

@@ -20,7 +20,7 @@ namespace hw {
 // `factory` (by default a PDF printer writing nowhere useful).
 using TPrinterFactory = std::function<std::unique_ptr<QPrinter>(const QString& printer)>;
 std::shared_ptr<PrinterSystem> fixedPrinters(const QStringList& names, const QString& defaultName,
-                                              const QList<QPageSize>& pageSizes = {},
-                                              TPrinterFactory factory = {});
+                                             const QList<QPageSize>& pageSizes = {},
+                                             TPrinterFactory factory = {});
 
 } // namespace hw

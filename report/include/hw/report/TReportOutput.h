@@ -93,8 +93,8 @@ private:
 
     Destination destination_;
     std::unique_ptr<QPrinter> printer_;
-    std::unique_ptr<QPainter> painter_;  // the printer job's painter
-    std::unique_ptr<QPainter> scratch_;  // the current page picture's painter
+    std::unique_ptr<QPainter> painter_; // the printer job's painter
+    std::unique_ptr<QPainter> scratch_; // the current page picture's painter
     QPainter* painting_ = nullptr;
     std::vector<QPicture> pages_;
     QPicture current_;

@@ -9,9 +9,34 @@ namespace hw {
 // is 1 and A4 is 9); Custom is sent as the user-defined code 256 with the page's own Length
 // and Width.
 enum class TPaperSize {
-    Default = 0, Letter, LetterSmall, Tabloid, Ledger, Legal, Statement, Executive, A3, A4,
-    A4Small, A5, B4, B5, Folio, Quarto, qr10X14, qr11X17, Note, Env9, Env10, Env11, Env12,
-    Env14, CSheet, DSheet, ESheet, Custom
+    Default = 0,
+    Letter,
+    LetterSmall,
+    Tabloid,
+    Ledger,
+    Legal,
+    Statement,
+    Executive,
+    A3,
+    A4,
+    A4Small,
+    A5,
+    B4,
+    B5,
+    Folio,
+    Quarto,
+    qr10X14,
+    qr11X17,
+    Note,
+    Env9,
+    Env10,
+    Env11,
+    Env12,
+    Env14,
+    CSheet,
+    DSheet,
+    ESheet,
+    Custom
 };
 
 enum TReportOrientation { poPortrait, poLandscape };

@@ -17,8 +17,7 @@ public:
 
     // Draws item index into rect (viewport coordinates); the painter's brush is already
     // the fill the list prepared for the item (background, or highlight when selected).
-    std::function<void(QPainter& painter, int index, const QRect& rect, QStyle::State state)>
-        OnDrawItem;
+    std::function<void(QPainter& painter, int index, const QRect& rect, QStyle::State state)> OnDrawItem;
 
     // Inserts text at its place in the sorted order (after equal entries): the user's
     // language's order, without regard to case.

@@ -27,7 +27,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     bool event(QEvent* event) override;
     // A checkable button's state is set by its owner alone, never by a click.
-    void nextCheckState() override {}
+    void nextCheckState() override { }
 
 private:
     LabelledPicture face_;

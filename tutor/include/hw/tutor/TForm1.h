@@ -35,8 +35,8 @@ public:
         Catalogue& catalogue, const DisplayNameSink& sink, const QDir& root)>;
 
     struct Options {
-        QDir contentRoot = QDir::current(); // where the content tree lies
-        CatalogueLoader loader;             // empty: hw::initResources
+        QDir contentRoot = QDir::current();  // where the content tree lies
+        CatalogueLoader loader;              // empty: hw::initResources
         std::shared_ptr<QSettings> settings; // sound level store; empty: the user's settings
     };
 
@@ -77,8 +77,7 @@ public:
     void TechniquesButtonClick();
     void PatternsButtonClick();
     void PatternsListBoxClick();
-    void PatternsListBoxDrawItem(QPainter& painter, int32_t Index, const QRect& Rect,
-                                 QStyle::State State);
+    void PatternsListBoxDrawItem(QPainter& painter, int32_t Index, const QRect& Rect, QStyle::State State);
     void TopicsListBoxClick();
     void NextButtonClick();
     void PreviousButtonClick();

@@ -11,7 +11,7 @@
 namespace hw {
 
 struct ArtworkPicture {
-    QString path;       // relative to the assets folder, e.g. "artwork/MainMenu.bmp"
+    QString path; // relative to the assets folder, e.g. "artwork/MainMenu.bmp"
     QSize size;
     int pixelsPerMetre; // the bitmap's resolution field
 };

@@ -13,21 +13,21 @@ namespace hw {
 // The parts a tyer adds. Their order here only numbers them; each pattern's steps give the
 // order they are tied in.
 enum class FlyPart : uint8_t {
-    Thread,       // thread base along the shank
+    Thread, // thread base along the shank
     Tail,
     Post,         // upright wing post (parachutes) or upright divided wings
     ExtendedBody, // hopper, cricket or worm body reaching past the bend
     Body,         // abdomen on the shank; an ant's rear hump
     Rib,
-    Wing,         // down-wing, hair wing, or a shell or wing case pulled over
+    Wing, // down-wing, hair wing, or a shell or wing case pulled over
     Legs,
-    Thorax,       // also an ant's front hump
-    Hackle,       // collar or parachute hackle
-    Head,         // thread head, bead, bullet head, or a spun head once trimmed
-    Underbody,    // yarn wrapped on the shank under the body
-    Palmer,       // hackle palmered over the abdomen
-    ShellTieIn,   // shell hair, foam or wing-case strip tied in and lying back, not yet pulled over
-    SpunHair,     // deer hair spun on the shank, not yet trimmed
+    Thorax,     // also an ant's front hump
+    Hackle,     // collar or parachute hackle
+    Head,       // thread head, bead, bullet head, or a spun head once trimmed
+    Underbody,  // yarn wrapped on the shank under the body
+    Palmer,     // hackle palmered over the abdomen
+    ShellTieIn, // shell hair, foam or wing-case strip tied in and lying back, not yet pulled over
+    SpunHair,   // deer hair spun on the shank, not yet trimmed
 };
 inline constexpr int kFlyPartCount = 15;
 
@@ -40,9 +40,19 @@ public:
         for (FlyPart p : parts)
             bits_ |= bit(p);
     }
-    static constexpr FlyParts all() { FlyParts s; s.bits_ = (1u << kFlyPartCount) - 1; return s; }
+    static constexpr FlyParts all()
+    {
+        FlyParts s;
+        s.bits_ = (1u << kFlyPartCount) - 1;
+        return s;
+    }
     constexpr bool has(FlyPart p) const { return bits_ & bit(p); }
-    constexpr FlyParts with(FlyPart p) const { FlyParts s = *this; s.bits_ |= bit(p); return s; }
+    constexpr FlyParts with(FlyPart p) const
+    {
+        FlyParts s = *this;
+        s.bits_ |= bit(p);
+        return s;
+    }
     constexpr bool empty() const { return bits_ == 0; }
 
 private:
@@ -68,7 +78,7 @@ struct FlyLook {
     QColor tailColour{140, 110, 80};
     PostStyle post = PostStyle::None;
     QColor postColour{245, 245, 240};
-    double postX = 62;      // where the post stands on the shank, in drawing units
+    double postX = 62; // where the post stands on the shank, in drawing units
     double postHeight = 40;
     QColor underbodyColour; // invalid: no underbody
     double underbodyFront = 66;
@@ -115,9 +125,9 @@ inline constexpr double kFlyWidth = 200;
 inline constexpr double kFlyHeight = 120;
 
 struct FlyStage {
-    FlyParts done;                 // parts already finished
-    int active = -1;               // a FlyPart being tied, or -1
-    double progress = 1.0;         // how far the active part has got, 0..1
+    FlyParts done;         // parts already finished
+    int active = -1;       // a FlyPart being tied, or -1
+    double progress = 1.0; // how far the active part has got, 0..1
 };
 
 // The part of the drawing box that the finished fly covers, for pictures that show the

@@ -7,7 +7,11 @@ namespace hw {
 
 class Random {
 public:
-    explicit Random(uint32_t seed) : state_(seed * 2654435761u + 0x9e3779b9u) { next(); }
+    explicit Random(uint32_t seed)
+        : state_(seed * 2654435761u + 0x9e3779b9u)
+    {
+        next();
+    }
     uint32_t next()
     {
         state_ ^= state_ << 13;

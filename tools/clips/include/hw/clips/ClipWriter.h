@@ -11,13 +11,14 @@
 namespace hw {
 
 struct ClipFormat {
-    QString codec = QStringLiteral("mjpeg"); // an FFmpeg encoder name: mjpeg, cinepak, mpeg4, libx264, msvideo1, rawvideo...
+    QString codec = QStringLiteral(
+        "mjpeg"); // an FFmpeg encoder name: mjpeg, cinepak, mpeg4, libx264, msvideo1, rawvideo...
     QSize size{320, 240};
     int framesPerSecond = 15;
-    int keyframeInterval = 1;                // 1 = every frame a keyframe
-    bool bFrames = false;                    // allow B-frames (mpeg4, libx264)
-    int quality = 4;                         // codec quality scale where it applies (lower is better)
-    int soundRate = 0;                       // samples a second of a 16-bit mono PCM track; 0: no sound
+    int keyframeInterval = 1; // 1 = every frame a keyframe
+    bool bFrames = false;     // allow B-frames (mpeg4, libx264)
+    int quality = 4;          // codec quality scale where it applies (lower is better)
+    int soundRate = 0;        // samples a second of a 16-bit mono PCM track; 0: no sound
 };
 
 class ClipWriter {
