@@ -46,6 +46,12 @@ function(hw_add_library name)
   target_link_libraries(${name} PUBLIC hw_config ${ARG_PUBLIC_LIBS} PRIVATE ${ARG_PRIVATE_LIBS})
 endfunction()
 
+# hw_strict_conversions(target)
+# The parsers of untrusted bytes are held to implicit conversions that lose neither value nor sign.
+function(hw_strict_conversions name)
+  target_compile_options(${name} PRIVATE -Wconversion -Wsign-conversion -Wcast-qual)
+endfunction()
+
 # hw_add_test(name SOURCES ... LIBS ... [LABELS ...] [TIMEOUT s])
 # A GoogleTest binary; each test case becomes its own CTest test, run on Qt's offscreen platform.
 # The binary learns its time-out (HW_TEST_TIMEOUT), so that a test that hangs is ended by its

@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 start=$SECONDS
 bash scripts/setup.sh
 bash scripts/format.sh --check
-bash scripts/build.sh -DHW_WERROR=ON
+bash scripts/build.sh
 bash scripts/cups-pdf-queue.sh HacklewrightPDF || echo "CUPS unavailable: the printing test will skip"
 # A private sound server with a null sink: the clip device's sound tests record what it plays.
 if pulse_env="$(bash scripts/pulse-null-sink.sh)"; then

@@ -8,16 +8,16 @@ namespace {
 constexpr std::array<unsigned char, 256> makeFoldTable()
 {
     std::array<unsigned char, 256> table{};
-    for (int i = 0; i < 256; ++i)
+    for (size_t i = 0; i < table.size(); ++i)
         table[i] = static_cast<unsigned char>(i);
-    for (int c = 'A'; c <= 'Z'; ++c)
+    for (size_t c = 'A'; c <= 'Z'; ++c)
         table[c] = static_cast<unsigned char>(c + 32);
     // Windows-1252: Š Œ Ž Ÿ, and À..Þ except the multiplication sign.
     table[0x8A] = 0x9A;
     table[0x8C] = 0x9C;
     table[0x8E] = 0x9E;
     table[0x9F] = 0xFF;
-    for (int c = 0xC0; c <= 0xDE; ++c)
+    for (size_t c = 0xC0; c <= 0xDE; ++c)
         if (c != 0xD7)
             table[c] = static_cast<unsigned char>(c + 32);
     return table;
@@ -26,11 +26,6 @@ constexpr std::array<unsigned char, 256> makeFoldTable()
 constexpr std::array<unsigned char, 256> kFold = makeFoldTable();
 
 } // namespace
-
-unsigned char foldAnsi(unsigned char byte)
-{
-    return kFold[byte];
-}
 
 bool equalsIgnoringAnsiCase(QByteArrayView a, QByteArrayView b)
 {

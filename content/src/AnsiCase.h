@@ -6,7 +6,6 @@
 
 namespace hw {
 
-unsigned char foldAnsi(unsigned char byte);
 bool equalsIgnoringAnsiCase(QByteArrayView a, QByteArrayView b);
 // A hash that agrees for texts that are equal without regard to case.
 uint32_t foldedAnsiHash(QByteArrayView text);

@@ -21,15 +21,16 @@ struct Channel {
             bits = std::popcount(m);
         }
     }
-    uint32_t operator()(uint32_t pixel) const
+    // 0..255.
+    int operator()(uint32_t pixel) const
     {
         if (bits == 0)
             return 0;
         const uint32_t v = (pixel & mask) >> shift;
         if (bits >= 8)
-            return v >> (bits - 8);
+            return static_cast<int>(v >> (bits - 8));
         const uint32_t max = (1u << bits) - 1;
-        return (v * 255 + max / 2) / max;
+        return static_cast<int>((v * 255 + max / 2) / max);
     }
 };
 

@@ -36,16 +36,6 @@ QRect DeviceMapping::rect(double left, double top, double w, double h) const
     return QRect(x(left), y(top), width(w), height(h));
 }
 
-double DeviceMapping::toTenthsX(double pixels) const
-{
-    return pixels * kTenthsPerInch / dpiX;
-}
-
-double DeviceMapping::toTenthsY(double pixels) const
-{
-    return pixels * kTenthsPerInch / dpiY;
-}
-
 int DeviceMapping::lineWidthX(int points) const
 {
     return roundToInt(dpiX * points / 72.0);

@@ -4,11 +4,6 @@
 
 namespace hw {
 
-int systemPaperCode(TPaperSize size)
-{
-    return size == TPaperSize::Custom ? 256 : static_cast<int>(size);
-}
-
 QSizeF paperDimensions(TPaperSize size)
 {
     // Portrait width x length in tenths of a millimetre, the system's paper table.

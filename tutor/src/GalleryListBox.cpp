@@ -12,6 +12,8 @@ namespace {
 // Hands every cell to the owner, then adds the focus rectangle: nothing else marks the
 // selection, because the owner's picture covers the whole cell.
 class GalleryDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+
 public:
     explicit GalleryDelegate(GalleryListBox* list)
         : QStyledItemDelegate(list)
@@ -139,3 +141,5 @@ void GalleryListBox::updateCellSize()
 }
 
 } // namespace hw
+
+#include "GalleryListBox.moc"

@@ -6,6 +6,8 @@
 namespace hw {
 
 class KeySheet : public QFrame {
+    Q_OBJECT
+
 public:
     explicit KeySheet(QWidget* window);
     void open(); // centred over the window, with the keyboard

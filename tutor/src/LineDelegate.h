@@ -5,6 +5,8 @@
 namespace hw {
 
 class LineDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+
 public:
     LineDelegate(int height, QObject* parent)
         : QStyledItemDelegate(parent)

@@ -8,6 +8,8 @@
 namespace hw {
 
 class PanelNote : public QWidget {
+    Q_OBJECT
+
 public:
     enum class Corner { TopLeft, TopRight };
     PanelNote(QWidget* panel, Corner corner, const QString& name);

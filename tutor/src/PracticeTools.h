@@ -24,6 +24,8 @@ class PanelNote;
 class TMediaPlayer;
 
 class PracticeTools : public QObject {
+    Q_OBJECT
+
 public:
     PracticeTools(QWidget* window, QWidget* videoPanel, TMediaPlayer* player,
                   std::shared_ptr<QSettings> settings);

@@ -14,6 +14,8 @@ class QWidget;
 namespace hw {
 
 class TransportShortcuts : public QObject {
+    Q_OBJECT
+
 public:
     explicit TransportShortcuts(QWidget* window);
     // autoRepeat: a held key presses again (only for commands that finish at once).

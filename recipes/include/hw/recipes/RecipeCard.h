@@ -11,6 +11,8 @@ namespace hw {
 class TReport;
 
 class RecipeCard : public QObject {
+    Q_OBJECT
+
 public:
     ~RecipeCard() override;
 

@@ -20,9 +20,6 @@ struct DeviceMapping {
     // length so that equal boxes keep equal sizes wherever they lie.
     QRect rect(double left, double top, double width, double height) const;
 
-    // Device lengths back to tenths of a millimetre (unrounded).
-    double toTenthsX(double pixels) const;
-    double toTenthsY(double pixels) const;
     // Thickness of a frame line of `points` points on each axis, rounded.
     int lineWidthX(int points) const;
     int lineHeightY(int points) const;

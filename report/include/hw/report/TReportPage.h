@@ -41,8 +41,6 @@ enum class TPaperSize {
 
 enum TReportOrientation { poPortrait, poLandscape };
 
-// System paper code for a paper size (Custom -> 256).
-int systemPaperCode(TPaperSize size);
 // Portrait width x length of a paper size in tenths of a millimetre; an empty size for
 // Default and Custom.
 QSizeF paperDimensions(TPaperSize size);
