@@ -22,8 +22,17 @@ if [ ! -f "$build_dir/CPackConfig.cmake" ]; then
   echo "package: $build_dir is not configured; run without --no-build" >&2
   exit 1
 fi
-rm -rf "$out"
+# The output folder may be the user's: only what this script made there is replaced. A
+# folder that holds anything else (and no mark of an earlier run) is refused untouched.
+mark="$out/.hacklewright-package"
+if [ -d "$out" ] && [ -n "$(ls -A "$out")" ] && [ ! -f "$mark" ]; then
+  echo "package: $out holds files this script did not make; name an empty or new folder in HW_PACKAGE_DIR" >&2
+  exit 1
+fi
 mkdir -p "$out"
+touch "$mark"
+rm -rf "$out/_CPack_Packages"
+rm -f "$out"/hacklewright_*_amd64.deb "$out/cpack.log" "$out/lintian.txt"
 if ! cpack --config "$build_dir/CPackConfig.cmake" -B "$out" >"$out/cpack.log" 2>&1; then
   cat "$out/cpack.log" >&2
   echo "package: cpack failed" >&2

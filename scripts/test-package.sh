@@ -92,6 +92,15 @@ mkdir -p "$out"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
+# A folder of the user's is never emptied: the packager refuses it and leaves it as it was.
+mkdir -p "$work/users"
+echo keep > "$work/users/notes.txt"
+if HW_BUILD_DIR=$build HW_PACKAGE_DIR=$work/users bash "$root/scripts/package.sh" --no-build 2>/dev/null; then
+  fail "the packager took a folder holding the user's files"
+fi
+[ "$(cat "$work/users/notes.txt")" = keep ] && [ "$(ls -A "$work/users")" = notes.txt ] ||
+  fail "the packager changed a folder it refused"
+
 HW_BUILD_DIR=$build HW_PACKAGE_DIR=$work/package bash "$root/scripts/package.sh" --no-build
 debs=("$work"/package/hacklewright_*_amd64.deb)
 dpkg-deb -x "${debs[0]}" "$work/root"

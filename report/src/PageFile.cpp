@@ -1,10 +1,10 @@
 // The engine's page file: the page pictures of one generation with the paper size and the
 // resolution they were drawn at, so that a saved preview reloads exactly as it was.
+#include "hw/FileReplacement.h"
 #include "hw/report/TReportOutput.h"
 
 #include <QDataStream>
 #include <QFile>
-#include <QSaveFile>
 
 namespace hw {
 namespace {
@@ -27,9 +27,12 @@ bool TReportOutput::savePages(const QString& path, QString* error) const
         setError(error, QStringLiteral("There are no pages to save"));
         return false;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        setError(error, QStringLiteral("Cannot create file %1").arg(path));
+    FileReplacement replacement(path);
+    QFile file(replacement.partialPath());
+    if (!replacement.error().isEmpty() || !file.open(QIODevice::WriteOnly)) {
+        setError(error,
+                 replacement.error().isEmpty() ? QStringLiteral("Cannot create file %1").arg(path)
+                                               : replacement.error());
         return false;
     }
     QDataStream out(&file);
@@ -38,7 +41,8 @@ bool TReportOutput::savePages(const QString& path, QString* error) const
         << static_cast<qint32>(pages_.size());
     for (const QPicture& page : pages_)
         out << page;
-    if (out.status() != QDataStream::Ok || !file.commit()) {
+    file.close();
+    if (out.status() != QDataStream::Ok || file.error() != QFileDevice::NoError || !replacement.commit()) {
         setError(error, QStringLiteral("Cannot write file %1").arg(path));
         return false;
     }

@@ -1,5 +1,6 @@
 #include "hw/report/TReport.h"
 #include "hw/Exception.h"
+#include "hw/FileReplacement.h"
 #include "hw/Termination.h"
 #include "hw/report/ReportPlatform.h"
 #include "hw/report/TReportOutput.h"
@@ -10,14 +11,11 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QFileInfo>
 #include <QPainter>
 #include <QPointer>
 #include <QPrinter>
-#include <QTemporaryFile>
 
 #include <cmath>
-#include <cstdio>
 
 namespace hw {
 namespace {
@@ -319,13 +317,13 @@ bool TReport::ExportPdf(const QString& path)
         return false;
     // Written beside its place and moved there once whole: a place that fills up or refuses
     // writing keeps what it had, and no half-written file looks like a finished one.
-    QTemporaryFile partial(path + QStringLiteral(".XXXXXX"));
-    if (!partial.open())
+    FileReplacement replacement(path);
+    const QString partial = replacement.partialPath();
+    if (partial.isEmpty())
         return false;
-    partial.close();
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     printer->setOutputFormat(QPrinter::PdfFormat);
-    printer->setOutputFileName(partial.fileName());
+    printer->setOutputFileName(partial);
     printer->setCreator(QCoreApplication::applicationName());
     printer->setDocName(reportTitle_);
     // A PDF page has no unprintable border: positions stay measured from the paper's edge.
@@ -335,17 +333,7 @@ bool TReport::ExportPdf(const QString& path)
     Generate(*output);
     const bool generated = !output->failed() && output->pageCount() > 0;
     output.reset(); // ends the job: the file is complete now, or never will be
-    if (!generated || !completePdf(partial.fileName()))
-        return false;
-    // The file keeps the permissions of the one it replaces, or an ordinary file's.
-    partial.setPermissions(QFileInfo::exists(path)
-                               ? QFile::permissions(path)
-                               : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
-    if (std::rename(QFile::encodeName(partial.fileName()).constData(), QFile::encodeName(path).constData())
-        != 0)
-        return false;
-    partial.setAutoRemove(false);
-    return true;
+    return generated && completePdf(partial) && replacement.commit();
 }
 
 } // namespace hw

@@ -1,4 +1,5 @@
 #include "hw/report/TReportPreviewWindow.h"
+#include "hw/FileReplacement.h"
 #include "hw/report/TReportOutput.h"
 #include "hw/report/TReportPreview.h"
 
@@ -242,11 +243,18 @@ bool TReportPreviewWindow::saveTo(const QString& path, QString* error)
         return false;
     }
     if (QFileInfo(path).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0) {
-        // The report itself is generated again into the PDF, so it prints like the card.
-        const bool ok = !loaded_ && output_->exportPdfAction ? output_->exportPdfAction(path)
-                                                             : writePicturesPdf(*shown, path);
+        FileReplacement replacement(path);
+        bool ok = replacement.error().isEmpty();
+        if (ok && !loaded_ && output_->exportPdfAction) {
+            // The report itself is generated again into the PDF, so it prints like the card.
+            ok = output_->exportPdfAction(path);
+        } else if (ok) {
+            const QString partial = replacement.partialPath();
+            ok = !partial.isEmpty() && writePicturesPdf(*shown, partial) && replacement.commit();
+        }
         if (!ok && error)
-            *error = QStringLiteral("Cannot write file %1").arg(path);
+            *error = replacement.error().isEmpty() ? QStringLiteral("Cannot write file %1").arg(path)
+                                                   : replacement.error();
         return ok;
     }
     return shown->savePages(path, error);

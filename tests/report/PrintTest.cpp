@@ -262,6 +262,11 @@ TEST_F(ReportPrint, PdfExportThatCannotBeWrittenWhollyLeavesWhatWasThere)
     EXPECT_EQ(after.readAll(), QByteArray("the card saved before"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
               (QStringList{QStringLiteral("card.pdf"), QStringLiteral("whole.pdf")}));
+    // A file its owner made read-only is never replaced.
+    ASSERT_TRUE(QFile::setPermissions(out, QFile::ReadOwner | QFile::ReadGroup));
+    EXPECT_FALSE(report->ExportPdf(out));
+    after.seek(0);
+    EXPECT_EQ(after.readAll(), QByteArray("the card saved before"));
 }
 
 TEST_F(ReportPrint, PaperSourcesAndSizesAreTheSystemsOwn)
