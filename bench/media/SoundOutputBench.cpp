@@ -53,8 +53,8 @@ public:
         const pa_sample_spec spec{PA_SAMPLE_S16NE, kRate, 2};
         const pa_buffer_attr attr{uint32_t(-1), uint32_t(-1), uint32_t(-1), uint32_t(-1), kRate / 100 * 4};
         int err = 0;
-        stream_ = pa_simple_new(nullptr, "sound_output_bench", PA_STREAM_RECORD, "null.monitor", "monitor", &spec,
-                                nullptr, &attr, &err);
+        stream_ = pa_simple_new(nullptr, "sound_output_bench", PA_STREAM_RECORD, "null.monitor", "monitor",
+                                &spec, nullptr, &attr, &err);
         if (!stream_)
             return;
         thread_ = std::thread([this] {
@@ -139,7 +139,8 @@ int silentSocket(const QByteArray& path)
     sockaddr_un addr{};
     addr.sun_family = AF_UNIX;
     std::copy(path.begin(), path.end(), addr.sun_path);
-    if (fd >= 0 && (::bind(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) < 0 || ::listen(fd, 64) < 0)) {
+    if (fd >= 0
+        && (::bind(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) < 0 || ::listen(fd, 64) < 0)) {
         ::close(fd);
         return -1;
     }

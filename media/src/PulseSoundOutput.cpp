@@ -387,22 +387,20 @@ private:
                    const std::function<bool()>& overtaken)
     {
         for (;;) {
-            {
-                Locked lock(loop_);
-                if (epoch != epoch_)
-                    return false;
-                if (ready())
-                    return true;
-                const Clock::time_point now = Clock::now();
-                if (now >= deadline)
-                    return false;
-                arm(alarm_, std::min(kPollUs, usecOf(deadline - now)));
-                pa_threaded_mainloop_wait(loop_);
-                disarm(alarm_);
-            }
             // Asked outside the lock: it may take the device's lock, which comes first.
             if (overtaken())
                 return false;
+            Locked lock(loop_);
+            if (epoch != epoch_)
+                return false;
+            if (ready())
+                return true;
+            const Clock::time_point now = Clock::now();
+            if (now >= deadline)
+                return false;
+            arm(alarm_, std::min(kPollUs, usecOf(deadline - now)));
+            pa_threaded_mainloop_wait(loop_);
+            disarm(alarm_);
         }
     }
 
