@@ -50,11 +50,11 @@ class Monitor {
 public:
     Monitor()
     {
-        const pa_sample_spec spec{PA_SAMPLE_S16NE, kRate, 2};
+        const pa_sample_spec sampleSpec{PA_SAMPLE_S16NE, kRate, 2};
         const pa_buffer_attr attr{uint32_t(-1), uint32_t(-1), uint32_t(-1), uint32_t(-1), kRate / 100 * 4};
         int err = 0;
         stream_ = pa_simple_new(nullptr, "sound_output_bench", PA_STREAM_RECORD, "null.monitor", "monitor",
-                                &spec, nullptr, &attr, &err);
+                                &sampleSpec, nullptr, &attr, &err);
         if (!stream_)
             return;
         thread_ = std::thread([this] {
