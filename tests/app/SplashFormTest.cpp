@@ -11,10 +11,12 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPainter>
+#include <QSettings>
 #include <QtTest/QTest>
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -300,4 +302,18 @@ TEST_F(SplashFormTest, AnErrorInTheHandOverIsReportedAndTheRestGoesOn)
     EXPECT_EQ(log[4], "show");
     EXPECT_EQ(log[5], "error: The specified file cannot be found.");
     EXPECT_FALSE(splash.StartTimer->isActive());
+}
+
+TEST_F(SplashFormTest, TheVideoPlaysAtTheStoredSoundLevel)
+{
+    writeSplashClip(10);
+    auto settings
+        = std::make_shared<QSettings>(tree_.path(QStringLiteral("settings.ini")), QSettings::IniFormat);
+    settings->setValue(QStringLiteral("Sound/Volume"), 30);
+    settings->setValue(QStringLiteral("Sound/Muted"), true);
+    TSplashForm::Options options = recordingOptions();
+    options.settings = settings;
+    TSplashForm splash(options);
+    EXPECT_EQ(splash.MediaPlayer2->volume(), 30);
+    EXPECT_TRUE(splash.MediaPlayer2->muted());
 }

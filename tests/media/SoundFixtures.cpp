@@ -3,11 +3,14 @@
 #include "MediaFixtures.h"
 
 #include <QCoreApplication>
-#include <QProcess>
-#include <QTemporaryDir>
+#include <QProcessEnvironment>
 
 #include <pulse/error.h>
 #include <pulse/simple.h>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <cmath>
@@ -164,6 +167,99 @@ std::vector<int16_t> RecordedSink::left(int64_t from) const
     for (size_t i = size_t(from) * 2; i < rec_->samples.size(); i += 2)
         out.push_back(rec_->samples[i]);
     return out;
+}
+
+SilentServer::SilentServer()
+{
+    const QByteArray path = QFile::encodeName(dir_.filePath(QStringLiteral("native")));
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    if (!dir_.isValid() || size_t(path.size()) >= sizeof(addr.sun_path))
+        return;
+    std::copy(path.begin(), path.end(), addr.sun_path);
+    fd_ = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    // Never accepted: the listen queue takes the connection, and nothing ever answers it.
+    if (fd_ < 0 || ::bind(fd_, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) < 0
+        || ::listen(fd_, 16) < 0) {
+        if (fd_ >= 0)
+            ::close(fd_);
+        fd_ = -1;
+    }
+}
+
+SilentServer::~SilentServer()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+QString SilentServer::address() const
+{
+    return fd_ < 0 ? QString() : QStringLiteral("unix:") + dir_.filePath(QStringLiteral("native"));
+}
+
+PrivateServer::PrivateServer()
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HOME"), dir_.path());
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir_.path());
+    env.insert(QStringLiteral("PULSE_RUNTIME_PATH"), dir_.filePath(QStringLiteral("pulse")));
+    env.remove(QStringLiteral("PULSE_SERVER"));
+    daemon_.setProcessEnvironment(env);
+    daemon_.setStandardOutputFile(QProcess::nullDevice());
+    daemon_.setStandardErrorFile(QProcess::nullDevice());
+}
+
+PrivateServer::~PrivateServer()
+{
+    kill();
+}
+
+QString PrivateServer::address() const
+{
+    return QStringLiteral("unix:") + dir_.filePath(QStringLiteral("native"));
+}
+
+bool PrivateServer::start()
+{
+    daemon_.start(QStringLiteral("pulseaudio"),
+                  {QStringLiteral("-n"), QStringLiteral("--daemonize=no"),
+                   QStringLiteral("--exit-idle-time=-1"), QStringLiteral("--use-pid-file=no"),
+                   QStringLiteral("--log-target=stderr"), QStringLiteral("--log-level=error"),
+                   QStringLiteral("--load=module-null-sink"),
+                   QStringLiteral("--load=module-native-protocol-unix socket=")
+                       + dir_.filePath(QStringLiteral("native"))});
+    if (!daemon_.waitForStarted())
+        return false;
+    const QByteArray previous = qgetenv("PULSE_SERVER");
+    qputenv("PULSE_SERVER", address().toUtf8());
+    const bool up = waitFor([&] {
+        return daemon_.state() != QProcess::Running || run(QStringLiteral("pactl"), {QStringLiteral("info")});
+    });
+    qputenv("PULSE_SERVER", previous);
+    return up && daemon_.state() == QProcess::Running;
+}
+
+void PrivateServer::kill()
+{
+    if (daemon_.state() == QProcess::NotRunning)
+        return;
+    daemon_.kill();
+    daemon_.waitForFinished();
+}
+
+int playingStreams()
+{
+    QString list;
+    if (!run(QStringLiteral("pactl"), {QStringLiteral("list"), QStringLiteral("sink-inputs")}, &list))
+        return -1;
+    const QString pid
+        = QStringLiteral("application.process.id = \"%1\"").arg(QCoreApplication::applicationPid());
+    int playing = 0;
+    for (const QString& input : list.split(QStringLiteral("Sink Input #"), Qt::SkipEmptyParts))
+        if (input.contains(pid) && input.contains(QStringLiteral("Corked: no")))
+            ++playing;
+    return playing;
 }
 
 std::map<int, int> heardFrames(const std::vector<int16_t>& left)

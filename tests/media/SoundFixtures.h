@@ -1,8 +1,10 @@
 #pragma once
 // Clips with sound made at test time, a private null sink of the test's own whose monitor
 // records what a listener would hear, and measures of the recorded sound.
+#include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <cstdint>
 #include <map>
@@ -46,6 +48,39 @@ private:
     QString why_;
     std::unique_ptr<Recorder> rec_;
 };
+
+// A sound server's socket that takes connections and never answers.
+class SilentServer {
+public:
+    SilentServer();
+    ~SilentServer();
+    SilentServer(const SilentServer&) = delete;
+    SilentServer& operator=(const SilentServer&) = delete;
+    QString address() const; // for PULSE_SERVER; empty when the socket could not be made
+
+private:
+    QTemporaryDir dir_;
+    int fd_ = -1;
+};
+
+// A sound server of the test's own with a null sink, which the test may stop dead and
+// start again at the same address.
+class PrivateServer {
+public:
+    PrivateServer();
+    ~PrivateServer();
+    bool start(); // true once it answers
+    void kill();
+    QString address() const;
+
+private:
+    QTemporaryDir dir_;
+    QProcess daemon_;
+};
+
+// This process's streams on the server the environment names that play (are not corked);
+// -1 when the server cannot be asked.
+int playingStreams();
 
 // Samples heard of each frame's marked sound.
 std::map<int, int> heardFrames(const std::vector<int16_t>& left);

@@ -3,12 +3,17 @@
 #include "SoundFixtures.h"
 
 #include "hw/media/PlayerInspection.h"
+#include "hw/media/SoundOutput.h"
 #include "hw/media/TMediaPlayer.h"
 
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdio>
 
 using hw::PlayerInspection;
 using hw::TMediaPlayer;
@@ -19,6 +24,45 @@ using namespace hw::test;
 namespace {
 
 constexpr int kFrames = 60;
+
+// Counts the lines the clip device's sound writes to the log while it lives.
+class SoundLogLines {
+public:
+    SoundLogLines()
+        : previous_(qInstallMessageHandler(&SoundLogLines::take))
+    {
+        lines_ = 0;
+    }
+    ~SoundLogLines() { qInstallMessageHandler(previous_); }
+    SoundLogLines(const SoundLogLines&) = delete;
+    SoundLogLines& operator=(const SoundLogLines&) = delete;
+    int count() const { return lines_; }
+
+private:
+    static void take(QtMsgType, const QMessageLogContext& c, const QString&)
+    {
+        if (c.category && QByteArray(c.category) == "hw.media.sound")
+            ++lines_;
+    }
+    static inline std::atomic<int> lines_{0};
+    QtMessageHandler previous_;
+};
+
+// The sound server the outputs made meanwhile connect to.
+class ServerNamed {
+public:
+    explicit ServerNamed(const QString& address)
+        : previous_(qgetenv("PULSE_SERVER"))
+    {
+        qputenv("PULSE_SERVER", address.toUtf8());
+    }
+    ~ServerNamed() { qputenv("PULSE_SERVER", previous_); }
+    ServerNamed(const ServerNamed&) = delete;
+    ServerNamed& operator=(const ServerNamed&) = delete;
+
+private:
+    QByteArray previous_;
+};
 
 class Sound : public ::testing::Test {
 protected:
@@ -51,18 +95,33 @@ protected:
         player_.setFileName(file);
         player_.Open();
     }
-    // Plays from..to, waits for its notice and for a fifth of a second of recording more,
-    // and returns the left channel recorded meanwhile.
-    std::vector<int16_t> hear(int from, int to)
+    // Plays from..to and waits for its notice.
+    void play(int from, int to)
     {
-        const int64_t mark = sink_->recorded();
         const int notices = log_.count();
         player_.setStartPos(from);
         player_.setEndPos(to);
         player_.Play();
         EXPECT_TRUE(waitFor([&] { return log_.count() == notices + 1; }));
-        EXPECT_TRUE(sink_->waitForMore(kSoundRate / 5));
-        return sink_->left(mark);
+    }
+    // Plays from..to, waits for its notice and for a fifth of a second of recording more,
+    // and returns the left channel recorded meanwhile.
+    std::vector<int16_t> hear(int from, int to, RecordedSink* sink = nullptr)
+    {
+        sink = sink ? sink : sink_.get();
+        const int64_t mark = sink->recorded();
+        play(from, to);
+        EXPECT_TRUE(sink->waitForMore(kSoundRate / 5));
+        return sink->left(mark);
+    }
+    // After a failure of the server: plays until one is heard (the first ones may be silent
+    // while the output connects again in the background).
+    bool heardAgain(RecordedSink* sink = nullptr)
+    {
+        for (int attempt = 0; attempt < 20; ++attempt)
+            if (!heardFrames(hear(10, 14, sink)).empty())
+                return true;
+        return false;
     }
 
     static QTemporaryDir* dir_;
@@ -159,30 +218,112 @@ TEST_F(Sound, TheFormsAuthorsUsedAllPlay)
 
 TEST_F(Sound, WithoutAServerThePicturesPlayOnWithOneLogLine)
 {
-    static int lines = 0;
-    lines = 0;
-    const QtMessageHandler previous
-        = qInstallMessageHandler([](QtMsgType, const QMessageLogContext& c, const QString&) {
-              if (c.category && QByteArray(c.category) == "hw.media.sound")
-                  ++lines;
-          });
-    // The device looks for the server when it first plays.
-    const QByteArray server = qgetenv("PULSE_SERVER");
-    qputenv("PULSE_SERVER", "unix:/nonexistent/hacklewright/native");
-    open(marked());
+    const SoundLogLines lines;
     const int64_t mark = sink_->recorded();
-    for (const int end : {5, 8}) {
-        player_.setStartPos(end - 3);
-        player_.setEndPos(end);
-        player_.Play();
-        ASSERT_TRUE(waitFor([&] {
-            return player_.Mode() == TMPModes::mpStopped && PlayerInspection::displayedFrame(player_) == end;
-        }));
+    {
+        const ServerNamed named(QStringLiteral("unix:/nonexistent/hacklewright/native"));
+        open(marked());
+        for (const int end : {5, 8}) {
+            player_.setStartPos(end - 3);
+            player_.setEndPos(end);
+            player_.Play();
+            ASSERT_TRUE(waitFor([&] {
+                return player_.Mode() == TMPModes::mpStopped
+                    && PlayerInspection::displayedFrame(player_) == end;
+            }));
+        }
     }
-    qputenv("PULSE_SERVER", server);
     ASSERT_TRUE(waitFor([&] { return log_.count() == 2; }));
-    qInstallMessageHandler(previous);
-    EXPECT_EQ(lines, 1);
+    EXPECT_EQ(lines.count(), 1);
     EXPECT_TRUE(sink_->waitForMore(kSoundRate / 10));
     EXPECT_TRUE(heardFrames(sink_->left(mark)).empty());
+}
+
+TEST_F(Sound, AServerThatNeverAnswersCostsOnePlayItsSoundAndIsTriedAgain)
+{
+    const SoundLogLines lines;
+    const SilentServer silent;
+    ASSERT_FALSE(silent.address().isEmpty());
+    {
+        const ServerNamed named(silent.address());
+        open(marked()); // connecting starts here
+        // A 2-s play runs its course silently; the next one does not wait for that server.
+        QElapsedTimer clock;
+        clock.start();
+        play(0, 29);
+        const qint64 firstMs = clock.restart();
+        play(30, 32);
+        std::printf("A server that never answers: a 2-s play took %lld ms, the next 3 frames %lld ms\n",
+                    static_cast<long long>(firstMs), static_cast<long long>(clock.elapsed()));
+        EXPECT_EQ(log_.values.back(), TMPNotifyValues::nvSuccessful);
+        EXPECT_EQ(PlayerInspection::displayedFrame(player_), 32);
+    }
+    EXPECT_TRUE(heardAgain());
+    EXPECT_EQ(lines.count(), 1);
+}
+
+TEST_F(Sound, AServerThatGoesAwayMidPlayLeavesThePlaySilentAndIsTriedAgain)
+{
+    PrivateServer server;
+    if (!server.start())
+        GTEST_SKIP() << "cannot start a sound server of the test's own";
+    const SoundLogLines lines;
+    const ServerNamed named(server.address());
+    auto sink = std::make_unique<RecordedSink>();
+    ASSERT_TRUE(sink->usable()) << sink->why().toStdString();
+    open(marked());
+    const int notices = log_.count();
+    player_.setStartPos(0);
+    player_.setEndPos(kFrames - 1);
+    player_.Play();
+    ASSERT_TRUE(waitFor([&] { return heardFrames(sink->left()).size() >= 3; }));
+    server.kill();
+    ASSERT_TRUE(waitFor([&] { return log_.count() == notices + 1; }));
+    EXPECT_EQ(log_.values.back(), TMPNotifyValues::nvSuccessful);
+    EXPECT_EQ(PlayerInspection::displayedFrame(player_), kFrames - 1);
+
+    sink.reset();
+    ASSERT_TRUE(server.start());
+    sink = std::make_unique<RecordedSink>();
+    ASSERT_TRUE(sink->usable()) << sink->why().toStdString();
+    EXPECT_TRUE(heardAgain(sink.get()));
+    EXPECT_EQ(lines.count(), 1);
+}
+
+TEST_F(Sound, PlaysEndCorkedAndAVolumeChangeIsHeardWithinTheFrameShown)
+{
+    // Told that the play is over, the output corks its stream.
+    const auto output = hw::makePulseSoundOutput();
+    ASSERT_TRUE(output->begin(hw::SoundFormat{}, 100, [] { return false; }));
+    const std::vector<int16_t> tone = toneSound(3, 440);
+    output->write(tone.data(), std::min(output->writable(), tone.size() / 2));
+    EXPECT_TRUE(waitFor([] { return playingStreams() == 1; }));
+    output->finish();
+    EXPECT_TRUE(waitFor([] { return playingStreams() == 0; }));
+
+    // A play's stream corks itself once heard to its end.
+    open(marked());
+    hear(10, 14);
+    EXPECT_TRUE(waitFor([] { return playingStreams() == 0; }));
+
+    // Muted mid-play: the sound stops with the frame on show or the next.
+    const int64_t mark = sink_->recorded();
+    int mutedAt = -1;
+    player_.setStartPos(0);
+    player_.setEndPos(kFrames - 1);
+    player_.Play();
+    ASSERT_TRUE(waitFor([&] {
+        const int shown = PlayerInspection::displayedFrame(player_);
+        if (shown < 20)
+            return false;
+        player_.setMuted(true);
+        mutedAt = shown;
+        return true;
+    }));
+    ASSERT_TRUE(waitFor([&] { return player_.Mode() == TMPModes::mpStopped; }));
+    ASSERT_TRUE(sink_->waitForMore(kSoundRate / 5));
+    const std::map<int, int> heard = heardFrames(sink_->left(mark));
+    ASSERT_FALSE(heard.empty());
+    EXPECT_GE(heard.rbegin()->first, 19);
+    EXPECT_LE(heard.rbegin()->first, mutedAt + 1);
 }

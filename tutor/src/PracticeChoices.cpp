@@ -1,15 +1,8 @@
 #include "PracticeChoices.h"
 
-#include <QSettings>
-
-#include <algorithm>
+#include <QStringList>
 
 namespace hw {
-
-namespace {
-const QString kVolumeKey = QStringLiteral("Sound/Volume");
-const QString kMutedKey = QStringLiteral("Sound/Muted");
-} // namespace
 
 double speedFactor(PlaySpeed speed)
 {
@@ -57,45 +50,6 @@ QString practiceBadgeText(bool loop, PlaySpeed speed)
     else if (speed == PlaySpeed::Quarter)
         parts << QString::fromUtf8("\u00BC\u00D7");
     return parts.join(QLatin1Char(' '));
-}
-
-SoundLevel SoundLevel::load(const QSettings& settings)
-{
-    SoundLevel level;
-    bool ok = false;
-    const int volume = settings.value(kVolumeKey).toInt(&ok);
-    if (ok)
-        level.volume = std::clamp(volume, 0, 100);
-    const QVariant muted = settings.value(kMutedKey);
-    if (muted.canConvert<bool>())
-        level.muted = muted.toBool();
-    return level;
-}
-
-void SoundLevel::save(QSettings& settings) const
-{
-    settings.setValue(kVolumeKey, volume);
-    settings.setValue(kMutedKey, muted);
-    settings.sync();
-}
-
-void SoundLevel::louder()
-{
-    volume = std::min(100, (volume / kStep + 1) * kStep);
-    muted = false;
-}
-
-void SoundLevel::softer()
-{
-    volume = std::max(0, (volume + kStep - 1) / kStep * kStep - kStep);
-    muted = false;
-}
-
-QString SoundLevel::note() const
-{
-    if (muted)
-        return QStringLiteral("Muted");
-    return QStringLiteral("Volume %1 %").arg(volume);
 }
 
 } // namespace hw

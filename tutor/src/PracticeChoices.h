@@ -1,9 +1,9 @@
 #pragma once
 // The learner's practice choices: the playing speed (this run only) and the sound level
 // (kept in a settings store between runs).
-#include <QString>
+#include "hw/tutor/SoundLevel.h"
 
-class QSettings;
+#include <QString>
 
 namespace hw {
 
@@ -17,19 +17,5 @@ PlaySpeed faster(PlaySpeed speed);      // stops at normal
 // The corner badge over the video: "Loop", "½×", "Loop ¼×"; empty at normal speed
 // without loop.
 QString practiceBadgeText(bool loop, PlaySpeed speed);
-
-struct SoundLevel {
-    static constexpr int kStep = 10;
-    int volume = 100; // percent, 0..100
-    bool muted = false;
-
-    // A missing or unreadable entry gives the default; a volume out of range is clamped.
-    static SoundLevel load(const QSettings& settings);
-    void save(QSettings& settings) const;
-    void louder();
-    void softer();
-    // The brief note shown in the video panel when the level changes.
-    QString note() const;
-};
 
 } // namespace hw

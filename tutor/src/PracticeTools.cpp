@@ -47,8 +47,7 @@ PracticeTools::PracticeTools(QWidget* window, QWidget* videoPanel, TMediaPlayer*
     if (settings_)
         sound_ = SoundLevel::load(*settings_);
     muteAction_->setChecked(sound_.muted);
-    player_->setVolume(sound_.volume);
-    player_->setMuted(sound_.muted);
+    sound_.applyTo(*player_);
 }
 
 PracticeTools::~PracticeTools() = default;
@@ -136,8 +135,7 @@ void PracticeTools::prepareDevice(bool topicPlay)
 {
     player_->setRepeat(topicPlay && loop_);
     player_->setSpeed(speedFactor(speed_));
-    player_->setVolume(sound_.volume);
-    player_->setMuted(sound_.muted);
+    sound_.applyTo(*player_);
 }
 
 void PracticeTools::switchLoop()
@@ -194,8 +192,7 @@ void PracticeTools::softer()
 void PracticeTools::soundChanged()
 {
     muteAction_->setChecked(sound_.muted);
-    player_->setVolume(sound_.volume);
-    player_->setMuted(sound_.muted);
+    sound_.applyTo(*player_);
     if (settings_)
         sound_.save(*settings_);
     soundNote_->flash(sound_.note());

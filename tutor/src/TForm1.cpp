@@ -5,6 +5,7 @@
 #include "TransportShortcuts.h"
 #include "WindowFont.h"
 #include "hw/Termination.h"
+#include "hw/tutor/SoundLevel.h"
 #include "hw/tutor/THiddenControlsForm.h"
 
 #include <QCloseEvent>
@@ -61,8 +62,7 @@ TForm1::TForm1(Options options)
     , settings_(std::move(options.settings))
 {
     if (!settings_)
-        settings_
-            = std::make_shared<QSettings>(QStringLiteral("Hacklewright"), QStringLiteral("Hacklewright"));
+        settings_ = userSettings();
     if (!loader_)
         loader_ = [](Catalogue& c, const DisplayNameSink& sink, const QDir& root) {
             return initResources(c, sink, root);

@@ -3,6 +3,7 @@
 #include "RaisedPanel.h"
 #include "hw/Termination.h"
 #include "hw/app/Application.h"
+#include "hw/tutor/SoundLevel.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -11,6 +12,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QSettings>
 
 namespace hw {
 
@@ -111,6 +113,9 @@ void TSplashForm::createComponents()
     MediaPlayer2->setDisplay(OleContainer1);
     MediaPlayer2->setVisible(false);
     MediaPlayer2->OnNotify = [this](QObject*) { MediaPlayer2Notify(); };
+    // The chime is heard at the level the learner chose in the tutor window.
+    const std::shared_ptr<QSettings> settings = options_.settings ? options_.settings : userSettings();
+    SoundLevel::load(*settings).applyTo(*MediaPlayer2);
 
     StartTimer = new QTimer(this);
     StartTimer->setObjectName(QStringLiteral("StartTimer"));

@@ -17,6 +17,9 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
+
+class QSettings;
 
 namespace hw {
 
@@ -41,6 +44,9 @@ public:
         // How long a missing completion notice is waited for.
         SplashWatchdog::Limits noticeLimits;
         SplashWatchdog::Clock clock; // empty: the steady clock
+        // The store of the learner's sound level, which the splash video plays at too;
+        // empty: the user's settings.
+        std::shared_ptr<QSettings> settings;
     };
 
     // Creates the window and runs its creation handler, which starts the splash video.
