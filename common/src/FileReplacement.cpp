@@ -85,12 +85,13 @@ bool FileReplacement::commit()
 {
     if (partial_.isEmpty() || !error_.isEmpty())
         return false;
-    struct stat existing {};
+    struct stat existing { };
     const QByteArray target = QFile::encodeName(target_);
     const QByteArray partial = QFile::encodeName(partial_);
-    const mode_t mode = ::stat(target.constData(), &existing) == 0 ? (existing.st_mode & 07777)
-                                                                    : (0666 & ~currentUmask());
-    if (::chmod(partial.constData(), mode) != 0 || std::rename(partial.constData(), target.constData()) != 0) {
+    const mode_t mode
+        = ::stat(target.constData(), &existing) == 0 ? (existing.st_mode & 07777) : (0666 & ~currentUmask());
+    if (::chmod(partial.constData(), mode) != 0
+        || std::rename(partial.constData(), target.constData()) != 0) {
         error_ = QStringLiteral("Cannot write file %1").arg(path_);
         return false;
     }

@@ -30,7 +30,7 @@ QByteArray contents(const QString& path)
 
 mode_t modeOf(const QString& path)
 {
-    struct stat st {};
+    struct stat st { };
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? (st.st_mode & 0777) : 0;
 }
 
@@ -94,5 +94,6 @@ TEST(FileReplacement, AnAbandonedSaveLeavesNothingBehind)
         writeTreeFile(r.partialPath(), "half");
     }
     EXPECT_EQ(contents(path), QByteArray("old"));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("card.pdf")});
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("card.pdf")});
 }
