@@ -42,8 +42,9 @@ ShellRun shell(const QString& command, const QString& folder)
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("PATH"), qEnvironmentVariable("HW_BINARY_DIR") + QStringLiteral("/tools:")
-                                           + env.value(QStringLiteral("PATH")));
+    env.insert(QStringLiteral("PATH"),
+               qEnvironmentVariable("HW_BINARY_DIR") + QStringLiteral("/tools:")
+                   + env.value(QStringLiteral("PATH")));
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     p.setProcessEnvironment(env);
     p.setWorkingDirectory(folder);
@@ -87,19 +88,21 @@ TEST(AuthoringGuide, CommandsRunCleanAndGiveTheFramesOfTheRule)
     for (const QString& command : commands) {
         const ShellRun run = shell(command, dir.path());
         EXPECT_EQ(run.exitCode, 0) << command.toStdString() << "\n" << run.err.toStdString();
-        for (const char* alarm : {"deprecated pixel format", "image sequence pattern", "Incompatible pixel format",
-                                  "No sound", "warning"})
+        for (const char* alarm : {"deprecated pixel format", "image sequence pattern",
+                                  "Incompatible pixel format", "No sound", "warning"})
             EXPECT_FALSE(run.err.contains(QLatin1String(alarm), Qt::CaseInsensitive))
-                << command.toStdString() << "\n" << run.err.toStdString();
+                << command.toStdString() << "\n"
+                << run.err.toStdString();
     }
     for (const char* video : {"Woolly.avi", "MyLessons/Flies/Woolly.avi"}) {
         const QString path = dir.filePath(QLatin1String(video));
         EXPECT_EQ(framesOf(path), 300) << video;
         QProcess probe;
-        probe.start(QStringLiteral("ffprobe"), {QStringLiteral("-v"), QStringLiteral("error"),
-                                                QStringLiteral("-select_streams"), QStringLiteral("a"),
-                                                QStringLiteral("-show_entries"), QStringLiteral("stream=codec_name"),
-                                                QStringLiteral("-of"), QStringLiteral("csv=p=0"), path});
+        probe.start(QStringLiteral("ffprobe"),
+                    {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-select_streams"),
+                     QStringLiteral("a"), QStringLiteral("-show_entries"),
+                     QStringLiteral("stream=codec_name"), QStringLiteral("-of"), QStringLiteral("csv=p=0"),
+                     path});
         ASSERT_TRUE(probe.waitForFinished(60000));
         EXPECT_EQ(QString::fromUtf8(probe.readAllStandardOutput()).trimmed(), QStringLiteral("pcm_s16le"))
             << video << ": the sound is kept";
