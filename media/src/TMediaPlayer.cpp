@@ -281,8 +281,14 @@ void TMediaPlayer::Open()
             device = ClipDevice::open(path, d->sink, d->clock, this, error);
     }
     d->error = error;
-    if (!device)
-        throw EMCIDeviceError(media::deviceErrorText(error));
+    if (!device) {
+        QString message = media::deviceErrorText(error);
+        // The device's text names no file; the one not found follows on a line of its own,
+        // quoted, so that an error box's closing full stop does not run into it.
+        if (error == media::kFileNotFound)
+            message += QStringLiteral("\n\"%1\"").arg(d->fileName);
+        throw EMCIDeviceError(message);
+    }
 
     d->device = std::move(device);
     d->device->setPlayOptions(d->repeat, d->speed);

@@ -19,8 +19,9 @@ namespace {
 const QString kNoDevice = QStringLiteral("No MCI device open.");
 const QString kUnreadable
     = QStringLiteral("The specified file cannot be read: it is damaged or not a video file.");
+// The device's text, and the clip's name (%1) on a line of its own.
 const QString kNotFound
-    = QStringLiteral("Cannot find the specified file. Make sure the path and filename are correct.");
+    = QStringLiteral("Cannot find the specified file. Make sure the path and filename are correct.\n\"%1\"");
 
 std::string joined(const std::vector<QString>& texts)
 {
@@ -161,7 +162,9 @@ public:
             = screen == Screen::QuickTour ? f_.catalogue().quickTourList() : f_.catalogue().techniquesList();
         EXPECT_EQ(listLines(f_.TopicsListBox), titlesOf(list));
         if (!openError.isEmpty()) {
-            expectBoxes({openError}, screenName(screen));
+            expectBoxes({openError.contains(QLatin1String("%1")) ? openError.arg(f_.MediaPlayer1->FileName())
+                                                                 : openError},
+                        screenName(screen));
             expectScreen(screen);
             checkClosed(screenName(screen));
             return;

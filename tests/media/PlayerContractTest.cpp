@@ -195,15 +195,19 @@ TEST_F(PlayerContract, OpenFindsContentPathsAndReportsWhatItCannotOpen)
     ASSERT_EQ(player_->Mode(), TMPModes::mpStopped);
     EXPECT_EQ(player_->Length(), 30);
 
-    // A missing file: the clip open before is closed, and the player stays closed.
-    player_->setFileName(dir_->filePath(QStringLiteral("missing.avi")));
+    // A missing file: the clip open before is closed, and the player stays closed. The
+    // error names the file on a second line; the device's own text stays as it is.
+    const QString missing = dir_->filePath(QStringLiteral("missing.avi"));
+    player_->setFileName(missing);
     try {
         player_->Open();
         ADD_FAILURE() << "no exception";
     } catch (const hw::EMCIDeviceError& e) {
-        EXPECT_TRUE(e.message().contains(QStringLiteral("Cannot find the specified file"))) << e.what();
         EXPECT_NE(player_->Error(), 0u);
-        EXPECT_EQ(player_->ErrorMessage(), e.message());
+        EXPECT_EQ(
+            player_->ErrorMessage(),
+            QStringLiteral("Cannot find the specified file. Make sure the path and filename are correct."));
+        EXPECT_EQ(e.message(), player_->ErrorMessage() + QStringLiteral("\n\"") + missing + QLatin1Char('"'));
     }
     EXPECT_EQ(player_->Mode(), TMPModes::mpNotReady);
     expectNotOpen([&] { player_->Play(); });

@@ -1,8 +1,11 @@
 // The authors' commands, run as the program they are: stamp-clip writes a clip, grab saves
 // a frame as the video panel shows it (also at high pixel ratios), read-stamp reads it back;
-// picture and sheet.
+// picture and sheet; the command line itself.
+#include "SoundFixtures.h"
+
 #include "hw/clips/FrameStamp.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -24,14 +27,31 @@ struct ToolRun {
     QString err;
 };
 
-ToolRun tool(const QStringList& args, const QString& scale = QString())
+struct ToolPlace {
+    QString scale;       // QT_SCALE_FACTOR, when given
+    QString folder;      // the working folder, when given
+    QString soundServer; // PULSE_SERVER, when given
+};
+
+ToolPlace scaled(const QString& scale)
+{
+    ToolPlace place;
+    place.scale = scale;
+    return place;
+}
+
+ToolRun tool(const QStringList& args, const ToolPlace& place = ToolPlace())
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    if (!scale.isEmpty())
-        env.insert(QStringLiteral("QT_SCALE_FACTOR"), scale);
+    if (!place.scale.isEmpty())
+        env.insert(QStringLiteral("QT_SCALE_FACTOR"), place.scale);
+    if (!place.soundServer.isEmpty())
+        env.insert(QStringLiteral("PULSE_SERVER"), place.soundServer);
     p.setProcessEnvironment(env);
+    if (!place.folder.isEmpty())
+        p.setWorkingDirectory(place.folder);
     p.start(toolPath(), args);
     ToolRun r;
     if (!p.waitForFinished(60000))
@@ -61,7 +81,7 @@ TEST(MediaTools, StampClipGrabAndReadStampAgree)
 
     for (const QString& scale : {QStringLiteral("1"), QStringLiteral("1.5"), QStringLiteral("2")}) {
         const QString png = dir.filePath(QStringLiteral("frame-%1.png").arg(scale));
-        const ToolRun grab = tool({QStringLiteral("grab"), clip, QStringLiteral("17"), png}, scale);
+        const ToolRun grab = tool({QStringLiteral("grab"), clip, QStringLiteral("17"), png}, scaled(scale));
         ASSERT_EQ(grab.exitCode, 0) << grab.err.toStdString();
         const QImage saved(png);
         EXPECT_EQ(saved.width(), qRound(320 * scale.toDouble())) << "picture at the screen's own resolution";
@@ -139,4 +159,78 @@ TEST(MediaTools, PictureAndSheetShowWhatTheTutorShows)
     EXPECT_EQ(
         tool({QStringLiteral("sheet"), clip, QStringLiteral("30"), QStringLiteral("40"), sheetPng}).exitCode,
         2);
+}
+
+// Every command answers -h and --help with its usage and makes nothing; an option it does
+// not take is refused, never taken for a file or folder name.
+TEST(MediaTools, CommandLineAnswersHelpAndRefusesUnknownOptions)
+{
+    if (!QFileInfo::exists(toolPath()))
+        GTEST_SKIP() << "hacklewright-tool not built";
+    QTemporaryDir dir;
+    ToolPlace inDir;
+    inDir.folder = dir.path();
+    const ToolRun list = tool({QStringLiteral("--help")}, inDir);
+    EXPECT_EQ(list.exitCode, 0);
+    EXPECT_TRUE(list.out.contains(QStringLiteral("\n  check "))) << list.out.toStdString();
+    for (const char* name : {"card", "catalog", "check", "grab", "make-artwork", "make-broken", "make-demo",
+                             "make-icons", "picture", "play", "read-stamp", "sheet", "stamp-clip"}) {
+        const QString command = QString::fromLatin1(name);
+        for (const QString& ask : {QStringLiteral("-h"), QStringLiteral("--help")}) {
+            const ToolRun help = tool({command, ask}, inDir);
+            EXPECT_EQ(help.exitCode, 0) << name << help.err.toStdString();
+            EXPECT_TRUE(
+                help.out.startsWith(QStringLiteral("usage: hacklewright-tool ") + command + QLatin1Char(' ')))
+                << name << " " << help.out.toStdString();
+        }
+        const ToolRun wrong = tool({command, QStringLiteral("--frobnicate"), QStringLiteral("x")}, inDir);
+        EXPECT_EQ(wrong.exitCode, 2) << name;
+        EXPECT_TRUE(wrong.err.contains(QStringLiteral("unknown option --frobnicate"))) << name;
+    }
+    EXPECT_EQ(
+        tool({QStringLiteral("help"), QStringLiteral("sheet")}, inDir).out.section(QLatin1Char('\n'), 0, 0),
+        QStringLiteral("usage: hacklewright-tool sheet VIDEO FROM TO OUT.png [--columns N] [--every K]"));
+    EXPECT_TRUE(QDir(dir.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden))
+        << QDir(dir.path())
+               .entryList(QDir::AllEntries | QDir::NoDotAndDotDot)
+               .join(QLatin1Char(' '))
+               .toStdString();
+
+    // check: a folder named in another case is a note; --strict counts warnings, --portable notes.
+    QTemporaryDir quiet, named;
+    QDir(named.path()).mkdir(QStringLiteral("flies"));
+    auto checkExit = [&](const QTemporaryDir& library, const QString& flag) {
+        return tool({QStringLiteral("check"), library.path(), flag}).exitCode;
+    };
+    EXPECT_EQ(checkExit(named, QStringLiteral("--json")), 0);
+    EXPECT_EQ(checkExit(named, QStringLiteral("--strict")), 1); // the sections are missing
+    EXPECT_EQ(checkExit(named, QStringLiteral("--portable")), 1);
+    EXPECT_EQ(checkExit(quiet, QStringLiteral("--portable")), 0);
+}
+
+// Only play reaches for the sound server: the commands that show frames never ask it, even
+// for a clip with sound.
+TEST(MediaTools, OnlyPlayAsksForTheSoundServer)
+{
+    if (!QFileInfo::exists(toolPath()))
+        GTEST_SKIP() << "hacklewright-tool not built";
+    QTemporaryDir dir;
+    const QString clip = dir.filePath(QStringLiteral("Narrated.avi"));
+    if (!hw::test::writeSoundClip(clip, 20, hw::test::toneSound(20, 440)))
+        GTEST_SKIP() << "ffmpeg cannot write a clip with sound here";
+    ToolPlace noServer;
+    noServer.soundServer = QStringLiteral("unix:") + dir.filePath(QStringLiteral("none"));
+    const QString png = dir.filePath(QStringLiteral("out.png"));
+    for (const QStringList& args :
+         {QStringList{QStringLiteral("grab"), clip, QStringLiteral("5"), png},
+          QStringList{QStringLiteral("sheet"), clip, QStringLiteral("0"), QStringLiteral("4"), png},
+          QStringList{QStringLiteral("read-stamp"), clip, QStringLiteral("5")}}) {
+        const ToolRun run = tool(args, noServer);
+        EXPECT_EQ(run.exitCode, 0) << args.first().toStdString() << run.err.toStdString();
+        EXPECT_FALSE(run.err.contains(QStringLiteral("No sound"))) << args.first().toStdString();
+    }
+    const ToolRun play
+        = tool({QStringLiteral("play"), clip, QStringLiteral("0"), QStringLiteral("2")}, noServer);
+    EXPECT_EQ(play.exitCode, 0) << play.err.toStdString();
+    EXPECT_TRUE(play.err.contains(QStringLiteral("No sound"))) << "play asks, and learns there is none";
 }

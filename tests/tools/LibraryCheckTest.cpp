@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 
@@ -42,7 +43,7 @@ std::string codes(const CheckReport& report)
 }
 
 // A sound library: one pattern "Parachute Adams" with two 20-frame steps and their
-// left-handed twins 40 frames later, in a 90-frame 15 fps clip, and both sections.
+// left-handed twins 40 frames later, in a 90-frame 15 fps clip, both sections and the splash.
 class SmallTree {
 public:
     SmallTree()
@@ -62,7 +63,8 @@ public:
         video_ = clip.readAll();
         files_[QStringLiteral("Flies/Adams.ini")] = hw::test::patternIni(
             "Parachute Adams", 2, {{"Tail", 0, 19, 40}, {"Hackle", 20, 39, 40}}, "Hook=Dry fly hook\r\n");
-        files_[QStringLiteral("Flies/Adams.bmp")] = bmp(QSize(125, 80));
+        files_[QStringLiteral("Flies/Adams.bmp")] = bmp(QSize(120, 80));
+        files_[QStringLiteral("SplashScreen/SplashScreen.avi")] = video_;
         files_[QStringLiteral("Flies/Adams.avi")] = video_;
         for (const char* section : {"QuickTour", "Techniques"}) {
             const QString name = QString::fromLatin1(section);
@@ -102,7 +104,7 @@ TEST(LibraryCheck, FindsEachFaultOfASmallTree)
     for (const auto& f : clean.findings)
         EXPECT_EQ(f.code, QStringLiteral("card-without-pattern")) << codes(clean);
     EXPECT_EQ(clean.patterns, 1);
-    EXPECT_EQ(clean.videos, 3);
+    EXPECT_EQ(clean.videos, 4);
 
     const QString adams = QStringLiteral("Flies/Adams.ini");
     struct Fault {
@@ -112,9 +114,9 @@ TEST(LibraryCheck, FindsEachFaultOfASmallTree)
         std::function<void(std::map<QString, QByteArray>&)> make;
     };
     const std::vector<Fault> faults = {
-        {"range-reversed", Severity::Error, 6,
+        {"range-reversed", Severity::Error, 7,
          [&](auto& t) { replaceIn(t[adams], "StopFrame=19", "StopFrame=-5"); }},
-        {"range-outside-video", Severity::Error, 11,
+        {"range-outside-video", Severity::Error, 12,
          [&](auto& t) { replaceIn(t[adams], "StopFrame=39", "StopFrame=60"); }},
         {"bad-integer", Severity::Error, 13,
          [&](auto& t) { replaceIn(t[adams], "Offset=40\r\n[M", "Offset=4O\r\n[M"); }},
@@ -143,19 +145,28 @@ TEST(LibraryCheck, FindsEachFaultOfASmallTree)
          [&](auto& t) { t[adams].append("[Topics 3]\r\ntitle=Extra\r\n"); }},
         {"value-cut", Severity::Warning, 5,
          [&](auto& t) { replaceIn(t[adams], "title=Tail", ("title=" + QByteArray(1100, 'T')).constData()); }},
-        {"name-case", Severity::Warning, 0,
+        {"name-case", Severity::Note, 0,
          [&](auto& t) {
              t[QStringLiteral("Flies/ADAMS.BMP")] = t[QStringLiteral("Flies/Adams.bmp")];
              t.erase(QStringLiteral("Flies/Adams.bmp"));
          }},
-        {"left-overlaps-right", Severity::Warning, 6,
+        {"left-overlaps-right", Severity::Warning, 8,
          [&](auto& t) { replaceIn(t[adams], "StopFrame=19\r\nOffset=40", "StopFrame=19\r\nOffset=10"); }},
-        {"step-short", Severity::Warning, 11,
+        {"step-short", Severity::Warning, 12,
          [&](auto& t) { replaceIn(t[adams], "StopFrame=39", "StopFrame=25"); }},
         {"picture-shape", Severity::Warning, 0,
          [&](auto& t) { t[QStringLiteral("Flies/Adams.bmp")] = bmp(QSize(60, 80)); }},
         {"picture-empty", Severity::Warning, 0,
          [&](auto& t) { t[QStringLiteral("Flies/Adams.bmp")].clear(); }},
+        {"picture-size", Severity::Warning, 0,
+         [&](auto& t) { t[QStringLiteral("Flies/Adams.bmp")] = bmp(QSize(240, 160)); }},
+        {"no-left-take", Severity::Warning, 8,
+         [&](auto& t) {
+             replaceIn(t[adams], "Offset=40\r\n[T", "Offset=0\r\n[T");
+             replaceIn(t[adams], "Offset=40\r\n[M", "Offset=0\r\n[M");
+         }},
+        {"splash-missing", Severity::Warning, 0,
+         [&](auto& t) { t.erase(QStringLiteral("SplashScreen/SplashScreen.avi")); }},
         {"no-topics", Severity::Warning, 3,
          [&](auto& t) { replaceIn(t[adams], "numsteps=2", "numsteps=0"); }},
     };
@@ -171,11 +182,33 @@ TEST(LibraryCheck, FindsEachFaultOfASmallTree)
         if (fault.line) {
             EXPECT_EQ(found->line, fault.line) << fault.code << "\n" << codes(report);
         }
-        // A warning is the only mistake of its tree.
-        if (fault.severity == Severity::Warning) {
+        // A warning or a note is the only mistake of its tree.
+        if (fault.severity != Severity::Error) {
             EXPECT_EQ(report.count(Severity::Error), 0) << fault.code << "\n" << codes(report);
         }
     }
+}
+
+// One mistake hides no other: each value at fault is reported at its own line, and the
+// picture and the video are checked although the tutor would skip the pattern.
+TEST(LibraryCheck, ReportsEveryFaultOfAFileAtItsLine)
+{
+    SmallTree tree;
+    QByteArray& adams = tree.files()[QStringLiteral("Flies/Adams.ini")];
+    replaceIn(adams, "StopFrame=19", "StopFrame=19 frames");
+    replaceIn(adams, "StopFrame=39", "StopFrame=95");
+    replaceIn(adams, "Offset=40\r\n[M", "Offset=4O\r\n[M");
+    tree.files()[QStringLiteral("Flies/Adams.bmp")] = "BM garbage";
+    const CheckReport report = tree.check();
+    std::vector<std::pair<std::string, int>> errors;
+    for (const auto& f : report.findings)
+        if (f.severity == Severity::Error)
+            errors.emplace_back(f.code.toStdString(), f.line);
+    const std::vector<std::pair<std::string, int>> expected
+        = {{"picture-unreadable", 0}, {"bad-integer", 7}, {"range-outside-video", 12}, {"bad-integer", 13}};
+    std::sort(errors.begin(), errors.end(), [](auto& a, auto& b) { return a.second < b.second; });
+    EXPECT_EQ(errors, expected) << codes(report);
+    EXPECT_EQ(report.videos, 4) << "the pattern's video is checked too";
 }
 
 TEST(LibraryCheck, DemoLibraryChecksClean)
@@ -183,9 +216,11 @@ TEST(LibraryCheck, DemoLibraryChecksClean)
     const CheckReport report = checkLibrary(QDir(hw::test::demoTree()));
     EXPECT_EQ(report.count(Severity::Error), 0) << codes(report);
     // The demo spells some file names in another case on purpose, to show that the tutor
-    // finds them; nothing else may be found.
-    for (const auto& f : report.findings)
+    // finds them: notes, which "check --strict" passes; nothing else may be found.
+    for (const auto& f : report.findings) {
         EXPECT_EQ(f.code, QStringLiteral("name-case")) << codes(report);
+        EXPECT_EQ(f.severity, Severity::Note) << codes(report);
+    }
     EXPECT_GE(report.patterns, 10);
-    EXPECT_EQ(report.videos, report.patterns + 2);
+    EXPECT_EQ(report.videos, report.patterns + 3); // both sections and the splash
 }

@@ -177,6 +177,24 @@ TEST(TutorTransport, StepsStayInsideTheRangeAndRewindGoesToItsStart)
     EXPECT_TRUE(w.errorBoxes().empty());
 }
 
+// Our band over the video names the pattern, the step and the hand in a pattern lesson, and
+// nothing in the sections.
+TEST(TutorTransport, LessonBandNamesThePatternStepAndHand)
+{
+    TutorWindow w(rangeTree());
+    TForm1& f = *w;
+    auto band = [&] {
+        const auto* note = f.VideoPanel->findChild<QWidget*>(QStringLiteral("LessonTitle"));
+        return note && note->isVisible() ? note->accessibleName() : QString();
+    };
+    openRange(f);
+    EXPECT_EQ(band(), QStringLiteral("Range  \u2014  1. Whole  \u2014  Right hand"));
+    chooseHandFromList(f, 1);
+    EXPECT_TRUE(band().endsWith(QStringLiteral("Left hand"))) << band().toStdString();
+    click(f.QuickTourButton);
+    EXPECT_EQ(band(), QString());
+}
+
 TEST(TutorTransport, ChangingHandWhilePlayingMovesToTheNewHand)
 {
     TutorWindow w(rangeTree());

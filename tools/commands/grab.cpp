@@ -34,6 +34,7 @@ int runGrab(const QStringList& args)
     panel.resize(panelSize);
     try {
         hw::TMediaPlayer player;
+        player.setSoundOutput(hw::makeNullSoundOutput); // shows frames only: no sound server is asked
         player.setDisplay(&panel);
         player.setFileName(rest[0]);
         player.Open();

@@ -38,6 +38,8 @@ int runReadStamp(const QStringList& args)
         }
         try {
             hw::TMediaPlayer player;
+            player.setSoundOutput(hw::makeNullSoundOutput); // shows frames only: no sound server is asked
+            player.setSoundOutput(hw::makeNullSoundOutput); // shows frames only: no sound server is asked
             player.setFileName(args[0]);
             player.Open();
             if (frame >= player.Length()) {

@@ -83,6 +83,7 @@ int runSheet(const QStringList& args)
     panel.resize(kThumbWidth, kThumbHeight);
     try {
         hw::TMediaPlayer player;
+        player.setSoundOutput(hw::makeNullSoundOutput); // shows frames only: no sound server is asked
         player.setDisplay(&panel);
         player.setFileName(rest[0]);
         player.Open();

@@ -92,7 +92,9 @@ int runStampClip(const QStringList& args)
 }
 
 const bool registered
-    = hw::tool::registerCommand({"stamp-clip", "stamp-clip OUT.avi [options]",
+    = hw::tool::registerCommand({"stamp-clip",
+                                 "stamp-clip OUT.avi [--codec NAME] [--size WxH] [--fps N] [--frames N] "
+                                 "[--keyint N] [--bframes] [--quality Q] [--drop F,F,...]",
                                  "write a clip whose frames show their own numbers", runStampClip});
 
 } // namespace

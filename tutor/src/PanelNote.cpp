@@ -65,6 +65,10 @@ void PanelNote::place()
     const QWidget* panel = parentWidget();
     const QSize textSize = fontMetrics().size(Qt::TextSingleLine, text_);
     const QSize size(textSize.width() + 2 * kPadX, textSize.height() + 2 * kPadY);
+    if (corner_ == Corner::TopBand) {
+        setGeometry(0, 0, panel->width(), size.height());
+        return;
+    }
     const int x = corner_ == Corner::TopLeft ? kMargin : panel->width() - kMargin - size.width();
     setGeometry(x, kMargin, size.width(), size.height());
 }
@@ -85,6 +89,14 @@ bool PanelNote::eventFilter(QObject* watched, QEvent* event)
 void PanelNote::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
+    if (corner_ == Corner::TopBand) {
+        p.fillRect(rect(), QColor(40, 24, 54));
+        p.setPen(QColor(255, 236, 160));
+        const QRect text = rect().adjusted(kPadX, 0, -kPadX, 0);
+        p.drawText(text, Qt::AlignLeft | Qt::AlignVCenter,
+                   fontMetrics().elidedText(text_, Qt::ElideRight, text.width()));
+        return;
+    }
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0, 0, 0, 180));

@@ -1,7 +1,8 @@
 #pragma once
 // A small caption over one corner of the video panel: light text on a dark, slightly
-// transparent plate. It takes no mouse input, keeps above the pictures the clip device shows
-// in the panel, and is hidden while it has no text.
+// transparent plate; or a band across the panel's top edge, on a plate of its own colour.
+// It takes no mouse input, keeps above the pictures the clip device shows in the panel, and
+// is hidden while it has no text.
 #include <QTimer>
 #include <QWidget>
 
@@ -11,7 +12,7 @@ class PanelNote : public QWidget {
     Q_OBJECT
 
 public:
-    enum class Corner { TopLeft, TopRight };
+    enum class Corner { TopLeft, TopRight, TopBand };
     PanelNote(QWidget* panel, Corner corner, const QString& name);
 
     void setText(const QString& text); // empty: hidden

@@ -1,6 +1,7 @@
 // Sections and topic navigation: composing the screens, filling the lists, opening each
 // section's video and showing a topic's first frame.
 #include "FrameMath.h"
+#include "PanelNote.h"
 #include "PicturePainting.h"
 #include "PracticeTools.h"
 #include "hw/AnsiText.h"
@@ -65,6 +66,26 @@ void TForm1::closeClip()
     currentTopic_ = nullptr;
     currentOffset_ = 0;
     MediaPlayer1->Close();
+    showLessonTitle();
+}
+
+void TForm1::showLessonTitle()
+{
+    // Only a pattern lesson names its pattern: the sections' videos are about the tutor.
+    const bool patternLesson = currentFly_ && currentTopic_ && currentSectionList_ == currentFly_->topics;
+    if (!patternLesson) {
+        lessonTitle_->setText({});
+        return;
+    }
+    int step = 1;
+    for (const tTopicRecord* t = currentSectionList_; t && t != currentTopic_; t = t->next)
+        ++step;
+    lessonTitle_->setText(
+        QStringLiteral("%1  \u2014  %2. %3  \u2014  %4")
+            .arg(ansiToQString(currentFly_->displayName))
+            .arg(step)
+            .arg(ansiToQString(currentTopic_->title),
+                 handedness() == 0 ? QStringLiteral("Right hand") : QStringLiteral("Left hand")));
 }
 
 void TForm1::navigate(std::function<void()> choice)
@@ -154,6 +175,7 @@ void TForm1::openSection(Section section)
     currentTopic_ = list;
     currentOffset_ = list->offset;
     AdvanceToFrame(MediaPlayer1->StartPos());
+    showLessonTitle();
 }
 
 void TForm1::PatternsButtonClick()
@@ -232,6 +254,7 @@ void TForm1::showChosenPattern()
         currentTopic_ = first;
         currentOffset_ = first->offset;
         TopicsListBox->setItemIndex(0);
+        showLessonTitle();
     } else {
         closeClip();
     }
@@ -290,6 +313,7 @@ void TForm1::showChosenTopic()
     AdvanceToFrame(MediaPlayer1->StartPos());
     currentTopic_ = topic;
     currentOffset_ = topic->offset;
+    showLessonTitle();
 }
 
 void TForm1::NextButtonClick()

@@ -1,6 +1,7 @@
 #include "hw/tutor/TForm1.h"
 
 #include "Artwork.h"
+#include "PanelNote.h"
 #include "PracticeTools.h"
 #include "TransportShortcuts.h"
 #include "WindowFont.h"
@@ -207,6 +208,7 @@ void TForm1::createComponents()
     shortcuts_->add(QKeySequence(Qt::Key_PageDown), NextButton);
 
     practice_ = new PracticeTools(this, VideoPanel, MediaPlayer1, settings_);
+    lessonTitle_ = new PanelNote(VideoPanel, PanelNote::Corner::TopBand, QStringLiteral("LessonTitle"));
     practice_->onLoopSwitched = [this](bool on) { loopSwitched(on); };
     practice_->onSpeedChanged = [this] { playOnWithNewSettings(); };
     practice_->shareKeysWith(RightLeftComboBox, [this] { return handBeingTyped_; });

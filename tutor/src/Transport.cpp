@@ -151,6 +151,7 @@ void TForm1::RightLeftComboBoxChange()
         return;
     setStartAndEndPos(currentTopic_->startFrame, currentTopic_->stopFrame);
     AdvanceToFrame(MediaPlayer1->StartPos());
+    showLessonTitle();
     // A clip that was playing plays on in the new hand. A second click would find the
     // one-frame display still running and stop it instead, leaving the old hand's picture
     // on screen; so the play starts directly, taking over from that display.

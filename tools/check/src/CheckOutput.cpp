@@ -5,6 +5,22 @@
 #include <QJsonObject>
 
 namespace hw::check {
+namespace {
+
+QString severityName(Severity severity)
+{
+    switch (severity) {
+    case Severity::Error:
+        return QStringLiteral("error");
+    case Severity::Warning:
+        return QStringLiteral("warning");
+    case Severity::Note:
+        break;
+    }
+    return QStringLiteral("note");
+}
+
+} // namespace
 
 QString formatText(const CheckReport& report)
 {
@@ -13,10 +29,7 @@ QString formatText(const CheckReport& report)
         QString where = f.file.isEmpty() ? QStringLiteral("library") : f.file;
         if (f.line > 0)
             where += QLatin1Char(':') + QString::number(f.line);
-        out += QStringLiteral("%1: %2: %3\n")
-                   .arg(where,
-                        f.severity == Severity::Error ? QStringLiteral("error") : QStringLiteral("warning"),
-                        f.message);
+        out += QStringLiteral("%1: %2: %3\n").arg(where, severityName(f.severity), f.message);
     }
     const int errors = report.count(Severity::Error);
     const int warnings = report.count(Severity::Warning);
@@ -24,8 +37,10 @@ QString formatText(const CheckReport& report)
         return QString::number(n) + QLatin1Char(' ') + QLatin1String(what)
             + (n == 1 ? QString() : QStringLiteral("s"));
     };
-    out += QStringLiteral("%1, %2 in %3 and %4 checked\n")
+    const int notes = report.count(Severity::Note);
+    out += QStringLiteral("%1, %2%3 in %4 and %5 checked\n")
                .arg(counted(errors, "error"), counted(warnings, "warning"),
+                    notes ? QStringLiteral(", ") + counted(notes, "note") : QString(),
                     counted(report.patterns, "pattern"), counted(report.videos, "video"));
     return out;
 }
@@ -35,8 +50,7 @@ QByteArray formatJson(const CheckReport& report)
     QJsonArray findings;
     for (const Finding& f : report.findings) {
         QJsonObject o;
-        o[QStringLiteral("severity")]
-            = f.severity == Severity::Error ? QStringLiteral("error") : QStringLiteral("warning");
+        o[QStringLiteral("severity")] = severityName(f.severity);
         o[QStringLiteral("code")] = f.code;
         o[QStringLiteral("file")] = f.file;
         o[QStringLiteral("line")] = f.line;
@@ -49,6 +63,7 @@ QByteArray formatJson(const CheckReport& report)
     top[QStringLiteral("videos")] = report.videos;
     top[QStringLiteral("errors")] = report.count(Severity::Error);
     top[QStringLiteral("warnings")] = report.count(Severity::Warning);
+    top[QStringLiteral("notes")] = report.count(Severity::Note);
     top[QStringLiteral("findings")] = findings;
     return QJsonDocument(top).toJson(QJsonDocument::Indented);
 }

@@ -1,6 +1,8 @@
 #pragma once
 #include "hw/check/LibraryCheck.h"
 
+#include <QSet>
+
 namespace hw::check {
 
 // Collects findings as the checks go.
@@ -11,22 +13,31 @@ public:
     { }
     void error(const QString& code, const QString& file, int line, const QString& message)
     {
-        report_.findings.push_back({Severity::Error, code, file, line, message});
+        add(Severity::Error, code, file, line, message);
     }
     void warning(const QString& code, const QString& file, int line, const QString& message)
     {
-        report_.findings.push_back({Severity::Warning, code, file, line, message});
+        add(Severity::Warning, code, file, line, message);
     }
+    void note(const QString& code, const QString& file, int line, const QString& message)
+    {
+        add(Severity::Note, code, file, line, message);
+    }
+    // Whether a finding with this message was made about file.
     bool contains(const QString& file, const QString& message) const
     {
-        for (const Finding& f : report_.findings)
-            if (f.file == file && f.message == message)
-                return true;
-        return false;
+        return said_.contains(file + QLatin1Char('\n') + message);
     }
 
 private:
+    void add(Severity severity, const QString& code, const QString& file, int line, const QString& message)
+    {
+        report_.findings.push_back({severity, code, file, line, message});
+        said_.insert(file + QLatin1Char('\n') + message);
+    }
+
     CheckReport& report_;
+    QSet<QString> said_;
 };
 
 } // namespace hw::check

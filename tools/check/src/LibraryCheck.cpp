@@ -8,6 +8,8 @@
 
 #include "hw/AnsiText.h"
 #include "hw/ContentPath.h"
+#include "hw/Exception.h"
+#include "hw/content/Bitmap.h"
 #include "hw/content/Catalogue.h"
 #include "hw/content/IniFile.h"
 #include "hw/recipes/RecipeCard.h"
@@ -19,6 +21,7 @@
 #include <algorithm>
 #include <climits>
 #include <memory>
+#include <optional>
 
 namespace hw::check {
 namespace {
@@ -53,9 +56,10 @@ public:
     {
         const std::vector<CatalogueError> loadErrors = initResources(catalogue_, {}, root_);
         checkPatternFiles();
-        checkCataloguePatterns();
-        checkSection(QStringLiteral("QuickTour"), catalogue_.quickTourList());
-        checkSection(QStringLiteral("Techniques"), catalogue_.techniquesList());
+        checkSharedNames();
+        checkSection(QStringLiteral("QuickTour"));
+        checkSection(QStringLiteral("Techniques"));
+        checkSplash();
         // Every error the tutor shows, where reading the files value by value has not
         // already named it with its line.
         for (const CatalogueError& e : loadErrors) {
@@ -83,7 +87,7 @@ public:
     }
 
 private:
-    // Resolves a content path; warns when it is found only by ignoring case.
+    // Resolves a content path; notes when it is found only by ignoring case.
     QString find(const QString& contentPath, const QString& reportingFile)
     {
         const QString found = resolveContentPath(contentPath, root_);
@@ -92,12 +96,15 @@ private:
         QString exact = contentPath;
         exact.replace(QLatin1Char('\\'), QLatin1Char('/'));
         if (!QFileInfo::exists(root_.filePath(exact)))
-            out_.warning(QStringLiteral("name-case"), reportingFile, 0,
-                         QStringLiteral("%1 is found only as %2: the names differ in case")
-                             .arg(contentPath, spelledOnDisc(found, root_)));
+            out_.note(QStringLiteral("name-case"), reportingFile, 0,
+                      QStringLiteral("%1 is found only as %2: the names differ in case, which this system "
+                                     "forgives but not every disc")
+                          .arg(contentPath, spelledOnDisc(found, root_)));
         return found;
     }
 
+    // Each pattern file whole: its lines and values, its picture and its video, whether or
+    // not the tutor could load it (it skips a pattern at its first error).
     void checkPatternFiles()
     {
         find(QStringLiteral("Flies"), QString());
@@ -112,28 +119,55 @@ private:
             reportIniNotes(ini, file, out_);
             const ChainFile chain = readChainFile(ini, file, kPatternLayout.countKey, out_);
             reportUnread(ini, file, kPatternLayout, chain.count, out_);
-            if (!ini.lineOf(QByteArrayLiteral("Info"), QByteArrayLiteral("name")))
+            const int nameLine = ini.lineOf(QByteArrayLiteral("Info"), QByteArrayLiteral("name"));
+            if (!nameLine)
                 out_.warning(
                     QStringLiteral("name-missing"), file, 0,
                     QStringLiteral(
                         "there is no name= in [Info]: the gallery lists this pattern as \"Unknown\""));
             const QString base = name.chopped(4);
-            patternFiles_.insert(qstringToAnsi(base),
-                                 {file, chain,
-                                  ini.lineOf(QByteArrayLiteral("Info"), QByteArrayLiteral("name")),
-                                  ini.lineOf(QByteArrayLiteral("Info"), QByteArrayLiteral("numsteps"))});
-            find(QStringLiteral("Flies\\") + base + QStringLiteral(".bmp"), file);
+            patternFiles_.insert(qstringToAnsi(base), {file, nameLine});
+            checkPicture(QStringLiteral("Flies\\") + base + QStringLiteral(".bmp"), file);
+            if (chain.count == 0) {
+                out_.warning(
+                    QStringLiteral("no-topics"), file,
+                    ini.lineOf(QByteArrayLiteral("Info"), kPatternLayout.countKey),
+                    QStringLiteral(
+                        "the pattern has no steps (numsteps is %1): its lesson has nothing to show")
+                        .arg(ansiToQString(ini.readString(QByteArrayLiteral("Info"), kPatternLayout.countKey,
+                                                          QByteArrayLiteral("0")))));
+                continue;
+            }
+            checkVideo(QStringLiteral("Flies\\") + base + QStringLiteral(".avi"), file, chain, true);
         }
     }
 
-    void checkCataloguePatterns()
+    void checkPicture(const QString& picture, const QString& file)
+    {
+        const QString path = find(picture, file);
+        if (path.isEmpty()) {
+            // The tutor's own words for it, so that its load error is not listed again.
+            out_.error(QStringLiteral("picture-missing"), picture, 0,
+                       QStringLiteral("Cannot open file %1").arg(picture));
+            return;
+        }
+        QImage image;
+        try {
+            image = loadBitmapFile(path, picture);
+        } catch (const Exception& e) {
+            out_.error(QStringLiteral("picture-unreadable"), picture, 0, e.message());
+            return;
+        }
+        checkGalleryPicture(image, picture, out_);
+        checkLessonPicture(image, picture, out_);
+    }
+
+    // Two patterns of one name: the gallery opens the first in the tutor's order.
+    void checkSharedNames()
     {
         QHash<QByteArray, QString> firstByName;
         for (const tFlyRecord* fly = catalogue_.flyList(); fly; fly = fly->next) {
             const PatternFile pattern = patternFiles_.value(fly->baseName);
-            const QString base = ansiToQString(fly->baseName);
-            checkGalleryPicture(fly->picture, QStringLiteral("Flies\\") + base + QStringLiteral(".bmp"),
-                                out_);
             if (const auto first = firstByName.constFind(fly->displayName); first != firstByName.constEnd())
                 out_.error(
                     QStringLiteral("name-shared"), pattern.file, pattern.nameLine,
@@ -142,19 +176,10 @@ private:
                         .arg(ansiToQString(fly->displayName), *first));
             else
                 firstByName.insert(fly->displayName, pattern.file);
-            if (!fly->topics) {
-                out_.warning(QStringLiteral("no-topics"), pattern.file, pattern.countLine,
-                             QStringLiteral(
-                                 "the pattern has no steps (numsteps is %1): its lesson has nothing to show")
-                                 .arg(fly->numSteps));
-                continue;
-            }
-            checkVideo(QStringLiteral("Flies\\") + base + QStringLiteral(".avi"), pattern.file, fly->topics,
-                       pattern.chain, true);
         }
     }
 
-    void checkSection(const QString& name, const tTopicRecord* topics)
+    void checkSection(const QString& name)
     {
         const QString contentPath = name + QLatin1Char('\\') + name + QStringLiteral(".ini");
         const QString path = find(contentPath, QString());
@@ -168,17 +193,44 @@ private:
         reportIniNotes(ini, file, out_);
         const ChainFile chain = readChainFile(ini, file, kSectionLayout.countKey, out_);
         reportUnread(ini, file, kSectionLayout, chain.count, out_);
-        if (!topics) {
+        if (chain.count == 0) {
             out_.warning(QStringLiteral("no-topics"), file,
                          ini.lineOf(QByteArrayLiteral("Info"), kSectionLayout.countKey),
                          QStringLiteral("the section has no topics: its screen has nothing to show"));
             return;
         }
-        checkVideo(name + QLatin1Char('\\') + name + QStringLiteral(".avi"), file, topics, chain, false);
+        checkVideo(name + QLatin1Char('\\') + name + QStringLiteral(".avi"), file, chain, false);
     }
 
-    void checkVideo(const QString& video, const QString& file, const tTopicRecord* topics,
-                    const ChainFile& chain, bool isSteps)
+    // The video the tutor plays before anything else.
+    void checkSplash()
+    {
+        const QString video = QStringLiteral("SplashScreen\\SplashScreen.avi");
+        const QString path = find(video, QString());
+        if (path.isEmpty()) {
+            out_.warning(QStringLiteral("splash-missing"), video, 0,
+                         QStringLiteral("there is no %1: the tutor starts with the error \"Cannot find the "
+                                        "specified file\" in place of the splash video")
+                             .arg(video));
+            return;
+        }
+        probe(path);
+    }
+
+    // Opens a video as the tutor does; its facts, or none with the error reported.
+    std::optional<VideoFacts> probe(const QString& path)
+    {
+        const VideoProbe probe = probeVideo(path);
+        if (!probe.opened) {
+            out_.error(QStringLiteral("video-unopenable"), spelledOnDisc(path, root_), 0,
+                       QStringLiteral("the video does not open: %1").arg(probe.error));
+            return std::nullopt;
+        }
+        ++report_.videos;
+        return probe.facts;
+    }
+
+    void checkVideo(const QString& video, const QString& file, const ChainFile& chain, bool isSteps)
     {
         const QString path = find(video, file);
         if (path.isEmpty()) {
@@ -186,14 +238,8 @@ private:
                        QStringLiteral("the video %1 is missing").arg(video));
             return;
         }
-        const VideoProbe probe = probeVideo(path);
-        if (!probe.opened) {
-            out_.error(QStringLiteral("video-unopenable"), spelledOnDisc(path, root_), 0,
-                       QStringLiteral("the video does not open: %1").arg(probe.error));
-            return;
-        }
-        ++report_.videos;
-        checkChainRanges(topics, chain, file, spelledOnDisc(path, root_), probe.facts, isSteps, out_);
+        if (const std::optional<VideoFacts> facts = probe(path))
+            checkChainRanges(chain, file, spelledOnDisc(path, root_), *facts, isSteps, out_);
     }
 
     void checkRecipeCards()
@@ -227,9 +273,7 @@ private:
 
     struct PatternFile {
         QString file;
-        ChainFile chain;
-        int nameLine = 0;  // of name= in [Info]
-        int countLine = 0; // of numsteps= in [Info]
+        int nameLine = 0; // of name= in [Info]
     };
 
     QDir root_;

@@ -27,4 +27,29 @@ void checkGalleryPicture(const QImage& picture, const QString& file, Findings& o
                 .arg(stretch, 0, 'f', 1));
 }
 
+void checkLessonPicture(const QImage& picture, const QString& file, Findings& out)
+{
+    const QSize place(120, 80);
+    if (picture.isNull() || picture.size() == place)
+        return;
+    const QSize seen = picture.size().boundedTo(place);
+    const bool cut = picture.width() > place.width() || picture.height() > place.height();
+    const bool small = picture.width() < place.width() || picture.height() < place.height();
+    QString what;
+    if (cut && small)
+        what = QStringLiteral(
+            "only its top-left %1 x %2 pixels are seen, and they fill only part of the place");
+    else if (cut)
+        what = QStringLiteral("only its top-left %1 x %2 pixels are seen");
+    else
+        what = QStringLiteral("it fills only %1 x %2 of the place");
+    out.warning(
+        QStringLiteral("picture-size"), file, 0,
+        QStringLiteral("the picture is %1 x %2, not 120 x 80: the lesson screen shows it unscaled from "
+                       "its top-left corner in a 120 x 80 place, so %3")
+            .arg(picture.width())
+            .arg(picture.height())
+            .arg(what.arg(seen.width()).arg(seen.height())));
+}
+
 } // namespace hw::check

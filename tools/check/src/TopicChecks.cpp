@@ -2,7 +2,6 @@
 
 #include "hw/AnsiText.h"
 #include "hw/Exception.h"
-#include "hw/content/CatalogueText.h"
 #include "hw/content/IntegerText.h"
 
 #include <algorithm>
@@ -18,119 +17,219 @@ QByteArray topicSection(int n)
     return QByteArrayLiteral("Topics ") + QByteArray::number(n);
 }
 
-const char* handName(int hand)
+struct Range {
+    int64_t start = 0;
+    int64_t stop = 0;
+};
+
+QString rangeText(const Range& r)
 {
-    return hand == 0 ? "right-handed" : "left-handed";
+    return QStringLiteral("%1..%2").arg(r.start).arg(r.stop);
 }
+
+// Finds, among the right-handed ranges of a file, one that another topic's left-handed range
+// runs into: sorted by start once, with the two latest stops of every prefix, so that each
+// question is one binary search.
+class RightRanges {
+public:
+    void add(const Range& r, size_t topic)
+    {
+        if (r.start <= r.stop)
+            ranges_.push_back({r, topic});
+    }
+    void prepare()
+    {
+        std::sort(ranges_.begin(), ranges_.end(),
+                  [](const Entry& a, const Entry& b) { return a.range.start < b.range.start; });
+        best_.resize(ranges_.size());
+        Best running;
+        for (size_t k = 0; k < ranges_.size(); ++k) {
+            const Entry& e = ranges_[k];
+            if (!running.first || e.range.stop > running.first->range.stop) {
+                running.second = running.first;
+                running.first = &e;
+            } else if (!running.second || e.range.stop > running.second->range.stop) {
+                running.second = &e;
+            }
+            best_[k] = running;
+        }
+    }
+    // A right-handed range of a topic other than topic that shares a frame with r, or null.
+    const Range* overlapping(const Range& r, size_t topic, size_t* other) const
+    {
+        const auto end = std::upper_bound(ranges_.begin(), ranges_.end(), r.stop,
+                                          [](int64_t stop, const Entry& e) { return stop < e.range.start; });
+        if (end == ranges_.begin())
+            return nullptr;
+        const Best& best = best_[size_t(end - ranges_.begin()) - 1];
+        const Entry* e = best.first && best.first->topic != topic ? best.first : best.second;
+        if (!e || e->range.stop < r.start)
+            return nullptr;
+        *other = e->topic;
+        return &e->range;
+    }
+
+private:
+    struct Entry {
+        Range range;
+        size_t topic = 0;
+    };
+    struct Best {
+        const Entry* first = nullptr;  // the latest stop
+        const Entry* second = nullptr; // the latest stop of another topic
+    };
+    std::vector<Entry> ranges_;
+    std::vector<Best> best_;
+};
 
 } // namespace
 
 ChainFile readChainFile(const IniFile& ini, const QString& file, const QByteArray& countKey, Findings& out)
 {
     ChainFile chain;
-    auto integer = [&](const QByteArray& section, const QByteArray& key, bool& ok) -> int32_t {
+    auto integer = [&](const QByteArray& section, const QByteArray& key) -> std::optional<int32_t> {
         try {
-            ok = true;
             return strToInt(ini.readString(section, key, QByteArrayLiteral("0")));
         } catch (const Exception& e) {
-            ok = false;
             out.error(QStringLiteral("bad-integer"), file, ini.lineOf(section, key), e.message());
-            return 0;
+            return std::nullopt;
         }
     };
-    bool ok = false;
-    const int32_t count = integer(QByteArrayLiteral("Info"), countKey, ok);
-    if (!ok || count > kMostTopics) {
+    const std::optional<int32_t> count = integer(QByteArrayLiteral("Info"), countKey);
+    if (!count || *count > kMostTopics) {
         chain.count = -1; // the loader reports a count beyond its ceiling itself
         return chain;
     }
-    chain.count = std::max(0, count);
+    chain.count = std::max(0, *count);
+    chain.steps.reserve(size_t(chain.count));
     for (int n = 1; n <= chain.count; ++n) {
         const QByteArray section = topicSection(n);
-        TopicLines lines{ini.sectionLine(section), ini.lineOf(section, QByteArrayLiteral("StartFrame"))};
-        if (!lines.head)
+        TopicValues t;
+        t.head = ini.sectionLine(section);
+        if (!t.head)
             out.error(
                 QStringLiteral("topic-missing"), file, ini.lineOf(QByteArrayLiteral("Info"), countKey),
                 QStringLiteral("%1 is %2 but there is no [%3] section: topic %4 is \"Unknown\" at frame 0")
                     .arg(ansiToQString(countKey))
-                    .arg(count)
+                    .arg(*count)
                     .arg(ansiToQString(section))
                     .arg(n));
-        for (const char* key : {"StartFrame", "StopFrame", "Offset"})
-            integer(section, QByteArray(key), ok);
-        chain.lines.push_back(lines);
+        // Section and key names are read without regard to case: "title" is "Title" too.
+        t.title = ini.readString(section, QByteArrayLiteral("title"), QByteArrayLiteral("Unknown"));
+        t.start = integer(section, QByteArrayLiteral("StartFrame"));
+        t.stop = integer(section, QByteArrayLiteral("StopFrame"));
+        t.offset = integer(section, QByteArrayLiteral("Offset"));
+        t.startLine = ini.lineOf(section, QByteArrayLiteral("StartFrame"));
+        t.stopLine = ini.lineOf(section, QByteArrayLiteral("StopFrame"));
+        t.offsetLine = ini.lineOf(section, QByteArrayLiteral("Offset"));
+        chain.steps.push_back(std::move(t));
     }
     return chain;
 }
 
-void checkChainRanges(const tTopicRecord* chain, const ChainFile& lines, const QString& file,
-                      const QString& video, const VideoFacts& facts, bool isSteps, Findings& out)
+void checkChainRanges(const ChainFile& chain, const QString& file, const QString& video,
+                      const VideoFacts& facts, bool isSteps, Findings& out)
 {
     const QString what = isSteps ? QStringLiteral("step") : QStringLiteral("topic");
-    std::vector<const tTopicRecord*> topics;
-    for (const tTopicRecord* t = chain; t; t = t->next)
-        topics.push_back(t);
-    auto lineOf = [&](size_t i) {
-        if (i >= lines.lines.size())
-            return 0;
-        return lines.lines[i].start ? lines.lines[i].start : lines.lines[i].head;
+    auto nameOf = [&](size_t i) {
+        const QByteArray& title = chain.steps[i].title;
+        return QStringLiteral("%1 %2 \"%3\"")
+            .arg(what)
+            .arg(i + 1)
+            .arg(ansiToQString(title.size() > 40 ? title.left(40) + "..." : title));
     };
-    for (size_t i = 0; i < topics.size(); ++i) {
-        const tTopicRecord& t = *topics[i];
-        if (i < lines.lines.size() && !lines.lines[i].head)
-            continue; // its missing section is reported already
-        const QByteArray title = t.title.size() > 40 ? t.title.left(40) + "..." : t.title;
-        const QString name = QStringLiteral("%1 %2 \"%3\"").arg(what).arg(i + 1).arg(ansiToQString(title));
-        for (int hand = 0; hand < 2; ++hand) {
-            // Sections play the left-handed range too, after a pattern lesson left the hand
-            // on "Tie Left Handed"; with offset 0 that range ends one frame early.
-            const FrameRange r = topicFrames(t, hand);
-            if (r.start > r.stop) {
-                out.error(QStringLiteral("range-reversed"), file, lineOf(i),
-                          QStringLiteral("%1: its %2 range %3..%4 starts after it stops")
-                              .arg(name, QLatin1String(handName(hand)))
-                              .arg(r.start)
-                              .arg(r.stop));
-            } else if (r.start < 0 || r.stop >= facts.length) {
-                out.error(QStringLiteral("range-outside-video"), file, lineOf(i),
-                          QStringLiteral("%1: its %2 range %3..%4 lies outside %5, whose frames are 0..%6")
-                              .arg(name, QLatin1String(handName(hand)))
-                              .arg(r.start)
-                              .arg(r.stop)
-                              .arg(video)
-                              .arg(facts.length - 1));
-            }
+    // A topic can be checked when its section is there (a missing one is reported already)
+    // and the values a range needs are sound.
+    auto hasRight = [](const TopicValues& t) { return t.head && t.start && t.stop; };
+    // False when the range cannot be played. A range past the end is reported at its
+    // StopFrame, one before frame 0 at its StartFrame, whichever hand it is.
+    auto checkRange = [&](size_t i, const Range& r, const char* hand, int reversedLine, int outsideLine) {
+        if (r.start > r.stop) {
+            out.error(QStringLiteral("range-reversed"), file, reversedLine,
+                      QStringLiteral("%1: its %2 range %3 starts after it stops")
+                          .arg(nameOf(i), QLatin1String(hand), rangeText(r)));
+            return false;
         }
-        const FrameRange right = topicFrames(t, 0);
-        if (isSteps && facts.fps > 0 && right.stop >= right.start
-            && double(right.stop - right.start + 1) < facts.fps)
-            out.warning(QStringLiteral("step-short"), file, lineOf(i),
-                        QStringLiteral("%1 is %2 frames long, less than one second of its video (%3 frames)")
-                            .arg(name)
-                            .arg(right.stop - right.start + 1)
-                            .arg(qRound(facts.fps)));
-        if (t.offset == 0)
+        if (r.start < 0 || r.stop >= facts.length) {
+            out.error(QStringLiteral("range-outside-video"), file, outsideLine,
+                      QStringLiteral("%1: its %2 range %3 lies outside %4, whose frames are 0..%5")
+                          .arg(nameOf(i), QLatin1String(hand), rangeText(r), video)
+                          .arg(facts.length - 1));
+            return false;
+        }
+        return true;
+    };
+
+    RightRanges rights;
+    for (size_t i = 0; i < chain.steps.size(); ++i)
+        if (hasRight(chain.steps[i]))
+            rights.add({*chain.steps[i].start, *chain.steps[i].stop}, i);
+    rights.prepare();
+
+    std::vector<size_t> withoutLeft; // steps whose Offset is 0
+    size_t checkable = 0;
+    for (size_t i = 0; i < chain.steps.size(); ++i) {
+        const TopicValues& t = chain.steps[i];
+        if (!hasRight(t))
             continue;
-        const FrameRange left = topicFrames(t, 1);
-        for (size_t j = 0; j < topics.size(); ++j) {
-            if (j == i)
-                continue;
-            const FrameRange other = topicFrames(*topics[j], 0);
-            if (left.start <= other.stop && other.start <= left.stop && left.start <= left.stop
-                && other.start <= other.stop)
-                out.warning(
-                    QStringLiteral("left-overlaps-right"), file, lineOf(i),
-                    QStringLiteral("%1: its left-handed range %2..%3 runs into the right-handed range "
-                                   "%4..%5 of %6 %7")
-                        .arg(name)
-                        .arg(left.start)
-                        .arg(left.stop)
-                        .arg(other.start)
-                        .arg(other.stop)
-                        .arg(what)
-                        .arg(j + 1));
+        const Range right{*t.start, *t.stop};
+        const int outsideLine = t.lineOr(right.start < 0 ? t.startLine : t.stopLine);
+        if (!checkRange(i, right, "right-handed", t.lineOr(t.stopLine), outsideLine))
+            continue; // the left-handed range follows from it, and would repeat the finding
+        const int64_t frames = right.stop - right.start + 1;
+        if (isSteps && facts.fps > 0 && double(frames) < facts.fps)
+            out.warning(QStringLiteral("step-short"), file, t.lineOr(t.stopLine),
+                        QStringLiteral("%1 is %2 frames long, less than one second of its video (%3 frames)")
+                            .arg(nameOf(i))
+                            .arg(frames)
+                            .arg(qRound(facts.fps)));
+        if (!t.offset)
+            continue;
+        ++checkable;
+        // The tutor's left-handed rule: the range moves by the offset and ends one frame
+        // earlier. Sections play it too, after a pattern lesson left the hand on "Tie Left
+        // Handed".
+        const Range left{right.start + *t.offset, right.stop + *t.offset - 1};
+        const int offsetLine = t.lineOr(t.offsetLine);
+        if (!checkRange(i, left, "left-handed", offsetLine,
+                        t.lineOr(left.start < 0 ? t.startLine : t.stopLine)))
+            continue;
+        if (*t.offset == 0) {
+            withoutLeft.push_back(i);
+            continue;
         }
+        size_t other = 0;
+        if (const Range* hit = rights.overlapping(left, i, &other))
+            out.warning(
+                QStringLiteral("left-overlaps-right"), file, offsetLine,
+                QStringLiteral("%1: its left-handed range %2 runs into the right-handed range %3 of %4 %5")
+                    .arg(nameOf(i), rangeText(left), rangeText(*hit), what)
+                    .arg(other + 1));
     }
+
+    // Offset 0 is how sections are written; in a pattern it leaves "Tie Left Handed" playing
+    // the right-handed take a frame short.
+    if (!isSteps || withoutLeft.empty())
+        return;
+    auto leftOf = [&](size_t i) {
+        const TopicValues& t = chain.steps[i];
+        return rangeText({*t.start, int64_t(*t.stop) - 1});
+    };
+    if (withoutLeft.size() == checkable) {
+        const size_t first = withoutLeft.front();
+        out.warning(
+            QStringLiteral("no-left-take"), file, chain.steps[first].lineOr(chain.steps[first].offsetLine),
+            QStringLiteral("no step has a left-handed take (Offset is 0 throughout): \"Tie Left Handed\" "
+                           "plays each step's right-handed frames but the last, e.g. %1 %2")
+                .arg(nameOf(first), leftOf(first)));
+        return;
+    }
+    for (size_t i : withoutLeft)
+        out.warning(
+            QStringLiteral("no-left-take"), file, chain.steps[i].lineOr(chain.steps[i].offsetLine),
+            QStringLiteral("%1: Offset is 0, so \"Tie Left Handed\" plays its right-handed frames but "
+                           "the last, %2, where the other steps have a left-handed take")
+                .arg(nameOf(i), leftOf(i)));
 }
 
 } // namespace hw::check

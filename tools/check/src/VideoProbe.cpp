@@ -9,6 +9,7 @@ VideoProbe probeVideo(const QString& absolutePath)
     VideoProbe probe;
     try {
         TMediaPlayer player;
+        player.setSoundOutput(makeNullSoundOutput); // it never plays: no sound server is asked
         player.setNotify(false);
         player.setFileName(absolutePath);
         player.Open();

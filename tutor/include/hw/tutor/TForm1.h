@@ -25,6 +25,7 @@
 namespace hw {
 
 class PracticeTools;
+class PanelNote;
 class TransportShortcuts;
 
 class TForm1 : public QWidget {
@@ -145,6 +146,8 @@ private:
     void onHandednessEdited(const QString& text);
     void restoreHandednessText();
     void closeClip();
+    // The band over the video in a pattern lesson: the pattern, the step and the hand.
+    void showLessonTitle();
     void keepFocusOnScreen(QWidget* focusBefore, QWidget* successor);
     QString clipFileName(const QString& contentPath) const;
     QString patternClipFileName(const tFlyRecord& fly) const;
@@ -172,6 +175,7 @@ private:
     std::unique_ptr<TransportShortcuts> shortcuts_;
     std::shared_ptr<QSettings> settings_;
     PracticeTools* practice_ = nullptr; // loop, speed, sound level and the key sheet
+    PanelNote* lessonTitle_ = nullptr;  // our band over the video, not a control of the layout
     bool stopFaceShown_ = false;
     bool handBeingTyped_ = false; // from the first key typed into the hand field to its end
 };

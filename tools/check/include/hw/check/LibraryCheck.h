@@ -1,7 +1,8 @@
 #pragma once
 // Checks a lesson library the way the tutor reads it and lists every mistake an author can
 // make in it: the tutor's own load errors, missing or unreadable files, frame ranges that
-// the videos cannot play, and lines the INI reader silently ignores.
+// the videos cannot play, and lines the INI reader silently ignores. A mistake is reported
+// where it is made, and everything that does not depend on it is checked all the same.
 #include <QByteArray>
 #include <QDir>
 #include <QString>
@@ -10,7 +11,10 @@
 
 namespace hw::check {
 
-enum class Severity { Error, Warning };
+// Errors stop the learner; warnings work but are probably not what the author meant; notes
+// are harmless here but matter elsewhere (a name whose case differs is found on this
+// system, not on every disc).
+enum class Severity { Error, Warning, Note };
 
 struct Finding {
     Severity severity = Severity::Error;
@@ -36,7 +40,7 @@ CheckReport checkLibrary(const QDir& root);
 
 // "file:line: error: message" lines and a summary line.
 QString formatText(const CheckReport& report);
-// The same as one JSON object: {"root", "errors", "warnings", "findings": [...]}.
+// The same as one JSON object: {"root", "errors", "warnings", "notes", "findings": [...]}.
 QByteArray formatJson(const CheckReport& report);
 
 } // namespace hw::check
