@@ -1,8 +1,6 @@
 #include "ProgramRun.h"
 
 #include <QDeadlineTimer>
-#include <QFileInfo>
-#include <QLockFile>
 #include <QProcessEnvironment>
 
 namespace hw::test {
@@ -18,44 +16,6 @@ QString binaryDir()
 QString ProgramRun::programPath()
 {
     return binaryDir() + QStringLiteral("/app/hacklewright");
-}
-
-DemoLibrary::DemoLibrary()
-{
-    const QString tool = binaryDir() + QStringLiteral("/tools/hacklewright-tool");
-    const QString dir = binaryDir() + QStringLiteral("/tests/app/demo");
-    const QString marker = dir + QStringLiteral("/.complete");
-    if (!QFileInfo(tool).isExecutable()) {
-        error_ = QStringLiteral("no hacklewright-tool at ") + tool;
-        return;
-    }
-    // Test processes run side by side; the first makes the library, the others wait.
-    QLockFile lock(binaryDir() + QStringLiteral("/tests/app/demo.lock"));
-    lock.setStaleLockTime(0);
-    if (!lock.tryLock(10 * 60 * 1000)) {
-        error_ = QStringLiteral("the demo library's lock was not released");
-        return;
-    }
-    if (!QFileInfo::exists(marker)) {
-        QDir(dir).removeRecursively();
-        QProcess make;
-        make.setProcessChannelMode(QProcess::MergedChannels);
-        make.start(tool, {QStringLiteral("make-demo"), dir});
-        if (!make.waitForFinished(10 * 60 * 1000) || make.exitStatus() != QProcess::NormalExit
-            || make.exitCode() != 0) {
-            error_ = QStringLiteral("make-demo failed: ") + QString::fromLocal8Bit(make.readAll());
-            return;
-        }
-        QFile done(marker);
-        done.open(QIODevice::WriteOnly);
-    }
-    path_ = dir;
-}
-
-const DemoLibrary& DemoLibrary::instance()
-{
-    static const DemoLibrary library;
-    return library;
 }
 
 ProgramRun::ProgramRun(const QString& workingDir)

@@ -8,21 +8,6 @@
 
 namespace hw::test {
 
-// The demo lesson library, made once by hacklewright-tool and shared by every test
-// process; empty when the tool cannot make it (error() says why).
-class DemoLibrary {
-public:
-    static const DemoLibrary& instance();
-    bool ready() const { return !path_.isEmpty(); }
-    QString path() const { return path_; }
-    QString error() const { return error_; }
-
-private:
-    DemoLibrary();
-    QString path_;
-    QString error_;
-};
-
 class ProgramRun {
 public:
     // Starts build/app/hacklewright in workingDir.

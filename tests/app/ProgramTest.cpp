@@ -1,5 +1,6 @@
 // The program itself, run as a process on the demo library: it starts on the Quick Tour
 // and ends with exit code 0 whenever the tutor window asks, whatever is going on.
+#include "BuiltOnce.h"
 #include "ProgramRun.h"
 
 #include <QFile>
@@ -27,10 +28,7 @@ protected:
     {
         if (!QFileInfo(ProgramRun::programPath()).isExecutable())
             GTEST_SKIP() << "the program is not built";
-        const DemoLibrary& demo = DemoLibrary::instance();
-        if (!demo.ready())
-            GTEST_SKIP() << demo.error().toStdString();
-        run = std::make_unique<ProgramRun>(demo.path());
+        run = std::make_unique<ProgramRun>(demoTree());
         ASSERT_TRUE(run->started());
     }
 
@@ -126,7 +124,7 @@ TEST_F(ProgramTest, ErrorsOnTheWayAreShownAndTheTutorStillComes)
     run.reset();
     QTemporaryDir library;
     ASSERT_TRUE(library.isValid());
-    const QString demo = DemoLibrary::instance().path();
+    const QString demo = demoTree();
     ASSERT_TRUE(
         QFile::link(demo + QStringLiteral("/QuickTour"), library.filePath(QStringLiteral("QuickTour"))));
     ASSERT_TRUE(QDir(library.path()).mkdir(QStringLiteral("Flies")));

@@ -23,10 +23,11 @@ QByteArray fileStamp(const QString& path)
 }
 
 QString builtOnce(const QString& name, const std::function<void(const QString& root)>& build,
-                  const QByteArray& stamp)
+                  const QByteArray& stamp, const QString& folder)
 {
     const QByteArray identity = stamp.isEmpty() ? fileStamp(QCoreApplication::applicationFilePath()) : stamp;
-    const QString base = QCoreApplication::applicationDirPath() + QLatin1Char('/') + name;
+    const QString base
+        = (folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder) + QLatin1Char('/') + name;
     const QString root = base + QStringLiteral("/tree");
     QDir().mkpath(base);
     QLockFile lock(base + QStringLiteral("/lock"));
@@ -55,11 +56,18 @@ QString builtOnce(const QString& name, const std::function<void(const QString& r
 
 QString demoTree()
 {
-    return builtOnce(QStringLiteral("demo-library"), [](const QString& root) {
-        QString error;
-        if (!demo::makeDemoLibrary(root, nullptr, &error))
-            throw std::runtime_error("make-demo failed: " + error.toStdString());
-    });
+    // The libraries whose code writes the lessons, their pictures and their clips.
+    QByteArray stamp;
+    for (const QString& code : QStringLiteral(HW_DEMO_CODE).split(QLatin1Char(';')))
+        stamp += fileStamp(code) + '\n';
+    return builtOnce(
+        QStringLiteral("demo-library"),
+        [](const QString& root) {
+            QString error;
+            if (!demo::makeDemoLibrary(root, nullptr, &error))
+                throw std::runtime_error("make-demo failed: " + error.toStdString());
+        },
+        stamp, QStringLiteral(HW_TESTS_BINARY_DIR));
 }
 
 } // namespace hw::test
