@@ -320,8 +320,8 @@ TEST(DemoLibrary, CaptionsFollowTheNarration)
             EXPECT_GE(from, lastEnd);
             lastEnd = to;
             qsizetype step = -1;
-            for (qsizetype i = 0; i < topics.size(); ++i)
-                for (int hand = 0; hand < 2; ++hand) {
+            for (qsizetype i = 0; i < topics.size() && step < 0; ++i)
+                for (int hand = 0; hand < 2 && step < 0; ++hand) {
                     const hw::FrameRange r = hw::topicFrames(*topics[i], hand);
                     if (from >= r.start / 15.0 && to <= (r.stop + 1) / 15.0)
                         step = 2 * i + hand;
@@ -332,6 +332,8 @@ TEST(DemoLibrary, CaptionsFollowTheNarration)
         }
         EXPECT_EQ(at, text.size()) << "not a caption: " << text.mid(at, 80).toStdString();
         for (qsizetype i = 0; i < cuesPerStep.size(); ++i) {
+            if (i % 2 == 1 && topics[i / 2]->offset == 0)
+                continue; // no left-handed twin
             EXPECT_GE(cuesPerStep[i], 1) << topics[i / 2]->title.toStdString();
             if (k < demoPlan().patterns.size()) {
                 EXPECT_TRUE(watched[i]) << topics[i / 2]->title.toStdString();

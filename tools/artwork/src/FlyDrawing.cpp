@@ -968,14 +968,14 @@ void drawWaiting(QPainter& p, const FlyLook& look, FlyPart part)
     auto strand = [&](const QColor& colour, double width, QPointF end) {
         QPainterPath path(QPointF(x, S + 1));
         path.cubicTo(QPointF(x + 10, S + 2), end - QPointF(3, 12), end);
-        p.setPen(fibrePen(colour.darker(130), width));
+        p.setPen(fibrePen(colour.darker(190), width));
         p.drawPath(path);
-        p.setPen(fibrePen(colour.lighter(150), width * 0.35));
+        p.setPen(fibrePen(colour.lighter(130), width * 0.45));
         p.drawPath(path.translated(-0.3, -0.3));
     };
     switch (part) {
     case FlyPart::Rib:
-        strand(look.ribColour, 1.4, QPointF(x + 20, S + 26));
+        strand(look.ribColour, 1.6, QPointF(x + 20, S + 26));
         return;
     case FlyPart::Palmer:
         feather(p, look, QPointF(x, S - 1), QPointF(x + 38, S - 14), false, rng);

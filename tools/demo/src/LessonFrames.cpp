@@ -138,7 +138,7 @@ void paintHalfHitch(QPainter& p, const FlyLook& look, double progress)
     const QPointF tip(kEyeX - 3, kShankY);
     p.save();
     // the tool: a slim tube pointing at the eye from in front of the hook
-    p.setPen(roundPen(QColor(90, 94, 100), 2.4));
+    p.setPen(roundPen(QColor(90, 94, 100), 3.2));
     p.drawLine(tip + QPointF(-4, -1), tip + QPointF(-26, -9));
     p.setPen(roundPen(QColor(40, 40, 44), 4));
     p.drawLine(tip + QPointF(-26, -9), tip + QPointF(-38, -13));
@@ -146,7 +146,7 @@ void paintHalfHitch(QPainter& p, const FlyLook& look, double progress)
     const double x = kEyeX - 4 + (kEyeX + 12 - (kEyeX - 4)) * slide;
     const double rx = 2.6;
     const double ry = 6.5 - 3.5 * std::clamp((progress - 0.7) / 0.3, 0.0, 1.0);
-    p.setPen(roundPen(look.thread, 0.9));
+    p.setPen(roundPen(look.thread, 1.2));
     p.setBrush(Qt::NoBrush);
     p.drawEllipse(QPointF(x, kShankY), rx, ry);
     p.restore();
