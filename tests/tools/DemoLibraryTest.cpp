@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -197,9 +198,9 @@ TEST(DemoLibrary, EveryRangeLiesInsideItsVideo)
                 EXPECT_GE(r.start, 0) << t->title.toStdString() << " hand " << hand;
                 EXPECT_LT(r.start, r.stop) << t->title.toStdString() << " hand " << hand;
                 EXPECT_LT(r.stop, facts.frameCount) << t->title.toStdString() << " hand " << hand;
-                // Every step lasts two to five seconds: long enough for its narration.
+                // Every step lasts two to twelve seconds: long enough for its narration.
                 EXPECT_GE(r.stop - r.start + 1, 2 * 15 - hand);
-                EXPECT_LE(r.stop - r.start + 1, 5 * 15);
+                EXPECT_LE(r.stop - r.start + 1, 12 * 15);
             }
     }
 
@@ -283,6 +284,61 @@ TEST(DemoLibrary, NarrationLiesWithinEachStep)
                 EXPECT_EQ(level(r.start, r.start), 0.0);
                 EXPECT_EQ(level(r.stop - 1, r.stop), 0.0);
             }
+    }
+}
+
+// Beside every narrated clip lie its captions (NAME.srt): one cue for each line said, in
+// order, each within one step in either hand; every pattern step ends with what to watch for.
+TEST(DemoLibrary, CaptionsFollowTheNarration)
+{
+    const QString root = hw::test::demoTree();
+    const auto loaded = loadCatalogue(QDir(root));
+    const QRegularExpression cue(QStringLiteral("(\\d+)\n(\\d\\d):(\\d\\d):(\\d\\d),(\\d{3}) --> "
+                                                "(\\d\\d):(\\d\\d):(\\d\\d),(\\d{3})\n([^\n]+)\n\n"));
+    const QList<Clip> clips = lessonClips(root, loaded->catalogue);
+    for (qsizetype k = 0; k < clips.size(); ++k) {
+        const auto& [path, topics] = clips[k];
+        SCOPED_TRACE(path.toStdString());
+        QFile file(QFileInfo(path).path() + QLatin1Char('/') + QFileInfo(path).completeBaseName()
+                   + QStringLiteral(".srt"));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(file.readAll());
+        QList<int> cuesPerStep(topics.size() * 2);
+        QList<bool> watched(topics.size() * 2);
+        double lastEnd = 0;
+        qsizetype at = 0;
+        int number = 0;
+        for (auto m = cue.match(text); m.hasMatch() && m.capturedStart() == at; m = cue.match(text, at)) {
+            at = m.capturedEnd();
+            auto seconds = [&](int first) {
+                return m.captured(first).toInt() * 3600 + m.captured(first + 1).toInt() * 60
+                    + m.captured(first + 2).toInt() + m.captured(first + 3).toInt() / 1000.0;
+            };
+            EXPECT_EQ(m.captured(1).toInt(), ++number);
+            const double from = seconds(2), to = seconds(6);
+            EXPECT_LT(from, to);
+            EXPECT_GE(from, lastEnd);
+            lastEnd = to;
+            qsizetype step = -1;
+            for (qsizetype i = 0; i < topics.size() && step < 0; ++i)
+                for (int hand = 0; hand < 2 && step < 0; ++hand) {
+                    const hw::FrameRange r = hw::topicFrames(*topics[i], hand);
+                    if (from >= r.start / 15.0 && to <= (r.stop + 1) / 15.0)
+                        step = 2 * i + hand;
+                }
+            ASSERT_GE(step, 0) << m.captured(10).toStdString() << " lies within no step";
+            ++cuesPerStep[step];
+            watched[step] = m.captured(10).startsWith(QLatin1String("Watch for "));
+        }
+        EXPECT_EQ(at, text.size()) << "not a caption: " << text.mid(at, 80).toStdString();
+        for (qsizetype i = 0; i < cuesPerStep.size(); ++i) {
+            if (i % 2 == 1 && topics[i / 2]->offset == 0)
+                continue; // no left-handed twin
+            EXPECT_GE(cuesPerStep[i], 1) << topics[i / 2]->title.toStdString();
+            if (k < demoPlan().patterns.size()) {
+                EXPECT_TRUE(watched[i]) << topics[i / 2]->title.toStdString();
+            }
+        }
     }
 }
 

@@ -105,10 +105,9 @@ void drawTail(QPainter& p, const FlyLook& look)
     case TailStyle::None:
         return;
     case TailStyle::HackleFibres:
-        // about as long as the shank
         for (int i = 0; i < 26; ++i) {
             const double angle = rng.real(-0.05, 0.16);
-            const double len = rng.real(92, 102);
+            const double len = look.tailLength * rng.real(0.94, 1.04);
             const QPointF a(kBendX - 4 + rng.real(-2, 2), S - 0.5);
             const QPointF b = a + QPointF(std::cos(angle) * len, -std::sin(angle) * len);
             if (look.grizzly) {
@@ -122,7 +121,7 @@ void drawTail(QPainter& p, const FlyLook& look)
     case TailStyle::Squirrel:
         for (int i = 0; i < 40; ++i) {
             const double angle = rng.real(0.0, 0.16);
-            const double len = rng.real(20, 27);
+            const double len = look.tailLength * rng.real(0.8, 1.05);
             const QPointF a(kBendX - 4 + rng.real(-2, 2), S - 0.5);
             const QPointF dir(std::cos(angle), -std::sin(angle));
             p.setPen(fibrePen(vary(look.tailColour, rng, 20), 0.9));
@@ -135,8 +134,8 @@ void drawTail(QPainter& p, const FlyLook& look)
         return;
     case TailStyle::Tippets:
         for (int i = 0; i < 12; ++i) {
-            const double angle = rng.real(0.0, 0.2);
-            const double len = rng.real(34, 40);
+            const double angle = rng.real(0.0, 0.14);
+            const double len = look.tailLength * rng.real(0.9, 1.02);
             const QPointF a(kBendX - 4, S - 0.5);
             const QPointF dir(std::cos(angle), -std::sin(angle));
             p.setPen(fibrePen(vary(look.tailColour, rng, 15), 1.0));
@@ -148,8 +147,8 @@ void drawTail(QPainter& p, const FlyLook& look)
         return;
     case TailStyle::Hair:
         for (int i = 0; i < 34; ++i) {
-            const double angle = rng.real(-0.02, 0.2);
-            const double len = rng.real(28, 36);
+            const double angle = rng.real(-0.02, 0.16);
+            const double len = look.tailLength * rng.real(0.8, 1.04);
             const QPointF a(kBendX - 4 + rng.real(-2, 2), S - 0.5);
             const QPointF dir(std::cos(angle), -std::sin(angle));
             p.setPen(fibrePen(vary(look.tailColour, rng, 22), 1.1));
@@ -450,16 +449,27 @@ void drawBody(QPainter& p, const FlyLook& look)
     }
 }
 
+bool palmered(const FlyLook& look)
+{
+    return look.hackle == HackleStyle::Palmered || look.hackle == HackleStyle::CollarAndPalmer;
+}
+
+// The slant of a turn wound forward the way the thread goes, seen from the side: its top lies
+// nearer the bend than its bottom. A rib counter-wound through a palmered hackle slants the
+// other way and crosses the hackle's stem.
+constexpr double kTurnSlant = 4;
+
 void drawRib(QPainter& p, const FlyLook& look)
 {
     if (look.rib == RibStyle::None || look.body == BodyStyle::None)
         return;
+    const double slant = palmered(look) ? -kTurnSlant : kTurnSlant;
     for (double x = kBendX - 3; x > look.bodyFront + 4; x -= 8) {
         p.setPen(fibrePen(look.ribColour.darker(130), 1.5));
         const double half = 3.6 + 2.4 * (kBendX - x) / (kBendX - look.bodyFront);
-        p.drawLine(QPointF(x, S - half), QPointF(x - 4, S + half));
+        p.drawLine(QPointF(x, S - half), QPointF(x - slant, S + half));
         p.setPen(fibrePen(look.ribColour.lighter(150), 0.6));
-        p.drawLine(QPointF(x - 0.4, S - half + 0.5), QPointF(x - 3.4, S + half - 2));
+        p.drawLine(QPointF(x - 0.1 * slant, S - half + 0.5), QPointF(x - 0.85 * slant, S + half - 2));
     }
 }
 
@@ -616,6 +626,20 @@ void drawLegs(QPainter& p, const FlyLook& look)
         }
         return;
     }
+    if (look.legs == LegStyle::Fibres) {
+        // spade hackle fibres on each side of the body, angled back and down along it
+        for (int side = 0; side < 2; ++side) {
+            const QPointF shift = side ? QPointF(0, 0) : QPointF(-5, -1.5);
+            for (int i = 0; i < 9; ++i) {
+                const QPointF a = QPointF(84 + rng.real(-2, 2), S + 2) + shift;
+                const QPointF b = a + QPointF(rng.real(34, 42), rng.real(15, 21));
+                const QColor c = side ? vary(look.legColour, rng, 18) : look.legColour.darker(130);
+                p.setPen(fibrePen(c, 0.8));
+                fibre(p, a, b, rng.real(-0.06, 0.02));
+            }
+        }
+        return;
+    }
     if (look.legs == LegStyle::Spindly) {
         const double base = look.body == BodyStyle::AntHumps ? 78 : std::max(52.0, look.bodyFront - 6);
         for (int i = 0; i < 3; ++i) {
@@ -663,11 +687,18 @@ void hackleStroke(QPainter& p, const FlyLook& look, Random& rng, QPointF a, QPoi
     }
 }
 
-// The hackle wound from the bend forward over the abdomen, short at the back.
+// The hackle wound from the bend forward over the abdomen in open turns, short at the back:
+// the stem's turns slant as the thread's do, and the fibres stand out from them.
 void drawPalmer(QPainter& p, const FlyLook& look, double amount)
 {
-    if (look.hackle != HackleStyle::Palmered && look.hackle != HackleStyle::CollarAndPalmer)
+    if (!palmered(look))
         return;
+    const double reach = kBendX - 4 - (kBendX - 4 - look.bodyFront) * amount;
+    for (double x = kBendX - 6; x >= reach - 0.5 && x > look.bodyFront + 2; x -= 10) {
+        const double half = 3.4 + 2.6 * (kBendX - x) / (kBendX - look.bodyFront);
+        p.setPen(fibrePen(look.hackleColour.darker(160), 1.3));
+        p.drawLine(QPointF(x, S - half), QPointF(x - kTurnSlant, S + half));
+    }
     Random rng(79);
     const int n = int(70 * amount);
     for (int i = 0; i < n; ++i) {
@@ -886,6 +917,122 @@ void drawHead(QPainter& p, const FlyLook& look)
     }
 }
 
+// A hackle feather from its tied-in end a to its tip b: the stem and the fibres along it,
+// longest at the middle.
+void feather(QPainter& p, const FlyLook& look, QPointF a, QPointF b, bool barred, Random& rng)
+{
+    const QPointF d = b - a;
+    const double len = std::hypot(d.x(), d.y());
+    const QPointF n(-d.y() / len, d.x() / len);
+    const QPointF along = d / len;
+    for (int i = 2; i < 26; ++i) {
+        const double t = i / 26.0;
+        const QPointF at = a + d * t;
+        const double fibreLength = 9 * std::sin(kPi * t) + 2;
+        for (const double side : {-1.0, 1.0}) {
+            const QPointF tip = at + (n * side + along * 0.6) * fibreLength;
+            if (barred) {
+                barredFibre(p, at, tip, 0.5, rng);
+            } else {
+                p.setPen(fibrePen(vary(look.hackleColour, rng, 26), 0.5));
+                p.drawLine(at, tip);
+            }
+        }
+    }
+    p.setPen(fibrePen(look.hackleColour.lighter(150), 0.8));
+    p.drawLine(a, b);
+}
+
+// A bunch of hair bound on between x0 and x1 along the top of the shank, its tips reaching
+// to about tipX (before the eye when tipX is smaller than x0).
+void hairBunch(QPainter& p, const QColor& colour, double x0, double x1, double tipX, double spread,
+               Random& rng)
+{
+    for (int i = 0; i < 44; ++i) {
+        const QPointF a(rng.real(x0, x1), S - 3 + rng.real(-1, 1));
+        const QPointF b(tipX + rng.real(-5, 5), S - 3 + rng.real(-spread, spread * 0.6));
+        p.setPen(fibrePen(vary(colour, rng, 26), 1.0));
+        fibre(p, a, b, rng.real(-0.03, 0.0));
+        p.setPen(fibrePen(colour.darker(210), 1.0));
+        p.drawLine(b + (a - b) * 0.08, b);
+    }
+}
+
+// A material tied in and waiting to be wound, hanging from where it was tied in: the wire or
+// tinsel of a rib, a hackle, the herl and floss of a body, an ant's hair lying back, or a
+// bullet head's hair reaching forward over the eye.
+void drawWaiting(QPainter& p, const FlyLook& look, FlyPart part)
+{
+    Random rng(113 + int(part));
+    const double x = flyTieInX(look, part);
+    auto strand = [&](const QColor& colour, double width, QPointF end) {
+        QPainterPath path(QPointF(x, S + 1));
+        path.cubicTo(QPointF(x + 10, S + 2), end - QPointF(3, 12), end);
+        p.setPen(fibrePen(colour.darker(190), width));
+        p.drawPath(path);
+        p.setPen(fibrePen(colour.lighter(130), width * 0.45));
+        p.drawPath(path.translated(-0.3, -0.3));
+    };
+    switch (part) {
+    case FlyPart::Rib:
+        strand(look.ribColour, 1.6, QPointF(x + 20, S + 26));
+        return;
+    case FlyPart::Palmer:
+        feather(p, look, QPointF(x, S - 1), QPointF(x + 38, S - 14), false, rng);
+        return;
+    case FlyPart::Hackle:
+        if (look.hackle == HackleStyle::Parachute) {
+            // the bare stem bound up the post, the feather standing beside it
+            const double top = S - std::min(13.0, look.postHeight * 0.4);
+            p.setPen(fibrePen(look.hackleColour.lighter(150), 0.9));
+            p.drawLine(QPointF(x + 2, S - 2), QPointF(x + 2, top));
+            feather(p, look, QPointF(x + 2, top), QPointF(x + 30, top - 22), look.grizzly, rng);
+        } else {
+            // tied in at the front, lying back over the body
+            feather(p, look, QPointF(x, S - 3), QPointF(x + 40, S - 18),
+                    look.grizzly && look.hackle == HackleStyle::CollarAndPalmer, rng);
+        }
+        return;
+    case FlyPart::Body:
+        if (look.body == BodyStyle::AntHumps) {
+            hairBunch(p, look.bodyColour, 88, kBendX, kBendX + 44, 6, rng);
+            p.setPen(Qt::NoPen);
+            p.setBrush(look.thread);
+            p.drawRoundedRect(QRectF(86, S - 5, kBendX - 84, 6), 2, 2);
+            return;
+        }
+        if (look.body == BodyStyle::Coachman)
+            strand(QColor(220, 40, 44), 1.6, QPointF(x + 14, S + 28));
+        for (int i = 0; i < 3; ++i) {
+            const QPointF end(x + 22 + 6 * i, S + 24 + 3 * i);
+            strand(QColor(58, 66, 40), 1.8, end);
+            QPainterPath herl(QPointF(x + 2, S + 2));
+            herl.lineTo(end);
+            fuzz(p, herl, QColor(70, 130, 80), rng, 14, 2.2);
+        }
+        return;
+    case FlyPart::Head:
+        if (look.head == HeadStyle::Bullet) {
+            // tied in behind the eye, tips forward: the hair spreads round the hook
+            for (int i = 0; i < 110; ++i) {
+                const bool top = i % 2 == 0;
+                const QPointF a(rng.real(x - 6, x + 4), S + (top ? -2.5 : 2.5));
+                const QPointF b(rng.real(14, 24), S + (top ? -rng.real(4, 15) : rng.real(4, 15)));
+                QColor c = vary(look.headColour, rng, 35);
+                c.setAlpha(rng.range(160, 255));
+                p.setPen(fibrePen(c, 0.6));
+                fibre(p, a, b, rng.real(-0.05, 0.05));
+            }
+            p.setPen(Qt::NoPen);
+            p.setBrush(look.thread);
+            p.drawRoundedRect(QRectF(x - 4, S - 4, 8, 8), 2, 2);
+        }
+        return;
+    default:
+        return;
+    }
+}
+
 struct PartExtent {
     enum Growth { Fade, FrontToBack, BackToFront, Upward, Fibres } growth;
     double from, to;
@@ -1034,6 +1181,40 @@ double remaining(const FlyStage& stage, FlyPart part)
     return 1.0;
 }
 
+// A waiting material in the layer that holds it: it appears as it is tied in, and goes as its
+// part is wound.
+void drawWaitingIn(QPainter& p, const FlyLook& look, const FlyStage& stage, FlyPart part, FlyLayer layer,
+                   bool below, bool above)
+{
+    const bool arriving = stage.arriving.has(part);
+    const bool winding = stage.active == int(part);
+    const bool changes = arriving || winding;
+    bool wanted = true;
+    switch (layer) {
+    case FlyLayer::All:
+        break;
+    case FlyLayer::BelowActive:
+        wanted = below && !changes;
+        break;
+    case FlyLayer::Active:
+        wanted = changes;
+        break;
+    case FlyLayer::AboveActive:
+        wanted = above && !changes;
+        break;
+    }
+    if (!wanted)
+        return;
+    const double shown = std::clamp(stage.progress * 1.6, 0.0, 1.0);
+    const double opacity = winding ? 1.0 - shown : arriving ? shown : 1.0;
+    if (opacity <= 0)
+        return;
+    p.save();
+    p.setOpacity(opacity);
+    drawWaiting(p, look, part);
+    p.restore();
+}
+
 } // namespace
 
 QTransform flyTransform(const QRectF& target, bool mirrored, const QRectF& frame)
@@ -1055,19 +1236,17 @@ QRectF flyBounds(const FlyLook& look)
     case TailStyle::None:
         break;
     case TailStyle::HackleFibres:
-        right = std::max(right, kBendX + 100);
+        right = std::max(right, kBendX + look.tailLength + 2);
         top = std::min(top, S - 16);
         break;
     case TailStyle::Squirrel:
-        right = std::max(right, kBendX + 22);
+        right = std::max(right, kBendX + look.tailLength - 2);
+        top = std::min(top, S - look.tailLength * 0.16);
         break;
     case TailStyle::Tippets:
-        right = std::max(right, kBendX + 36);
-        top = std::min(top, S - 9);
-        break;
     case TailStyle::Hair:
-        right = std::max(right, kBendX + 32);
-        top = std::min(top, S - 9);
+        right = std::max(right, kBendX + look.tailLength - 2);
+        top = std::min(top, S - look.tailLength * 0.16 - 2);
         break;
     }
     if (look.post != PostStyle::None)
@@ -1108,7 +1287,7 @@ QRectF flyBounds(const FlyLook& look)
 
 void drawFinishedFly(QPainter& painter, const QRectF& target, const FlyLook& look)
 {
-    drawFly(painter, target, look, FlyStage{FlyParts::all()}, false, flyBounds(look));
+    drawFly(painter, target, look, FlyStage{FlyParts::all(), -1, 1.0, {}, {}}, false, flyBounds(look));
 }
 
 double flyPartWorkX(const FlyLook& look, FlyPart part, double progress)
@@ -1144,9 +1323,30 @@ double flyPartWorkX(const FlyLook& look, FlyPart part, double progress)
     case FlyPart::SpunHair:
         return 72 - 24 * progress;
     case FlyPart::Head:
-        return 42;
+        // a bullet head is tied down a quarter of the shank behind the eye
+        return look.head == HeadStyle::Bullet ? 76 : 42;
     }
     return 60;
+}
+
+double flyTieInX(const FlyLook& look, FlyPart part)
+{
+    switch (part) {
+    case FlyPart::Rib:
+        return kBendX - 4;
+    case FlyPart::Palmer:
+        return kBendX - 6;
+    case FlyPart::Hackle:
+        if (look.hackle == HackleStyle::Parachute)
+            return look.postX;
+        return look.post == PostStyle::DividedWings ? look.postX + 6 : look.bodyFront - 2;
+    case FlyPart::Body:
+        return look.body == BodyStyle::AntHumps ? 88 : kBendX - 4;
+    case FlyPart::Head:
+        return look.head == HeadStyle::Bullet ? 66 : 42;
+    default:
+        return flyPartWorkX(look, part, 0);
+    }
 }
 
 void drawFly(QPainter& painter, const QRectF& target, const FlyLook& look, const FlyStage& stage,
@@ -1190,6 +1390,8 @@ void drawFly(QPainter& painter, const QRectF& target, const FlyLook& look, const
         }
         if (hook)
             drawHook(painter, look.hook);
+        if (stage.waiting.has(part) && !stage.done.has(part))
+            drawWaitingIn(painter, look, stage, part, layer, it < activeAt, above);
         if (!wanted)
             continue;
         const double left = remaining(stage, part);
@@ -1230,7 +1432,7 @@ FlyLook flyLook(FlyKind kind)
         l.extendedColour = QColor(46, 44, 42);
         l.wing = WingStyle::Quill;
         l.wingColour = QColor(48, 48, 54);
-        l.legs = LegStyle::Kicking;
+        l.legs = LegStyle::Fibres; // spade hackle fibres
         l.legColour = QColor(40, 36, 34);
         l.body = BodyStyle::Dubbed;
         l.bodyColour = QColor(44, 42, 42);
@@ -1258,6 +1460,7 @@ FlyLook flyLook(FlyKind kind)
         l.thread = QColor(160, 130, 90);
         l.tail = TailStyle::Squirrel;
         l.tailColour = QColor(170, 112, 62);
+        l.tailLength = 52; // a nymph's: half the shank
         l.body = BodyStyle::Dubbed;
         l.bodyColour = QColor(156, 128, 96);
         l.bodyFront = 80;
@@ -1272,13 +1475,13 @@ FlyLook flyLook(FlyKind kind)
     case FlyKind::ParachuteHopper:
         l.thread = QColor(190, 170, 90);
         l.underbodyColour = QColor(238, 232, 210);
-        l.underbodyFront = 66;
+        l.underbodyFront = 76; // the rear two thirds, under the abdomen
         l.body = BodyStyle::Dubbed;
         l.bodyColour = QColor(176, 178, 74);
-        l.bodyFront = 74;
+        l.bodyFront = 70;
         l.post = PostStyle::Parachute;
         l.postColour = QColor(248, 248, 244);
-        l.postX = 58;
+        l.postX = 64; // at the front of the abdomen
         l.wing = WingStyle::Quill;
         l.wingColour = QColor(132, 102, 70);
         l.legs = LegStyle::Kicking;
@@ -1334,6 +1537,7 @@ FlyLook flyLook(FlyKind kind)
         l.thread = QColor(220, 110, 30);
         l.tail = TailStyle::Hair;
         l.tailColour = QColor(190, 156, 104);
+        l.tailLength = 32; // as long as the gap
         l.body = BodyStyle::Dubbed;
         l.bodyColour = QColor(232, 196, 56);
         l.bodyFront = 72;
@@ -1370,6 +1574,7 @@ FlyLook flyLook(FlyKind kind)
         l.thread = QColor(200, 40, 40);
         l.tail = TailStyle::Hair;
         l.tailColour = QColor(70, 58, 50);
+        l.tailLength = 92;
         l.body = BodyStyle::Floss;
         l.bodyColour = QColor(232, 196, 40);
         l.bodyFront = 70;

@@ -3,18 +3,30 @@
 // techniques and the Quick Tour topics, each with what the tyer says while it plays. Pure
 // data; demoPlan() turns it into frame ranges.
 #include "hw/artwork/FlyDrawing.h"
+#include "hw/demo/DemoLibrary.h"
 
 #include <vector>
 
 namespace hw::demo {
 
-// A step that ties no new part: the fly is finished off with the whip-finish tool.
+// Steps that add no part of their own to the drawing: the fly finished off with the
+// whip-finish tool or with a half hitch, or materials only tied in, to be wound later.
 inline constexpr int kWhipFinish = -1;
+inline constexpr int kHalfHitch = -2;
+inline constexpr int kTieInOnly = -3;
+
+struct StepUse {
+    const char* material; // the key of one of the pattern's materials
+    Handling handling;
+};
 
 struct StepSpec {
     const char* title;
-    int part;              // a FlyPart, or kWhipFinish
-    const char* narration; // spoken while the step plays, in either hand
+    int part;              // a FlyPart, or one of the constants above
+    const char* says;      // what the tyer does, spoken while the step plays in either hand
+    const char* technique; // the Techniques topic that teaches the move, or nullptr
+    const char* watchFor;  // the one mistake a beginner makes here, said last after "Watch for"
+    std::vector<StepUse> materials;
 };
 
 struct MaterialSpec {
@@ -33,6 +45,7 @@ struct PatternSpec {
     const char* pictureName;
     const char* videoName;
     KeyCase keys;
+    bool recipeCard; // one of the six patterns Print Recipe has a card for
     std::vector<StepSpec> steps;
     std::vector<MaterialSpec> materials;
 };
@@ -40,8 +53,10 @@ struct PatternSpec {
 struct TechniqueSpec {
     const char* title;
     FlyKind kind;
-    FlyParts done; // parts already on the hook when the clip starts
-    int part;      // the part being tied, or kWhipFinish
+    FlyParts done;     // parts already on the hook when the clip starts
+    FlyParts waiting;  // materials tied in and not yet wound when it starts
+    int part;          // the part being tied, or one of the constants above
+    FlyParts arriving; // materials tied in during the clip, to be wound later
     const char* narration;
 };
 
@@ -51,8 +66,14 @@ struct TourSpec {
     const char* title;
     TourScene scene;
     const char* caption;
-    const char* narration;
+    std::vector<const char*> narration; // lines said one after another
 };
+
+// The lines a step says, one after another: what to do, the technique it points to, for the
+// first step of a pattern with a card that the card can be printed, and what to watch for.
+std::vector<QString> narrationLines(const PatternSpec& pattern, int step);
+std::vector<QString> narrationLines(const TechniqueSpec& technique);
+std::vector<QString> narrationLines(const TourSpec& topic);
 
 const std::vector<PatternSpec>& patternSpecs();
 const std::vector<TechniqueSpec>& techniqueSpecs();

@@ -35,11 +35,18 @@ struct Segment {
     std::function<FrameSource()> make; // built on the worker thread that encodes it
 };
 
-// A narration said in a clip: it starts at frame `first` and must have ended before frame
-// `end`.
+// A step's narration said in a clip: its lines, one after another, start at frame `first`
+// and must have ended before frame `end`.
 struct Cue {
     int32_t first;
     int32_t end;
+    std::vector<QString> lines;
+};
+
+// One line as the clip says it, in samples of its sound track.
+struct Spoken {
+    qsizetype from;
+    qsizetype to;
     QString text;
 };
 
@@ -87,7 +94,7 @@ Segment segment(int32_t first, int count, std::function<Frames()> build)
 // Each topic says its narration in both hands.
 VideoJob handedLessonJob(const QDir& root, const PlannedLesson& lesson, QSize size,
                          const std::function<LessonStep(int)>& stepOf,
-                         const std::function<const char*(int)>& narrationOf)
+                         const std::function<std::vector<QString>(int)>& narrationOf)
 {
     VideoJob job{root.filePath(lesson.videoPath), lesson.frameCount, {}, {}};
     for (int hand = 0; hand < 2; ++hand)
@@ -100,7 +107,7 @@ VideoJob handedLessonJob(const QDir& root, const PlannedLesson& lesson, QSize si
                 }));
             job.cues.push_back({first + kNarrationLeadFrames,
                                 first + (t.stopFrame - t.startFrame + 1) - kNarrationTailFrames,
-                                QString::fromLatin1(narrationOf(i))});
+                                narrationOf(i)});
         }
     return job;
 }
@@ -115,11 +122,11 @@ std::vector<VideoJob> videoJobs(const QDir& root)
         const PatternSpec& design = patternSpecs()[k];
         jobs.push_back(handedLessonJob(
             root, plan.patterns[qsizetype(k)], size, [&design](int i) { return patternStep(design, i); },
-            [&design](int i) { return design.steps[size_t(i)].narration; }));
+            [&design](int i) { return narrationLines(design, i); }));
     }
     jobs.push_back(handedLessonJob(
         root, plan.techniques, size, [](int i) { return techniqueStep(techniqueSpecs()[size_t(i)], i); },
-        [](int i) { return techniqueSpecs()[size_t(i)].narration; }));
+        [](int i) { return narrationLines(techniqueSpecs()[size_t(i)]); }));
 
     {
         const PlannedLesson& lesson = plan.quickTour;
@@ -131,7 +138,7 @@ std::vector<VideoJob> videoJobs(const QDir& root)
                 segment<TourFrames>(t.startFrame, t.stopFrame - t.startFrame + 1,
                                     [&design, i, size] { return TourFrames(design, i, size); }));
             job.cues.push_back({t.startFrame + kNarrationLeadFrames, t.stopFrame + 1 - kNarrationTailFrames,
-                                QString::fromLatin1(design.narration)});
+                                narrationLines(design)});
         }
         jobs.push_back(std::move(job));
     }
@@ -148,17 +155,30 @@ std::vector<VideoJob> videoJobs(const QDir& root)
     return jobs;
 }
 
-// Speaks every narration of the jobs once (a sentence said in several clips gets the
-// shortest window of them) and makes the splash's chime.
+// The samples a cue's line may take: the cue's window less the pauses between its lines,
+// shared among the lines as planned, so that lines that keep to their shares fit.
+int lineAllowance(const Cue& cue, size_t line)
+{
+    double planned = 0;
+    for (const QString& l : cue.lines)
+        planned += lineSeconds(l);
+    const qsizetype window = qsizetype(cue.end - cue.first) * samplesPerFrame()
+        - qsizetype(kLinePauseSamples) * qsizetype(cue.lines.size() - 1);
+    return int(double(window) * lineSeconds(cue.lines[line]) / planned);
+}
+
+// Speaks every line of the jobs once (a line said in several cues gets the smallest
+// allowance of them) and makes the splash's chime.
 bool makeVoices(const std::vector<VideoJob>& jobs, int threads, Voices* voices, QString* error)
 {
     std::map<QString, int> window;
     for (const VideoJob& job : jobs)
-        for (const Cue& cue : job.cues) {
-            const int samples = (cue.end - cue.first) * samplesPerFrame();
-            const auto it = window.find(cue.text);
-            window[cue.text] = it == window.end() ? samples : std::min(it->second, samples);
-        }
+        for (const Cue& cue : job.cues)
+            for (size_t i = 0; i < cue.lines.size(); ++i) {
+                const int samples = lineAllowance(cue, i);
+                const auto it = window.find(cue.lines[i]);
+                window[cue.lines[i]] = it == window.end() ? samples : std::min(it->second, samples);
+            }
     std::vector<Utterance> lines;
     for (const auto& [text, samples] : window)
         lines.push_back({text, samples});
@@ -170,21 +190,56 @@ bool makeVoices(const std::vector<VideoJob>& jobs, int threads, Voices* voices, 
     return makeChime(1.5, &voices->chime, error);
 }
 
-// The clip's whole sound track: silence with the narrations (or the chime) laid in.
-Sound soundTrack(const VideoJob& job, const Voices& voices)
+// The clip's whole sound track: silence with the narrations (or the chime) laid in; *said
+// gets where each line is heard.
+Sound soundTrack(const VideoJob& job, const Voices& voices, std::vector<Spoken>* said)
 {
     const size_t perFrame = size_t(samplesPerFrame());
     Sound track(size_t(job.frameCount) * perFrame, 0);
-    auto lay = [&](int32_t frame, const Sound& sound) {
-        const size_t at = size_t(frame) * perFrame;
+    auto lay = [&](size_t at, const Sound& sound) {
         std::copy_n(sound.begin(), std::min(sound.size(), track.size() - std::min(at, track.size())),
                     track.begin() + qsizetype(at));
     };
     if (job.chime)
-        lay(3, voices.chime);
-    for (const Cue& cue : job.cues)
-        lay(cue.first, voices.spoken.at(cue.text));
+        lay(3 * perFrame, voices.chime);
+    for (const Cue& cue : job.cues) {
+        size_t at = size_t(cue.first) * perFrame;
+        for (const QString& line : cue.lines) {
+            const Sound& sound = voices.spoken.at(line);
+            lay(at, sound);
+            said->push_back({qsizetype(at), qsizetype(at + sound.size()), line});
+            at += sound.size() + size_t(kLinePauseSamples);
+        }
+    }
     return track;
+}
+
+QString srtTime(qsizetype sample)
+{
+    const qint64 ms = qint64(sample) * 1000 / kSoundRate;
+    return QStringLiteral("%1:%2:%3,%4")
+        .arg(ms / 3600000, 2, 10, QLatin1Char('0'))
+        .arg(ms / 60000 % 60, 2, 10, QLatin1Char('0'))
+        .arg(ms / 1000 % 60, 2, 10, QLatin1Char('0'))
+        .arg(ms % 1000, 3, 10, QLatin1Char('0'));
+}
+
+// The captions of a clip in SubRip form: one cue for each line, while it is heard.
+QByteArray subRip(const std::vector<Spoken>& said)
+{
+    QString text;
+    for (size_t i = 0; i < said.size(); ++i)
+        text += QStringLiteral("%1\n%2 --> %3\n%4\n\n")
+                    .arg(i + 1)
+                    .arg(srtTime(said[i].from), srtTime(said[i].to), said[i].text);
+    return text.toUtf8();
+}
+
+// The caption file beside a clip: its name with .srt for the extension.
+QString captionPath(const QString& videoPath)
+{
+    const QFileInfo video(videoPath);
+    return video.dir().filePath(video.completeBaseName() + QStringLiteral(".srt"));
 }
 
 bool encode(const VideoJob& job, const Voices& voices, const std::atomic<bool>& cancelled, QString* error)
@@ -195,8 +250,11 @@ bool encode(const VideoJob& job, const Voices& voices, const std::atomic<bool>& 
     format.size = demoPlan().frameSize;
     format.framesPerSecond = demoPlan().framesPerSecond;
     format.soundRate = kSoundRate;
-    const Sound track = soundTrack(job, voices);
+    std::vector<Spoken> said;
+    const Sound track = soundTrack(job, voices, &said);
     const int perFrame = samplesPerFrame();
+    if (!said.empty() && !writeFile(captionPath(job.path), subRip(said), error))
+        return false;
     ClipWriter writer;
     if (!writer.open(job.path, format)) {
         *error = writer.errorText();
@@ -301,6 +359,8 @@ bool makeDemoLibrary(const QString& dir, DemoReport* report, QString* error, int
     if (report) {
         report->videos = int(jobs.size());
         report->files = files + report->videos;
+        for (const VideoJob& j : jobs)
+            report->files += j.cues.empty() ? 0 : 1; // its captions
         report->frames = 0;
         for (const VideoJob& j : jobs)
             report->frames += j.frameCount;

@@ -16,7 +16,7 @@ constexpr int kFramesPerSecond = 15;
 // At least two to two and a half seconds a step, varied so that the ranges are not all
 // alike, and long enough for the step's narration. Short steps keep the whole library
 // quick to make.
-int stepLength(int lesson, int step, const char* narration)
+int stepLength(int lesson, int step, const std::vector<QString>& narration)
 {
     return std::max(30 + 3 * ((step * 7 + lesson * 3) % 3), narrationFrames(narration, kFramesPerSecond));
 }
@@ -26,7 +26,7 @@ constexpr int kSplashFrames = 60;
 
 struct Titled {
     QByteArray title;
-    const char* narration;
+    std::vector<QString> narration;
 };
 
 QList<PlannedTopic> twinnedTopics(int lesson, const QList<Titled>& steps, int* frameCount)
@@ -35,7 +35,7 @@ QList<PlannedTopic> twinnedTopics(int lesson, const QList<Titled>& steps, int* f
     int next = 0;
     for (int i = 0; i < steps.size(); ++i) {
         const int length = stepLength(lesson, i, steps[i].narration);
-        topics.append({steps[i].title, next, next + length - 1, 0});
+        topics.append({steps[i].title, next, next + length - 1, 0, {}, {}});
         next += length;
     }
     for (PlannedTopic& t : topics)
@@ -59,12 +59,21 @@ DemoPlan makePlan()
         p.picturePath = flies(design.pictureName);
         p.videoPath = flies(design.videoName);
         p.displayName = design.displayName;
-        for (const MaterialSpec& m : design.materials)
+        p.recipeCard = design.recipeCard;
+        for (const MaterialSpec& m : design.materials) {
             p.materials.append(m.value);
+            p.materialKeys.append(m.key);
+        }
         QList<Titled> steps;
-        for (const StepSpec& s : design.steps)
-            steps.append(Titled{s.title, s.narration});
+        for (size_t i = 0; i < design.steps.size(); ++i)
+            steps.append(Titled{design.steps[i].title, narrationLines(design, int(i))});
         p.topics = twinnedTopics(lesson++, steps, &p.frameCount);
+        for (size_t i = 0; i < design.steps.size(); ++i) {
+            PlannedTopic& t = p.topics[qsizetype(i)];
+            for (const StepUse& use : design.steps[i].materials)
+                t.materials.append({use.material, use.handling});
+            t.technique = design.steps[i].technique;
+        }
         plan.patterns.append(p);
     }
 
@@ -72,7 +81,7 @@ DemoPlan makePlan()
     plan.techniques.videoPath = QStringLiteral("Techniques/Techniques.avi");
     QList<Titled> techniques;
     for (const TechniqueSpec& t : techniqueSpecs())
-        techniques.append(Titled{t.title, t.narration});
+        techniques.append(Titled{t.title, narrationLines(t)});
     plan.techniques.topics = twinnedTopics(lesson++, techniques, &plan.techniques.frameCount);
 
     // The tour shows the program, not a tyer's hands: no left-handed twins.
@@ -80,8 +89,8 @@ DemoPlan makePlan()
     plan.quickTour.videoPath = QStringLiteral("QuickTour/QuickTour.avi");
     int next = 0;
     for (const TourSpec& t : tourSpecs()) {
-        const int length = std::max(kTourTopicLength, narrationFrames(t.narration, kFramesPerSecond));
-        plan.quickTour.topics.append({t.title, next, next + length - 1, 0});
+        const int length = std::max(kTourTopicLength, narrationFrames(narrationLines(t), kFramesPerSecond));
+        plan.quickTour.topics.append({t.title, next, next + length - 1, 0, {}, {}});
         next += length;
     }
     plan.quickTour.frameCount = next;

@@ -1,5 +1,7 @@
 #include "FrameDecor.h"
 
+#include <QFontMetrics>
+
 #include "hw/clips/FrameStamp.h"
 
 namespace hw::demo {
@@ -24,9 +26,14 @@ void paintTitleBar(QPainter& p, int width, const QString& heading, const QString
         p.setPen(QColor(226, 212, 238));
         p.drawText(QRect(0, 0, width - 8, kTitleBarHeight), Qt::AlignRight | Qt::AlignVCenter, note);
     }
-    p.setFont(demoFont(13, true));
+    // A long heading ("Tie In the Hackle and Dub the Abdomen") is lettered smaller to fit.
+    const QRect box(8, 0, width - 100, kTitleBarHeight);
+    int size = 13;
+    while (size > 9 && QFontMetrics(demoFont(size, true)).horizontalAdvance(heading) > box.width())
+        --size;
+    p.setFont(demoFont(size, true));
     p.setPen(Qt::white);
-    p.drawText(QRect(8, 0, width - 100, kTitleBarHeight), Qt::AlignLeft | Qt::AlignVCenter, heading);
+    p.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, heading);
     p.restore();
 }
 

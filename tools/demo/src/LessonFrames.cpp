@@ -103,10 +103,16 @@ void paintBobbin(QPainter& p, const FlyLook& look, QPointF work, double phase, b
     p.restore();
 }
 
-// The whip-finish tool turning round the shank behind the eye.
+// Where the fly is finished off: behind the eye, or over the collar wraps of a bullet head.
+double finishX(const FlyLook& look)
+{
+    return look.head == HeadStyle::Bullet ? 76 : kEyeX + 14;
+}
+
+// The whip-finish tool turning round the shank where the fly is finished off.
 void paintWhipTool(QPainter& p, const FlyLook& look, double phase)
 {
-    const QPointF at(kEyeX + 14, kShankY);
+    const QPointF at(finishX(look), kShankY);
     const QPointF tip = at + QPointF(4 * std::sin(phase), -16 * std::cos(phase));
     const QPointF handle = tip + QPointF(26, 34);
     p.save();
@@ -124,6 +130,57 @@ void paintWhipTool(QPainter& p, const FlyLook& look, double phase)
     paintBobbin(p, look, at + QPointF(10, 8), 0, false);
 }
 
+// A half hitch: a loop of thread round the tip of the half-hitch tool, held against the eye,
+// slides off the tool onto the shank behind the eye and is pulled tight.
+void paintHalfHitch(QPainter& p, const FlyLook& look, double progress)
+{
+    const double slide = std::clamp(progress * 1.4, 0.0, 1.0);
+    const QPointF tip(kEyeX - 3, kShankY);
+    p.save();
+    // the tool: a slim tube pointing at the eye from in front of the hook
+    p.setPen(roundPen(QColor(90, 94, 100), 3.2));
+    p.drawLine(tip + QPointF(-4, -1), tip + QPointF(-26, -9));
+    p.setPen(roundPen(QColor(40, 40, 44), 4));
+    p.drawLine(tip + QPointF(-26, -9), tip + QPointF(-38, -13));
+    // the loop, from round the tool's tip to round the shank behind the eye
+    const double x = kEyeX - 4 + (kEyeX + 12 - (kEyeX - 4)) * slide;
+    const double rx = 2.6;
+    const double ry = 6.5 - 3.5 * std::clamp((progress - 0.7) / 0.3, 0.0, 1.0);
+    p.setPen(roundPen(look.thread, 1.2));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QPointF(x, kShankY), rx, ry);
+    p.restore();
+    paintBobbin(p, look, QPointF(x + 1, kShankY + ry * 0.6), 0, false);
+}
+
+// Which wound parts have their material hanging at this step: tied in at an earlier step
+// (or at this one, then arriving) and not yet wound. A shell tied in by a step of its own
+// is drawn by that step's part.
+void waitingAt(const PatternSpec& design, int step, LessonStep* s)
+{
+    const auto& steps = design.steps;
+    for (size_t i = 0; i < steps.size() && int(i) <= step; ++i)
+        for (const StepUse& tie : steps[i].materials) {
+            if (tie.handling != Handling::TieIn)
+                continue;
+            for (size_t j = i + 1; j < steps.size(); ++j) {
+                const auto winds = [&](const StepUse& u) {
+                    return u.handling == Handling::Wind && qstrcmp(u.material, tie.material) == 0;
+                };
+                if (std::none_of(steps[j].materials.begin(), steps[j].materials.end(), winds))
+                    continue;
+                const bool shell
+                    = steps[i].part == int(FlyPart::ShellTieIn) && steps[j].part == int(FlyPart::Wing);
+                if (int(j) >= step && steps[j].part >= 0 && !shell) {
+                    s->waiting = s->waiting.with(FlyPart(steps[j].part));
+                    if (int(i) == step)
+                        s->arriving = s->arriving.with(FlyPart(steps[j].part));
+                }
+                break;
+            }
+        }
+}
+
 } // namespace
 
 LessonStep patternStep(const PatternSpec& design, int step)
@@ -139,6 +196,8 @@ LessonStep patternStep(const PatternSpec& design, int step)
     }
     s.part = design.steps[step].part;
     s.whipFinish = s.part == kWhipFinish;
+    s.halfHitch = s.part == kHalfHitch;
+    waitingAt(design, step, &s);
     return s;
 }
 
@@ -149,8 +208,11 @@ LessonStep techniqueStep(const TechniqueSpec& design, int number)
     s.caption = QStringLiteral("Techniques");
     s.look = flyLook(design.kind);
     s.done = design.done;
+    s.waiting = design.waiting | design.arriving;
+    s.arriving = design.arriving;
     s.part = design.part;
     s.whipFinish = s.part == kWhipFinish;
+    s.halfHitch = s.part == kHalfHitch;
     return s;
 }
 
@@ -196,7 +258,7 @@ void LessonFrames::paintStatic()
     paintVise(p, toScreen.inverted().map(QPointF(0, benchTop + 6)).y());
     p.restore();
 
-    FlyStage stage{step_.done, active_, 0.0};
+    FlyStage stage{step_.done, active_, 0.0, step_.waiting, step_.arriving};
     drawFly(p, kFlyArea, step_.look, stage, !leftHanded_, frame_, FlyLayer::BelowActive);
     overlay_.fill(Qt::transparent);
     QPainter over(&overlay_);
@@ -213,26 +275,43 @@ void LessonFrames::paintStatic()
 
 QImage LessonFrames::frame(int index, int count, int32_t frameNumber) const
 {
-    QImage image = backdrop_.copy();
     const double t = count > 1 ? double(index) / (count - 1) : 1.0;
     // The part is finished three quarters of the way through; the rest shows it done.
     const double progress = std::min(1.0, t / 0.75);
 
-    const FlyStage stage{step_.done, active_, progress};
+    // The fly grows in kGrowthSteps visible steps; it is drawn once for each and kept for
+    // the frames between, which only move the tools.
+    const int growth = int(std::lround(progress * kGrowthSteps));
+    if (growth != flyGrowth_) {
+        flyGrowth_ = growth;
+        fly_ = backdrop_.copy();
+        const FlyStage stage{step_.done, active_, double(growth) / kGrowthSteps, step_.waiting,
+                             step_.arriving};
+        QPainter p(&fly_);
+        p.setRenderHint(QPainter::Antialiasing);
+        drawFly(p, kFlyArea, step_.look, stage, !leftHanded_, frame_, FlyLayer::Active);
+        p.drawImage(0, 0, overlay_);
+    }
+    QImage image = fly_.copy();
     const int part = active_;
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    drawFly(p, kFlyArea, step_.look, stage, !leftHanded_, frame_, FlyLayer::Active);
-    p.drawImage(0, 0, overlay_);
 
     p.save();
     p.setTransform(flyTransform(kFlyArea, !leftHanded_, frame_));
     if (step_.whipFinish) {
         if (progress < 1.0)
             paintWhipTool(p, step_.look, index * 0.75);
+    } else if (step_.halfHitch) {
+        paintHalfHitch(p, step_.look, progress);
     } else if ((step_.done.has(FlyPart::Thread) || part == int(FlyPart::Thread)) && !step_.threadCut) {
         // no bobbin before the thread is started or after it is whip-finished and cut
-        const double workX = part >= 0 ? flyPartWorkX(step_.look, FlyPart(part), progress) : 60.0;
+        double workX = part >= 0 ? flyPartWorkX(step_.look, FlyPart(part), progress) : 60.0;
+        for (int k = 0; part < 0 && k < kFlyPartCount; ++k)
+            if (step_.arriving.has(FlyPart(k))) {
+                workX = flyTieInX(step_.look, FlyPart(k));
+                break;
+            }
         paintBobbin(p, step_.look, QPointF(workX, kShankY), index * 0.8, progress < 1.0);
     }
     p.restore();

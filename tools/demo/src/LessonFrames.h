@@ -16,9 +16,12 @@ struct LessonStep {
     QString heading; // e.g. "3. Quill Wing"
     QString caption; // small text under the heading, e.g. "Parachute Adams"
     FlyLook look;
-    FlyParts done; // parts finished before the step
-    int part = -1; // the part tied in this step; -1 with whipFinish
+    FlyParts done;     // parts finished before the step
+    FlyParts waiting;  // materials tied in and not yet wound, drawn where they hang
+    FlyParts arriving; // of those, the ones this step ties in
+    int part = -1;     // the part tied in this step, or kWhipFinish, kHalfHitch, kTieInOnly
     bool whipFinish = false;
+    bool halfHitch = false;
     bool threadCut = false; // an earlier step whip-finished the fly: trimming off the vise
 };
 
@@ -41,6 +44,9 @@ private:
     QRectF frame_;    // the part of the fly's drawing box shown
     QImage backdrop_; // everything that stays put and lies under the active part
     QImage overlay_;  // finished parts that lie over it, on a transparent ground
+    static constexpr int kGrowthSteps = 24;
+    mutable QImage fly_;         // the backdrop with the fly as it has grown so far
+    mutable int flyGrowth_ = -1; // of kGrowthSteps, the growth fly_ shows
 };
 
 } // namespace hw::demo

@@ -1,6 +1,7 @@
 #include "Narration.h"
 
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStringList>
 #include <QtEndian>
 
@@ -14,7 +15,7 @@ namespace hw::demo {
 namespace {
 
 // Words a minute: the usual pace, then faster ones for a sentence that runs too long.
-constexpr int kSpeeds[] = {190, 210, 235, 260};
+constexpr int kSpeeds[] = {200, 215, 235, 260};
 constexpr int kProcessTimeoutMs = 60 * 1000;
 
 // Runs a program and returns what it wrote to its standard output.
@@ -45,14 +46,18 @@ bool run(const QString& program, const QStringList& args, QByteArray* out, QStri
     return true;
 }
 
-// Drops the quiet end that espeak-ng leaves after the last word.
-void trimTrailingSilence(Sound* sound)
+// Drops the quiet start and end that espeak-ng leaves round the words.
+void trimSilence(Sound* sound)
 {
     constexpr int kQuiet = 80; // about -52 dB
     size_t end = sound->size();
     while (end > 0 && std::abs(int((*sound)[end - 1])) <= kQuiet)
         --end;
-    sound->resize(end);
+    size_t start = 0;
+    while (start < end && std::abs(int((*sound)[start])) <= kQuiet)
+        ++start;
+    sound->erase(sound->begin() + qsizetype(end), sound->end());
+    sound->erase(sound->begin(), sound->begin() + qsizetype(start));
 }
 
 bool speakOne(const Utterance& line, Sound* sound, QString* error)
@@ -65,7 +70,7 @@ bool speakOne(const Utterance& line, Sound* sound, QString* error)
                  &wav, error)
             || !readWav(wav, sound, error))
             return false;
-        trimTrailingSilence(sound);
+        trimSilence(sound);
         if (sound->empty()) {
             *error = QStringLiteral("espeak-ng said nothing for \"%1\"").arg(line.text);
             return false;
@@ -82,10 +87,20 @@ bool speakOne(const Utterance& line, Sound* sound, QString* error)
 
 } // namespace
 
-int narrationFrames(const char* text, int framesPerSecond)
+double lineSeconds(const QString& line)
 {
-    // espeak-ng says 21 to 24 characters a second at the usual pace; plan for the slow end.
-    const double seconds = 0.15 + double(qstrlen(text)) / 21.0;
+    // espeak-ng says about 24 characters a second at the usual pace, the silence round the
+    // words trimmed, and pauses at every stop and comma inside the line. A line that runs
+    // longer than this is said a little faster (speak()).
+    static const QRegularExpression pause(QStringLiteral("[.,:;]\\s"));
+    return 0.3 + double(line.size()) / 24.0 + 0.25 * double(line.count(pause));
+}
+
+int narrationFrames(const std::vector<QString>& lines, int framesPerSecond)
+{
+    double seconds = double(kLinePauseSamples) / kSoundRate * double(std::max<size_t>(lines.size(), 1) - 1);
+    for (const QString& line : lines)
+        seconds += lineSeconds(line);
     return kNarrationLeadFrames + int(std::ceil(seconds * framesPerSecond)) + kNarrationTailFrames;
 }
 

@@ -9,19 +9,23 @@
 
 namespace hw::demo {
 
-inline constexpr int kSoundRate = 22050;       // 16-bit mono PCM
-inline constexpr int kNarrationLeadFrames = 2; // silence before the voice starts
-inline constexpr int kNarrationTailFrames = 5; // silence after it, before the next step
+inline constexpr int kSoundRate = 22050;                 // 16-bit mono PCM
+inline constexpr int kNarrationLeadFrames = 2;           // silence before the voice starts
+inline constexpr int kNarrationTailFrames = 5;           // silence after it, before the next step
+inline constexpr int kLinePauseSamples = kSoundRate / 5; // between two lines of one step
 
 using Sound = std::vector<int16_t>;
 
-// Frames a step needs so that its narration, said at the usual pace, fits between the lead
-// and the tail silences.
-int narrationFrames(const char* text, int framesPerSecond);
+// How long a line takes to say at the usual pace, as planned.
+double lineSeconds(const QString& line);
+
+// Frames a step needs so that its narration, its lines said one after another at the usual
+// pace, fits between the lead and the tail silences.
+int narrationFrames(const std::vector<QString>& lines, int framesPerSecond);
 
 struct Utterance {
     QString text;
-    int maxSamples; // the longest the speech may run, trailing silence left out
+    int maxSamples; // the longest the speech may run, the silence round it left out
 };
 
 // Speaks every utterance, `threads` processes at a time. One that runs longer than it may

@@ -53,6 +53,12 @@ public:
         s.bits_ |= bit(p);
         return s;
     }
+    constexpr FlyParts operator|(FlyParts other) const
+    {
+        FlyParts s = *this;
+        s.bits_ |= other.bits_;
+        return s;
+    }
     constexpr bool empty() const { return bits_ == 0; }
 
 private:
@@ -66,7 +72,7 @@ enum class ExtendedStyle : uint8_t { None, Hopper, Cricket, Worm };
 enum class BodyStyle : uint8_t { None, Dubbed, Floss, Peacock, Coachman, AntHumps };
 enum class RibStyle : uint8_t { None, Tinsel };
 enum class WingStyle : uint8_t { None, Quill, Hair, Shell, WingCase };
-enum class LegStyle : uint8_t { None, Kicking, Spindly, Soft };
+enum class LegStyle : uint8_t { None, Kicking, Spindly, Soft, Fibres };
 enum class HackleStyle : uint8_t { None, Collar, Parachute, Palmered, CollarAndPalmer };
 enum class HeadStyle : uint8_t { Thread, Bullet, Bead, Clipped, Square };
 enum class HookShape : uint8_t { Straight, Curved };
@@ -76,6 +82,7 @@ struct FlyLook {
     QColor thread{40, 40, 40};
     TailStyle tail = TailStyle::None;
     QColor tailColour{140, 110, 80};
+    double tailLength = 98; // past the bend, in drawing units: a dry fly's is about a shank
     PostStyle post = PostStyle::None;
     QColor postColour{245, 245, 240};
     double postX = 62; // where the post stands on the shank, in drawing units
@@ -128,6 +135,10 @@ struct FlyStage {
     FlyParts done;         // parts already finished
     int active = -1;       // a FlyPart being tied, or -1
     double progress = 1.0; // how far the active part has got, 0..1
+    // Parts whose material is tied in and hangs from its tie-in point until it is wound; of
+    // those, the ones tied in during this stage appear as it goes on.
+    FlyParts waiting;
+    FlyParts arriving;
 };
 
 // The part of the drawing box that the finished fly covers, for pictures that show the
@@ -150,6 +161,8 @@ void drawFinishedFly(QPainter& painter, const QRectF& target, const FlyLook& loo
 // Where a part sits along the shank (x in drawing units): the point at which the thread
 // works while that part is tied in. Used to place the bobbin in demonstrations.
 double flyPartWorkX(const FlyLook& look, FlyPart part, double progress);
+// Where the material of a part is tied in before it is wound.
+double flyTieInX(const FlyLook& look, FlyPart part);
 
 // The transform that drawFly uses for target, so that callers can place things relative
 // to the fly (the vise jaws, the bobbin).

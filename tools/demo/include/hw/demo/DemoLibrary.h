@@ -10,11 +10,28 @@
 
 namespace hw::demo {
 
+// What a pattern's step does with one of its materials.
+enum class Handling : uint8_t {
+    TieIn, // tied in or tied on
+    Wind,  // wound, wrapped, palmered, folded or pulled over: it was tied in before
+    Dub,   // twisted onto the thread and wound: it needs the thread alone
+    Place, // slid onto the hook, as a bead is
+};
+
+struct MaterialUse {
+    QByteArray material; // the key of the materials line
+    Handling handling;
+};
+
 struct PlannedTopic {
     QByteArray title;
     int32_t startFrame = 0;
     int32_t stopFrame = 0;
     int32_t offset = 0; // the left-handed twin starts this many frames later; 0 when there is none
+    // Patterns only: what the step does with which material, in the order it does it, and the
+    // Techniques topic its narration points to (empty for none).
+    QList<MaterialUse> materials;
+    QByteArray technique;
 };
 
 // One INI file with its video (and, for a pattern, its picture). Paths are relative to the
@@ -22,9 +39,11 @@ struct PlannedTopic {
 struct PlannedLesson {
     QString iniPath;
     QString videoPath;
-    QString picturePath;         // patterns only
-    QByteArray displayName;      // patterns only
-    QList<QByteArray> materials; // the lines the catalogue will show, in order
+    QString picturePath;            // patterns only
+    QByteArray displayName;         // patterns only
+    QList<QByteArray> materials;    // the lines the catalogue will show, in order
+    QList<QByteArray> materialKeys; // patterns only: the key of each of those lines
+    bool recipeCard = false;        // patterns only: Print Recipe has a card for it
     QList<PlannedTopic> topics;
     int frameCount = 0;
 };
