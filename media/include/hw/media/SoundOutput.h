@@ -33,6 +33,8 @@ public:
     virtual void setVolume(int percent) = 0;
     // Silences and ends the stream at once.
     virtual void cut() = 0;
+    // The play is over: the stream is corked and kept for the next play.
+    virtual void finish() { }
 };
 
 // The desktop's sound server, found as its clients find it (PULSE_SERVER and the like).
