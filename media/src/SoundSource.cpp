@@ -90,7 +90,8 @@ std::unique_ptr<SoundSource> SoundSource::open(const QString& path, Abandoned ab
         return nullptr;
     const AVCodec* codec = avcodec_find_decoder(st->codecpar->codec_id);
     if (!codec) {
-        why = QStringLiteral("no decoder for %1").arg(QString::fromUtf8(avcodec_get_name(st->codecpar->codec_id)));
+        why = QStringLiteral("no decoder for %1")
+                  .arg(QString::fromUtf8(avcodec_get_name(st->codecpar->codec_id)));
         return nullptr;
     }
     s->dec_ = avcodec_alloc_context3(codec);
@@ -198,9 +199,10 @@ bool SoundSource::read(int16_t* out, int count)
         int n = 0;
         if (position_ < carryAt_ || (ended_ && position_ >= carryEnd)) {
             // Before the next decoded frame, or past the end of the sound: silence.
-            n = int(std::min<int64_t>(count - done, ended_ && position_ >= carryEnd ? count - done
-                                                                                     : carryAt_ - position_));
-            std::memset(out + size_t(done) * size_t(channels), 0, size_t(n) * size_t(channels) * sizeof(int16_t));
+            n = int(std::min<int64_t>(count - done,
+                                      ended_ && position_ >= carryEnd ? count - done : carryAt_ - position_));
+            std::memset(out + size_t(done) * size_t(channels), 0,
+                        size_t(n) * size_t(channels) * sizeof(int16_t));
         } else if (position_ < carryEnd) {
             n = int(std::min<int64_t>(count - done, carryEnd - position_));
             std::memcpy(out + size_t(done) * size_t(channels),

@@ -69,10 +69,10 @@ private:
     uint64_t inLayoutMask_ = 0;
     int inSampleFormat_ = -1;
 
-    int64_t position_ = 0;   // next frame of the time line a read gives
-    int64_t carryAt_ = 0;    // time-line frame of carry_'s first frame
-    int64_t followOn_ = -1;  // where the next frame goes when it has no timestamp; -1 unknown
-    int64_t tolerance_ = 0;  // a timestamp this close to followOn_ is taken as following on
+    int64_t position_ = 0;  // next frame of the time line a read gives
+    int64_t carryAt_ = 0;   // time-line frame of carry_'s first frame
+    int64_t followOn_ = -1; // where the next frame goes when it has no timestamp; -1 unknown
+    int64_t tolerance_ = 0; // a timestamp this close to followOn_ is taken as following on
     std::vector<int16_t> carry_;
     bool ended_ = false;   // no more frames to decode
     bool drained_ = false; // the decoder was told the end

@@ -104,7 +104,8 @@ bool SoundThread::openSource()
     if (source_ || sourceTried_)
         return source_ != nullptr;
     QString why;
-    source_ = SoundSource::open(path_, [this] { return abandoned(); }, why);
+    source_ = SoundSource::open(
+        path_, [this] { return abandoned(); }, why);
     if (abandoned()) {
         source_.reset(); // tried again by the next play
         return false;
