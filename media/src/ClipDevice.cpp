@@ -22,9 +22,9 @@ namespace {
 // it already plays: a play's sound starts after this much silence.
 constexpr int64_t kSoundLeadInUs = 40000;
 // How long a play waits for its sound to begin before it goes on silently. A muted play
-// does not wait for a slow server: nobody would hear the difference.
+// waits less for a slow server: nobody would hear the difference.
 constexpr int64_t kSoundStartWaitUs = 3000000;
-constexpr int64_t kMutedSoundStartWaitUs = 200000;
+constexpr int64_t kMutedSoundStartWaitUs = 1000000;
 } // namespace
 
 std::unique_ptr<ClipDevice> ClipDevice::open(const QString& path, std::shared_ptr<PictureSink> sink,

@@ -10,6 +10,8 @@ constexpr int kChunkFrames = 2048;
 // The sound made ahead of what the output has taken: enough to ride out a slow decode or a
 // seek at a repeat's seam, little enough that memory does not depend on the clip.
 constexpr int64_t kWindowUs = 1000000;
+// Made before the output begins: enough to start on, little enough to start at once.
+constexpr int64_t kPrimeUs = 200000;
 } // namespace
 
 int64_t frameDueUs(const SoundPlan& plan, int64_t n)
@@ -96,7 +98,12 @@ bool SoundPlay::produce()
 
 bool SoundPlay::prime()
 {
-    const int64_t window = outFrameAt(kWindowUs);
+    return fill(kPrimeUs);
+}
+
+bool SoundPlay::fill(int64_t aheadUs)
+{
+    const int64_t window = outFrameAt(aheadUs);
     while (held() < window && produce()) { }
     heldPeak_ = std::max(heldPeak_, held() + source_.buffered());
     return !abandoned_;
@@ -104,7 +111,7 @@ bool SoundPlay::prime()
 
 bool SoundPlay::pump()
 {
-    if (!prime())
+    if (!fill(kWindowUs))
         return false;
     // What has been written is let go of now and then, not at every write.
     if (windowAt_ > window_.size() / size_t(channels_) / 2) {

@@ -32,8 +32,8 @@ class SoundPlay {
 public:
     SoundPlay(SoundSource& source, SoundOutput& output, const SoundPlan& plan);
 
-    // Makes the window's sound before the output starts, so that its start has sound at
-    // once; false when abandoned.
+    // Makes the start of the sound before the output begins, so that it begins with sound;
+    // false when abandoned.
     bool prime();
     // Tops the window up and writes what the output takes; false once all is written (the
     // output has been told the end) or when abandoned.
@@ -48,7 +48,8 @@ private:
     };
     int64_t outFrameAt(int64_t us) const; // output frame at a time of the time line
     void startSegment(const Segment& s);
-    bool produce(); // appends the next part to the window; false when all is made
+    bool produce();             // appends the next part to the window; false when all is made
+    bool fill(int64_t aheadUs); // makes the window up to aheadUs; false when abandoned
     int64_t held() const { return int64_t(window_.size() / size_t(channels_) - windowAt_); }
 
     SoundSource& source_;

@@ -83,6 +83,7 @@ void SoundThread::report(uint64_t ticket, Start start)
 
 void SoundThread::run()
 {
+    openSource();
     std::unique_lock lock(requestMutex_);
     for (;;) {
         changed_.wait(lock, [&] { return quit_ || requested_ != taken_; });

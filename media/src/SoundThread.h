@@ -22,7 +22,8 @@ namespace hw::media {
 
 class SoundThread {
 public:
-    // volumePercent is read whenever a stream begins (0 while muted).
+    // volumePercent is read whenever a stream begins (0 while muted). The clip's sound is
+    // opened at once, in the background, so that the first play finds it ready.
     SoundThread(QString path, SoundOutput& output, const std::atomic<int>& volumePercent);
     ~SoundThread();
     SoundThread(const SoundThread&) = delete;
@@ -46,14 +47,15 @@ private:
     void playSound(const SoundPlan& plan, uint64_t ticket);
     bool openSource();
     void report(uint64_t ticket, Start start);
-    bool abandoned() const { return running_ != current_.load() || quit_.load(); }
+    // Between plays (the first open) only the device's close abandons the thread's work.
+    bool abandoned() const { return quit_.load() || (running_ != 0 && running_ != current_.load()); }
 
     const QString path_;
     SoundOutput& output_;
     const std::atomic<int>& volume_;
     std::unique_ptr<SoundSource> source_; // the thread's
     bool sourceTried_ = false;
-    uint64_t running_ = 0; // the thread's: ticket of the play it runs
+    uint64_t running_ = 0; // the thread's: ticket of the play it runs, 0 before the first
 
     std::mutex requestMutex_; // guards the request and the start state below
     std::condition_variable changed_;
