@@ -2,7 +2,8 @@
 // stopped clip at frame 0 or raises the device's error and leaves the player closed;
 // one-frame plays, seeks and a whole play with its notice then behave as on any clip,
 // showing only frames of the clip. Plays are paced by a clock that never waits, so that
-// a long clip costs decoding time only.
+// a long clip costs decoding time only, and their sound is decoded and taken as fast as it
+// comes.
 #include "FuzzTargets.h"
 
 #include "hw/media/PlayerInspection.h"
@@ -34,6 +35,28 @@ public:
 
 private:
     std::atomic<int64_t> now_{0};
+};
+
+// Takes all the sound it is given at once, as fast as the clip's sound decodes, and tells
+// what it took as heard: plays with sound run their sound path at decoding speed.
+class DrainingOutput : public SoundOutput {
+public:
+    bool begin(const SoundFormat& format, int, const std::function<bool()>&) override
+    {
+        rate_ = format.rate;
+        written_ = 0;
+        return true;
+    }
+    size_t writable() override { return 4096; }
+    void write(const int16_t*, size_t count) override { written_ += int64_t(count); }
+    void endOfData() override { }
+    int64_t heardUs() override { return rate_ > 0 ? written_.load() * 1000000 / rate_ : 0; }
+    void setVolume(int) override { }
+    void cut() override { }
+
+private:
+    int rate_ = 0;
+    std::atomic<int64_t> written_{0};
 };
 
 // Longest play checked in one input; the whole clip when shorter.
@@ -69,6 +92,7 @@ int clipDevice(const uint8_t* data, size_t size)
     player.setAutoRewind(false);
     player.setDisplay(&panel);
     player.setPresentationClock(std::make_shared<InstantClock>());
+    player.setSoundOutput([] { return std::make_unique<DrainingOutput>(); });
     player.setTimeFormat(TMPTimeFormats::tfFrames);
     player.setFileName(path);
     try {

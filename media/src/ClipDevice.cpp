@@ -5,9 +5,8 @@
 #include "FrameOrder.h"
 #include "NoticeEvent.h"
 #include "PictureSink.h"
-#include "SoundLog.h"
-#include "SoundPlay.h"
-#include "SoundTrack.h"
+#include "PlayPacer.h"
+#include "SoundThread.h"
 #include "VideoInput.h"
 
 #include <algorithm>
@@ -22,7 +21,10 @@ namespace {
 // A stream's first few milliseconds can be lost while the sound server fits it into what
 // it already plays: a play's sound starts after this much silence.
 constexpr int64_t kSoundLeadInUs = 40000;
-constexpr int64_t kSoundEndSlackUs = 10000;
+// How long a play waits for its sound to begin before it goes on silently. A muted play
+// waits less for a slow server: nobody would hear the difference.
+constexpr int64_t kSoundStartWaitUs = 3000000;
+constexpr int64_t kMutedSoundStartWaitUs = 1000000;
 } // namespace
 
 std::unique_ptr<ClipDevice> ClipDevice::open(const QString& path, std::shared_ptr<PictureSink> sink,
@@ -47,29 +49,32 @@ std::unique_ptr<ClipDevice> ClipDevice::open(const QString& path, std::shared_pt
     return dev;
 }
 
-void ClipDevice::showCurrent()
-{
-    std::unique_lock lock(m_);
-    if (mode_ == DeviceMode::Stopped)
-        newJob(Job{JobKind::Show, position_, position_, 0, 0}, lock);
-}
-
 ClipDevice::~ClipDevice()
 {
     {
-        std::lock_guard lock(m_);
+        std::lock_guard lock(stateMutex_);
         quit_ = true;
         latestGen_ = latestGen_ + 1;
+        if (soundThread_)
+            soundThread_->abandon();
     }
-    wake_.notify_all();
+    jobChanged_.notify_all();
     clock_->wake();
     steady_->wake();
     if (sound_)
         sound_->cut();
     if (worker_.joinable())
         worker_.join();
+    soundThread_.reset();
     engine_.reset();
     sound_.reset();
+}
+
+void ClipDevice::showCurrent()
+{
+    Lock lock(stateMutex_);
+    if (state_.mode == DeviceMode::Stopped)
+        replaceJob(Job{JobKind::Show, state_.position, state_.position, 0, 0}, lock);
 }
 
 int32_t ClipDevice::length() const
@@ -79,20 +84,23 @@ int32_t ClipDevice::length() const
 
 DeviceMode ClipDevice::mode() const
 {
-    std::lock_guard lock(m_);
-    return mode_;
+    std::lock_guard lock(stateMutex_);
+    return state_.mode;
 }
 
 int32_t ClipDevice::position() const
 {
-    std::lock_guard lock(m_);
-    return position_;
+    std::lock_guard lock(stateMutex_);
+    return state_.position;
 }
 
-PlayStats ClipDevice::stats() const
+PlaybackStats ClipDevice::stats() const
 {
-    std::lock_guard lock(m_);
-    return stats_;
+    std::lock_guard lock(stateMutex_);
+    PlaybackStats s = state_.stats;
+    if (soundThread_)
+        s.soundHeldPeak = soundThread_->heldPeak();
+    return s;
 }
 
 void ClipDevice::waitForOrder() const
@@ -100,83 +108,117 @@ void ClipDevice::waitForOrder() const
     order_->waitForScan();
 }
 
-uint64_t ClipDevice::newJob(const Job& job, std::unique_lock<std::mutex>&)
+// ---- Transitions ----
+
+uint64_t ClipDevice::replaceJob(const Job& job, Lock&)
 {
-    job_ = job;
-    job_.gen = latestGen_.load() + 1;
-    latestGen_ = job_.gen;
+    state_.job = job;
+    state_.job.gen = latestGen_.load() + 1;
+    latestGen_ = state_.job.gen;
     // Every command ends the sound under way at once: the worker may be busy decoding.
+    if (soundThread_)
+        soundThread_->abandon();
     if (sound_)
         sound_->cut();
-    wake_.notify_all();
+    jobChanged_.notify_all();
     clock_->wake();
     steady_->wake();
-    return job_.gen;
+    return state_.job.gen;
 }
 
-uint64_t ClipDevice::holdJob(std::unique_lock<std::mutex>& lock)
+uint64_t ClipDevice::holdJob(Lock& lock)
 {
     // The device stands where the command left it: on the last frame a play presented, or
     // on the start of a play or the target of a seek that has shown nothing yet. In the
     // second case that frame still has to be put on show.
-    if (shown_ == std::min(position_, length_ - 1))
-        return newJob(Job{}, lock);
-    return newJob(Job{JobKind::Show, position_, position_, 0, 0}, lock);
+    if (state_.shown == std::min(state_.position, length_ - 1))
+        return replaceJob(Job{}, lock);
+    return replaceJob(Job{JobKind::Show, state_.position, state_.position, 0, 0}, lock);
+}
+
+std::optional<ClipDevice::Job> ClipDevice::takeNextJob(Lock&)
+{
+    if (state_.job.gen == state_.taken)
+        return std::nullopt;
+    state_.taken = state_.job.gen;
+    state_.busy = true;
+    return state_.job;
+}
+
+void ClipDevice::finishJob(const Job& job, DeviceMode mode, int32_t position, Notice notice)
+{
+    state_.mode = mode;
+    state_.position = position;
+    state_.done = job.gen;
+    if (state_.noticePending && state_.noticeGen == job.gen)
+        endPendingNotice(notice);
+    jobDone_.notify_all();
 }
 
 void ClipDevice::endPendingNotice(Notice value)
 {
-    if (!noticePending_)
+    if (!state_.noticePending)
         return;
-    noticePending_ = false;
+    state_.noticePending = false;
     NoticeEvent::post(target_, value);
+}
+
+void ClipDevice::presented(QImage picture, int32_t frame, int64_t lateUs, double periodUs, bool heard)
+{
+    sink_->present(std::move(picture), frame);
+    state_.shown = frame;
+    state_.position = frame;
+    PlaybackStats& s = state_.stats;
+    ++s.presented;
+    if (double(lateUs) > periodUs)
+        ++s.late;
+    s.maxLateUs = std::max(s.maxLateUs, lateUs);
+    if (s.offsetsUs.size() >= 100000)
+        s.offsetsUs.erase(s.offsetsUs.begin(), s.offsetsUs.begin() + 50000);
+    s.offsetsUs.push_back(int32_t(std::clamp<int64_t>(lateUs, INT32_MIN, INT32_MAX)));
+    if (heard)
+        ++s.soundPaced;
 }
 
 void ClipDevice::abortPendingNotice()
 {
-    std::lock_guard lock(m_);
+    std::lock_guard lock(stateMutex_);
     endPendingNotice(Notice::Aborted);
 }
 
-void ClipDevice::finishLocked(const Job& job, DeviceMode mode, int32_t position, Notice notice)
+void ClipDevice::waitDone(uint64_t gen, Lock& lock)
 {
-    mode_ = mode;
-    position_ = position;
-    doneGen_ = job.gen;
-    if (noticePending_ && noticeGen_ == job.gen)
-        endPendingNotice(notice);
-    done_.notify_all();
-}
-
-void ClipDevice::waitDone(uint64_t gen, std::unique_lock<std::mutex>& lock)
-{
-    done_.wait(lock, [&] { return doneGen_ >= gen || latestGen_.load() != gen || quit_.load(); });
+    jobDone_.wait(lock, [&] { return state_.done >= gen || latestGen_.load() != gen || quit_.load(); });
 }
 
 void ClipDevice::waitIdle()
 {
-    std::unique_lock lock(m_);
-    done_.wait(lock, [&] { return (job_.gen == taken_ && !busy_ && !idleMore_) || quit_.load(); });
+    Lock lock(stateMutex_);
+    jobDone_.wait(lock, [&] {
+        return (state_.job.gen == state_.taken && !state_.busy && !state_.idleMore) || quit_.load();
+    });
 }
+
+// ---- Commands ----
 
 uint32_t ClipDevice::play(int32_t from, int32_t to, bool notify, bool wait)
 {
     if (from < 0 || to < 0 || from > length_ || to > length_ || from > to)
         return kOutOfRange;
-    std::unique_lock lock(m_);
+    Lock lock(stateMutex_);
     // A new play with notice replaces the running one's notice; without, it cuts it short.
-    const bool running = mode_ == DeviceMode::Playing || mode_ == DeviceMode::Paused;
+    const bool running = state_.mode == DeviceMode::Playing || state_.mode == DeviceMode::Paused;
     endPendingNotice(notify && running ? Notice::Superseded : Notice::Aborted);
     Job job{JobKind::Play, from, to, 0, 0};
-    job.repeat = repeat_;
-    job.speed = speed_;
+    job.repeat = state_.repeat;
+    job.speed = state_.speed;
     job.loopFrom = from;
-    const uint64_t gen = newJob(job, lock);
-    mode_ = DeviceMode::Playing;
-    position_ = from;
+    const uint64_t gen = replaceJob(job, lock);
+    state_.mode = DeviceMode::Playing;
+    state_.position = from;
     if (notify) {
-        noticePending_ = true;
-        noticeGen_ = gen;
+        state_.noticePending = true;
+        state_.noticeGen = gen;
     }
     if (wait)
         waitDone(gen, lock);
@@ -187,55 +229,29 @@ uint32_t ClipDevice::seek(int32_t frame, bool notify, bool wait)
 {
     if (frame < 0 || frame > length_)
         return kOutOfRange;
-    std::unique_lock lock(m_);
+    Lock lock(stateMutex_);
     endPendingNotice(Notice::Aborted);
-    // A seek that waits while the worker has nothing to do is done right here: the caller
-    // waits either way, and the hand-over to the worker and back would cost more than
-    // decoding an intra frame.
-    const bool inline_ = wait && !busy_ && job_.gen == taken_;
-    uint64_t gen = 0;
-    if (inline_) { // the same as newJob(), without waking the worker for nothing
-        job_ = Job{JobKind::Seek, frame, frame, 0, latestGen_.load() + 1};
-        gen = job_.gen;
-        latestGen_ = gen;
-        taken_ = gen;
-        busy_ = true; // keeps the worker off the engine
-        if (sound_)
-            sound_->cut();
-    } else {
-        gen = newJob(Job{JobKind::Seek, frame, frame, 0, 0}, lock);
-    }
-    mode_ = DeviceMode::Seeking;
-    position_ = frame;
+    const uint64_t gen = replaceJob(Job{JobKind::Seek, frame, frame, 0, 0}, lock);
+    state_.mode = DeviceMode::Seeking;
+    state_.position = frame;
     if (notify) {
-        noticePending_ = true;
-        noticeGen_ = gen;
+        state_.noticePending = true;
+        state_.noticeGen = gen;
     }
-    if (inline_) {
-        const Job job = job_;
-        lock.unlock();
-        if (dropCache_.exchange(false))
-            engine_->dropCache();
-        runShow(job);
-        lock.lock();
-        busy_ = false;
-        idleMore_ = true;
-        wake_.notify_all();
-        done_.notify_all();
-    } else if (wait) {
+    if (wait)
         waitDone(gen, lock);
-    }
     return kOk;
 }
 
 uint32_t ClipDevice::stop(bool notify, bool wait)
 {
-    std::unique_lock lock(m_);
+    Lock lock(stateMutex_);
     endPendingNotice(Notice::Aborted);
     uint64_t gen = 0;
-    if (mode_ == DeviceMode::Playing || mode_ == DeviceMode::Seeking || mode_ == DeviceMode::Paused) {
+    const DeviceMode mode = state_.mode;
+    if (mode == DeviceMode::Playing || mode == DeviceMode::Seeking || mode == DeviceMode::Paused) {
         gen = holdJob(lock);
-        mode_ = DeviceMode::Stopped;
+        state_.mode = DeviceMode::Stopped;
     }
     if (notify)
         NoticeEvent::post(target_, Notice::Successful);
@@ -246,12 +262,12 @@ uint32_t ClipDevice::stop(bool notify, bool wait)
 
 uint32_t ClipDevice::pause(bool notify, bool wait)
 {
-    std::unique_lock lock(m_);
-    if (mode_ != DeviceMode::Playing)
+    Lock lock(stateMutex_);
+    if (state_.mode != DeviceMode::Playing)
         return kOk;
-    paused_ = job_;
+    state_.paused = state_.job;
     const uint64_t gen = holdJob(lock);
-    mode_ = DeviceMode::Paused;
+    state_.mode = DeviceMode::Paused;
     // The play's notice stays pending for the resume, unless this command asks for one.
     if (notify) {
         endPendingNotice(Notice::Superseded);
@@ -264,19 +280,19 @@ uint32_t ClipDevice::pause(bool notify, bool wait)
 
 uint32_t ClipDevice::resume(bool notify, bool wait)
 {
-    std::unique_lock lock(m_);
-    if (mode_ != DeviceMode::Paused)
+    Lock lock(stateMutex_);
+    if (state_.mode != DeviceMode::Paused)
         return kOutOfRange;
-    Job job = paused_;
-    job.from = position_ + 1;
+    Job job = state_.paused;
+    job.from = state_.position + 1;
     job.firstDelayUs = std::llround(1e6 / (fps_ * job.speed));
-    const uint64_t gen = newJob(job, lock);
-    mode_ = DeviceMode::Playing;
+    const uint64_t gen = replaceJob(job, lock);
+    state_.mode = DeviceMode::Playing;
     if (notify) {
         endPendingNotice(Notice::Superseded);
-        noticePending_ = true;
+        state_.noticePending = true;
     }
-    noticeGen_ = gen; // the paused play's notice, if still pending, now ends with this one
+    state_.noticeGen = gen; // the paused play's notice, if still pending, now ends with this one
     if (wait)
         waitDone(gen, lock);
     return kOk;
@@ -284,103 +300,69 @@ uint32_t ClipDevice::resume(bool notify, bool wait)
 
 void ClipDevice::setPlayOptions(bool repeat, double speed)
 {
-    std::lock_guard lock(m_);
-    repeat_ = repeat;
-    speed_ = speed;
+    std::lock_guard lock(stateMutex_);
+    state_.repeat = repeat;
+    state_.speed = speed;
 }
 
 void ClipDevice::setSoundOutput(std::unique_ptr<SoundOutput> output)
 {
-    std::lock_guard lock(m_);
+    std::lock_guard lock(stateMutex_);
+    soundThread_.reset();
     sound_ = std::move(output);
+    if (sound_)
+        soundThread_ = std::make_unique<SoundThread>(path_, *sound_, volume_);
 }
 
 void ClipDevice::setVolume(int percent, bool muted)
 {
-    volume_ = percent;
-    muted_ = muted;
-    std::lock_guard lock(m_);
+    volume_ = muted ? 0 : percent;
+    std::lock_guard lock(stateMutex_);
     if (sound_)
-        sound_->setVolume(effectiveVolume());
+        sound_->setVolume(volume_.load());
 }
 
-std::unique_ptr<SoundPlay> ClipDevice::startSound(const Job& job, int32_t last, int64_t leadInUs)
-{
-    // Muted at the start, the play is silent and the steady clock paces it.
-    if (!sound_ || muted_)
-        return nullptr;
-    if (!trackTried_) {
-        trackTried_ = true;
-        QString why;
-        track_ = SoundTrack::load(path_, why);
-        if (!track_ && !why.isEmpty())
-            qCWarning(lcSound, "The sound of %s cannot be played (%s); its pictures play silently",
-                      qUtf8Printable(path_), qUtf8Printable(why));
-    }
-    if (!track_)
-        return nullptr;
-    SoundPlan plan;
-    plan.fps = fps_;
-    plan.speed = job.speed;
-    plan.from = job.from;
-    plan.last = last;
-    plan.loopFrom = job.loopFrom;
-    plan.repeat = job.repeat && job.loopFrom <= last;
-    plan.leadInUs = leadInUs;
-    auto play = std::make_unique<SoundPlay>(*track_, *sound_, *steady_, plan);
-    if (!play->start(effectiveVolume(), [&] { return stale(job.gen); }))
-        return nullptr;
-    return play;
-}
+// ---- The worker ----
 
 void ClipDevice::run()
 {
-    std::unique_lock lock(m_);
+    Lock lock(stateMutex_);
     while (!quit_) {
-        if (busy_) { // the GUI thread is using the engine for a waiting seek
-            wake_.wait(lock);
-            continue;
-        }
-        if (job_.gen != taken_) {
-            const Job job = job_;
-            taken_ = job.gen;
-            busy_ = true;
+        if (const std::optional<Job> job = takeNextJob(lock)) {
             lock.unlock();
             if (dropCache_.exchange(false))
                 engine_->dropCache();
-            switch (job.kind) {
+            switch (job->kind) {
             case JobKind::Show:
             case JobKind::Seek:
-                runShow(job);
+                runShow(*job);
                 break;
             case JobKind::Play:
-                runPlay(job);
+                runPlay(*job);
                 break;
             case JobKind::None:
                 break;
             }
             lock.lock();
-            if (job.kind == JobKind::None || job.kind == JobKind::Show) {
-                if (!stale(job.gen))
-                    doneGen_ = job.gen;
-            }
-            busy_ = false;
-            idleMore_ = true;
-            done_.notify_all();
+            if ((job->kind == JobKind::None || job->kind == JobKind::Show) && !stale(job->gen))
+                state_.done = job->gen;
+            state_.busy = false;
+            state_.idleMore = true;
+            jobDone_.notify_all();
             continue;
         }
-        if (idleMore_) {
-            busy_ = true;
-            const uint64_t current = taken_;
+        if (state_.idleMore) {
+            state_.busy = true;
+            const uint64_t current = state_.taken;
             lock.unlock();
             const bool more = engine_->idleWork(sink_->panel(), [this, current] { return stale(current); });
             lock.lock();
-            busy_ = false;
-            idleMore_ = more;
-            done_.notify_all();
+            state_.busy = false;
+            state_.idleMore = more;
+            jobDone_.notify_all();
             continue;
         }
-        wake_.wait(lock);
+        jobChanged_.wait(lock);
     }
 }
 
@@ -390,57 +372,91 @@ void ClipDevice::runShow(const Job& job)
     QImage picture;
     const auto result = engine_->picture(
         rank, sink_->panel(), [&] { return stale(job.gen); }, picture);
-    std::lock_guard lock(m_);
+    std::lock_guard lock(stateMutex_);
     if (stale(job.gen) || result == FrameEngine::Result::Aborted)
         return;
     if (result == FrameEngine::Result::Ok) {
         sink_->present(std::move(picture), rank);
-        shown_ = rank;
+        state_.shown = rank;
     }
     if (job.kind == JobKind::Seek)
-        finishLocked(job, DeviceMode::Stopped, job.from,
-                     result == FrameEngine::Result::Ok ? Notice::Successful : Notice::Failure);
+        finishJob(job, DeviceMode::Stopped, job.from,
+                  result == FrameEngine::Result::Ok ? Notice::Successful : Notice::Failure);
+}
+
+int32_t ClipDevice::firstFrameOf(const Job& job, int32_t last) const
+{
+    if (job.from <= last)
+        return job.from;
+    // A repeating play paused on its last frame goes on from the top.
+    return job.repeat && job.loopFrom <= last ? job.loopFrom : -1;
+}
+
+bool ClipDevice::startSound(const Job& job, int32_t first, int32_t last)
+{
+    const bool repeat = job.repeat && job.loopFrom <= last;
+    // A step (a one-frame play) is silent and leaves the output alone.
+    if (!soundThread_ || (first == last && !repeat))
+        return false;
+    SoundPlan plan;
+    plan.fps = fps_;
+    plan.speed = job.speed;
+    plan.from = first;
+    plan.last = last;
+    plan.loopFrom = job.loopFrom;
+    plan.repeat = repeat;
+    plan.leadInUs = job.firstDelayUs + kSoundLeadInUs;
+    std::lock_guard lock(stateMutex_);
+    if (stale(job.gen))
+        return false;
+    soundThread_->start(plan);
+    return true;
+}
+
+void ClipDevice::startPacing(const Job& job, bool withSound, PlayPacer& pacer)
+{
+    if (withSound) {
+        const int64_t wait = volume_.load() > 0 ? kSoundStartWaitUs : kMutedSoundStartWaitUs;
+        if (soundThread_->waitStart(wait) == SoundThread::Start::Sounding && !stale(job.gen)) {
+            // The first frame waits for its sound to be heard.
+            pacer.startHeard(*sound_, job.firstDelayUs + kSoundLeadInUs);
+            return;
+        }
+        std::lock_guard lock(stateMutex_);
+        if (!stale(job.gen))
+            soundThread_->abandon(); // too late to begin with the pictures
+    }
+    pacer.startSilent(job.firstDelayUs);
+}
+
+void ClipDevice::endPlay(const Job& job, PlayPacer& pacer, int64_t frames)
+{
+    if (pacer.heard() && !pacer.waitUntil(pacer.dueUs(frames), true))
+        return;
+    std::lock_guard lock(stateMutex_);
+    if (stale(job.gen))
+        return;
+    if (pacer.heard())
+        soundThread_->finish();
+    finishJob(job, DeviceMode::Stopped, job.to, Notice::Successful);
 }
 
 void ClipDevice::runPlay(const Job& job)
 {
     const int32_t last = std::min(job.to, length_ - 1);
     const bool loops = job.repeat && job.loopFrom <= last;
-    int32_t k = job.from;
-    if (k > last && loops)
-        k = job.loopFrom; // a repeating play paused on its last frame goes on from the top
-    if (k > last) {
-        std::lock_guard lock(m_);
+    int32_t k = firstFrameOf(job, last);
+    if (k < 0) {
+        std::lock_guard lock(stateMutex_);
         if (!stale(job.gen))
-            finishLocked(job, DeviceMode::Stopped, job.to, Notice::Successful);
+            finishJob(job, DeviceMode::Stopped, job.to, Notice::Successful);
         return;
     }
     const double period = 1e6 / (fps_ * job.speed);
-    // With sound, the sound's clock paces the play: frame n is due when the listener hears
-    // the sound it begins; without, the presentation clock does. The sound clock is polled
-    // on the steady clock, fed on each poll.
-    std::unique_ptr<SoundPlay> sound;
-    int64_t start = 0;
-    auto now = [&] { return sound ? sound->nowUs() : clock_->nowUs(); };
-    // The end of a play with sound: the stream's time stops a few milliseconds short of
-    // its last sample as it runs dry.
-    auto waitFor = [&](int64_t due, bool end = false) {
-        while (now() < due - (end ? kSoundEndSlackUs : 0)) {
-            if (sound) {
-                sound->feed();
-                const int64_t left = due - sound->nowUs();
-                if (left > 0)
-                    steady_->waitUntil(steady_->nowUs() + std::min<int64_t>(left, 10000));
-            } else {
-                clock_->waitUntil(due);
-            }
-            if (stale(job.gen))
-                return false;
-        }
-        return !stale(job.gen);
-    };
-    // Frames are due one period apart from the first, across the seams of a repeating play
-    // too, so that starting over costs no more than any other frame.
+    const auto overtaken = [&] { return stale(job.gen); };
+    PlayPacer pacer(*clock_, *steady_, period, overtaken);
+    // The sound thread finds and decodes the first sound while the first picture decodes.
+    const bool withSound = startSound(job, k, last);
     int64_t n = 0;
     for (;; ++n, ++k) {
         if (k > last) {
@@ -449,56 +465,40 @@ void ClipDevice::runPlay(const Job& job)
             k = job.loopFrom;
         }
         QImage picture;
-        const auto result = engine_->picture(
-            k, sink_->panel(), [&] { return stale(job.gen); }, picture);
+        const auto result = engine_->picture(k, sink_->panel(), overtaken, picture);
         if (result == FrameEngine::Result::Aborted || stale(job.gen))
             return;
         if (result == FrameEngine::Result::Failed) {
-            std::lock_guard lock(m_);
+            std::lock_guard lock(stateMutex_);
             if (!stale(job.gen))
-                finishLocked(job, DeviceMode::Stopped, shown_ >= 0 ? shown_ : job.from, Notice::Failure);
+                finishJob(job, DeviceMode::Stopped, state_.shown >= 0 ? state_.shown : job.from,
+                          Notice::Failure);
             return;
         }
-        if (n == 0) {
-            Job first = job;
-            first.from = k;
-            sound = startSound(first, last, job.firstDelayUs + kSoundLeadInUs);
-            // The first frame waits for its sound to be heard.
-            start = sound ? sound->frameDueUs(0) : clock_->nowUs() + job.firstDelayUs;
+        if (n == 0)
+            startPacing(job, withSound, pacer);
+        // A picture that comes after its successor is due is left out, so that the pictures
+        // keep up with the sound; the play's last picture is always shown.
+        const bool final = !loops && k == last;
+        if (pacer.heard() && !final && pacer.nowUs() >= pacer.dueUs(n + 1)) {
+            std::lock_guard lock(stateMutex_);
+            ++state_.stats.dropped;
+            continue;
         }
-        const int64_t due = start + int64_t(double(n) * period); // never later than the clock says
-        if (!waitFor(due))
+        const int64_t due = pacer.dueUs(n);
+        if (!pacer.waitUntil(due))
             return;
-        const int64_t late = now() - due;
+        const int64_t late = pacer.nowUs() - due;
         {
-            std::lock_guard lock(m_);
+            std::lock_guard lock(stateMutex_);
             if (stale(job.gen))
                 return;
-            sink_->present(std::move(picture), k);
-            shown_ = k;
-            position_ = k;
-            ++stats_.presented;
-            if (late > period) {
-                ++stats_.late;
-            }
-            stats_.maxLateUs = std::max(stats_.maxLateUs, late);
-            if (stats_.offsetsUs.size() >= 100000)
-                stats_.offsetsUs.erase(stats_.offsetsUs.begin(), stats_.offsetsUs.begin() + 50000);
-            stats_.offsetsUs.push_back(int32_t(std::clamp<int64_t>(late, INT32_MIN, INT32_MAX)));
-            if (sound)
-                ++stats_.soundPaced;
+            presented(std::move(picture), k, late, period, pacer.heard());
         }
-        // Behind by more than a frame (a slow decode): go on from now rather than rush. The
-        // sound does not wait, so a play with sound catches up instead.
-        if (late > period && !sound)
-            start += late;
+        if (late > period && !pacer.heard())
+            pacer.fellBehind(late);
     }
-    // With sound, the play ends when the last frame's sound has been heard.
-    if (sound && !waitFor(start + int64_t(double(n) * period), true))
-        return;
-    std::lock_guard lock(m_);
-    if (!stale(job.gen))
-        finishLocked(job, DeviceMode::Stopped, job.to, Notice::Successful);
+    endPlay(job, pacer, n);
 }
 
 } // namespace hw

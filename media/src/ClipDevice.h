@@ -1,13 +1,35 @@
 #pragma once
 // The device behind a player: one open video, a worker thread that decodes and presents
-// against the presentation clock, and the device's own mode and position. Commands come
-// from the GUI thread and return at once, or when the device has finished them if asked
-// to wait. Completion notices are posted to the player.
+// against the presentation clock, a sound thread for the clip's sound, and the device's own
+// mode and position. Commands come from the GUI thread and return at once, or when the
+// device has finished them if asked to wait. Completion notices are posted to the player.
+//
+// Threads
+//   GUI           the commands and queries below. Each command replaces the worker's job
+//                 under stateMutex_ and abandons the sound under way; none decodes.
+//   worker        one per open clip (run()): takes the next job, decodes and presents
+//                 pictures, paces plays (PlayPacer), posts notices and new-picture events;
+//                 between jobs, the engine's idle work. It alone touches the FrameEngine.
+//   sound thread  SoundThread: opens the clip's sound when a play first wants it, decodes
+//                 ahead of the listener and feeds the sound output.
+//   order scan    FrameOrder's: learns the frame order of a clip with B-frames.
+//   (libpulse)    the sound output's main loop; its callbacks only set flags and signal.
+//
+// Lock order: a thread holding one of these takes only those below it.
+//   stateMutex_                      the device's state (State)
+//   SoundThread's request lock       the sound thread's start and finish requests
+//   the sound output's lock          libpulse's main loop lock
+//   the clocks' locks                wake() and waits of the presentation and steady clocks
+//   PictureSink's lock               present() and panel(), taken under stateMutex_
+// The worker decodes and waits on the clocks without stateMutex_; the sound thread and
+// libpulse never take stateMutex_; FrameOrder's lock is never held while taking another.
+#include "hw/media/PlaybackStats.h"
 #include "hw/media/PresentationClock.h"
 #include "hw/media/SoundOutput.h"
 
 #include "DeviceState.h"
 
+#include <QImage>
 #include <QObject>
 #include <QSize>
 #include <QString>
@@ -17,8 +39,8 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
-#include <vector>
 
 namespace hw {
 
@@ -26,19 +48,8 @@ namespace media {
 class FrameEngine;
 class FrameOrder;
 class PictureSink;
-class SoundPlay;
-class SoundTrack;
-
-struct PlayStats {
-    int presented = 0; // frames presented by plays
-    int late = 0;      // of which later than one frame period
-    int64_t maxLateUs = 0;
-    // For each frame presented (the latest ones): the clock's time when it was put on show
-    // minus its due time; for plays paced by their sound, the time heard minus the time its
-    // sound began.
-    std::vector<int32_t> offsetsUs;
-    int soundPaced = 0; // frames presented by plays paced by their sound
-};
+class PlayPacer;
+class SoundThread;
 } // namespace media
 
 class ClipDevice {
@@ -47,7 +58,7 @@ public:
     static std::unique_ptr<ClipDevice> open(const QString& path, std::shared_ptr<media::PictureSink> sink,
                                             std::shared_ptr<PresentationClock> clock, QObject* noticeTarget,
                                             uint32_t& error);
-    ~ClipDevice(); // stops the worker; no notice
+    ~ClipDevice(); // stops the worker and the sound thread; no notice
 
     // Puts the current frame on show in the background, without a change of mode (after
     // opening, or when the panel changed size).
@@ -70,7 +81,8 @@ public:
     // the file's rate (1, 1/2 or 1/4). A play under way keeps the values it started with.
     void setPlayOptions(bool repeat, double speed);
     // Where plays send the clip's sound (right after open; none: silent plays), and how
-    // loud: at once, for the play under way too.
+    // loud: at once, for the play under way too. A play started muted runs its sound at
+    // volume 0, so that unmuting is heard at once.
     void setSoundOutput(std::unique_ptr<SoundOutput> output);
     void setVolume(int percent, bool muted);
     // Ends a pending notice as Aborted, as a close does.
@@ -80,7 +92,7 @@ public:
     void waitIdle();
     // The worker forgets its cached pictures before its next job.
     void dropCachedPictures() { dropCache_ = true; }
-    media::PlayStats stats() const;
+    PlaybackStats stats() const;
     // Blocks until the frame order is learnt (at once when the clip needs no reordering).
     void waitForOrder() const;
 
@@ -96,22 +108,56 @@ private:
         double speed = 1;
         int32_t loopFrom = 0; // where a repeating play starts over (a resumed one included)
     };
+    // What the device is doing, as commands and the worker see it; guarded by stateMutex_
+    // and written only by the transitions below.
+    struct State {
+        media::DeviceMode mode = media::DeviceMode::Stopped;
+        int32_t position = 0;
+        int32_t shown = -1;    // frame on show
+        Job job;               // the latest job
+        uint64_t taken = 0;    // last job the worker took
+        uint64_t done = 0;     // last job the worker finished
+        bool busy = false;     // the worker is inside a job or idle work
+        bool idleMore = false; // the engine may have idle work left
+        Job paused;            // the play a pause interrupted
+        bool repeat = false;   // options for the next play
+        double speed = 1;
+        bool noticePending = false;
+        uint64_t noticeGen = 0;
+        PlaybackStats stats;
+    };
+    using Lock = std::unique_lock<std::mutex>;
 
     ClipDevice() = default;
+
+    // Transitions, each under stateMutex_.
+    // A command's new job for the worker: the running one goes stale, the sound stops.
+    uint64_t replaceJob(const Job& job, Lock& lock);
+    // A command ends the running job where the device stands (stop, pause).
+    uint64_t holdJob(Lock& lock);
+    // The worker takes the job it has not taken yet, if any.
+    std::optional<Job> takeNextJob(Lock& lock);
+    // The worker is done with a job; the device stands still in mode at position.
+    void finishJob(const Job& job, media::DeviceMode mode, int32_t position, media::Notice notice);
+    void endPendingNotice(media::Notice value);
+    void presented(QImage picture, int32_t frame, int64_t lateUs, double periodUs, bool heard);
+
+    void waitDone(uint64_t gen, Lock& lock);
+    bool stale(uint64_t gen) const { return latestGen_.load() != gen || quit_.load(); }
+
+    // The worker.
     void run();
     void runShow(const Job& job);
     void runPlay(const Job& job);
-    // The sound of a play, started; null when the play is silent.
-    std::unique_ptr<media::SoundPlay> startSound(const Job& job, int32_t last, int64_t leadInUs);
-    int effectiveVolume() const { return muted_ ? 0 : volume_.load(); }
-    // Under the lock: replaces the worker's job; ends a pending notice as value.
-    uint64_t newJob(const Job& job, std::unique_lock<std::mutex>& lock);
-    // Under the lock: ends the running job where the device stands (stop, pause).
-    uint64_t holdJob(std::unique_lock<std::mutex>& lock);
-    void endPendingNotice(media::Notice value);
-    void finishLocked(const Job& job, media::DeviceMode mode, int32_t position, media::Notice notice);
-    void waitDone(uint64_t gen, std::unique_lock<std::mutex>& lock);
-    bool stale(uint64_t gen) const { return latestGen_.load() != gen || quit_.load(); }
+    // Steps of a play.
+    // Where the play starts: job.from, or a repeating play's top; -1 when it is over.
+    int32_t firstFrameOf(const Job& job, int32_t last) const;
+    // Starts the play's sound on the sound thread; false when the play is silent.
+    bool startSound(const Job& job, int32_t first, int32_t last);
+    // Sets the pacer going once the first picture is ready: by the sound when it has begun.
+    void startPacing(const Job& job, bool withSound, media::PlayPacer& pacer);
+    // The play ends: with sound, when the last frame's sound has been heard.
+    void endPlay(const Job& job, media::PlayPacer& pacer, int64_t frames);
 
     std::unique_ptr<media::FrameEngine> engine_;
     std::shared_ptr<media::FrameOrder> order_;
@@ -119,36 +165,21 @@ private:
     std::shared_ptr<PresentationClock> clock_;
     std::shared_ptr<PresentationClock> steady_ = makeSteadyClock(); // polls the sound clock
     std::unique_ptr<SoundOutput> sound_;
-    std::unique_ptr<media::SoundTrack> track_; // the worker's, loaded at the first play
-    bool trackTried_ = false;
+    std::unique_ptr<media::SoundThread> soundThread_;
     QString path_;
-    std::atomic<int> volume_{100};
-    std::atomic<bool> muted_{false};
+    std::atomic<int> volume_{100}; // what the listener should hear: 0 while muted
     QObject* target_ = nullptr;
     QSize frameSize_;
     int32_t length_ = 0;
     double fps_ = 15;
 
-    mutable std::mutex m_;
-    std::condition_variable wake_; // worker waits for jobs
-    std::condition_variable done_; // commands wait for completion
-    Job job_;
-    uint64_t taken_ = 0;   // last job the worker took
-    uint64_t doneGen_ = 0; // last job the worker finished
-    bool busy_ = false;    // worker inside a job or idle work
-    bool idleMore_ = false;
+    mutable std::mutex stateMutex_;
+    std::condition_variable jobChanged_; // the worker waits for jobs
+    std::condition_variable jobDone_;    // commands wait for completion
+    State state_;
     std::atomic<uint64_t> latestGen_{0};
     std::atomic<bool> quit_{false};
     std::atomic<bool> dropCache_{false};
-    media::DeviceMode mode_ = media::DeviceMode::Stopped;
-    int32_t position_ = 0;
-    int32_t shown_ = -1;  // rank on show
-    Job paused_;          // the play a pause interrupted
-    bool repeat_ = false; // options for the next play
-    double speed_ = 1;
-    bool noticePending_ = false;
-    uint64_t noticeGen_ = 0;
-    media::PlayStats stats_;
     std::thread worker_;
 };
 

@@ -22,7 +22,7 @@ constexpr auto kLongestPacketPass = std::chrono::seconds(5);
 FrameOrder::~FrameOrder()
 {
     {
-        std::lock_guard lock(m_);
+        std::lock_guard lock(orderMutex_);
         stop_ = true;
     }
     scanDone_.notify_all();
@@ -36,7 +36,7 @@ void FrameOrder::startScan(const QString& path)
     if (reordering_.exchange(true))
         return;
     {
-        std::lock_guard lock(m_);
+        std::lock_guard lock(orderMutex_);
         slotToRank_.assign(size_t(slots_->length), kUnknown);
         rankToSlot_.reserve(size_t(slots_->length));
         packetPass_ = true;
@@ -50,7 +50,7 @@ int FrameOrder::slotAt(int rank) const
         return kUnknown;
     if (!reordering_)
         return slots_->empty(rank) ? kRepeat : rank;
-    std::unique_lock lock(m_);
+    std::unique_lock lock(orderMutex_);
     waitForPacketPass(lock);
     return rank < int(rankToSlot_.size()) ? rankToSlot_[size_t(rank)] : kUnknown;
 }
@@ -61,14 +61,14 @@ int FrameOrder::rankOf(int slot) const
         return kUnknown;
     if (!reordering_)
         return slot;
-    std::unique_lock lock(m_);
+    std::unique_lock lock(orderMutex_);
     waitForPacketPass(lock);
     return slotToRank_[size_t(slot)];
 }
 
 void FrameOrder::append(int slot)
 {
-    std::lock_guard lock(m_);
+    std::lock_guard lock(orderMutex_);
     if (int(rankToSlot_.size()) >= slots_->length)
         return;
     if (slot >= 0 && slot < slots_->length && slotToRank_[size_t(slot)] == kUnknown) {
@@ -95,7 +95,7 @@ void FrameOrder::waitForPacketPass(std::unique_lock<std::mutex>& lock) const
 void FrameOrder::finishPacketPass()
 {
     {
-        std::lock_guard lock(m_);
+        std::lock_guard lock(orderMutex_);
         packetPass_ = false;
     }
     packetPassDone_.notify_all();
@@ -148,7 +148,7 @@ void FrameOrder::finishScan()
 {
     {
         // Slots the decoder never put out (damaged data) repeat the last picture.
-        std::lock_guard lock(m_);
+        std::lock_guard lock(orderMutex_);
         while (int(rankToSlot_.size()) < slots_->length)
             rankToSlot_.push_back(kRepeat);
         complete_ = true;
@@ -160,7 +160,7 @@ void FrameOrder::waitForScan() const
 {
     if (!reordering_)
         return;
-    std::unique_lock lock(m_);
+    std::unique_lock lock(orderMutex_);
     scanDone_.wait(lock, [this] { return complete_.load() || stop_.load(); });
 }
 

@@ -46,17 +46,17 @@ private:
     void append(int slot);
     void finishPacketPass(); // wakes the questions waiting for it
     void finishScan();       // fills the ranks never put out, wakes waitForScan
-    // Waits (with lock held on m_) while the packet pass runs, at most a few seconds.
+    // Waits (with lock held on orderMutex_) while the packet pass runs, at most a few seconds.
     void waitForPacketPass(std::unique_lock<std::mutex>& lock) const;
 
     std::shared_ptr<const SlotTable> slots_;
     std::atomic<bool> reordering_{false};
     std::atomic<bool> complete_{false};
     std::atomic<bool> stop_{false};
-    mutable std::mutex m_;
+    mutable std::mutex orderMutex_; // guards the order learnt so far and the packet pass
     mutable std::condition_variable packetPassDone_;
     mutable std::condition_variable scanDone_;
-    bool packetPass_ = false; // guarded by m_
+    bool packetPass_ = false; // guarded by orderMutex_
     std::vector<int> rankToSlot_;
     std::vector<int> slotToRank_;
     std::thread scanner_;

@@ -12,7 +12,7 @@ QEvent::Type PictureSink::updateEventType()
 
 void PictureSink::present(QImage picture, int frame)
 {
-    std::lock_guard lock(m_);
+    std::lock_guard lock(pictureMutex_);
     picture_ = std::move(picture);
     frame_ = frame;
     if (surface_ && !updatePosted_) {
@@ -23,52 +23,52 @@ void PictureSink::present(QImage picture, int frame)
 
 QImage PictureSink::picture() const
 {
-    std::lock_guard lock(m_);
+    std::lock_guard lock(pictureMutex_);
     return picture_;
 }
 
 int PictureSink::frame() const
 {
-    std::lock_guard lock(m_);
+    std::lock_guard lock(pictureMutex_);
     return frame_;
 }
 
 void PictureSink::clear()
 {
-    std::lock_guard lock(m_);
+    std::lock_guard lock(pictureMutex_);
     picture_ = QImage();
     frame_ = -1;
 }
 
 QSize PictureSink::panel() const
 {
-    std::lock_guard lock(m_);
+    std::lock_guard lock(pictureMutex_);
     return panel_;
 }
 
 qreal PictureSink::pixelRatio() const
 {
-    std::lock_guard lock(m_);
+    std::lock_guard lock(pictureMutex_);
     return ratio_;
 }
 
 void PictureSink::setPanel(const QSize& devicePixels, qreal ratio)
 {
-    std::lock_guard lock(m_);
+    std::lock_guard lock(pictureMutex_);
     panel_ = devicePixels;
     ratio_ = ratio > 0 ? ratio : 1;
 }
 
 void PictureSink::attach(QObject* surface)
 {
-    std::lock_guard lock(m_);
+    std::lock_guard lock(pictureMutex_);
     surface_ = surface;
     updatePosted_ = false;
 }
 
 void PictureSink::detach(QObject* surface)
 {
-    std::lock_guard lock(m_);
+    std::lock_guard lock(pictureMutex_);
     if (surface_ == surface) {
         surface_ = nullptr;
         panel_ = QSize();
@@ -77,7 +77,7 @@ void PictureSink::detach(QObject* surface)
 
 void PictureSink::updateTaken()
 {
-    std::lock_guard lock(m_);
+    std::lock_guard lock(pictureMutex_);
     updatePosted_ = false;
 }
 

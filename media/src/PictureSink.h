@@ -36,7 +36,7 @@ public:
     void updateTaken();
 
 private:
-    mutable std::mutex m_;
+    mutable std::mutex pictureMutex_; // guards all of the below
     QImage picture_;
     int frame_ = -1;
     QSize panel_;

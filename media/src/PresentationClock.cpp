@@ -17,7 +17,7 @@ public:
     }
     bool waitUntil(int64_t dueUs) override
     {
-        std::unique_lock lock(m_);
+        std::unique_lock lock(wakeMutex_);
         const auto due = std::chrono::steady_clock::time_point(std::chrono::microseconds(dueUs));
         cv_.wait_until(lock, due, [&] { return woken_; });
         const bool reached = !woken_;
@@ -27,14 +27,14 @@ public:
     void wake() override
     {
         {
-            std::lock_guard lock(m_);
+            std::lock_guard lock(wakeMutex_);
             woken_ = true; // kept until the next wait, so that a wake just before it counts
         }
         cv_.notify_all();
     }
 
 private:
-    std::mutex m_;
+    std::mutex wakeMutex_;
     std::condition_variable cv_;
     bool woken_ = false;
 };

@@ -1,16 +1,15 @@
 #pragma once
-// The sound of one play: the frames' sound in the order the play shows them (starting over
-// for a repeating play, slowed for a slow one), written to the output as it takes it, and
-// the play's clock: the time the listener hears now, on the play's own time line (0 where
-// its first frame's sound begins, after any lead-in). When the output fails the clock goes
-// on from the last time heard with the steady clock, so that the pictures go on.
+// The sound of one play, made and written on the device's sound thread: the frames' sound
+// in the order the play shows them (starting over for a repeating play, slowed for a slow
+// one), made ahead of the listener in a bounded window and written to the output as it
+// takes it. The play's time line starts with its lead-in; the sound of its n-th frame
+// begins at frameDueUs(n).
+#include "SoundSource.h"
 #include "SoundStretch.h"
-#include "SoundTrack.h"
 
-#include "hw/media/PresentationClock.h"
 #include "hw/media/SoundOutput.h"
 
-#include <functional>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -23,23 +22,24 @@ struct SoundPlan {
     int32_t last = 0;     // last frame of the range
     int32_t loopFrom = 0; // where a repeating play starts over
     bool repeat = false;
-    int64_t leadInUs = 0; // silence before the first frame (a resumed play)
+    int64_t leadInUs = 0; // silence before the first frame
 };
+
+// Time on a play's time line at which the n-th frame shown is due.
+int64_t frameDueUs(const SoundPlan& plan, int64_t n);
 
 class SoundPlay {
 public:
-    SoundPlay(const SoundTrack& track, SoundOutput& output, PresentationClock& steady, const SoundPlan& plan);
+    SoundPlay(SoundSource& source, SoundOutput& output, const SoundPlan& plan);
 
-    // Starts the output's stream and fills it; false when there is no sound to be had.
-    bool start(int volumePercent, const std::function<bool()>& overtaken);
-    // Writes what the output takes now.
-    void feed();
-    // The play's time at the listener (microseconds).
-    int64_t nowUs();
-    // The output failed or stalled: the clock runs on the steady clock.
-    bool lost() const { return lost_; }
-    // Time on the play's time line at which the n-th frame shown is due.
-    int64_t frameDueUs(int64_t n) const;
+    // Makes the start of the sound before the output begins, so that it begins with sound;
+    // false when abandoned.
+    bool prime();
+    // Tops the window up and writes what the output takes; false once all is written (the
+    // output has been told the end) or when abandoned.
+    bool pump();
+    // Most frames held at once: the window's and the source's.
+    int64_t heldPeak() const { return heldPeak_; }
 
 private:
     struct Segment {
@@ -48,31 +48,29 @@ private:
     };
     int64_t outFrameAt(int64_t us) const; // output frame at a time of the time line
     void startSegment(const Segment& s);
-    bool produce(); // more into pending_; false when all is written
+    bool produce();             // appends the next part to the window; false when all is made
+    bool fill(int64_t aheadUs); // makes the window up to aheadUs; false when abandoned
+    int64_t held() const { return int64_t(window_.size() / size_t(channels_) - windowAt_); }
 
-    const SoundTrack& track_;
+    SoundSource& source_;
     SoundOutput& output_;
-    PresentationClock& steady_;
     SoundPlan plan_;
     int channels_;
+    int rate_;
     double periodUs_;
 
     Segment segment_;
     bool leadInDone_ = false;
-    bool ended_ = false;
-    bool endSent_ = false;
-    int64_t outPos_ = 0;     // output frames produced so far
+    bool ended_ = false;     // all made
+    bool abandoned_ = false; // the source gave up
+    int64_t outPos_ = 0;     // output frames made so far
     int64_t segmentEnd_ = 0; // output frame where the segment's sound ends
     int64_t sourcePos_ = 0;  // next source frame of the segment
     int64_t sourceEnd_ = 0;
     std::unique_ptr<SoundStretch> stretch_;
-    std::vector<int16_t> pending_; // produced, not yet written
-    size_t pendingAt_ = 0;         // frames of pending_ already written
-
-    bool lost_ = false;
-    int64_t lastHeard_ = 0;
-    int64_t lastHeardAt_ = 0;
-    int64_t restartOffset_ = 0;
+    std::vector<int16_t> window_; // made, from windowAt_ on not yet written
+    size_t windowAt_ = 0;         // frames of window_ already written
+    int64_t heldPeak_ = 0;
 };
 
 } // namespace hw::media

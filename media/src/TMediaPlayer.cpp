@@ -748,16 +748,7 @@ void TMediaPlayer::dropCachedPictures()
 
 PlaybackStats TMediaPlayer::playbackStats() const
 {
-    PlaybackStats s;
-    if (d->device) {
-        const auto st = d->device->stats();
-        s.presented = st.presented;
-        s.late = st.late;
-        s.maxLateUs = st.maxLateUs;
-        s.offsetsUs = st.offsetsUs;
-        s.soundPaced = st.soundPaced;
-    }
-    return s;
+    return d->device ? d->device->stats() : PlaybackStats{};
 }
 
 bool TMediaPlayer::event(QEvent* e)

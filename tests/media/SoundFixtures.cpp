@@ -84,6 +84,25 @@ bool writeSoundClip(const QString& path, int frames, const std::vector<int16_t>&
                 path});
 }
 
+bool ffmpeg(const QStringList& args)
+{
+    return run(QStringLiteral("ffmpeg"),
+               QStringList{QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-y")} + args);
+}
+
+bool muxSoundClip(const QString& path, int frames, const QStringList& soundInput,
+                  const QStringList& soundCodec)
+{
+    QTemporaryDir dir;
+    const QString video = dir.filePath(QStringLiteral("video.avi"));
+    if (!haveFfmpeg() || !writeStampedClip(video, ClipFormat{}, frames))
+        return false;
+    return ffmpeg(QStringList{QStringLiteral("-i"), video} + soundInput
+                  + QStringList{QStringLiteral("-map"), QStringLiteral("0:v"), QStringLiteral("-map"),
+                                QStringLiteral("1:a"), QStringLiteral("-c:v"), QStringLiteral("copy")}
+                  + soundCodec + QStringList{path});
+}
+
 struct RecordedSink::Recorder {
     pa_simple* stream = nullptr;
     std::thread thread;

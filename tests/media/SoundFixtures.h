@@ -26,6 +26,15 @@ std::vector<int16_t> toneSound(int frames, double hz);
 bool writeSoundClip(const QString& path, int frames, const std::vector<int16_t>& sound,
                     const QString& audioCodec = QStringLiteral("pcm_s16le"));
 
+// A stamped 320x240 15 fps clip (MJPEG) with a sound the ffmpeg program makes or copies:
+// soundInput are its arguments for the sound's input (a file, or a lavfi source with "-f
+// lavfi"), soundCodec those that code it ({"-c:a", "copy"}, {"-c:a", "aac"}); the container
+// is path's. False when ffmpeg is missing or fails.
+bool muxSoundClip(const QString& path, int frames, const QStringList& soundInput,
+                  const QStringList& soundCodec);
+// Runs the ffmpeg program quietly with args; false when it fails.
+bool ffmpeg(const QStringList& args);
+
 // A null sink of this test's own that the player's streams go to (PULSE_SINK), and a
 // recording of its monitor. usable() is false, with why(), when there is no server.
 class RecordedSink {

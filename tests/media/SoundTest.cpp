@@ -7,8 +7,10 @@
 #include "hw/media/TMediaPlayer.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFrame>
 #include <QTemporaryDir>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -16,6 +18,8 @@
 #include <cstdio>
 
 using hw::PlayerInspection;
+using hw::SoundFormat;
+using hw::SoundOutput;
 using hw::TMediaPlayer;
 using hw::TMPModes;
 using hw::TMPNotifyValues;
@@ -131,6 +135,52 @@ protected:
     NoticeLog log_;
 };
 QTemporaryDir* Sound::dir_ = nullptr;
+
+QStringList lavfi(const QString& source)
+{
+    return {QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"), source};
+}
+
+// Overwrites the payload of the n-th sound chunk of an AVI with zeros: a packet no decoder
+// takes.
+bool damageSoundChunk(const QString& path, int n)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadWrite))
+        return false;
+    QByteArray data = f.readAll();
+    qsizetype at = -1;
+    for (int i = 0; i <= n; ++i)
+        if ((at = data.indexOf("01wb", at + 1)) < 0 || at > data.indexOf("idx1"))
+            return false;
+    const qsizetype size = qFromLittleEndian<quint32>(data.constData() + at + 4);
+    data.replace(at + 8, size, QByteArray(size, 0));
+    return f.seek(0) && f.write(data) == data.size();
+}
+
+// The desktop's output, with the streams begun on it counted.
+class CountedOutput : public SoundOutput {
+public:
+    explicit CountedOutput(int& begins)
+        : begins_(begins)
+    { }
+    bool begin(const SoundFormat& format, int volume, const std::function<bool()>& overtaken) override
+    {
+        ++begins_;
+        return out_->begin(format, volume, overtaken);
+    }
+    size_t writable() override { return out_->writable(); }
+    void write(const int16_t* frames, size_t count) override { out_->write(frames, count); }
+    void endOfData() override { out_->endOfData(); }
+    int64_t heardUs() override { return out_->heardUs(); }
+    void setVolume(int percent) override { out_->setVolume(percent); }
+    void cut() override { out_->cut(); }
+    void finish() override { out_->finish(); }
+
+private:
+    int& begins_;
+    std::unique_ptr<SoundOutput> out_ = hw::makePulseSoundOutput();
+};
 
 } // namespace
 
@@ -326,4 +376,113 @@ TEST_F(Sound, PlaysEndCorkedAndAVolumeChangeIsHeardWithinTheFrameShown)
     ASSERT_FALSE(heard.empty());
     EXPECT_GE(heard.rbegin()->first, 19);
     EXPECT_LE(heard.rbegin()->first, mutedAt + 1);
+}
+
+TEST_F(Sound, TracksArePlacedByTheirTimestamps)
+{
+    // A track that starts 0.3 s after the pictures: the first second's play sounds for its
+    // last 0.7 s.
+    const QString late = dir_->filePath(QStringLiteral("Late.mkv"));
+    ASSERT_TRUE(muxSoundClip(
+        late, 30,
+        QStringList{QStringLiteral("-itsoffset"), QStringLiteral("0.3")}
+            + lavfi(QStringLiteral("aevalsrc=0.4*sin(2*PI*440*t):s=44100:d=1.7")),
+        {QStringLiteral("-c:a"), QStringLiteral("pcm_s16le"), QStringLiteral("-ac"), QStringLiteral("2")}));
+    open(late);
+    std::vector<int16_t> heard = hear(0, 14);
+    EXPECT_NEAR(double(soundingSpan(heard)), 0.7 * kSoundRate, kSamplesPerFrame / 4.0);
+    EXPECT_NEAR(toneFrequency(heard), 440, 440 * 0.02);
+
+    // AAC in MP4 begins with its encoder's priming, which the decoder leaves out: a tone
+    // that fades in at 0.5 s is heard from 0.5 s.
+    const QString primed = dir_->filePath(QStringLiteral("Primed.mp4"));
+    ASSERT_TRUE(muxSoundClip(
+        primed, 30,
+        lavfi(QStringLiteral(
+            "aevalsrc=0.4*sin(2*PI*440*t)*if(lt(t\\,0.5)\\,0\\,min(1\\,(t-0.5)*50)):s=44100:d=2")),
+        {QStringLiteral("-c:a"), QStringLiteral("aac"), QStringLiteral("-ac"), QStringLiteral("2")}));
+    open(primed);
+    EXPECT_NEAR(double(soundingSpan(hear(0, 14))), 0.5 * kSoundRate, kSamplesPerFrame / 4.0);
+
+    // A stereo 44.1 kHz MP3 followed by a mono 22.05 kHz one: the play goes on into the
+    // second part's sound.
+    const QString first = dir_->filePath(QStringLiteral("a.mp3"));
+    const QString second = dir_->filePath(QStringLiteral("b.mp3"));
+    const QString joined = dir_->filePath(QStringLiteral("ab.mp3"));
+    ASSERT_TRUE(ffmpeg(lavfi(QStringLiteral("sine=f=440:r=44100:d=2"))
+                       + QStringList{QStringLiteral("-ac"), QStringLiteral("2"), first}));
+    ASSERT_TRUE(ffmpeg(lavfi(QStringLiteral("sine=f=660:r=22050:d=2"))
+                       + QStringList{QStringLiteral("-ac"), QStringLiteral("1"), second}));
+    {
+        QFile a(first), b(second), ab(joined);
+        ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly)
+                    && ab.open(QIODevice::WriteOnly));
+        ab.write(a.readAll() + b.readAll());
+    }
+    const QString changing = dir_->filePath(QStringLiteral("Changing.avi"));
+    ASSERT_TRUE(muxSoundClip(changing, 60, {QStringLiteral("-i"), joined},
+                             {QStringLiteral("-c:a"), QStringLiteral("copy")}));
+    open(changing);
+    heard = hear(20, 39);
+    EXPECT_NEAR(double(soundingSpan(heard)), 20.0 * kSamplesPerFrame, kSamplesPerFrame);
+    heard = hear(32, 57);
+    EXPECT_NEAR(double(soundingSpan(heard)), 26.0 * kSamplesPerFrame, kSamplesPerFrame);
+    EXPECT_NEAR(toneFrequency(heard), 660, 660 * 0.02);
+
+    // A packet no decoder takes costs its own span: the sound after it keeps its time, and
+    // the tone still ends 1.5 s in.
+    const QString intact = dir_->filePath(QStringLiteral("Intact.avi"));
+    const QString damaged = dir_->filePath(QStringLiteral("Damaged.avi"));
+    ASSERT_TRUE(muxSoundClip(
+        intact, 30, lavfi(QStringLiteral("sine=f=440:r=44100:d=1.5")),
+        {QStringLiteral("-c:a"), QStringLiteral("libmp3lame"), QStringLiteral("-ac"), QStringLiteral("2")}));
+    ASSERT_TRUE(QFile::copy(intact, damaged));
+    ASSERT_TRUE(damageSoundChunk(damaged, 20));
+    open(intact);
+    const int64_t whole = soundingSpan(hear(0, 29));
+    EXPECT_NEAR(double(whole), 1.5 * kSoundRate, kSamplesPerFrame);
+    open(damaged);
+    EXPECT_NEAR(double(soundingSpan(hear(0, 29))), double(whole), kSamplesPerFrame / 4.0);
+}
+
+TEST_F(Sound, MutedPlaysUnmuteAtOnceStepsAreSilentAndLongClipsHoldLittle)
+{
+    int begins = 0;
+    player_.setSoundOutput([&] { return std::make_unique<CountedOutput>(begins); });
+    open(marked());
+
+    // Unmuted half-way, a play is heard from then on.
+    player_.setMuted(true);
+    const int64_t mark = sink_->recorded();
+    const int notices = log_.count();
+    player_.setStartPos(0);
+    player_.setEndPos(59);
+    player_.Play();
+    ASSERT_TRUE(waitFor([&] { return PlayerInspection::displayedFrame(player_) >= 20; }));
+    player_.setMuted(false);
+    ASSERT_TRUE(waitFor([&] { return log_.count() == notices + 1; }));
+    ASSERT_TRUE(sink_->waitForMore(kSoundRate / 5));
+    std::map<int, int> heard = heardFrames(sink_->left(mark));
+    EXPECT_EQ(heard.count(10), 0u) << "heard while muted";
+    for (const int k : {45, 50, 55})
+        EXPECT_NEAR(heard[k], kSamplesPerFrame, kSamplesPerFrame / 50) << k;
+
+    // A step neither sounds nor starts a stream.
+    const int before = begins;
+    EXPECT_TRUE(heardFrames(hear(30, 30)).empty());
+    EXPECT_EQ(begins, before);
+
+    // Two seconds of a ten-minute clip: the sound held ahead of the listener stays within
+    // the window, not the clip's length.
+    const QString longClip = dir_->filePath(QStringLiteral("Long.avi"));
+    ASSERT_TRUE(ffmpeg(lavfi(QStringLiteral("testsrc=size=64x48:rate=15:duration=600"))
+                       + lavfi(QStringLiteral("sine=f=440:r=44100:d=600"))
+                       + QStringList{QStringLiteral("-c:v"), QStringLiteral("mjpeg"), QStringLiteral("-c:a"),
+                                     QStringLiteral("adpcm_ima_wav"), QStringLiteral("-ac"),
+                                     QStringLiteral("2"), longClip}));
+    open(longClip);
+    EXPECT_NEAR(double(soundingSpan(hear(4500, 4529))), 30.0 * kSamplesPerFrame, kSamplesPerFrame / 4.0);
+    const int64_t held = PlayerInspection::playbackStats(player_).soundHeldPeak;
+    EXPECT_GT(held, 0);
+    EXPECT_LE(held, 2 * kSoundRate);
 }

@@ -83,7 +83,8 @@ int runPlay(const QStringList& args)
         loop.exec();
         const auto stats = hw::PlayerInspection::playbackStats(player);
         QTextStream(stdout) << stats.presented << " frames shown, " << stats.soundPaced
-                            << " paced by the sound, " << stats.late << " late\n";
+                            << " paced by the sound, " << stats.late << " late, " << stats.dropped
+                            << " dropped\n";
     } catch (const hw::Exception& e) {
         err << "hacklewright-tool play: " << e.message() << '\n';
         return 1;

@@ -2,27 +2,14 @@
 // What tests, tools and benchmarks look at inside a TMediaPlayer: the picture on show, the
 // pacing of plays, and a way to wait until the clip device has settled. The program itself
 // never needs these.
+#include "hw/media/PlaybackStats.h"
 #include "hw/media/TMediaPlayer.h"
 
 #include <QImage>
 
 #include <cstdint>
-#include <vector>
 
 namespace hw {
-
-// Frames presented by plays since Open, and how many of them came later than one frame
-// period.
-struct PlaybackStats {
-    int presented = 0;
-    int late = 0;
-    int64_t maxLateUs = 0;
-    // For each frame presented (the latest ones), microseconds: the clock's time when it
-    // was put on show minus its due time; for plays paced by their sound, the time the
-    // listener heard then minus the time the frame's sound began.
-    std::vector<int32_t> offsetsUs;
-    int soundPaced = 0; // frames presented by plays paced by their sound
-};
 
 struct PlayerInspection {
     // The picture the display surface shows now (null if none).
