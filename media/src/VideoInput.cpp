@@ -12,6 +12,7 @@ extern "C" {
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cmath>
 
 namespace hw::media {
 
@@ -93,6 +94,10 @@ std::unique_ptr<VideoInput> VideoInput::open(const QString& path, const DecoderT
     const AVRational sar
         = st->sample_aspect_ratio.num > 0 ? st->sample_aspect_ratio : st->codecpar->sample_aspect_ratio;
     in->pixelAspect_ = sar.num > 0 && sar.den > 0 ? std::clamp(av_q2d(sar), 0.25, 4.0) : 1.0;
+    size_t matrixBytes = 0;
+    const uint8_t* matrix = av_stream_get_side_data(st, AV_PKT_DATA_DISPLAYMATRIX, &matrixBytes);
+    if (matrix && matrixBytes >= 9 * sizeof(int32_t))
+        in->turn_ = PictureTurn::fromDisplayMatrix(reinterpret_cast<const int32_t*>(matrix));
     if (known)
         in->slots_ = std::move(known);
     else if (!in->buildSlots(error))
@@ -188,10 +193,16 @@ bool VideoInput::buildSlots(uint32_t& error)
     return true;
 }
 
+QSize VideoInput::codedSize() const
+{
+    return QSize(std::max(1, dec_->width > 0 ? dec_->width : fmt_->streams[stream_]->codecpar->width),
+                 std::max(1, dec_->height > 0 ? dec_->height : fmt_->streams[stream_]->codecpar->height));
+}
+
 QSize VideoInput::frameSize() const
 {
-    return QSize(dec_->width > 0 ? dec_->width : fmt_->streams[stream_]->codecpar->width,
-                 dec_->height > 0 ? dec_->height : fmt_->streams[stream_]->codecpar->height);
+    const QSize coded = codedSize();
+    return turn_.turned(QSize(std::max(1, int(std::lround(coded.width() * pixelAspect_))), coded.height()));
 }
 
 int VideoInput::decoderDelay() const

@@ -1,6 +1,7 @@
 #pragma once
 // One open video file: the container, the video stream's decoder and its slot table.
 // Each thread that decodes owns its own VideoInput.
+#include "PictureTurn.h"
 #include "SlotTable.h"
 
 #include <QSize>
@@ -36,8 +37,14 @@ public:
     std::shared_ptr<const SlotTable> slotTable() const { return slots_; }
 
     double framesPerSecond() const { return fps_; }
+    // The picture as it is shown: turned upright and with its pixels' true shape (wider or
+    // narrower than the coded picture, never taller).
     QSize frameSize() const;
+    // The picture as the decoder puts it out.
+    QSize codedSize() const;
+    // Width over height of one coded pixel.
     double pixelAspect() const { return pixelAspect_; }
+    PictureTurn turn() const { return turn_; }
     // The codec can reorder frames (B-frames); whether this stream does is another matter.
     bool codecMayReorder() const { return mayReorder_; }
     // The decoder's reorder delay as it stands now.
@@ -67,6 +74,7 @@ private:
     int stream_ = -1;
     double fps_ = 15;
     double pixelAspect_ = 1;
+    PictureTurn turn_;
     bool mayReorder_ = false;
     bool canSkipNonRef_ = false;
     std::shared_ptr<const SlotTable> slots_;

@@ -9,6 +9,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <set>
 #include <vector>
@@ -23,7 +26,17 @@ bool writeStampedClip(const QString& path, const ClipFormat& format, int frames,
 // (e.g. {"-c:v", "cinepak"}). False when ffmpeg is missing or fails.
 bool ffmpegStampedClip(const QString& path, int frames, const QStringList& codecArgs,
                        QSize size = QSize(320, 240), int fps = 15);
+// The same with pictures of the caller's making: picture(n) for frames 0..frames-1.
+bool ffmpegClip(const QString& path, int frames, const std::function<QImage(int)>& picture,
+                const QStringList& codecArgs, QSize size = QSize(320, 240), int fps = 15);
 bool haveFfmpeg();
+// Copies a clip's packets into an MP4 whose video stream carries this display matrix
+// (FFmpeg's layout, as av_display_rotation_set and av_display_matrix_flip make it). False
+// unless the written file reads back with that very matrix.
+bool remuxWithDisplayMatrix(const QString& from, const QString& to, const std::array<int32_t, 9>& matrix);
+// The first frame as the ffmpeg program shows it (turned by its default autorotation), scaled
+// to size; null when ffmpeg fails.
+QImage ffmpegShownFrame(const QString& path, QSize size);
 // The stamp of every frame the ffmpeg program decodes from the clip, in its numbering
 // (-1 where a frame carries none).
 std::vector<int> ffmpegStamps(const QString& path, QSize size = QSize(320, 240));
