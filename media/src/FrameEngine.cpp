@@ -252,6 +252,11 @@ bool FrameEngine::decodeMore(const AbortCheck& aborted, bool& abortedOut)
         FramePtr frame(av_frame_alloc());
         int rc = input_->receive(frame.get());
         if (rc >= 0) {
+            // Pictures that tell a new pixel shape make the cached ones the wrong shape.
+            if (input_->learnPixelAspect(frame.get())) {
+                cache_.clear();
+                cacheBytes_ = 0;
+            }
             Decoded d;
             if (numberOutput(frame.get(), d)) {
                 d.frame = std::move(frame);
@@ -407,7 +412,7 @@ FrameEngine::Result FrameEngine::decodeTo(int rank, const AbortCheck& aborted, c
 FrameEngine::Result FrameEngine::picture(int rank, const QSize& panel, const AbortCheck& aborted, QImage& out)
 {
     rank = std::clamp(rank, 0, length() - 1);
-    const QSize size = fittedSize(panel);
+    QSize size = fittedSize(panel);
     if (size != cacheSize_) {
         cache_.clear();
         cacheBytes_ = 0;
@@ -422,6 +427,9 @@ FrameEngine::Result FrameEngine::picture(int rank, const QSize& panel, const Abo
     const Result r = decodeTo(rank, aborted, frame);
     if (r != Result::Ok)
         return r;
+    // The decoded pictures may have told the pixels' shape only now.
+    size = fittedSize(panel);
+    cacheSize_ = size;
     out = scale(frame, size);
     // Only an exact picture goes into the cache; a stand-in (the stream could not give
     // this frame) is shown but not remembered.

@@ -91,9 +91,10 @@ std::unique_ptr<VideoInput> VideoInput::open(const QString& path, const DecoderT
     if (rate.num <= 0 || rate.den <= 0)
         rate = av_inv_q(st->time_base);
     in->fps_ = std::clamp(av_q2d(rate), 1.0, 240.0);
-    const AVRational sar
-        = st->sample_aspect_ratio.num > 0 ? st->sample_aspect_ratio : st->codecpar->sample_aspect_ratio;
-    in->pixelAspect_ = sar.num > 0 && sar.den > 0 ? std::clamp(av_q2d(sar), 0.25, 4.0) : 1.0;
+    // The container's word on the pixels' shape stands; without it the coded pictures tell.
+    in->aspectFromContainer_ = st->sample_aspect_ratio.num > 0 && st->sample_aspect_ratio.den > 0;
+    in->notePixelAspect(in->aspectFromContainer_ ? st->sample_aspect_ratio
+                                                 : st->codecpar->sample_aspect_ratio);
     size_t matrixBytes = 0;
     const uint8_t* matrix = av_stream_get_side_data(st, AV_PKT_DATA_DISPLAYMATRIX, &matrixBytes);
     if (matrix && matrixBytes >= 9 * sizeof(int32_t))
@@ -191,6 +192,22 @@ bool VideoInput::buildSlots(uint32_t& error)
     }
     slots_ = std::move(table);
     return true;
+}
+
+bool VideoInput::notePixelAspect(AVRational sar)
+{
+    if (sar.num <= 0 || sar.den <= 0)
+        return false;
+    const double aspect = std::clamp(av_q2d(sar), 0.25, 4.0);
+    if (aspect == pixelAspect_)
+        return false;
+    pixelAspect_ = aspect;
+    return true;
+}
+
+bool VideoInput::learnPixelAspect(const AVFrame* picture)
+{
+    return !aspectFromContainer_ && notePixelAspect(picture->sample_aspect_ratio);
 }
 
 QSize VideoInput::codedSize() const

@@ -14,6 +14,7 @@ struct AVCodecContext;
 struct AVFormatContext;
 struct AVFrame;
 struct AVPacket;
+struct AVRational;
 
 namespace hw::media {
 
@@ -44,6 +45,9 @@ public:
     QSize codedSize() const;
     // Width over height of one coded pixel.
     double pixelAspect() const { return pixelAspect_; }
+    // A decoded picture's own pixel shape, heeded where the container names none (as the
+    // ffmpeg program does); true when it changed the shape of the pictures shown.
+    bool learnPixelAspect(const AVFrame* picture);
     PictureTurn turn() const { return turn_; }
     // The codec can reorder frames (B-frames); whether this stream does is another matter.
     bool codecMayReorder() const { return mayReorder_; }
@@ -68,12 +72,14 @@ public:
 private:
     VideoInput() = default;
     bool buildSlots(uint32_t& error);
+    bool notePixelAspect(AVRational sar);
 
     AVFormatContext* fmt_ = nullptr;
     AVCodecContext* dec_ = nullptr;
     int stream_ = -1;
     double fps_ = 15;
     double pixelAspect_ = 1;
+    bool aspectFromContainer_ = false;
     PictureTurn turn_;
     bool mayReorder_ = false;
     bool canSkipNonRef_ = false;

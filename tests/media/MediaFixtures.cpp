@@ -80,7 +80,8 @@ bool ffmpegClip(const QString& path, int frames, const std::function<QImage(int)
     return ff.waitForFinished(120000) && ff.exitStatus() == QProcess::NormalExit && ff.exitCode() == 0;
 }
 
-bool remuxWithDisplayMatrix(const QString& from, const QString& to, const std::array<int32_t, 9>& matrix)
+bool remuxToMp4(const QString& from, const QString& to, const std::vector<int32_t>& displayMatrix,
+                bool pixelShapeInContainer)
 {
     AVFormatContext* in = nullptr;
     AVFormatContext* out = nullptr;
@@ -95,12 +96,17 @@ bool remuxWithDisplayMatrix(const QString& from, const QString& to, const std::a
             break;
         st->codecpar->codec_tag = 0;
         st->time_base = in->streams[i]->time_base;
-        st->sample_aspect_ratio = in->streams[i]->sample_aspect_ratio;
-        if (st->codecpar->codec_type == AVMEDIA_TYPE_VIDEO) {
-            uint8_t* side = av_stream_new_side_data(st, AV_PKT_DATA_DISPLAYMATRIX, sizeof(matrix));
+        if (st->codecpar->codec_type != AVMEDIA_TYPE_VIDEO)
+            continue;
+        // The muxer writes the codec's pixel shape into the container.
+        if (!pixelShapeInContainer)
+            st->codecpar->sample_aspect_ratio = AVRational{0, 1};
+        if (displayMatrix.size() == 9) {
+            const size_t bytes = 9 * sizeof(int32_t);
+            uint8_t* side = av_stream_new_side_data(st, AV_PKT_DATA_DISPLAYMATRIX, bytes);
             ok = side != nullptr;
             if (ok)
-                memcpy(side, matrix.data(), sizeof(matrix));
+                memcpy(side, displayMatrix.data(), bytes);
         }
     }
     ok = ok && avio_open(&out->pb, QFile::encodeName(to).constData(), AVIO_FLAG_WRITE) >= 0
@@ -117,7 +123,9 @@ bool remuxWithDisplayMatrix(const QString& from, const QString& to, const std::a
     avformat_free_context(out);
     avformat_close_input(&in);
     av_packet_free(&packet);
-    return ok && probeClip(to).displayMatrix == std::vector<int32_t>(matrix.begin(), matrix.end());
+    const ClipFacts written = ok ? probeClip(to) : ClipFacts{};
+    return written.opened && written.displayMatrix == displayMatrix
+        && (pixelShapeInContainer || written.containerPixelAspect == 0);
 }
 
 QImage ffmpegShownFrame(const QString& path, QSize size)

@@ -9,7 +9,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -30,10 +29,12 @@ bool ffmpegStampedClip(const QString& path, int frames, const QStringList& codec
 bool ffmpegClip(const QString& path, int frames, const std::function<QImage(int)>& picture,
                 const QStringList& codecArgs, QSize size = QSize(320, 240), int fps = 15);
 bool haveFfmpeg();
-// Copies a clip's packets into an MP4 whose video stream carries this display matrix
-// (FFmpeg's layout, as av_display_rotation_set and av_display_matrix_flip make it). False
-// unless the written file reads back with that very matrix.
-bool remuxWithDisplayMatrix(const QString& from, const QString& to, const std::array<int32_t, 9>& matrix);
+// Copies a clip's packets into an MP4, its video stream with this display matrix (FFmpeg's
+// layout, as av_display_rotation_set and av_display_matrix_flip make it; none when empty)
+// and, unless pixelShapeInContainer, with no word on its pixels' shape beside what the coded
+// pictures say. False unless the written file reads back so.
+bool remuxToMp4(const QString& from, const QString& to, const std::vector<int32_t>& displayMatrix,
+                bool pixelShapeInContainer = true);
 // The first frame as the ffmpeg program shows it (turned by its default autorotation), scaled
 // to size; null when ffmpeg fails.
 QImage ffmpegShownFrame(const QString& path, QSize size);
