@@ -78,6 +78,9 @@ TEST(PictureShape, ShownUprightWithItsShapeAsFfmpegShowsIt)
         {"turned half round", 180, false, false, false, QSize(320, 240), QSize(320, 240)},
         {"mirrored", 0, true, false, false, QSize(320, 240), QSize(320, 240)},
         {"turned a quarter and mirrored", 90, true, false, false, QSize(240, 320), QSize(180, 240)},
+        {"turned a quarter anticlockwise and mirrored", -90, true, false, false, QSize(240, 320),
+         QSize(180, 240)},
+        {"turned half round and mirrored", 180, true, false, false, QSize(320, 240), QSize(320, 240)},
         {"wide pixels", 0, false, true, false, QSize(427, 240), QSize(320, 180)},
         {"wide pixels turned a quarter", -90, false, true, false, QSize(240, 427), QSize(135, 240)},
         // The player learns the shape from the first picture it decodes.
