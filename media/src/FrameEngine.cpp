@@ -252,8 +252,8 @@ bool FrameEngine::decodeMore(const AbortCheck& aborted, bool& abortedOut)
         FramePtr frame(av_frame_alloc());
         int rc = input_->receive(frame.get());
         if (rc >= 0) {
-            // Pictures that tell a new pixel shape make the cached ones the wrong shape.
-            if (input_->learnPixelAspect(frame.get())) {
+            // Pictures that tell a new shape make the cached ones the wrong shape.
+            if (input_->learnShape(frame.get())) {
                 cache_.clear();
                 cacheBytes_ = 0;
             }
@@ -427,7 +427,7 @@ FrameEngine::Result FrameEngine::picture(int rank, const QSize& panel, const Abo
     const Result r = decodeTo(rank, aborted, frame);
     if (r != Result::Ok)
         return r;
-    // The decoded pictures may have told the pixels' shape only now.
+    // The decoded pictures may have told their shape only now.
     size = fittedSize(panel);
     cacheSize_ = size;
     out = scale(frame, size);

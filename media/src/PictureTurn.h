@@ -19,6 +19,7 @@ struct PictureTurn {
     static PictureTurn fromDisplayMatrix(const int32_t* matrix);
 
     bool upright() const { return !swapsAxes && !mirrorX && !mirrorY; }
+    bool operator==(const PictureTurn&) const = default;
     // The size of a picture of this size once turned.
     QSize turned(QSize size) const { return swapsAxes ? size.transposed() : size; }
     // Turns a picture (in place when only mirrored).

@@ -205,9 +205,18 @@ bool VideoInput::notePixelAspect(AVRational sar)
     return true;
 }
 
-bool VideoInput::learnPixelAspect(const AVFrame* picture)
+bool VideoInput::learnShape(const AVFrame* picture)
 {
-    return !aspectFromContainer_ && notePixelAspect(picture->sample_aspect_ratio);
+    bool changed = !aspectFromContainer_ && notePixelAspect(picture->sample_aspect_ratio);
+    // The message may come with the keyframes alone: the last one heard stays.
+    const AVFrameSideData* matrix = av_frame_get_side_data(picture, AV_FRAME_DATA_DISPLAYMATRIX);
+    if (matrix && matrix->size >= 9 * sizeof(int32_t)) {
+        const PictureTurn turn
+            = PictureTurn::fromDisplayMatrix(reinterpret_cast<const int32_t*>(matrix->data));
+        changed = changed || !(turn == turn_);
+        turn_ = turn;
+    }
+    return changed;
 }
 
 QSize VideoInput::codedSize() const

@@ -45,9 +45,11 @@ public:
     QSize codedSize() const;
     // Width over height of one coded pixel.
     double pixelAspect() const { return pixelAspect_; }
-    // A decoded picture's own pixel shape, heeded where the container names none (as the
-    // ffmpeg program does); true when it changed the shape of the pictures shown.
-    bool learnPixelAspect(const AVFrame* picture);
+    // What a decoded picture says of its own shape: its pixels' shape, heeded where the
+    // container names none, and a display matrix of its own (an H.264 display orientation
+    // message), which stands over the container's, as the ffmpeg program takes them. True
+    // when that changed the shape of the pictures shown.
+    bool learnShape(const AVFrame* picture);
     PictureTurn turn() const { return turn_; }
     // The codec can reorder frames (B-frames); whether this stream does is another matter.
     bool codecMayReorder() const { return mayReorder_; }

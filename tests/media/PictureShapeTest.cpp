@@ -52,6 +52,7 @@ struct ShapeCase {
     bool mirror = false;              // and then left and right exchanged
     bool widePixels = false;          // coded 320 x 240 with pixels 4:3 wide: a 16:9 picture
     bool shapeInPicturesOnly = false; // the container does not repeat the pixels' shape
+    bool turnInPictures = false;      // an H.264 display orientation message, no matrix
     QSize own;   // where no Display sets it, known at Open (not when only the pictures tell)
     QSize shown; // in a 320 x 240 panel
 };
@@ -71,20 +72,27 @@ TEST(PictureShape, ShownUprightWithItsShapeAsFfmpegShowsIt)
     ASSERT_TRUE(ffmpegClip(square, 3, picture, h264));
     ASSERT_TRUE(ffmpegClip(wide, 3, picture,
                            h264 + QStringList{QStringLiteral("-vf"), QStringLiteral("setsar=4/3")}));
+    const QString turnedInPictures = dir.filePath(QStringLiteral("orientation.mp4"));
+    ASSERT_TRUE(
+        ffmpegClip(turnedInPictures, 3, picture,
+                   h264
+                       + QStringList{QStringLiteral("-bsf:v"),
+                                     QStringLiteral("h264_metadata=display_orientation=insert:rotate=90")}));
 
     const ShapeCase cases[] = {
-        {"turned a quarter clockwise", 90, false, false, false, QSize(240, 320), QSize(180, 240)},
-        {"turned a quarter anticlockwise", -90, false, false, false, QSize(240, 320), QSize(180, 240)},
-        {"turned half round", 180, false, false, false, QSize(320, 240), QSize(320, 240)},
-        {"mirrored", 0, true, false, false, QSize(320, 240), QSize(320, 240)},
-        {"turned a quarter and mirrored", 90, true, false, false, QSize(240, 320), QSize(180, 240)},
-        {"turned a quarter anticlockwise and mirrored", -90, true, false, false, QSize(240, 320),
+        {"turned a quarter clockwise", 90, false, false, false, false, QSize(240, 320), QSize(180, 240)},
+        {"turned a quarter anticlockwise", -90, false, false, false, false, QSize(240, 320), QSize(180, 240)},
+        {"turned half round", 180, false, false, false, false, QSize(320, 240), QSize(320, 240)},
+        {"mirrored", 0, true, false, false, false, QSize(320, 240), QSize(320, 240)},
+        {"turned a quarter and mirrored", 90, true, false, false, false, QSize(240, 320), QSize(180, 240)},
+        {"turned a quarter anticlockwise and mirrored", -90, true, false, false, false, QSize(240, 320),
          QSize(180, 240)},
-        {"turned half round and mirrored", 180, true, false, false, QSize(320, 240), QSize(320, 240)},
-        {"wide pixels", 0, false, true, false, QSize(427, 240), QSize(320, 180)},
-        {"wide pixels turned a quarter", -90, false, true, false, QSize(240, 427), QSize(135, 240)},
+        {"turned half round and mirrored", 180, true, false, false, false, QSize(320, 240), QSize(320, 240)},
+        {"wide pixels", 0, false, true, false, false, QSize(427, 240), QSize(320, 180)},
+        {"wide pixels turned a quarter", -90, false, true, false, false, QSize(240, 427), QSize(135, 240)},
         // The player learns the shape from the first picture it decodes.
-        {"wide pixels told by the pictures alone", 0, false, true, true, QSize(), QSize(320, 180)},
+        {"wide pixels told by the pictures alone", 0, false, true, true, false, QSize(), QSize(320, 180)},
+        {"turned by the pictures alone", 0, false, false, false, true, QSize(), QSize(180, 240)},
     };
     QFrame panel;
     panel.resize(320, 240);
@@ -94,7 +102,7 @@ TEST(PictureShape, ShownUprightWithItsShapeAsFfmpegShowsIt)
     int n = 0;
     for (const ShapeCase& c : cases) {
         SCOPED_TRACE(c.name);
-        QString clip = c.widePixels ? wide : square;
+        QString clip = c.turnInPictures ? turnedInPictures : c.widePixels ? wide : square;
         if (c.rotation != 0 || c.mirror || c.shapeInPicturesOnly) {
             std::vector<int32_t> matrix;
             if (c.rotation != 0 || c.mirror) {
