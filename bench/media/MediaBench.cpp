@@ -3,7 +3,8 @@
 //
 // Prints a Markdown report. Clips are made at start in a temporary folder:
 //   320x240 MJPEG (every frame a keyframe), 320x240 MPEG-4 (B-frames, keyframe every 25),
-//   1920x1080 H.264 (B-frames, keyframe every 250); 25 frames a second.
+//   1920x1080 H.264 (B-frames, keyframe every 250); 25 frames a second. With the ffmpeg program
+//   at hand, also a 1080p H.264 MP4 upright and turned a quarter by its display matrix.
 #include "LimitLoop.h"
 
 #include "hw/clips/ClipWriter.h"
