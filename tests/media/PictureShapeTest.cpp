@@ -1,6 +1,7 @@
 // Phone video and pictures of other shapes: the Display shows a clip upright and with its
 // true shape, as the ffmpeg program shows it, whatever turn or mirror image the container's
-// display matrix asks for and whatever the pixels' shape; bars fill the rest of the panel.
+// display matrix (or the pictures themselves) ask for and whatever the pixels' shape; black
+// bars fill the rest of the panel.
 #include "MediaFixtures.h"
 
 #include "hw/media/PlayerInspection.h"
@@ -15,7 +16,16 @@ extern "C" {
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <ostream>
+#include <vector>
+
+// Sizes in failure messages as W x H.
+void PrintTo(const QSize& size, std::ostream* os)
+{
+    *os << size.width() << " x " << size.height();
+}
 
 using hw::PlayerInspection;
 using hw::TMediaPlayer;
