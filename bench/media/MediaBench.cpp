@@ -3,7 +3,8 @@
 //
 // Prints a Markdown report. Clips are made at start in a temporary folder:
 //   320x240 MJPEG (every frame a keyframe), 320x240 MPEG-4 (B-frames, keyframe every 25),
-//   1920x1080 H.264 (B-frames, keyframe every 250); 25 frames a second.
+//   1920x1080 H.264 (B-frames, keyframe every 250); 25 frames a second. With the ffmpeg program
+//   at hand, also a 1080p H.264 MP4 upright and turned a quarter by its display matrix.
 #include "LimitLoop.h"
 
 #include "hw/clips/ClipWriter.h"
@@ -14,6 +15,7 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QFrame>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -230,6 +232,73 @@ void benchPlay(const Clip& c)
     out.flush();
 }
 
+// Phone video: a 1080p H.264 MP4, upright and with a display matrix that turns it a quarter
+// (as phones record portrait), both made by the ffmpeg program. False when it is missing.
+bool makePhoneClips(const QTemporaryDir& dir, QString& upright, QString& turned)
+{
+    upright = dir.filePath(QStringLiteral("upright.mp4"));
+    turned = dir.filePath(QStringLiteral("turned.mp4"));
+    auto ffmpeg = [](const QStringList& args) {
+        QProcess p;
+        p.start(QStringLiteral("ffmpeg"),
+                QStringList{QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-y")} + args);
+        return p.waitForFinished(300000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    };
+    return ffmpeg({QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                   QStringLiteral("testsrc2=size=1920x1080:rate=25"), QStringLiteral("-frames:v"),
+                   QStringLiteral("100"), QStringLiteral("-c:v"), QStringLiteral("libx264"),
+                   QStringLiteral("-preset"), QStringLiteral("veryfast"), QStringLiteral("-g"),
+                   QStringLiteral("25"), QStringLiteral("-pix_fmt"), QStringLiteral("yuv420p"), upright})
+        && ffmpeg({QStringLiteral("-i"), upright, QStringLiteral("-c"), QStringLiteral("copy"),
+                   QStringLiteral("-metadata:s:v:0"), QStringLiteral("rotate=90"), turned});
+}
+
+std::vector<double> seekTimes(const QString& path, QSize panelSize, int frames, int samples)
+{
+    QFrame panel;
+    panel.setFrameStyle(QFrame::NoFrame);
+    panel.resize(panelSize);
+    panel.show();
+    hw::TMediaPlayer player;
+    player.setDisplay(&panel);
+    player.setFileName(path);
+    player.Open();
+    hw::PlayerInspection::waitUntilIdle(player);
+    std::mt19937 rng(11);
+    std::vector<double> times;
+    for (int i = 0; i < samples; ++i) {
+        hw::PlayerInspection::dropCachedPictures(player);
+        const int f = int(rng() % unsigned(frames));
+        const auto t0 = Clock::now();
+        player.setPosition(f);
+        times.push_back(since(t0));
+        hw::PlayerInspection::waitUntilIdle(player);
+    }
+    return times;
+}
+
+// The turn is one pass over the panel-sized picture after scaling: seeks in the turned clip
+// against the same seeks in the upright one.
+void benchTurn(const QTemporaryDir& dir)
+{
+    QString upright, turned;
+    if (!makePhoneClips(dir, upright, turned)) {
+        out << "\n(no ffmpeg program: the turned clip was not measured)\n";
+        return;
+    }
+    for (const QSize panel : {QSize(320, 240), QSize(1280, 960)}) {
+        const auto base = seekTimes(upright, panel, 100, 30);
+        const auto turn = seekTimes(turned, panel, 100, 30);
+        for (const double p : {50.0, 99.0})
+            row(QStringLiteral("H.264 1920×1080 MP4 GOP 25 turned a quarter, %1×%2 panel: random seek p%3 "
+                               "(limit: the same clip upright)")
+                    .arg(panel.width())
+                    .arg(panel.height())
+                    .arg(p),
+                percentile(turn, p), percentile(base, p), QStringLiteral("≤ 1.05 × upright"));
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -262,6 +331,7 @@ int main(int argc, char** argv)
         benchSeeks(c, c.format.size.width() > 320 ? 30 : 60);
     for (const Clip& c : clips)
         benchOpen(c, 15);
+    benchTurn(dir);
     benchPlay(clips[0]);
     benchPlay(clips[1]);
     return 0;

@@ -45,33 +45,41 @@ FrameEngine::~FrameEngine()
 
 QSize FrameEngine::fittedSize(const QSize& panel) const
 {
-    const QSize src = input_->frameSize();
-    const double w = std::max(1, src.width()) * input_->pixelAspect();
-    const double h = std::max(1, src.height());
     if (panel.width() <= 0 || panel.height() <= 0)
-        return QSize(std::max(1, int(std::lround(w))), int(h));
+        return input_->frameSize();
+    // The shown shape, unrounded: the coded pixels at their true width, then turned.
+    const QSize coded = input_->codedSize();
+    double w = coded.width() * input_->pixelAspect();
+    double h = coded.height();
+    if (input_->turn().swapsAxes)
+        std::swap(w, h);
     const double s = std::min(panel.width() / w, panel.height() / h);
     return QSize(std::max(1, int(std::lround(w * s))), std::max(1, int(std::lround(h * s))));
 }
 
 QImage FrameEngine::scale(const AVFrame* f, const QSize& size)
 {
-    QImage img(size, QImage::Format_RGB32);
+    // Scaled first at the coded orientation, then turned: the turn then costs a pass over the
+    // panel-sized picture, never over the decoded one.
+    const PictureTurn turn = input_->turn();
+    const QSize target = turn.turned(size);
+    QImage img(target, QImage::Format_RGB32);
     // Same size: the library's fast colour conversion. Smaller: area averaging, smooth and
     // quick. Larger (high pixel ratios): bicubic.
-    const bool same = size.width() == f->width && size.height() == f->height;
-    const bool smaller = size.width() < f->width;
+    const bool same = target.width() == f->width && target.height() == f->height;
+    const bool smaller = target.width() < f->width;
     const int flags = same ? SWS_BILINEAR : smaller ? SWS_AREA : SWS_BICUBIC;
-    sws_ = sws_getCachedContext(sws_, f->width, f->height, AVPixelFormat(f->format), size.width(),
-                                size.height(), AV_PIX_FMT_RGB32, flags, nullptr, nullptr, nullptr);
+    sws_ = sws_getCachedContext(sws_, f->width, f->height, AVPixelFormat(f->format), target.width(),
+                                target.height(), AV_PIX_FMT_RGB32, flags, nullptr, nullptr, nullptr);
     if (!sws_) {
-        img.fill(Qt::black);
-        return img;
+        QImage black(size, QImage::Format_RGB32);
+        black.fill(Qt::black);
+        return black;
     }
     uint8_t* dst[4] = {img.bits(), nullptr, nullptr, nullptr};
     const int stride[4] = {int(img.bytesPerLine()), 0, 0, 0};
     sws_scale(sws_, f->data, f->linesize, 0, f->height, dst, stride);
-    return img;
+    return turn.upright() ? img : turn.apply(std::move(img));
 }
 
 void FrameEngine::dropCache()
@@ -244,6 +252,11 @@ bool FrameEngine::decodeMore(const AbortCheck& aborted, bool& abortedOut)
         FramePtr frame(av_frame_alloc());
         int rc = input_->receive(frame.get());
         if (rc >= 0) {
+            // Pictures that tell a new shape make the cached ones the wrong shape.
+            if (input_->learnShape(frame.get())) {
+                cache_.clear();
+                cacheBytes_ = 0;
+            }
             Decoded d;
             if (numberOutput(frame.get(), d)) {
                 d.frame = std::move(frame);
@@ -399,7 +412,7 @@ FrameEngine::Result FrameEngine::decodeTo(int rank, const AbortCheck& aborted, c
 FrameEngine::Result FrameEngine::picture(int rank, const QSize& panel, const AbortCheck& aborted, QImage& out)
 {
     rank = std::clamp(rank, 0, length() - 1);
-    const QSize size = fittedSize(panel);
+    QSize size = fittedSize(panel);
     if (size != cacheSize_) {
         cache_.clear();
         cacheBytes_ = 0;
@@ -414,6 +427,9 @@ FrameEngine::Result FrameEngine::picture(int rank, const QSize& panel, const Abo
     const Result r = decodeTo(rank, aborted, frame);
     if (r != Result::Ok)
         return r;
+    // The decoded pictures may have told their shape only now.
+    size = fittedSize(panel);
+    cacheSize_ = size;
     out = scale(frame, size);
     // Only an exact picture goes into the cache; a stand-in (the stream could not give
     // this frame) is shown but not remembered.

@@ -12,6 +12,7 @@ extern "C" {
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cmath>
 
 namespace hw::media {
 
@@ -90,9 +91,14 @@ std::unique_ptr<VideoInput> VideoInput::open(const QString& path, const DecoderT
     if (rate.num <= 0 || rate.den <= 0)
         rate = av_inv_q(st->time_base);
     in->fps_ = std::clamp(av_q2d(rate), 1.0, 240.0);
-    const AVRational sar
-        = st->sample_aspect_ratio.num > 0 ? st->sample_aspect_ratio : st->codecpar->sample_aspect_ratio;
-    in->pixelAspect_ = sar.num > 0 && sar.den > 0 ? std::clamp(av_q2d(sar), 0.25, 4.0) : 1.0;
+    // The container's word on the pixels' shape stands; without it the coded pictures tell.
+    in->aspectFromContainer_ = st->sample_aspect_ratio.num > 0 && st->sample_aspect_ratio.den > 0;
+    in->notePixelAspect(in->aspectFromContainer_ ? st->sample_aspect_ratio
+                                                 : st->codecpar->sample_aspect_ratio);
+    size_t matrixBytes = 0;
+    const uint8_t* matrix = av_stream_get_side_data(st, AV_PKT_DATA_DISPLAYMATRIX, &matrixBytes);
+    if (matrix && matrixBytes >= 9 * sizeof(int32_t))
+        in->turn_ = PictureTurn::fromDisplayMatrix(reinterpret_cast<const int32_t*>(matrix));
     if (known)
         in->slots_ = std::move(known);
     else if (!in->buildSlots(error))
@@ -188,10 +194,41 @@ bool VideoInput::buildSlots(uint32_t& error)
     return true;
 }
 
+bool VideoInput::notePixelAspect(AVRational sar)
+{
+    if (sar.num <= 0 || sar.den <= 0)
+        return false;
+    const double aspect = std::clamp(av_q2d(sar), 0.25, 4.0);
+    if (aspect == pixelAspect_)
+        return false;
+    pixelAspect_ = aspect;
+    return true;
+}
+
+bool VideoInput::learnShape(const AVFrame* picture)
+{
+    bool changed = !aspectFromContainer_ && notePixelAspect(picture->sample_aspect_ratio);
+    // The message may come with the keyframes alone: the last one heard stays.
+    const AVFrameSideData* matrix = av_frame_get_side_data(picture, AV_FRAME_DATA_DISPLAYMATRIX);
+    if (matrix && matrix->size >= 9 * sizeof(int32_t)) {
+        const PictureTurn turn
+            = PictureTurn::fromDisplayMatrix(reinterpret_cast<const int32_t*>(matrix->data));
+        changed = changed || !(turn == turn_);
+        turn_ = turn;
+    }
+    return changed;
+}
+
+QSize VideoInput::codedSize() const
+{
+    return QSize(std::max(1, dec_->width > 0 ? dec_->width : fmt_->streams[stream_]->codecpar->width),
+                 std::max(1, dec_->height > 0 ? dec_->height : fmt_->streams[stream_]->codecpar->height));
+}
+
 QSize VideoInput::frameSize() const
 {
-    return QSize(dec_->width > 0 ? dec_->width : fmt_->streams[stream_]->codecpar->width,
-                 dec_->height > 0 ? dec_->height : fmt_->streams[stream_]->codecpar->height);
+    const QSize coded = codedSize();
+    return turn_.turned(QSize(std::max(1, int(std::lround(coded.width() * pixelAspect_))), coded.height()));
 }
 
 int VideoInput::decoderDelay() const

@@ -1,6 +1,7 @@
 #pragma once
 // One open video file: the container, the video stream's decoder and its slot table.
 // Each thread that decodes owns its own VideoInput.
+#include "PictureTurn.h"
 #include "SlotTable.h"
 
 #include <QSize>
@@ -13,6 +14,7 @@ struct AVCodecContext;
 struct AVFormatContext;
 struct AVFrame;
 struct AVPacket;
+struct AVRational;
 
 namespace hw::media {
 
@@ -36,8 +38,19 @@ public:
     std::shared_ptr<const SlotTable> slotTable() const { return slots_; }
 
     double framesPerSecond() const { return fps_; }
+    // The picture as it is shown: turned upright and with its pixels' true shape (wider or
+    // narrower than the coded picture, never taller).
     QSize frameSize() const;
+    // The picture as the decoder puts it out.
+    QSize codedSize() const;
+    // Width over height of one coded pixel.
     double pixelAspect() const { return pixelAspect_; }
+    // What a decoded picture says of its own shape: its pixels' shape, heeded where the
+    // container names none, and a display matrix of its own (an H.264 display orientation
+    // message), which stands over the container's, as the ffmpeg program takes them. True
+    // when that changed the shape of the pictures shown.
+    bool learnShape(const AVFrame* picture);
+    PictureTurn turn() const { return turn_; }
     // The codec can reorder frames (B-frames); whether this stream does is another matter.
     bool codecMayReorder() const { return mayReorder_; }
     // The decoder's reorder delay as it stands now.
@@ -61,12 +74,15 @@ public:
 private:
     VideoInput() = default;
     bool buildSlots(uint32_t& error);
+    bool notePixelAspect(AVRational sar);
 
     AVFormatContext* fmt_ = nullptr;
     AVCodecContext* dec_ = nullptr;
     int stream_ = -1;
     double fps_ = 15;
     double pixelAspect_ = 1;
+    bool aspectFromContainer_ = false;
+    PictureTurn turn_;
     bool mayReorder_ = false;
     bool canSkipNonRef_ = false;
     std::shared_ptr<const SlotTable> slots_;

@@ -1,11 +1,19 @@
 #include "MediaFixtures.h"
 
+#include "ClipReader.h"
 #include "hw/clips/FrameStamp.h"
 #include "hw/clips/StampedFrame.h"
 
+extern "C" {
+#include <libavformat/avformat.h>
+}
+
+#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTest>
+
+#include <cstring>
 
 #include <gtest/gtest.h>
 
@@ -32,6 +40,13 @@ bool haveFfmpeg()
 
 bool ffmpegStampedClip(const QString& path, int frames, const QStringList& codecArgs, QSize size, int fps)
 {
+    return ffmpegClip(
+        path, frames, [size](int n) { return makeStampedFrame(size, n); }, codecArgs, size, fps);
+}
+
+bool ffmpegClip(const QString& path, int frames, const std::function<QImage(int)>& picture,
+                const QStringList& codecArgs, QSize size, int fps)
+{
     if (!haveFfmpeg())
         return false;
     QProcess ff;
@@ -54,13 +69,82 @@ bool ffmpegStampedClip(const QString& path, int frames, const QStringList& codec
     if (!ff.waitForStarted(20000))
         return false;
     for (int n = 0; n < frames; ++n) {
-        const QImage img = makeStampedFrame(size, n).convertToFormat(QImage::Format_ARGB32);
+        const QImage img = picture(n).convertToFormat(QImage::Format_ARGB32);
+        if (img.size() != size)
+            return false;
         ff.write(reinterpret_cast<const char*>(img.constBits()), img.sizeInBytes());
         while (ff.bytesToWrite() > (4 << 20))
             ff.waitForBytesWritten(20000);
     }
     ff.closeWriteChannel();
     return ff.waitForFinished(120000) && ff.exitStatus() == QProcess::NormalExit && ff.exitCode() == 0;
+}
+
+bool remuxToMp4(const QString& from, const QString& to, const std::vector<int32_t>& displayMatrix,
+                bool pixelShapeInContainer)
+{
+    AVFormatContext* in = nullptr;
+    AVFormatContext* out = nullptr;
+    AVPacket* packet = av_packet_alloc();
+    bool ok = avformat_open_input(&in, QFile::encodeName(from).constData(), nullptr, nullptr) >= 0
+        && avformat_find_stream_info(in, nullptr) >= 0
+        && avformat_alloc_output_context2(&out, nullptr, "mp4", QFile::encodeName(to).constData()) >= 0;
+    for (unsigned i = 0; ok && i < in->nb_streams; ++i) {
+        AVStream* st = avformat_new_stream(out, nullptr);
+        ok = st && avcodec_parameters_copy(st->codecpar, in->streams[i]->codecpar) >= 0;
+        if (!ok)
+            break;
+        st->codecpar->codec_tag = 0;
+        st->time_base = in->streams[i]->time_base;
+        if (st->codecpar->codec_type != AVMEDIA_TYPE_VIDEO)
+            continue;
+        // The muxer writes the codec's pixel shape into the container.
+        if (!pixelShapeInContainer)
+            st->codecpar->sample_aspect_ratio = AVRational{0, 1};
+        if (displayMatrix.size() == 9) {
+            const size_t bytes = 9 * sizeof(int32_t);
+            uint8_t* side = av_stream_new_side_data(st, AV_PKT_DATA_DISPLAYMATRIX, bytes);
+            ok = side != nullptr;
+            if (ok)
+                memcpy(side, displayMatrix.data(), bytes);
+        }
+    }
+    ok = ok && avio_open(&out->pb, QFile::encodeName(to).constData(), AVIO_FLAG_WRITE) >= 0
+        && avformat_write_header(out, nullptr) >= 0;
+    while (ok && av_read_frame(in, packet) >= 0) {
+        av_packet_rescale_ts(packet, in->streams[packet->stream_index]->time_base,
+                             out->streams[packet->stream_index]->time_base);
+        ok = av_interleaved_write_frame(out, packet) >= 0;
+        av_packet_unref(packet);
+    }
+    ok = ok && av_write_trailer(out) >= 0;
+    if (out)
+        avio_closep(&out->pb);
+    avformat_free_context(out);
+    avformat_close_input(&in);
+    av_packet_free(&packet);
+    const ClipFacts written = ok ? probeClip(to) : ClipFacts{};
+    return written.opened && written.displayMatrix == displayMatrix
+        && (pixelShapeInContainer || written.containerPixelAspect == 0);
+}
+
+QImage ffmpegShownFrame(const QString& path, QSize size)
+{
+    QProcess ff;
+    ff.start(QStringLiteral("ffmpeg"),
+             {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-i"), path,
+              QStringLiteral("-vf"), QStringLiteral("scale=%1:%2").arg(size.width()).arg(size.height()),
+              QStringLiteral("-frames:v"), QStringLiteral("1"), QStringLiteral("-f"),
+              QStringLiteral("rawvideo"), QStringLiteral("-pix_fmt"), QStringLiteral("bgra"),
+              QStringLiteral("-")});
+    if (!ff.waitForFinished(60000) || ff.exitCode() != 0)
+        return {};
+    const QByteArray data = ff.readAllStandardOutput();
+    if (data.size() != qsizetype(size.width()) * size.height() * 4)
+        return {};
+    return QImage(reinterpret_cast<const uchar*>(data.constData()), size.width(), size.height(),
+                  QImage::Format_ARGB32)
+        .convertToFormat(QImage::Format_RGB32);
 }
 
 std::vector<int> ffmpegStamps(const QString& path, QSize size)

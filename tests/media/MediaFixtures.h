@@ -9,6 +9,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <set>
 #include <vector>
@@ -23,7 +25,19 @@ bool writeStampedClip(const QString& path, const ClipFormat& format, int frames,
 // (e.g. {"-c:v", "cinepak"}). False when ffmpeg is missing or fails.
 bool ffmpegStampedClip(const QString& path, int frames, const QStringList& codecArgs,
                        QSize size = QSize(320, 240), int fps = 15);
+// The same with pictures of the caller's making: picture(n) for frames 0..frames-1.
+bool ffmpegClip(const QString& path, int frames, const std::function<QImage(int)>& picture,
+                const QStringList& codecArgs, QSize size = QSize(320, 240), int fps = 15);
 bool haveFfmpeg();
+// Copies a clip's packets into an MP4, its video stream with this display matrix (FFmpeg's
+// layout, as av_display_rotation_set and av_display_matrix_flip make it; none when empty)
+// and, unless pixelShapeInContainer, with no word on its pixels' shape beside what the coded
+// pictures say. False unless the written file reads back so.
+bool remuxToMp4(const QString& from, const QString& to, const std::vector<int32_t>& displayMatrix,
+                bool pixelShapeInContainer = true);
+// The first frame as the ffmpeg program shows it (turned by its default autorotation), scaled
+// to size; null when ffmpeg fails.
+QImage ffmpegShownFrame(const QString& path, QSize size);
 // The stamp of every frame the ffmpeg program decodes from the clip, in its numbering
 // (-1 where a frame carries none).
 std::vector<int> ffmpegStamps(const QString& path, QSize size = QSize(320, 240));

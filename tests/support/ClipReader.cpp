@@ -54,6 +54,13 @@ ClipFacts probeClip(const QString& path)
     facts.codec = QString::fromLatin1(avcodec_get_name(s->codecpar->codec_id));
     facts.size = QSize(s->codecpar->width, s->codecpar->height);
     facts.framesPerSecond = av_q2d(s->r_frame_rate);
+    size_t matrixBytes = 0;
+    const auto* matrix = reinterpret_cast<const int32_t*>(
+        av_stream_get_side_data(s, AV_PKT_DATA_DISPLAYMATRIX, &matrixBytes));
+    if (matrix && matrixBytes >= 9 * sizeof(int32_t))
+        facts.displayMatrix.assign(matrix, matrix + 9);
+    if (s->sample_aspect_ratio.num > 0 && s->sample_aspect_ratio.den > 0)
+        facts.containerPixelAspect = av_q2d(s->sample_aspect_ratio);
     AVPacket* packet = av_packet_alloc();
     int64_t lastDts = -1;
     while (av_read_frame(in.format, packet) >= 0) {

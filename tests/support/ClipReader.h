@@ -8,6 +8,7 @@
 #include <QSize>
 #include <QString>
 
+#include <cstdint>
 #include <vector>
 
 namespace hw::test {
@@ -21,6 +22,8 @@ struct ClipFacts {
     int frameSlots = 0; // an AVI's timestamps count its slots, empty chunks included
     int emptySlots = 0; // slots without a packet (the demuxer drops empty chunks)
     int keyframes = 0;
+    std::vector<int32_t> displayMatrix; // the video stream's, as FFmpeg lays it out; empty if none
+    double containerPixelAspect = 0;    // a pixel's width over height as the container says; 0: not said
 };
 
 ClipFacts probeClip(const QString& path);
