@@ -58,7 +58,7 @@ QString demoTree()
 {
     // The libraries whose code writes the lessons, their pictures and their clips.
     QByteArray stamp;
-    for (const QString& code : QStringLiteral(HW_DEMO_CODE).split(QLatin1Char(';')))
+    for (const QString& code : QStringLiteral(HW_DEMO_CODE).split(QLatin1Char('|')))
         stamp += fileStamp(code) + '\n';
     return builtOnce(
         QStringLiteral("demo-library"),
