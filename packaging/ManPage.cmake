@@ -5,7 +5,7 @@
 set(HW_TOOL_COMMANDS "")
 if(TOOL)
   execute_process(COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen ${TOOL} help
-                  ERROR_VARIABLE help OUTPUT_QUIET RESULT_VARIABLE result)
+                  OUTPUT_VARIABLE help ERROR_QUIET RESULT_VARIABLE result)
   string(FIND "${help}" "commands:\n" start)
   if(start LESS 0)
     message(FATAL_ERROR "${TOOL} help printed no command list:\n${help}")

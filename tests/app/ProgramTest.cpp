@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-using hw::test::DemoLibrary;
+using hw::test::demoTree;
 using hw::test::ProgramRun;
 
 namespace {
