@@ -1,6 +1,7 @@
 // The engine's page file: the page pictures of one generation with the paper size and the
 // resolution they were drawn at, so that a saved preview reloads exactly as it was.
 #include "hw/FileReplacement.h"
+#include "hw/FileSizeLimit.h"
 #include "hw/report/TReportOutput.h"
 
 #include <QDataStream>
@@ -54,6 +55,11 @@ std::unique_ptr<TReportOutput> TReportOutput::loadPages(const QString& path, QSt
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         setError(error, QStringLiteral("Cannot open file %1").arg(path));
+        return nullptr;
+    }
+    // Read as a stream, but never beyond what a real page file holds.
+    if (file.size() > kMostPageFileBytes) {
+        setError(error, fileTooLargeMessage(path, file.size(), kMostPageFileBytes));
         return nullptr;
     }
     const QString invalid = QStringLiteral("%1 is not a valid page file").arg(path);
