@@ -24,9 +24,11 @@ QString sameFileRefusal(const QString& input, const QString& out)
 {
     const QString in = QFileInfo(input).canonicalFilePath();
     const QString target = QFileInfo(out).canonicalFilePath(); // empty when out does not exist yet
-    struct stat a { }, b { };
+    struct stat a {
+    }, b{};
     const bool sameInode = ::stat(QFile::encodeName(input).constData(), &a) == 0
-        && ::stat(QFile::encodeName(out).constData(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+        && ::stat(QFile::encodeName(out).constData(), &b) == 0 && a.st_dev == b.st_dev
+        && a.st_ino == b.st_ino;
     if ((!in.isEmpty() && in == target) || sameInode)
         return QStringLiteral("%1 is the input %2 itself; choose another output file").arg(out, input);
     return {};

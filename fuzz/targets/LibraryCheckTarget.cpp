@@ -94,7 +94,8 @@ int libraryCheck(const uint8_t* data, size_t size)
               "a control character in the text output");
     const QJsonDocument json = QJsonDocument::fromJson(check::formatJson(report));
     check(json.isObject()
-              && json.object().value(QStringLiteral("errors")).toInt(-1) == report.count(check::Severity::Error),
+              && json.object().value(QStringLiteral("errors")).toInt(-1)
+                  == report.count(check::Severity::Error),
           "the JSON output does not read back");
     return 0;
 }

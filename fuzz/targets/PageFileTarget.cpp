@@ -27,7 +27,8 @@ int pageFile(const uint8_t* data, size_t size)
         return 0;
     }
     check(error.isEmpty(), "pages loaded with an error: " + error.toStdString());
-    check(pages->pageCount() >= 1 && pages->pageCount() <= 10000 && pages->storedPages() == pages->pageCount(),
+    check(pages->pageCount() >= 1 && pages->pageCount() <= 10000
+              && pages->storedPages() == pages->pageCount(),
           "page count out of range: " + std::to_string(pages->pageCount()));
     check(pages->dpiX() >= 1 && pages->dpiX() <= 10000 && pages->dpiY() >= 1 && pages->dpiY() <= 10000,
           "resolution out of range");
