@@ -82,8 +82,16 @@ std::unique_ptr<TReportOutput> TReportOutput::loadPages(const QString& path, QSt
     out->mapping_.dpiY = dpiY;
     out->paper_ = QSizeF(width, length);
     for (qint32 i = 0; i < count; ++i) {
+        // A page is its length and its picture bytes. Read here rather than by QPicture's
+        // own operator, which makes room for whatever length a damaged file claims.
+        quint32 size = 0;
+        in >> size;
         QPicture page;
-        in >> page;
+        if (in.status() == QDataStream::Ok && size > 0 && qint64(size) <= file.bytesAvailable()) {
+            QByteArray bytes(qsizetype(size), Qt::Uninitialized);
+            if (in.readRawData(bytes.data(), int(size)) == int(size))
+                page.setData(bytes.constData(), size);
+        }
         if (in.status() != QDataStream::Ok || page.isNull()) {
             setError(error, invalid);
             return nullptr;
