@@ -10,9 +10,12 @@ if(NOT TARGET hw_fuzz_bodies)
     ${_hw_fuzz_dir}/targets/ContentPathTarget.cpp
     ${_hw_fuzz_dir}/targets/BitmapTarget.cpp
     ${_hw_fuzz_dir}/targets/ClipDeviceTarget.cpp
-    ${_hw_fuzz_dir}/targets/TextLayoutTarget.cpp)
+    ${_hw_fuzz_dir}/targets/TextLayoutTarget.cpp
+    ${_hw_fuzz_dir}/targets/LibraryCheckTarget.cpp
+    ${_hw_fuzz_dir}/targets/PageFileTarget.cpp)
   target_include_directories(hw_fuzz_bodies
     PUBLIC ${_hw_fuzz_dir}/targets
     PRIVATE ${PROJECT_SOURCE_DIR}/content/src ${PROJECT_SOURCE_DIR}/report/src)
-  target_link_libraries(hw_fuzz_bodies PUBLIC hw_config hw_common hw_content hw_media hw_report Qt6::Widgets)
+  target_link_libraries(hw_fuzz_bodies PUBLIC hw_config hw_common hw_content hw_media hw_report hw_check
+                        Qt6::Widgets)
 endif()

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs one fuzz target for a bounded time: fuzz/run.sh BUILD_DIR NAME SECONDS [libFuzzer args]
-#   NAME is ini, integer, path, bitmap, clip or text. The seeds (fuzz/corpus/NAME) and the
+#   NAME is ini, integer, path, bitmap, clip, text, check or pages. The seeds (fuzz/corpus/NAME) and the
 #   regression inputs (fuzz/regressions/NAME) are read; new inputs go to a working corpus in
 #   BUILD_DIR/fuzz-work/NAME, kept between runs; a crashing input lands in
 #   BUILD_DIR/fuzz-artifacts/NAME/. Exits non-zero when the target breaks.

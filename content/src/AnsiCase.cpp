@@ -41,16 +41,14 @@ bool equalsIgnoringAnsiCase(QByteArrayView a, QByteArrayView b)
 
 uint32_t foldedAnsiHash(QByteArrayView text)
 {
-    // Length and a few folded bytes, in constant time: names in content files are short
-    // and tend to differ at their ends ("Topics 9", "Topics 10"), and a full comparison
-    // follows every match of the hash anyway.
-    const auto n = uint32_t(text.size());
-    if (n == 0)
-        return 0;
-    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-    const uint32_t mixed = uint32_t(kFold[p[0]]) | uint32_t(kFold[p[n / 2]]) << 8
-        | uint32_t(kFold[p[n - 1]]) << 16 | uint32_t(kFold[p[n > 1 ? n - 2 : 0]]) << 24;
-    return (mixed ^ (n * 0x9E3779B1u)) * 0x85EBCA6Bu;
+    // FNV-1a over every folded byte: a hash of a few bytes lets a file of many names that
+    // differ only elsewhere ("Topics 1000" .. "Topics 9999") crowd into few buckets.
+    uint32_t hash = 2166136261u;
+    for (const char c : text) {
+        hash ^= kFold[static_cast<unsigned char>(c)];
+        hash *= 16777619u;
+    }
+    return hash;
 }
 
 } // namespace hw

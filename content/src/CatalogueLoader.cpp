@@ -71,7 +71,11 @@ private:
         for (const QString& name : listContentFolder(folder, QStringLiteral("*.ini"), root_)) {
             QString file = QStringLiteral("Flies\\") + name;
             try {
-                const IniFile ini(flies.resolve(name));
+                // A listed name is looked up as it is spelt, yet the lesson's other files
+                // follow from it: one that would lead out of the library is refused.
+                if (const QString refusal = contentPathRefusal(name); !refusal.isEmpty())
+                    throw EContentError(refusal);
+                const IniFile ini = IniFile::open(flies.resolve(name), file);
                 auto fly = std::make_unique<tFlyRecord>();
                 const QString baseName = name.chopped(4);
                 fly->baseName = qstringToAnsi(baseName);
@@ -125,7 +129,7 @@ private:
             return;
         const QString file = name + QLatin1Char('\\') + QFileInfo(path).fileName();
         try {
-            const IniFile ini(path);
+            const IniFile ini = IniFile::open(path, file);
             const int32_t count = topicCount(ini.readString(
                 QByteArrayLiteral("Info"), QByteArrayLiteral("NumTopics"), QByteArrayLiteral("0")));
             tTopicRecord* tail = nullptr;

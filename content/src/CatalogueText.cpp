@@ -52,7 +52,7 @@ QString describeCatalogue(const Catalogue& catalogue)
             ? QStringLiteral("empty")
             : QStringLiteral("%1x%2").arg(fly->picture.width()).arg(fly->picture.height());
         out += QStringLiteral("  Pattern %1  base %2  picture %3  numsteps %4\n")
-                   .arg(quoted(fly->displayName), ansiToQString(fly->baseName), picture,
+                   .arg(quoted(fly->displayName), fly->listedBaseName, picture,
                         QString::number(fly->numSteps));
         describeTopics(out, fly->topics, QStringLiteral("Step"), QStringLiteral("    "));
         for (const QByteArray& line : fly->materials)

@@ -1,8 +1,9 @@
 #include "hw/content/IniFile.h"
 
 #include "AnsiCase.h"
+#include "hw/Exception.h"
+#include "hw/FileSizeLimit.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -21,13 +22,18 @@ bool isBlank(char c)
 
 } // namespace
 
-IniFile::IniFile(const QString& absolutePath)
+IniFile IniFile::open(const QString& absolutePath, const QString& shownName)
 {
-    QFile file(absolutePath);
+    IniFile ini;
     // Anything but a regular file (a folder, a named pipe, a device) reads as absent.
-    if (!absolutePath.isEmpty() && QFileInfo(absolutePath).isFile() && file.open(QIODevice::ReadOnly))
-        bytes_ = file.readAll();
-    parse();
+    if (!absolutePath.isEmpty() && QFileInfo(absolutePath).isFile()) {
+        QString error;
+        if (!readWholeFile(absolutePath, shownName, kMostLessonFileBytes, ini.bytes_, error)
+            && QFileInfo(absolutePath).size() > kMostLessonFileBytes)
+            throw EContentError(error);
+    }
+    ini.parse();
+    return ini;
 }
 
 IniFile IniFile::fromBytes(const QByteArray& bytes)
@@ -127,9 +133,17 @@ void IniFile::parse()
     // stable, so among sections of one name the first in the file still comes first.
     std::stable_sort(sections_.begin(), sections_.end(),
                      [](const Section& a, const Section& b) { return a.nameHash < b.nameHash; });
+    keyOrder_.resize(entries_.size());
+    for (size_t i = 0; i < keyOrder_.size(); ++i)
+        keyOrder_[i] = i;
+    for (const Section& section : sections_) {
+        const auto first = keyOrder_.begin() + std::ptrdiff_t(section.firstEntry);
+        std::stable_sort(first, first + std::ptrdiff_t(section.entryCount),
+                         [this](size_t a, size_t b) { return entries_[a].keyHash < entries_[b].keyHash; });
+    }
 }
 
-const IniFile::Section* IniFile::findSection(const QByteArray& name) const
+const IniFile::Section* IniFile::findSection(QByteArrayView name) const
 {
     const uint32_t hash = foldedAnsiHash(name);
     auto it = std::lower_bound(sections_.begin(), sections_.end(), hash,
@@ -146,11 +160,12 @@ const IniFile::Entry* IniFile::findEntry(const QByteArray& section, const QByteA
     if (!found)
         return nullptr;
     const uint32_t hash = foldedAnsiHash(key);
-    for (size_t i = found->firstEntry; i < found->firstEntry + found->entryCount; ++i) {
-        const Entry& entry = entries_[i];
-        if (entry.keyHash == hash && equalsIgnoringAnsiCase(view(entry.key), key))
-            return &entry;
-    }
+    const auto first = keyOrder_.begin() + std::ptrdiff_t(found->firstEntry);
+    auto it = std::lower_bound(first, first + std::ptrdiff_t(found->entryCount), hash,
+                               [this](size_t i, uint32_t h) { return entries_[i].keyHash < h; });
+    for (; it != first + std::ptrdiff_t(found->entryCount) && entries_[*it].keyHash == hash; ++it)
+        if (equalsIgnoringAnsiCase(view(entries_[*it].key), key))
+            return &entries_[*it]; // the first line of the key in its section
     return nullptr;
 }
 

@@ -35,6 +35,10 @@ int bitmap(const uint8_t* data, size_t size);
 int clipDevice(const uint8_t* data, size_t size);
 // Label and memo text layout: word wrap, the lines that fit, painting.
 int textLayout(const uint8_t* data, size_t size);
+// The library check on a lesson tree written from the input's name and bytes records.
+int libraryCheck(const uint8_t* data, size_t size);
+// The report's page file loader: pages within the limits or an error message.
+int pageFile(const uint8_t* data, size_t size);
 
 // Splits a fuzz input into small numbers and the rest.
 class Input {

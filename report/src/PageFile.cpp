@@ -1,6 +1,7 @@
 // The engine's page file: the page pictures of one generation with the paper size and the
 // resolution they were drawn at, so that a saved preview reloads exactly as it was.
 #include "hw/FileReplacement.h"
+#include "hw/FileSizeLimit.h"
 #include "hw/report/TReportOutput.h"
 
 #include <QDataStream>
@@ -56,6 +57,11 @@ std::unique_ptr<TReportOutput> TReportOutput::loadPages(const QString& path, QSt
         setError(error, QStringLiteral("Cannot open file %1").arg(path));
         return nullptr;
     }
+    // Read as a stream, but never beyond what a real page file holds.
+    if (file.size() > kMostPageFileBytes) {
+        setError(error, fileTooLargeMessage(path, file.size(), kMostPageFileBytes));
+        return nullptr;
+    }
     const QString invalid = QStringLiteral("%1 is not a valid page file").arg(path);
     QDataStream in(&file);
     in.setVersion(QDataStream::Qt_6_0);
@@ -76,8 +82,16 @@ std::unique_ptr<TReportOutput> TReportOutput::loadPages(const QString& path, QSt
     out->mapping_.dpiY = dpiY;
     out->paper_ = QSizeF(width, length);
     for (qint32 i = 0; i < count; ++i) {
+        // A page is its length and its picture bytes. Read here rather than by QPicture's
+        // own operator, which makes room for whatever length a damaged file claims.
+        quint32 size = 0;
+        in >> size;
         QPicture page;
-        in >> page;
+        if (in.status() == QDataStream::Ok && size > 0 && qint64(size) <= file.bytesAvailable()) {
+            QByteArray bytes(qsizetype(size), Qt::Uninitialized);
+            if (in.readRawData(bytes.data(), int(size)) == int(size))
+                page.setData(bytes.constData(), size);
+        }
         if (in.status() != QDataStream::Ok || page.isNull()) {
             setError(error, invalid);
             return nullptr;

@@ -32,6 +32,31 @@ TEST(ContentPath, PrefersTheExactSpellingAndAcceptsAbsolutePaths)
         false);
 }
 
+// Names read from content stay inside the library; the program's own absolute paths keep
+// working, with the same rule for their parts.
+TEST(ContentPath, RefusesNamesThatLeaveTheLibrary)
+{
+    TempTree t;
+    t.write(QStringLiteral("lib/Flies/Adams.ini"), "a");
+    t.write(QStringLiteral("outside/secret.ini"), "s");
+    const QDir lib(t.path(QStringLiteral("lib")));
+    for (const char* name : {"..\\outside\\secret.ini", "Flies\\..\\..\\outside\\secret.ini",
+                             "Flies/../../outside/secret.ini", "\\Flies\\Adams.ini", "C:\\Flies\\Adams.ini",
+                             "c:Flies\\Adams.ini", "Flies\\..\\Flies\\Adams.ini"}) {
+        const QString path = QString::fromLatin1(name);
+        EXPECT_TRUE(hw::resolveContentPath(path, lib).isEmpty()) << name;
+        EXPECT_TRUE(hw::ContentLookup(lib).resolve(path).isEmpty()) << name;
+        EXPECT_TRUE(hw::contentPathRefusal(path).contains(path)) << name;
+    }
+    EXPECT_TRUE(hw::contentPathRefusal(QStringLiteral("Flies\\.\\adams.INI")).isEmpty());
+    const QString adams = t.path(QStringLiteral("lib/Flies/Adams.ini"));
+    EXPECT_EQ(hw::resolveContentPath(lib.absolutePath() + QStringLiteral("/flies\\ADAMS.ini")), adams);
+    EXPECT_EQ(hw::ContentLookup(lib).resolve(QStringLiteral("FLIES\\adams.ini")), adams);
+    EXPECT_TRUE(
+        hw::resolveContentPath(lib.absolutePath() + QStringLiteral("/Flies\\..\\..\\outside\\secret.ini"))
+            .isEmpty());
+}
+
 TEST(ContentPath, ListsMatchingEntriesOfAnyKindWithoutRegardToCase)
 {
     TempTree t;

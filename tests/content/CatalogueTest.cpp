@@ -285,10 +285,14 @@ TEST(Catalogue, AFailingPatternIsSkippedAndEverythingElseLoads)
         t, QStringLiteral("BadStep"),
         "[Info]\nname=Bad step\nnumsteps=2\n[Topics 1]\ntitle=A\n[Topics 2]\ntitle=B\nStopFrame=12abc\n");
     addPattern(t, QStringLiteral("BadCount"), "[Info]\nname=Bad count\nnumsteps=\n");
-    addPattern(t, QStringLiteral("Huge"), "[Info]\nname=Huge\nnumsteps=2147483647\n");
+    addPattern(t, QStringLiteral("Many"), "[Info]\nname=Many\nnumsteps=2147483647\n");
     t.write(QStringLiteral("Flies/NoPicture.ini"), "[Info]\nname=No picture\n");
     addPattern(t, QStringLiteral("BadPicture"), "[Info]\nname=Bad picture\n", "BM but nothing else");
     addPattern(t, QStringLiteral("ShortPicture"), "[Info]\nname=Short picture\n", "BM");
+    addPattern(t, QStringLiteral("..\\..\\outside\\Secret"), "[Info]\nname=Secret\n");
+    addPattern(t, QStringLiteral("Huge"), "[Info]\nname=Huge\n");
+    QFile huge(t.path(QStringLiteral("Flies/Huge.ini")));
+    ASSERT_TRUE(huge.resize(qint64(5) << 20));
     t.write(QStringLiteral("QuickTour/QuickTour.ini"),
             "[Info]\nNumTopics=4\n[Topics 1]\nTitle=One\n[Topics 2]\nTitle=Two\n"
             "[Topics 3]\nTitle=Three\nStartFrame=1\nStopFrame=2\nOffset=1.5\n[Topics 4]\nTitle=Four\n");
@@ -309,12 +313,17 @@ TEST(Catalogue, AFailingPatternIsSkippedAndEverythingElseLoads)
     QStringList patternErrors = got.mid(0, got.size() - 1);
     patternErrors.sort();
     EXPECT_EQ(patternErrors,
-              (QStringList{QStringLiteral("Flies\\BadCount.ini: '' is not a valid integer value"),
-                           QStringLiteral("Flies\\BadPicture.bmp: Bitmap image is not valid"),
-                           QStringLiteral("Flies\\BadStep.ini: '12abc' is not a valid integer value"),
-                           QStringLiteral("Flies\\Huge.ini: '2147483647' is too many topics (at most 10000)"),
-                           QStringLiteral("Flies\\NoPicture.bmp: Cannot open file Flies\\NoPicture.bmp"),
-                           QStringLiteral("Flies\\ShortPicture.bmp: Stream read error")}));
+              (QStringList{
+                  QStringLiteral("Flies\\..\\..\\outside\\Secret.ini: The name ..\\..\\outside\\Secret.ini "
+                                 "leads out of the library (\"..\")"),
+                  QStringLiteral("Flies\\BadCount.ini: '' is not a valid integer value"),
+                  QStringLiteral("Flies\\BadPicture.bmp: Bitmap image is not valid"),
+                  QStringLiteral("Flies\\BadStep.ini: '12abc' is not a valid integer value"),
+                  QStringLiteral("Flies\\Huge.ini: File Flies\\Huge.ini is too large (5242880 bytes; at "
+                                 "most 4 MB)"),
+                  QStringLiteral("Flies\\Many.ini: '2147483647' is too many topics (at most 10000)"),
+                  QStringLiteral("Flies\\NoPicture.bmp: Cannot open file Flies\\NoPicture.bmp"),
+                  QStringLiteral("Flies\\ShortPicture.bmp: Stream read error")}));
     EXPECT_EQ(got.last(), QStringLiteral("QuickTour\\QuickTour.ini: '1.5' is not a valid integer value"));
 }
 

@@ -1,6 +1,7 @@
 #include "hw/content/IniFile.h"
 
 #include "TempTree.h"
+#include "hw/Exception.h"
 
 #include <gtest/gtest.h>
 
@@ -32,20 +33,31 @@ TEST(IniFile, NamesMatchWithoutRegardToCase)
 TEST(IniFile, DefaultsForMissingFileSectionOrKeyButNotForEmptyValues)
 {
     hw::test::TempTree t;
-    const IniFile missing(t.path(QStringLiteral("nope.ini")));
+    const IniFile missing = IniFile::open(t.path(QStringLiteral("nope.ini")), QStringLiteral("nope.ini"));
     EXPECT_EQ(read(missing, "Info", "name"), "<default>");
     EXPECT_TRUE(missing.readSectionKeys("Info").isEmpty());
     t.mkdir(QStringLiteral("folder.ini"));
-    EXPECT_EQ(read(IniFile(t.path(QStringLiteral("folder.ini"))), "Info", "name"), "<default>");
-    EXPECT_EQ(read(IniFile(QString()), "Info", "name"), "<default>");
+    EXPECT_EQ(read(IniFile::open(t.path(QStringLiteral("folder.ini")), {}), "Info", "name"), "<default>");
+    EXPECT_EQ(read(IniFile::open(QString(), {}), "Info", "name"), "<default>");
 
     t.write(QStringLiteral("a.ini"), "[Info]\nname=Adams\nnumsteps=\nquoted=\"\"\n");
-    const IniFile ini(t.path(QStringLiteral("a.ini")));
+    const IniFile ini = IniFile::open(t.path(QStringLiteral("a.ini")), {});
     EXPECT_EQ(read(ini, "Info", "name"), "Adams");
     EXPECT_EQ(read(ini, "Info", "colour"), "<default>");
     EXPECT_EQ(read(ini, "Other", "name"), "<default>");
     EXPECT_EQ(read(ini, "Info", "numsteps"), "");
     EXPECT_EQ(read(ini, "Info", "quoted"), "");
+
+    // A file far beyond any lesson is refused unread (this one is sparse: 300 MB of nothing).
+    QFile huge(t.path(QStringLiteral("huge.ini")));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(qint64(300) << 20));
+    try {
+        IniFile::open(huge.fileName(), QStringLiteral("Flies\\huge.ini"));
+        ADD_FAILURE() << "a 300 MB file was read";
+    } catch (const hw::EContentError& e) {
+        EXPECT_EQ(e.message(),
+                  QStringLiteral("File Flies\\huge.ini is too large (314572800 bytes; at most 4 MB)"));
+    }
 }
 
 TEST(IniFile, ValuesLoseSurroundingBlanksAndOnePairOfQuotes)

@@ -59,3 +59,11 @@ TEST(FuzzReplay, TextLayout)
 {
     replay("text", hw::fuzz::textLayout);
 }
+TEST(FuzzReplay, LibraryCheck)
+{
+    replay("check", hw::fuzz::libraryCheck);
+}
+TEST(FuzzReplay, PageFile)
+{
+    replay("pages", hw::fuzz::pageFile);
+}

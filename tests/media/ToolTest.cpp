@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 namespace {
 
 QString toolPath()
@@ -159,6 +161,54 @@ TEST(MediaTools, PictureAndSheetShowWhatTheTutorShows)
     EXPECT_EQ(
         tool({QStringLiteral("sheet"), clip, QStringLiteral("30"), QStringLiteral("40"), sheetPng}).exitCode,
         2);
+}
+
+// grab, sheet and picture never write over what they read, also when OUT reaches it by a
+// link; a failing command leaves OUT as it was.
+TEST(MediaTools, OutputNamingTheInputIsRefused)
+{
+    if (!QFileInfo::exists(toolPath()))
+        GTEST_SKIP() << "hacklewright-tool not built";
+    QTemporaryDir dir;
+    const QString clip = dir.filePath(QStringLiteral("Lesson.avi"));
+    ASSERT_EQ(
+        tool({QStringLiteral("stamp-clip"), clip, QStringLiteral("--frames"), QStringLiteral("8")}).exitCode,
+        0);
+    const QString bmp = dir.filePath(QStringLiteral("in.bmp"));
+    ASSERT_TRUE(QImage(12, 8, QImage::Format_RGB888).save(bmp, "BMP"));
+    const QString symbolic = dir.filePath(QStringLiteral("symbolic.png"));
+    const QString hard = dir.filePath(QStringLiteral("hard.png"));
+    ASSERT_TRUE(QFile::link(clip, symbolic));
+    ASSERT_EQ(::link(QFile::encodeName(bmp).constData(), QFile::encodeName(hard).constData()), 0);
+    auto bytes = [](const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const QByteArray clipBytes = bytes(clip), bmpBytes = bytes(bmp);
+    const QString lesson = QStringLiteral("LESSON.avi"); // found without regard to case
+    ToolPlace inDir;
+    inDir.folder = dir.path();
+    const std::vector<std::pair<QStringList, ToolPlace>> runs = {
+        {{QStringLiteral("grab"), clip, QStringLiteral("1"), clip}, {}},
+        {{QStringLiteral("grab"), lesson, QStringLiteral("1"), QStringLiteral("Lesson.avi")}, inDir},
+        {{QStringLiteral("grab"), clip, QStringLiteral("1"), symbolic}, {}},
+        {{QStringLiteral("sheet"), clip, QStringLiteral("0"), QStringLiteral("3"), symbolic}, {}},
+        {{QStringLiteral("picture"), bmp, bmp}, {}},
+        {{QStringLiteral("picture"), bmp, hard}, {}},
+    };
+    for (const auto& [args, place] : runs) {
+        const ToolRun run = tool(args, place);
+        EXPECT_EQ(run.exitCode, 2) << args.join(QLatin1Char(' ')).toStdString();
+        EXPECT_TRUE(run.err.contains(QStringLiteral("choose another output file"))) << run.err.toStdString();
+    }
+    EXPECT_EQ(bytes(clip), clipBytes);
+    EXPECT_EQ(bytes(bmp), bmpBytes);
+    const QString png = dir.filePath(QStringLiteral("kept.png"));
+    ASSERT_TRUE(QImage(4, 4, QImage::Format_RGB32).save(png));
+    const QByteArray kept = bytes(png);
+    EXPECT_NE(tool({QStringLiteral("grab"), clip, QStringLiteral("99"), png}).exitCode, 0);
+    EXPECT_EQ(bytes(png), kept);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 5) << "no partial file is left";
 }
 
 // Every command answers -h and --help with its usage and makes nothing; an option it does

@@ -394,6 +394,13 @@ TEST_F(ReportPreview, SaveAndLoad)
         f.close();
         EXPECT_FALSE(TReportOutput::loadPages(f.fileName()));
     }
+    // A file far larger than any page file is refused unread (sparse: 20 MB of nothing).
+    QFile huge(dir.filePath(QStringLiteral("huge.hwpages")));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(qint64(20) << 20));
+    QString hugeError;
+    EXPECT_FALSE(TReportOutput::loadPages(huge.fileName(), &hugeError));
+    EXPECT_EQ(hugeError,
+              QStringLiteral("File %1 is too large (20971520 bytes; at most 16 MB)").arg(huge.fileName()));
 
     if (!popplerAvailable())
         GTEST_SKIP() << "poppler-utils are not installed";

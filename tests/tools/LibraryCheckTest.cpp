@@ -15,6 +15,9 @@
 #include <functional>
 #include <map>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 using hw::check::checkLibrary;
 using hw::check::CheckReport;
 using hw::check::Severity;
@@ -169,6 +172,9 @@ TEST(LibraryCheck, FindsEachFaultOfASmallTree)
          [&](auto& t) { t.erase(QStringLiteral("SplashScreen/SplashScreen.avi")); }},
         {"no-topics", Severity::Warning, 3,
          [&](auto& t) { replaceIn(t[adams], "numsteps=2", "numsteps=0"); }},
+        {"name-refused", Severity::Error, 0,
+         [&](auto& t) { t[QStringLiteral("Flies/..\\..\\outside\\Secret.ini")] = t[adams]; }},
+        {"file-too-large", Severity::Error, 0, [&](auto& t) { t[adams].append(QByteArray(5 << 20, ';')); }},
     };
     for (const Fault& fault : faults) {
         SmallTree tree;
@@ -209,6 +215,60 @@ TEST(LibraryCheck, ReportsEveryFaultOfAFileAtItsLine)
     std::sort(errors.begin(), errors.end(), [](auto& a, auto& b) { return a.second < b.second; });
     EXPECT_EQ(errors, expected) << codes(report);
     EXPECT_EQ(report.videos, 4) << "the pattern's video is checked too";
+}
+
+// Each step's left-handed range is reported once, naming a few of the steps it runs into and
+// counting the rest, however many overlap.
+TEST(LibraryCheck, OverlappingStepsAreReportedOnceEach)
+{
+    SmallTree tree;
+    std::vector<hw::test::TopicLines> steps(40, {"Same", 0, 19, 1});
+    tree.files()[QStringLiteral("Flies/Adams.ini")] = hw::test::patternIni("Parachute Adams", 40, steps, "");
+    const CheckReport report = tree.check();
+    std::vector<QString> overlaps;
+    for (const auto& f : report.findings)
+        if (f.code == QStringLiteral("left-overlaps-right"))
+            overlaps.push_back(f.message);
+    ASSERT_EQ(overlaps.size(), 40u) << codes(report);
+    EXPECT_EQ(overlaps[0].toStdString(),
+              std::string("step 1 \"Same\": its left-handed range 1..19 runs into the "
+                          "right-handed ranges of step 2 (0..19), step 3 (0..19), step 4 "
+                          "(0..19) and 36 more"));
+    for (const QString& message : overlaps)
+        EXPECT_TRUE(message.endsWith(QStringLiteral(" and 36 more"))) << message.toStdString();
+}
+
+// Names are found and shown as the folder lists them, whatever their letters; one that is
+// not UTF-8 is warned about; control characters never reach a terminal raw.
+TEST(LibraryCheck, NamesAreShownAsListed)
+{
+    SmallTree tree;
+    auto& files = tree.files();
+    for (const char* ext : {".ini", ".bmp", ".avi"}) {
+        const QString from = QStringLiteral("Flies/Adams") + QLatin1String(ext);
+        files[QStringLiteral("Flies/\u0106rab") + QLatin1String(ext)] = files[from];
+        files[QStringLiteral("Flies/Esc\x1b[2J") + QLatin1String(ext)] = files[from];
+        files.erase(from);
+    }
+    replaceIn(files[QStringLiteral("Flies/Esc\x1b[2J.ini")], "Parachute Adams", "Escape");
+    replaceIn(files[QStringLiteral("Flies/Esc\x1b[2J.ini")], "title=Tail",
+              "titel=Tail"); // a finding about it
+    hw::test::TempTree t;
+    for (const auto& [path, bytes] : files)
+        t.write(path, bytes);
+    const QByteArray latin1 = QFile::encodeName(t.path(QStringLiteral("Flies/"))) + "\xC6rab.ini";
+    const int fd = ::open(latin1.constData(), O_WRONLY | O_CREAT, 0644);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+    const CheckReport report = checkLibrary(t.root());
+    EXPECT_EQ(report.count(Severity::Error), 0) << codes(report);
+    EXPECT_EQ(report.patterns, 2);
+    EXPECT_EQ(report.videos, 5);
+    const QString text = hw::check::formatText(report);
+    EXPECT_TRUE(text.contains(QStringLiteral("Flies\\\\xc6rab.ini: warning: the file name is not in")))
+        << text.toStdString();
+    EXPECT_FALSE(text.contains(QLatin1Char('\x1b')));
+    EXPECT_TRUE(text.contains(QStringLiteral("Flies\\Esc\\x1b[2J.ini"))) << text.toStdString();
 }
 
 TEST(LibraryCheck, DemoLibraryChecksClean)

@@ -2,6 +2,9 @@
 // way the tutor shows a topic's first frame, and saves what the video panel shows. Authors
 // use it to find the frame numbers for their INI files.
 #include "Command.h"
+#include "OutputFiles.h"
+
+#include "hw/ContentPath.h"
 
 #include "hw/media/PlayerInspection.h"
 #include "hw/media/TMediaPlayer.h"
@@ -10,6 +13,13 @@
 #include <QTextStream>
 
 namespace {
+
+// The file the clip device opens for a video named on the command line.
+QString resolveVideo(const QString& video)
+{
+    const QString found = hw::resolveContentPath(video);
+    return found.isEmpty() ? video : found;
+}
 
 int runGrab(const QStringList& args)
 {
@@ -29,6 +39,11 @@ int runGrab(const QStringList& args)
                "  the panel is 320x240 unless --size says otherwise\n";
         return 2;
     }
+    const QString video = hw::tool::commandLinePath(rest[0]);
+    if (const QString refusal = hw::tool::sameFileRefusal(resolveVideo(video), rest[2]); !refusal.isEmpty()) {
+        err << "hacklewright-tool grab: " << refusal << '\n';
+        return 2;
+    }
     QFrame panel;
     panel.setFrameStyle(QFrame::NoFrame);
     panel.resize(panelSize);
@@ -36,7 +51,7 @@ int runGrab(const QStringList& args)
         hw::TMediaPlayer player;
         player.setSoundOutput(hw::makeNullSoundOutput); // shows frames only: no sound server is asked
         player.setDisplay(&panel);
-        player.setFileName(rest[0]);
+        player.setFileName(video);
         player.Open();
         if (frame >= player.Length()) {
             err << "hacklewright-tool grab: the video has " << player.Length() << " frames (0 to "
@@ -53,8 +68,8 @@ int runGrab(const QStringList& args)
             err << "hacklewright-tool grab: the device could not show frame " << frame << '\n';
             return 1;
         }
-        if (!panel.grab().save(rest[2])) {
-            err << "hacklewright-tool grab: cannot write " << rest[2] << '\n';
+        if (QString error; !hw::tool::savePng(panel.grab().toImage(), rest[2], error)) {
+            err << "hacklewright-tool grab: " << error << '\n';
             return 1;
         }
     } catch (const hw::Exception& e) {

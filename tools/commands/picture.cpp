@@ -2,12 +2,12 @@
 // gallery's pictures go through, and writes what it read as PNG, or prints the reader's
 // message. Authors use it to see a pattern picture as the tutor will.
 #include "Command.h"
+#include "OutputFiles.h"
 
 #include "hw/Exception.h"
 #include "hw/content/Bitmap.h"
 
 #include <QFileInfo>
-#include <QImageWriter>
 #include <QTextStream>
 
 namespace {
@@ -17,6 +17,10 @@ int runPicture(const QStringList& args)
     QTextStream err(stderr);
     if (args.size() != 2) {
         err << "usage: hacklewright-tool picture IN.bmp OUT.png\n";
+        return 2;
+    }
+    if (const QString refusal = hw::tool::sameFileRefusal(args[0], args[1]); !refusal.isEmpty()) {
+        err << "hacklewright-tool picture: " << refusal << '\n';
         return 2;
     }
     const QFileInfo in(args[0]);
@@ -31,9 +35,8 @@ int runPicture(const QStringList& args)
         err << "hacklewright-tool picture: " << args[0] << " is empty: the program shows an empty picture\n";
         return 1;
     }
-    QImageWriter writer(args[1], "png");
-    if (!writer.write(picture)) {
-        err << "hacklewright-tool picture: cannot write " << args[1] << ": " << writer.errorString() << '\n';
+    if (QString error; !hw::tool::savePng(picture, args[1], error)) {
+        err << "hacklewright-tool picture: " << error << '\n';
         return 1;
     }
     QTextStream(stdout) << args[0] << ": " << picture.width() << " x " << picture.height() << '\n';

@@ -2,6 +2,7 @@
 // video through the clip device, pictures and sound, the way the tutor plays a topic, so
 // that an author can hear a step's narration against its frames.
 #include "Command.h"
+#include "OutputFiles.h"
 
 #include "hw/media/PlayerInspection.h"
 #include "hw/media/TMediaPlayer.h"
@@ -55,7 +56,7 @@ int runPlay(const QStringList& args)
     try {
         hw::TMediaPlayer player;
         player.setDisplay(&panel);
-        player.setFileName(rest[0]);
+        player.setFileName(hw::tool::commandLinePath(rest[0]));
         player.Open();
         if (to >= player.Length()) {
             err << "hacklewright-tool play: the video has " << player.Length() << " frames (0 to "

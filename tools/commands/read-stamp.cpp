@@ -1,6 +1,7 @@
 // read-stamp PICTURE | read-stamp VIDEO FRAME: prints the frame number stamped in a picture,
 // or in the given frame of a video as the clip device shows it.
 #include "Command.h"
+#include "OutputFiles.h"
 
 #include "hw/clips/FrameStamp.h"
 #include "hw/media/PlayerInspection.h"
@@ -40,7 +41,7 @@ int runReadStamp(const QStringList& args)
             hw::TMediaPlayer player;
             player.setSoundOutput(hw::makeNullSoundOutput); // shows frames only: no sound server is asked
             player.setSoundOutput(hw::makeNullSoundOutput); // shows frames only: no sound server is asked
-            player.setFileName(args[0]);
+            player.setFileName(hw::tool::commandLinePath(args[0]));
             player.Open();
             if (frame >= player.Length()) {
                 err << "hacklewright-tool read-stamp: the video has " << player.Length() << " frames\n";

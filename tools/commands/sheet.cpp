@@ -5,6 +5,9 @@
 // Layout (in pixels): a 28-high title line, then rows of cells 8 apart and 8 from the
 // edges; a cell is the 160 x 120 picture with a 22-high label under it.
 #include "Command.h"
+#include "OutputFiles.h"
+
+#include "hw/ContentPath.h"
 
 #include "hw/media/PlayerInspection.h"
 #include "hw/media/TMediaPlayer.h"
@@ -12,7 +15,6 @@
 #include <QFileInfo>
 #include <QFont>
 #include <QFrame>
-#include <QImageWriter>
 #include <QPainter>
 #include <QTextStream>
 
@@ -58,6 +60,13 @@ int runSheet(const QStringList& args)
             << kMostFrames << "); use --every or a shorter range\n";
         return 2;
     }
+    const QString video = hw::tool::commandLinePath(rest[0]);
+    const QString opened = hw::resolveContentPath(video);
+    if (const QString refusal = hw::tool::sameFileRefusal(opened.isEmpty() ? video : opened, rest[3]);
+        !refusal.isEmpty()) {
+        err << "hacklewright-tool sheet: " << refusal << '\n';
+        return 2;
+    }
     const int cols = std::min(columns, count);
     const int rows = (count + cols - 1) / cols;
     QImage sheet(kMargin + cols * (kThumbWidth + kMargin), kTitle + rows * (kThumbHeight + kLabel + kMargin),
@@ -85,7 +94,7 @@ int runSheet(const QStringList& args)
         hw::TMediaPlayer player;
         player.setSoundOutput(hw::makeNullSoundOutput); // shows frames only: no sound server is asked
         player.setDisplay(&panel);
-        player.setFileName(rest[0]);
+        player.setFileName(video);
         player.Open();
         if (to >= player.Length()) {
             err << "hacklewright-tool sheet: the video has " << player.Length() << " frames (0 to "
@@ -110,9 +119,8 @@ int runSheet(const QStringList& args)
         return 1;
     }
     p.end();
-    QImageWriter writer(rest[3], "png");
-    if (!writer.write(sheet)) {
-        err << "hacklewright-tool sheet: cannot write " << rest[3] << ": " << writer.errorString() << '\n';
+    if (QString error; !hw::tool::savePng(sheet, rest[3], error)) {
+        err << "hacklewright-tool sheet: " << error << '\n';
         return 1;
     }
     return 0;

@@ -20,16 +20,32 @@ QString severityName(Severity severity)
     return QStringLiteral("note");
 }
 
+// Control characters from names and values would reach a terminal raw (an escape sequence
+// can rewrite the screen): they are shown as \xNN.
+QString escaped(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || (u >= 0x7F && u < 0xA0))
+            out += QStringLiteral("\\x%1").arg(uint(u), 2, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out;
+}
+
 } // namespace
 
 QString formatText(const CheckReport& report)
 {
     QString out;
     for (const Finding& f : report.findings) {
-        QString where = f.file.isEmpty() ? QStringLiteral("library") : f.file;
+        QString where = f.file.isEmpty() ? QStringLiteral("library") : escaped(f.file);
         if (f.line > 0)
             where += QLatin1Char(':') + QString::number(f.line);
-        out += QStringLiteral("%1: %2: %3\n").arg(where, severityName(f.severity), f.message);
+        out += QStringLiteral("%1: %2: %3\n").arg(where, severityName(f.severity), escaped(f.message));
     }
     const int errors = report.count(Severity::Error);
     const int warnings = report.count(Severity::Warning);

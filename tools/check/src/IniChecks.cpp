@@ -2,6 +2,8 @@
 
 #include "hw/AnsiText.h"
 
+#include <QSet>
+
 namespace hw::check {
 namespace {
 
@@ -75,11 +77,12 @@ void reportIniNotes(const IniFile& ini, const QString& file, Findings& out)
 void reportUnread(const IniFile& ini, const QString& file, const IniLayout& layout, int count, Findings& out)
 {
     const QByteArray prefix = QByteArrayLiteral("Topics ");
-    QList<QByteArray> seen;
+    QSet<QString> seen; // folded: a file may hold very many sections
     for (const QByteArray& section : ini.sectionNames()) {
-        if (containsFolded(seen, section))
+        const QString folded = ansiToQString(section).toCaseFolded();
+        if (seen.contains(folded))
             continue; // a repeated section is reported with the notes
-        seen.append(section);
+        seen.insert(folded);
         const int line = ini.sectionLine(section);
         QList<QByteArray> known;
         if (equalsFolded(section, QByteArrayLiteral("Info"))) {

@@ -15,8 +15,11 @@
 #include "hw/recipes/RecipeCard.h"
 #include "hw/recipes/Recipes.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
+
+#include <dirent.h>
 
 #include <algorithm>
 #include <climits>
@@ -47,6 +50,7 @@ class LibraryChecker {
 public:
     explicit LibraryChecker(const QDir& root)
         : root_(root)
+        , lookup_(root)
         , out_(report_)
     {
         report_.root = root.absolutePath();
@@ -87,10 +91,11 @@ public:
     }
 
 private:
-    // Resolves a content path; notes when it is found only by ignoring case.
+    // Resolves a content path (each folder listed once for the whole check); notes when it
+    // is found only by ignoring case.
     QString find(const QString& contentPath, const QString& reportingFile)
     {
-        const QString found = resolveContentPath(contentPath, root_);
+        const QString found = lookup_.resolve(contentPath);
         if (found.isEmpty())
             return found;
         QString exact = contentPath;
@@ -107,15 +112,22 @@ private:
     // not the tutor could load it (it skips a pattern at its first error).
     void checkPatternFiles()
     {
-        find(QStringLiteral("Flies"), QString());
+        warnUndecodableNames(find(QStringLiteral("Flies"), QString()));
         for (const QString& name :
              listContentFolder(QStringLiteral("Flies"), QStringLiteral("*.ini"), root_)) {
             const QString file = QStringLiteral("Flies\\") + name;
-            const QString path = resolveContentPath(file, root_);
-            if (path.isEmpty() || !QFileInfo(path).isFile())
+            if (const QString refusal = contentPathRefusal(name); !refusal.isEmpty()) {
+                out_.error(QStringLiteral("name-refused"), file, 0, refusal);
+                continue;
+            }
+            const QString path = find(file, QString());
+            if (!QFileInfo(path).isFile())
                 continue;
             ++report_.patterns;
-            const IniFile ini(path);
+            const std::optional<IniFile> ini_ = open(path, file);
+            if (!ini_)
+                continue;
+            const IniFile& ini = *ini_;
             reportIniNotes(ini, file, out_);
             const ChainFile chain = readChainFile(ini, file, kPatternLayout.countKey, out_);
             reportUnread(ini, file, kPatternLayout, chain.count, out_);
@@ -126,7 +138,7 @@ private:
                     QStringLiteral(
                         "there is no name= in [Info]: the gallery lists this pattern as \"Unknown\""));
             const QString base = name.chopped(4);
-            patternFiles_.insert(qstringToAnsi(base), {file, nameLine});
+            patternFiles_.insert(base, {file, nameLine});
             checkPicture(QStringLiteral("Flies\\") + base + QStringLiteral(".bmp"), file);
             if (chain.count == 0) {
                 out_.warning(
@@ -139,6 +151,43 @@ private:
                 continue;
             }
             checkVideo(QStringLiteral("Flies\\") + base + QStringLiteral(".avi"), file, chain, true);
+        }
+    }
+
+    // A pattern file whose name is not UTF-8 is left out of every listing the tutor makes:
+    // its pattern would be missing without a word.
+    void warnUndecodableNames(const QString& folder)
+    {
+        if (folder.isEmpty())
+            return;
+        DIR* dir = ::opendir(QFile::encodeName(folder).constData());
+        if (!dir)
+            return;
+        while (const dirent* entry = ::readdir(dir)) {
+            const QByteArray name(entry->d_name);
+            if (!name.toLower().endsWith(".ini") || QFile::encodeName(QFile::decodeName(name)) == name)
+                continue;
+            QString shown;
+            for (const char c : name)
+                shown += static_cast<unsigned char>(c) < 0x80
+                    ? QString(QLatin1Char(c))
+                    : QStringLiteral("\\x%1").arg(uint(static_cast<unsigned char>(c)), 2, 16,
+                                                  QLatin1Char('0'));
+            out_.warning(QStringLiteral("name-undecodable"), QStringLiteral("Flies\\") + shown, 0,
+                         QStringLiteral("the file name is not in the system's encoding (UTF-8): the tutor "
+                                        "cannot see the file, and its pattern is left out"));
+        }
+        ::closedir(dir);
+    }
+
+    // A lesson file as the tutor reads it, or none when it is too large (reported).
+    std::optional<IniFile> open(const QString& path, const QString& file)
+    {
+        try {
+            return IniFile::open(path, file);
+        } catch (const Exception& e) {
+            out_.error(QStringLiteral("file-too-large"), file, 0, e.message());
+            return std::nullopt;
         }
     }
 
@@ -167,7 +216,7 @@ private:
     {
         QHash<QByteArray, QString> firstByName;
         for (const tFlyRecord* fly = catalogue_.flyList(); fly; fly = fly->next) {
-            const PatternFile pattern = patternFiles_.value(fly->baseName);
+            const PatternFile pattern = patternFiles_.value(fly->listedBaseName);
             if (const auto first = firstByName.constFind(fly->displayName); first != firstByName.constEnd())
                 out_.error(
                     QStringLiteral("name-shared"), pattern.file, pattern.nameLine,
@@ -189,7 +238,10 @@ private:
             return;
         }
         const QString file = spelledOnDisc(path, root_);
-        const IniFile ini(path);
+        const std::optional<IniFile> ini_ = open(path, file);
+        if (!ini_)
+            return;
+        const IniFile& ini = *ini_;
         reportIniNotes(ini, file, out_);
         const ChainFile chain = readChainFile(ini, file, kSectionLayout.countKey, out_);
         reportUnread(ini, file, kSectionLayout, chain.count, out_);
@@ -259,7 +311,7 @@ private:
                     near = fly;
             if (near)
                 out_.error(
-                    QStringLiteral("card-name-case"), patternFiles_.value(near->baseName).file, 0,
+                    QStringLiteral("card-name-case"), patternFiles_.value(near->listedBaseName).file, 0,
                     QStringLiteral("the recipe card \"%1\" needs a pattern named exactly so; \"%2\" differs "
                                    "in case or blanks, so Print Recipe shows nothing")
                         .arg(name, ansiToQString(near->displayName)));
@@ -277,10 +329,11 @@ private:
     };
 
     QDir root_;
+    ContentLookup lookup_;
     CheckReport report_;
     Findings out_;
     Catalogue catalogue_;
-    QHash<QByteArray, PatternFile> patternFiles_;
+    QHash<QString, PatternFile> patternFiles_; // by the base name as listed
 };
 
 } // namespace

@@ -4,7 +4,10 @@
 #include "hw/Exception.h"
 #include "hw/content/IntegerText.h"
 
+#include <QStringList>
+
 #include <algorithm>
+#include <array>
 
 namespace hw::check {
 namespace {
@@ -27,11 +30,14 @@ QString rangeText(const Range& r)
     return QStringLiteral("%1..%2").arg(r.start).arg(r.stop);
 }
 
-// Finds, among the right-handed ranges of a file, one that another topic's left-handed range
-// runs into: sorted by start once, with the two latest stops of every prefix, so that each
-// question is one binary search.
+// The right-handed ranges of a file, asked which of them another topic's left-handed range
+// runs into. Sorted by start once, with the latest few stops of every prefix and every stop
+// in order, each question is answered by binary searches: how many there are, and a few of
+// them to name, however many topics a file has.
 class RightRanges {
 public:
+    static constexpr size_t kNamed = 3; // ranges named in a finding; the rest are counted
+
     void add(const Range& r, size_t topic)
     {
         if (r.start <= r.stop)
@@ -39,47 +45,64 @@ public:
     }
     void prepare()
     {
-        std::sort(ranges_.begin(), ranges_.end(),
-                  [](const Entry& a, const Entry& b) { return a.range.start < b.range.start; });
-        best_.resize(ranges_.size());
-        Best running;
+        // Stable: among equal ranges the first topics are the ones named.
+        std::stable_sort(ranges_.begin(), ranges_.end(),
+                         [](const Entry& a, const Entry& b) { return a.range.start < b.range.start; });
+        stops_.reserve(ranges_.size());
+        latest_.resize(ranges_.size() * kKept);
+        std::array<const Entry*, kKept> running{};
         for (size_t k = 0; k < ranges_.size(); ++k) {
-            const Entry& e = ranges_[k];
-            if (!running.first || e.range.stop > running.first->range.stop) {
-                running.second = running.first;
-                running.first = &e;
-            } else if (!running.second || e.range.stop > running.second->range.stop) {
-                running.second = &e;
-            }
-            best_[k] = running;
+            const Entry* e = &ranges_[k];
+            stops_.push_back(e->range.stop);
+            // Keep the kKept latest stops, latest first.
+            for (size_t j = 0; j < kKept && e; ++j)
+                if (!running[j] || e->range.stop > running[j]->range.stop)
+                    std::swap(running[j], e);
+            std::copy(running.begin(), running.end(), latest_.begin() + std::ptrdiff_t(k * kKept));
         }
+        std::sort(stops_.begin(), stops_.end());
     }
-    // A right-handed range of a topic other than topic that shares a frame with r, or null.
-    const Range* overlapping(const Range& r, size_t topic, size_t* other) const
+
+    struct Overlaps {
+        std::vector<std::pair<size_t, Range>> named; // (topic, range), by topic
+        size_t count = 0;                            // all of them
+    };
+    // The right-handed ranges of topics other than topic (whose own is own) that share a
+    // frame with r.
+    Overlaps overlapping(const Range& r, size_t topic, const Range& own) const
     {
+        Overlaps out;
         const auto end = std::upper_bound(ranges_.begin(), ranges_.end(), r.stop,
                                           [](int64_t stop, const Entry& e) { return stop < e.range.start; });
         if (end == ranges_.begin())
-            return nullptr;
-        const Best& best = best_[size_t(end - ranges_.begin()) - 1];
-        const Entry* e = best.first && best.first->topic != topic ? best.first : best.second;
-        if (!e || e->range.stop < r.start)
-            return nullptr;
-        *other = e->topic;
-        return &e->range;
+            return out;
+        // Those starting by r's stop, less those that stop before r starts.
+        const auto before = std::lower_bound(stops_.begin(), stops_.end(), r.start);
+        out.count = size_t(end - ranges_.begin()) - size_t(before - stops_.begin());
+        if (own.start <= own.stop && own.start <= r.stop && own.stop >= r.start)
+            --out.count;
+        const size_t prefix = size_t(end - ranges_.begin()) - 1;
+        for (size_t j = 0; j < kKept; ++j) {
+            const Entry* e = latest_[prefix * kKept + j];
+            if (!e || e->range.stop < r.start)
+                break;
+            if (e->topic != topic && out.named.size() < kNamed)
+                out.named.emplace_back(e->topic, e->range);
+        }
+        std::sort(out.named.begin(), out.named.end(),
+                  [](const auto& a, const auto& b) { return a.first < b.first; });
+        return out;
     }
 
 private:
+    static constexpr size_t kKept = kNamed + 1; // one more: the topic's own range may be among them
     struct Entry {
         Range range;
         size_t topic = 0;
     };
-    struct Best {
-        const Entry* first = nullptr;  // the latest stop
-        const Entry* second = nullptr; // the latest stop of another topic
-    };
     std::vector<Entry> ranges_;
-    std::vector<Best> best_;
+    std::vector<int64_t> stops_;
+    std::vector<const Entry*> latest_; // kKept per prefix of ranges_, latest stop first
 };
 
 } // namespace
@@ -198,13 +221,28 @@ void checkChainRanges(const ChainFile& chain, const QString& file, const QString
             withoutLeft.push_back(i);
             continue;
         }
-        size_t other = 0;
-        if (const Range* hit = rights.overlapping(left, i, &other))
-            out.warning(
-                QStringLiteral("left-overlaps-right"), file, offsetLine,
-                QStringLiteral("%1: its left-handed range %2 runs into the right-handed range %3 of %4 %5")
-                    .arg(nameOf(i), rangeText(left), rangeText(*hit), what)
-                    .arg(other + 1));
+        const RightRanges::Overlaps hits = rights.overlapping(left, i, right);
+        if (hits.named.empty())
+            continue;
+        QStringList named;
+        for (const auto& [other, range] : hits.named)
+            named << QStringLiteral("%1 %2 (%3)").arg(what).arg(other + 1).arg(rangeText(range));
+        const size_t more = hits.count - hits.named.size();
+        QString whose;
+        if (hits.count == 1)
+            whose = QStringLiteral("the right-handed range %1 of %2 %3")
+                        .arg(rangeText(hits.named.front().second), what)
+                        .arg(hits.named.front().first + 1);
+        else if (more == 0)
+            whose = QStringLiteral("the right-handed ranges of %1 and %2")
+                        .arg(named.mid(0, named.size() - 1).join(QStringLiteral(", ")), named.last());
+        else
+            whose = QStringLiteral("the right-handed ranges of %1 and %2 more")
+                        .arg(named.join(QStringLiteral(", ")))
+                        .arg(more);
+        out.warning(QStringLiteral("left-overlaps-right"), file, offsetLine,
+                    QStringLiteral("%1: its left-handed range %2 runs into %3")
+                        .arg(nameOf(i), rangeText(left), whose));
     }
 
     // Offset 0 is how sections are written; in a pattern it leaves "Tie Left Handed" playing

@@ -32,8 +32,10 @@ struct IniLineNote {
 
 class IniFile {
 public:
-    // Reads the whole file at once; a file that cannot be read behaves as an empty one.
-    explicit IniFile(const QString& absolutePath);
+    // Reads the whole file at once; a file that cannot be read behaves as an empty one. A
+    // file over kMostLessonFileBytes is refused before it is read: EContentError naming
+    // shownName (its content path) and its size.
+    static IniFile open(const QString& absolutePath, const QString& shownName);
     // From bytes in memory (tests and fuzzing).
     static IniFile fromBytes(const QByteArray& bytes);
 
@@ -80,13 +82,16 @@ private:
         int line = 0;
         Span text;
     };
-    const Section* findSection(const QByteArray& name) const;
+    const Section* findSection(QByteArrayView name) const;
     const Entry* findEntry(const QByteArray& section, const QByteArray& key) const;
     QByteArrayView view(Span span) const;
 
     QByteArray bytes_;
     std::vector<Section> sections_;
     std::vector<Entry> entries_;
+    // Per section, the indices of its entries ordered by key hash (ties in file order):
+    // a key is found by binary search however many a section holds.
+    std::vector<size_t> keyOrder_;
     std::vector<Ignored> ignored_; // lines the parse skipped (not comments or blank lines)
 };
 
