@@ -495,7 +495,7 @@ void ClipDevice::runPlay(const Job& job)
                 return;
             presented(std::move(picture), k, late, period, pacer.heard());
         }
-        if (late > period && !pacer.heard())
+        if (static_cast<double>(late) > period && !pacer.heard())
             pacer.fellBehind(late);
     }
     endPlay(job, pacer, n);

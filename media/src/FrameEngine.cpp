@@ -107,7 +107,7 @@ void FrameEngine::cacheStore(int first, int last, QImage image)
 {
     if (cache_.count(first))
         return;
-    const size_t bytes = image.sizeInBytes();
+    const auto bytes = static_cast<size_t>(image.sizeInBytes());
     cache_[first] = Cached{last, std::move(image)};
     cacheBytes_ += bytes;
     // Evict the pictures farthest from the one last asked for.
@@ -115,7 +115,7 @@ void FrameEngine::cacheStore(int first, int last, QImage image)
         auto lo = cache_.begin();
         auto hi = std::prev(cache_.end());
         auto victim = std::abs(lo->first - lastTarget_) > std::abs(hi->first - lastTarget_) ? lo : hi;
-        cacheBytes_ -= victim->second.image.sizeInBytes();
+        cacheBytes_ -= static_cast<size_t>(victim->second.image.sizeInBytes());
         cache_.erase(victim);
     }
 }
