@@ -1,10 +1,12 @@
 #include "hw/check/LibraryCheck.h"
 
+#include "CaptionChecks.h"
 #include "Findings.h"
 #include "IniChecks.h"
 #include "PictureChecks.h"
 #include "TopicChecks.h"
 #include "VideoProbe.h"
+#include "hw/media/CaptionTrack.h"
 
 #include "hw/AnsiText.h"
 #include "hw/ContentPath.h"
@@ -194,6 +196,8 @@ private:
         }
         ++report_.videos;
         checkChainRanges(topics, chain, file, spelledOnDisc(path, root_), probe.facts, isSteps, out_);
+        if (const QString captions = findCaptionFile(path); !captions.isEmpty())
+            checkCaptions(captions, spelledOnDisc(captions, root_), topics, probe.facts, out_);
     }
 
     void checkRecipeCards()
