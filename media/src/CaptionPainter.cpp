@@ -14,8 +14,8 @@ void paintCaption(QPainter& painter, const QRectF& picture, const QString& text)
 {
     if (text.isEmpty() || picture.width() < 40 || picture.height() < 40)
         return;
-    // 13 px in the 240-line panel, growing with the picture up to 46 px.
-    const qreal pixels = std::clamp(picture.height() / 18.0, 12.0, 46.0);
+    // 11 px in the 240-line panel, growing with the picture up to 44 px on a large screen.
+    const qreal pixels = std::clamp(picture.height() / 24.0, 11.0, 44.0);
     QFont font = painter.font();
     font.setFamily(QStringLiteral("Liberation Sans"));
     font.setPixelSize(int(std::lround(pixels)));

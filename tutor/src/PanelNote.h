@@ -1,9 +1,12 @@
 #pragma once
-// A small caption over one corner of the video panel: light text on a dark, slightly
-// transparent plate. It takes no mouse input, keeps above the pictures the clip device shows
-// in the panel, and is hidden while it has no text.
+// A small note over one corner of the video panel, or beside it in the window: light text on
+// a dark, slightly transparent plate. It takes no mouse input, keeps above the pictures the
+// clip device shows in the panel, and is hidden while it has no text (and, beside the panel,
+// while the panel is hidden).
 #include <QTimer>
 #include <QWidget>
+
+#include <optional>
 
 namespace hw {
 
@@ -13,6 +16,9 @@ class PanelNote : public QWidget {
 public:
     enum class Corner { TopLeft, TopRight };
     PanelNote(QWidget* panel, Corner corner, const QString& name);
+    // Beside the panel, in its parent, with the note's top-right corner at anchor (in the
+    // parent's coordinates).
+    PanelNote(QWidget* panel, QPoint anchor, const QString& name);
 
     void setText(const QString& text); // empty: hidden
     QString text() const { return text_; }
@@ -25,7 +31,10 @@ protected:
 
 private:
     void place();
-    Corner corner_;
+    bool panelShown() const;
+    QWidget* panel_;
+    Corner corner_ = Corner::TopLeft;
+    std::optional<QPoint> anchor_;
     QString text_;
     QTimer hideTimer_;
 };

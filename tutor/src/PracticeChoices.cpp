@@ -9,6 +9,7 @@ namespace hw {
 namespace {
 const QString kVolumeKey = QStringLiteral("Sound/Volume");
 const QString kMutedKey = QStringLiteral("Sound/Muted");
+const QString kCaptionsKey = QStringLiteral("Captions/Shown");
 } // namespace
 
 double speedFactor(PlaySpeed speed)
@@ -96,6 +97,26 @@ QString SoundLevel::note() const
     if (muted)
         return QStringLiteral("Muted");
     return QStringLiteral("Volume %1 %").arg(volume);
+}
+
+bool captionsShown(const QSettings& settings)
+{
+    const QVariant shown = settings.value(kCaptionsKey);
+    return shown.canConvert<bool>() ? shown.toBool() : true;
+}
+
+void saveCaptionsShown(QSettings& settings, bool shown)
+{
+    settings.setValue(kCaptionsKey, shown);
+    settings.sync();
+}
+
+QString captionsNote(bool shown, bool clipHasCaptions)
+{
+    if (!shown)
+        return QStringLiteral("Captions off");
+    return clipHasCaptions ? QStringLiteral("Captions on")
+                           : QStringLiteral("Captions on (none for this video)");
 }
 
 } // namespace hw

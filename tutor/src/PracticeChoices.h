@@ -1,6 +1,6 @@
 #pragma once
-// The learner's practice choices: the playing speed (this run only) and the sound level
-// (kept in a settings store between runs).
+// The learner's practice choices: the playing speed (this run only), the sound level and
+// captions (kept in a settings store between runs).
 #include <QString>
 
 class QSettings;
@@ -31,5 +31,11 @@ struct SoundLevel {
     // The brief note shown in the video panel when the level changes.
     QString note() const;
 };
+
+// Whether captions are shown: on unless the learner switched them off.
+bool captionsShown(const QSettings& settings);
+void saveCaptionsShown(QSettings& settings, bool shown);
+// The brief note shown when captions are switched.
+QString captionsNote(bool shown, bool clipHasCaptions);
 
 } // namespace hw

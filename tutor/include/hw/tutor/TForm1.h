@@ -26,6 +26,7 @@ namespace hw {
 
 class PracticeTools;
 class TransportShortcuts;
+struct StepInfo;
 
 class TForm1 : public QWidget {
     Q_OBJECT
@@ -145,6 +146,7 @@ private:
     void onHandednessEdited(const QString& text);
     void restoreHandednessText();
     void closeClip();
+    StepInfo describeStep() const; // for the practice view's band
     void keepFocusOnScreen(QWidget* focusBefore, QWidget* successor);
     QString clipFileName(const QString& contentPath) const;
     QString patternClipFileName(const tFlyRecord& fly) const;
