@@ -79,7 +79,7 @@ void PanelNote::place()
         return;
     }
     const int x = corner_ == Corner::TopLeft ? kMargin : panel->width() - kMargin - size.width();
-    setGeometry(x, kMargin, size.width(), size.height());
+    setGeometry(x, topMargin_ >= 0 ? topMargin_ : kMargin, size.width(), size.height());
 }
 
 bool PanelNote::panelShown() const

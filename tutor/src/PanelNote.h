@@ -24,6 +24,8 @@ public:
     QString text() const { return text_; }
     // Shows the text for a moment, then hides.
     void flash(const QString& text);
+    // In a corner: how far below the panel's top edge (below a band along it).
+    void setTopMargin(int pixels) { topMargin_ = pixels; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -35,6 +37,7 @@ private:
     QWidget* panel_;
     Corner corner_ = Corner::TopLeft;
     std::optional<QPoint> anchor_;
+    int topMargin_ = -1; // -1: the usual margin
     QString text_;
     QTimer hideTimer_;
 };

@@ -37,6 +37,7 @@ PracticeView::PracticeView(QWidget* window, QWidget* panel, TMediaPlayer* player
     setFocusPolicy(Qt::StrongFocus);
     band_ = new ViewBand(this);
     note_ = new PanelNote(this, PanelNote::Corner::TopLeft, QStringLiteral("ViewNote"));
+    note_->setTopMargin(ViewBand::kHeight + 8);
 
     auto* escape = new QAction(this);
     escape->setShortcut(Qt::Key_Escape);

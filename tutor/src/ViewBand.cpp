@@ -9,7 +9,6 @@
 namespace hw {
 
 namespace {
-constexpr int kHeight = 40;
 constexpr int kPad = 16;
 constexpr int kFadeMs = 400;
 } // namespace

@@ -24,6 +24,7 @@ class ViewBand : public QWidget {
 
 public:
     static constexpr int kShownMs = 2000;
+    static constexpr int kHeight = 40;
     explicit ViewBand(QWidget* view);
 
     void setStep(const StepInfo& info);
