@@ -137,7 +137,7 @@ bool waitForViewOpen(TForm1& f, bool active = true)
             const QSize shown = PlayerInspection::displayedPicture(*f.MediaPlayer1).size();
             const QSize room = view->size() * view->devicePixelRatioF();
             return view->isVisible() && (!active || QApplication::activeWindow() == view)
-                && f.MediaPlayer1->Display() == view && view->height() > f.height()
+                && f.MediaPlayer1->Display() == view && view->size() == view->screen()->size()
                 && shown.boundedTo(room) == shown
                 && (shown.width() == room.width() || shown.height() == room.height());
         },
