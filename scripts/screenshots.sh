@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the program on a lesson library under Xvfb, walks it from the splash screen through
-# the Quick Tour, Techniques, the pattern gallery, a pattern lesson in both hands and a
-# recipe preview, and saves a PNG screenshot of each:
+# the Quick Tour, Techniques, the pattern gallery, a pattern lesson in both hands, its
+# practice view and a recipe preview, and saves a PNG screenshot of each:
 #   scripts/screenshots.sh DEMO_DIR OUT_DIR
 # Also takes the same screens at twice the pixel density (OUT_DIR/hidpi-*.png).
 #
@@ -82,6 +82,12 @@ if [ "${1:-}" = "--inside" ]; then
   shot 5-pattern-lesson-right-handed Form1 800
   probe "choose RightLeftComboBox 1"
   shot 6-pattern-lesson-left-handed Form1 800
+  # The practice view: the lesson over the whole screen (F), and back (Esc).
+  probe "key Form1 F"
+  probe "wait-shown PracticeView"
+  shot 8-practice-view "" 1500
+  probe "key PracticeView Escape"
+  probe "wait-hidden PracticeView"
   probe "click PrintRecipeButton"
   if probe "wait-shown TReportPreviewWindow 15000" optional; then
     shot 7-recipe-preview TReportPreviewWindow 1500

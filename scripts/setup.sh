@@ -8,6 +8,7 @@ packages=(
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev ffmpeg
   libswresample-dev libavfilter-dev libpulse-dev pulseaudio pulseaudio-utils
   espeak-ng sox ccache
+  weston qt6-wayland
   libgtest-dev googletest
   xvfb xauth xdotool imagemagick
   poppler-utils fonts-liberation fontconfig

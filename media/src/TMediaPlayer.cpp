@@ -10,11 +10,15 @@
 #include "PictureSink.h"
 
 #include "hw/ContentPath.h"
+#include "hw/media/CaptionTrack.h"
 
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QPointer>
 
 #include <algorithm>
+
+Q_LOGGING_CATEGORY(lcCaptions, "hw.media.captions", QtWarningMsg)
 
 namespace hw {
 
@@ -104,6 +108,24 @@ struct TMediaPlayer::State {
     QPointer<media::ButtonBar> bar;
     media::DeviceAbilities abilities;
     std::optional<QRect> displayRect; // where the picture lies, when set since Open
+
+    std::shared_ptr<const CaptionTrack> captions; // of the open clip
+    bool captionsShown = false;
+    QTransform zoom;
+
+    void makeSurface(QWidget* on)
+    {
+        surface = new media::DisplaySurface(on, sink);
+        surface->setPlacement(displayRect);
+        dressSurface();
+    }
+    void dressSurface()
+    {
+        if (!surface)
+            return;
+        surface->setCaptions(captionsShown ? captions : nullptr, device ? device->framesPerSecond() : 0);
+        surface->setZoom(zoom);
+    }
 
     void refreshBar()
     {
@@ -229,10 +251,8 @@ void TMediaPlayer::setDisplay(QWidget* display)
     if (d->device && display) {
         if (d->surface && d->surface->parentWidget() != display)
             d->removeSurface();
-        if (!d->surface) {
-            d->surface = new media::DisplaySurface(display, d->sink);
-            d->surface->setPlacement(d->displayRect);
-        }
+        if (!d->surface)
+            d->makeSurface(display);
         d->error = media::kOk;
         d->device->showCurrent();
     }
@@ -267,12 +287,13 @@ void TMediaPlayer::Open()
 
     uint32_t error = media::kOk;
     std::unique_ptr<ClipDevice> device;
+    QString path;
     if (!deviceTypePlaysVideo(d->deviceType)) {
         error = media::kDeviceTypeUnavailable;
     } else if (d->fileName.isEmpty()) {
         error = media::kNoFileName;
     } else {
-        const QString path = resolveContentPath(d->fileName);
+        path = resolveContentPath(d->fileName);
         if (path.isEmpty())
             error = media::kFileNotFound;
         else if (!QFileInfo(path).isFile()) // a folder, or a pipe or device that would block
@@ -300,9 +321,17 @@ void TMediaPlayer::Open()
     d->abilities = media::DeviceAbilities{true, true, false, false, true};
     d->displayRect.reset();
     d->sink->clear();
+    d->captions.reset();
+    if (const QString captionFile = findCaptionFile(path); !captionFile.isEmpty()) {
+        try {
+            d->captions = std::make_shared<const CaptionTrack>(CaptionTrack::read(captionFile));
+        } catch (const Exception& e) {
+            qCWarning(lcCaptions, "%s", qUtf8Printable(e.message()));
+        }
+    }
     if (d->display) {
         d->removeSurface();
-        d->surface = new media::DisplaySurface(d->display, d->sink);
+        d->makeSurface(d->display);
         d->error = media::kOk;
     }
     d->device->showCurrent();
@@ -319,6 +348,7 @@ void TMediaPlayer::Close()
     d->device->abortPendingNotice();
     d->device.reset(); // joins the worker: the close has finished when this returns
     d->removeSurface();
+    d->captions.reset();
     d->sink->clear();
     d->error = media::kOk;
     d->autoEnableBar();
@@ -715,6 +745,37 @@ QImage TMediaPlayer::displayedPicture() const
 int32_t TMediaPlayer::displayedFrame() const
 {
     return d->sink->frame();
+}
+QString TMediaPlayer::displayedCaption() const
+{
+    return d->surface ? d->surface->captionShown() : QString();
+}
+
+bool TMediaPlayer::hasCaptions() const
+{
+    return d->captions != nullptr;
+}
+void TMediaPlayer::setCaptionsShown(bool on)
+{
+    d->captionsShown = on;
+    d->dressSurface();
+}
+bool TMediaPlayer::captionsShown() const
+{
+    return d->captionsShown;
+}
+void TMediaPlayer::setPictureZoom(const QTransform& zoom)
+{
+    d->zoom = zoom;
+    d->dressSurface();
+}
+QTransform TMediaPlayer::pictureZoom() const
+{
+    return d->zoom;
+}
+QRectF TMediaPlayer::picturePlace() const
+{
+    return d->surface ? d->surface->picturePlace() : QRectF();
 }
 double TMediaPlayer::framesPerSecond() const
 {

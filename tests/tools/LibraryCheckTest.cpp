@@ -175,6 +175,18 @@ TEST(LibraryCheck, FindsEachFaultOfASmallTree)
         {"name-refused", Severity::Error, 0,
          [&](auto& t) { t[QStringLiteral("Flies/..\\..\\outside\\Secret.ini")] = t[adams]; }},
         {"file-too-large", Severity::Error, 0, [&](auto& t) { t[adams].append(QByteArray(5 << 20, ';')); }},
+        // Caption files beside the 6-second clip (Tail is 0..1.33 s).
+        {"captions-unreadable", Severity::Error, 0,
+         [&](auto& t) { t[QStringLiteral("Flies/ADAMS.srt")] = "Tail, then hackle"; }},
+        {"caption-past-end", Severity::Error, 0,
+         [&](auto& t) { t[QStringLiteral("Flies/Adams.srt")] = "1\n00:00:05,000 --> 00:00:07,000\nLast\n"; }},
+        {"captions-overlap", Severity::Warning, 0,
+         [&](auto& t) {
+             t[QStringLiteral("Flies/Adams.vtt")]
+                 = "WEBVTT\n\n00:00.000 --> 00:01.000\nOne\n\n00:00.500 --> 00:01.200\nTwo\n";
+         }},
+        {"caption-crosses-topic", Severity::Warning, 0,
+         [&](auto& t) { t[QStringLiteral("Flies/Adams.srt")] = "1\n00:00:01,000 --> 00:00:02,000\nOn\n"; }},
     };
     for (const Fault& fault : faults) {
         SmallTree tree;

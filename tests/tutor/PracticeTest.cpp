@@ -1,7 +1,8 @@
 // The practice tools: looping a step, slower plays, the sound level, the video panel's
-// menu and corner notes, and the key sheet.
+// menu and corner notes, the key sheet, captions and the practice view with its zoom.
 #include "TutorTree.h"
 
+#include "hw/media/PlayerInspection.h"
 #include "hw/tutor/WindowKeys.h"
 
 #include <QAbstractItemView>
@@ -12,7 +13,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <functional>
 
@@ -33,13 +36,13 @@ void press(TForm1& f, Qt::Key key)
 // The badge's text, empty while it is hidden.
 QString badge(TForm1& f)
 {
-    auto* note = f.VideoPanel->findChild<QWidget*>(QStringLiteral("PracticeBadge"));
+    auto* note = f.findChild<QWidget*>(QStringLiteral("PracticeBadge"));
     return note && note->isVisible() ? note->accessibleName() : QString();
 }
 
 QWidget* soundNote(TForm1& f)
 {
-    return f.VideoPanel->findChild<QWidget*>(QStringLiteral("SoundNote"));
+    return f.findChild<QWidget*>(QStringLiteral("SoundNote"));
 }
 
 // Waits until a play of first..last has started over at least once: frames only go back
@@ -109,6 +112,71 @@ QStringList readmeKeys()
     return keys;
 }
 
+QWidget* practiceView(TForm1& f)
+{
+    return f.findChild<QWidget*>(QStringLiteral("PracticeView"));
+}
+
+QString caption(TForm1& f)
+{
+    return PlayerInspection::displayedCaption(*f.MediaPlayer1);
+}
+
+bool waitForCaption(TForm1& f, const QString& text)
+{
+    return QTest::qWaitFor([&] { return caption(f) == text; }, 20000);
+}
+
+// The view open, the device drawing into it at its own size in device pixels, and (unless
+// the window system gives no window the keyboard) active, so that its keys reach it.
+bool waitForViewOpen(TForm1& f, bool active = true)
+{
+    QWidget* view = practiceView(f);
+    return QTest::qWaitFor(
+        [&] {
+            const QSize shown = PlayerInspection::displayedPicture(*f.MediaPlayer1).size();
+            const QSize room = view->size() * view->devicePixelRatioF();
+            return view->isVisible() && (!active || QApplication::activeWindow() == view)
+                && f.MediaPlayer1->Display() == view && view->size() == view->screen()->size()
+                && shown.boundedTo(room) == shown
+                && (shown.width() == room.width() || shown.height() == room.height());
+        },
+        20000);
+}
+
+bool waitForViewClosed(TForm1& f, bool active = true)
+{
+    return QTest::qWaitFor(
+        [&] {
+            return !practiceView(f)->isVisible() && f.MediaPlayer1->Display() == f.VideoPanel
+                && (!active || QApplication::activeWindow() == &f);
+        },
+        20000);
+}
+
+void wheel(QWidget* view, QPointF at, int notches)
+{
+    QWheelEvent event(at, view->mapToGlobal(at), {}, QPoint(0, 120 * notches), Qt::NoButton, {},
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(view, &event);
+}
+
+void drag(QWidget* view, QPointF from, QPointF to)
+{
+    QMouseEvent press(QEvent::MouseButtonPress, from, view->mapToGlobal(from), Qt::LeftButton, Qt::LeftButton,
+                      {});
+    QApplication::sendEvent(view, &press);
+    QMouseEvent move(QEvent::MouseMove, to, view->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, {});
+    QApplication::sendEvent(view, &move);
+    QMouseEvent release(QEvent::MouseButtonRelease, to, view->mapToGlobal(to), Qt::LeftButton, {}, {});
+    QApplication::sendEvent(view, &release);
+}
+
+QString bandText(TForm1& f)
+{
+    return practiceView(f)->findChild<QWidget*>(QStringLiteral("PracticeBand"))->accessibleName();
+}
+
 } // namespace
 
 TEST(TutorPractice, KeysSwitchLoopAndSpeedShownByTheBadge)
@@ -147,12 +215,21 @@ TEST(TutorPractice, KeysSwitchLoopAndSpeedShownByTheBadge)
         EXPECT_EQ(f.MediaPlayer1->speed(), step.speed);
     }
 
-    // The badge is drawn over the picture's corner, not over the frame stamp at its foot.
+    // The badge and the sound note lie beside the picture and cover no control.
     press(f, Qt::Key_L);
-    EXPECT_EQ(frameOnScreen(f), 100);
-    auto* note = f.VideoPanel->findChild<QWidget*>(QStringLiteral("PracticeBadge"));
-    EXPECT_LT(note->geometry().bottom(), f.VideoPanel->height() / 4);
-    EXPECT_GT(note->geometry().left(), f.VideoPanel->width() / 2);
+    press(f, Qt::Key_M);
+    for (const char* name : {"PracticeBadge", "SoundNote"}) {
+        const QWidget* note = f.findChild<QWidget*>(QLatin1String(name));
+        ASSERT_TRUE(note && note->isVisible()) << name;
+        EXPECT_TRUE(f.rect().contains(note->geometry())) << name;
+        for (const QWidget* control : f.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (control->isVisible() && control != note && control != f.BackgroundImage) {
+                EXPECT_FALSE(control->geometry().intersects(note->geometry()))
+                    << name << " covers " << control->objectName().toStdString();
+            }
+        }
+    }
+    press(f, Qt::Key_M);
     press(f, Qt::Key_L);
 
     // A speed chosen during a play takes over from the frame on screen: the play goes on,
@@ -224,13 +301,11 @@ TEST(TutorPractice, ALoopRepeatsTheStepUntilATransportOrNavigationCommandEndsIt)
     // The loop itself stays on for the next play.
     click(f.QuickTourButton);
     EXPECT_EQ(badge(f), QStringLiteral("Loop"));
-    // It lies above the picture surface of the clip opened since.
-    const QObjectList layers = f.VideoPanel->children();
-    const auto layer = [&](const char* name) {
-        return layers.indexOf(f.VideoPanel->findChild<QWidget*>(QLatin1String(name)));
-    };
-    EXPECT_GT(layer("PracticeBadge"), layer("clipSurface"));
-    EXPECT_GE(layer("clipSurface"), 0);
+    // It goes with the video panel and comes back with it.
+    click(f.PatternsButton);
+    EXPECT_EQ(badge(f), QString());
+    click(f.TechniquesButton);
+    EXPECT_EQ(badge(f), QStringLiteral("Loop"));
 }
 
 TEST(TutorPractice, LoopSwitchedDuringAPlayAndAHandChangeWhileLooping)
@@ -280,7 +355,8 @@ TEST(TutorPractice, PanelMenuOffersTheChoicesWithTheirKeys)
     EXPECT_EQ(items,
               (QStringList{QStringLiteral("Loop this step=L"), QStringLiteral("Normal speed=S"),
                            QStringLiteral("Half speed=S"), QStringLiteral("Quarter speed=S"),
-                           QStringLiteral("Mute=M"), QStringLiteral("Keys=F1")}));
+                           QStringLiteral("Mute=M"), QStringLiteral("Captions=C"),
+                           QStringLiteral("Practice view=F"), QStringLiteral("Keys=F1")}));
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(menu);
     ASSERT_TRUE(accessible && accessible->childCount() > 0);
     EXPECT_EQ(accessible->child(0)->text(QAccessible::Name), QStringLiteral("Loop this step"));
@@ -398,4 +474,230 @@ TEST(TutorPractice, SoundLevelKeysShowANoteAndAreKeptBetweenRuns)
         EXPECT_EQ(w->MediaPlayer1->volume(), 100);
         EXPECT_FALSE(w->MediaPlayer1->muted());
     }
+}
+
+TEST(TutorPractice, CaptionsAtAStoppedFrameFollowCAndAreKeptBetweenRuns)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("settings.ini"));
+    const auto store = [&] { return std::make_shared<QSettings>(file, QSettings::IniFormat); };
+    {
+        TutorWindow w(captionTree(), {}, store());
+        TForm1& f = *w;
+        click(f.QuickTourButton);
+        ASSERT_TRUE(waitForFrame(f, 0));
+        // On by default where the clip has a caption file, found whatever its case; the
+        // file's markup is not shown.
+        EXPECT_TRUE(f.MediaPlayer1->hasCaptions());
+        EXPECT_TRUE(waitForCaption(f, QStringLiteral("Welcome to the\ntutor")));
+        clickTopic(f, 1);
+        ASSERT_TRUE(waitForFrame(f, 10));
+        EXPECT_EQ(caption(f), QString());
+        clickTopic(f, 2);
+        ASSERT_TRUE(waitForFrame(f, 20));
+        EXPECT_TRUE(waitForCaption(f, QStringLiteral("Printing a recipe")));
+        // Drawn over the picture, clear of the frame stamp at its foot.
+        const QImage captioned = f.VideoPanel->grab().toImage();
+        EXPECT_EQ(frameOnScreen(f), 20);
+        press(f, Qt::Key_C);
+        EXPECT_EQ(caption(f), QString());
+        EXPECT_EQ(soundNote(f)->accessibleName(), QStringLiteral("Captions off"));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return f.VideoPanel->grab().toImage() != captioned; }, 20000));
+
+        // WebVTT; a cue that runs on past the clip's end is read all the same.
+        press(f, Qt::Key_C);
+        click(f.TechniquesButton);
+        ASSERT_TRUE(waitForFrame(f, 0));
+        EXPECT_TRUE(waitForCaption(f, QStringLiteral("Whip finish: four turns")));
+        clickTopic(f, 1);
+        ASSERT_TRUE(waitForFrame(f, 24));
+        EXPECT_EQ(caption(f), QString());
+        press(f, Qt::Key_Right);
+        ASSERT_TRUE(waitForFrame(f, 25));
+        EXPECT_TRUE(waitForCaption(f, QStringLiteral("Past the end of the clip")));
+
+        // A caption file that cannot be read leaves the lesson without captions; it plays.
+        openPattern(f, "Adams");
+        ASSERT_TRUE(waitForFrame(f, 0));
+        EXPECT_FALSE(f.MediaPlayer1->hasCaptions());
+        EXPECT_EQ(playToEnd(f).back(), 14);
+        press(f, Qt::Key_C);
+    }
+    {
+        // Switched off, they stay off in the next run.
+        TutorWindow w(captionTree(), {}, store());
+        TForm1& f = *w;
+        click(f.QuickTourButton);
+        ASSERT_TRUE(waitForFrame(f, 0));
+        EXPECT_FALSE(f.MediaPlayer1->captionsShown());
+        EXPECT_EQ(caption(f), QString());
+    }
+}
+
+TEST(TutorPractice, PracticeViewOpensAndClosesEveryWayKeepingFrameAndPlay)
+{
+    TutorWindow w(standardTree());
+    TForm1& f = *w;
+    openPattern(f, "Adams");
+    ASSERT_TRUE(waitForFrame(f, 0));
+    press(f, Qt::Key_Right);
+    ASSERT_TRUE(waitForFrame(f, 1));
+    const QImage panelBefore = f.VideoPanel->grab().toImage();
+    QWidget* view = practiceView(f);
+
+    const std::vector<std::pair<const char*, std::function<void()>>> openers = {
+        {"F", [&] { press(f, Qt::Key_F); }},
+        {"double-click", [&] { QTest::mouseDClick(f.VideoPanel, Qt::LeftButton, {}, QPoint(160, 120)); }},
+        {"menu",
+         [&] {
+             QMenu* menu = openPanelMenu(f);
+             ASSERT_TRUE(menu);
+             menuAction(menu, QStringLiteral("Practice view"))->trigger();
+             menu->close();
+         }},
+    };
+    const std::vector<std::pair<const char*, std::function<void()>>> closers = {
+        {"Esc", [&] { QTest::keyClick(view, Qt::Key_Escape); }},
+        {"F", [&] { QTest::keyClick(view, Qt::Key_F); }},
+        {"double-click", [&] { QTest::mouseDClick(view, Qt::LeftButton, {}, view->rect().center()); }},
+    };
+    for (size_t i = 0; i < openers.size(); ++i) {
+        SCOPED_TRACE(std::string(openers[i].first) + " then " + closers[i].first);
+        openers[i].second();
+        // Over the whole screen, the picture scaled from the decoded frame to its size.
+        ASSERT_TRUE(waitForViewOpen(f));
+        EXPECT_EQ(view->geometry(), f.screen()->geometry());
+        EXPECT_EQ(PlayerInspection::displayedFrame(*f.MediaPlayer1), 1);
+        closers[i].second();
+        ASSERT_TRUE(waitForViewClosed(f));
+        // The window as it was.
+        ASSERT_TRUE(waitForFrame(f, 1));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return f.VideoPanel->grab().toImage() == panelBefore; }, 20000));
+    }
+
+    // The window's keys work in the view; the band tells the step and the badges.
+    press(f, Qt::Key_F);
+    ASSERT_TRUE(waitForViewOpen(f));
+    QTest::keyClick(view, Qt::Key_Right);
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return PlayerInspection::displayedFrame(*f.MediaPlayer1) == 2; }, 20000));
+    QTest::keyClick(view, Qt::Key_L);
+    QTest::keyClick(view, Qt::Key_M);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return bandText(f) == QStringLiteral("Tail | Step 1 of 3 | Loop Muted"); }, 20000))
+        << bandText(f).toStdString();
+    QTest::keyClick(view, Qt::Key_M);
+    QTest::keyClick(view, Qt::Key_L);
+    QTest::keyClick(view, Qt::Key_PageDown);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return bandText(f) == QStringLiteral("Body | Step 2 of 3"); }, 20000))
+        << bandText(f).toStdString();
+    // The band fades when the mouse rests and comes back when it moves.
+    QWidget* band = view->findChild<QWidget*>(QStringLiteral("PracticeBand"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !band->isVisible(); }, 20000));
+    QTest::mouseMove(view, QPoint(40, 40));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return band->isVisible(); }, 20000));
+
+    // A play goes on across the view, both ways.
+    QTest::keyClick(view, Qt::Key_Space);
+    ASSERT_TRUE(waitForPlaying(f));
+    QTest::keyClick(view, Qt::Key_Escape);
+    ASSERT_TRUE(waitForViewClosed(f));
+    EXPECT_EQ(f.MediaPlayer1->Mode(), TMPModes::mpPlaying);
+    EXPECT_TRUE(showsStopFace(f));
+    press(f, Qt::Key_F);
+    ASSERT_TRUE(waitForViewOpen(f));
+    EXPECT_EQ(f.MediaPlayer1->Mode(), TMPModes::mpPlaying);
+    QTest::keyClick(view, Qt::Key_F);
+    ASSERT_TRUE(waitForViewClosed(f));
+    EXPECT_TRUE(waitForPlayFace(f));
+    EXPECT_EQ(frameOnScreen(f), 29);
+
+    // F and C are never a list's type-ahead.
+    f.TopicsListBox->setFocus();
+    const int topic = f.TopicsListBox->ItemIndex();
+    press(f, Qt::Key_C);
+    EXPECT_EQ(f.TopicsListBox->ItemIndex(), topic);
+    press(f, Qt::Key_F);
+    ASSERT_TRUE(waitForViewOpen(f));
+    QTest::keyClick(view, Qt::Key_Escape);
+    ASSERT_TRUE(waitForViewClosed(f));
+    EXPECT_EQ(f.TopicsListBox->ItemIndex(), topic);
+}
+
+TEST(TutorPractice, PracticeViewZoomsAboutThePointerWithinLimitsUntilANewStep)
+{
+    TutorWindow w(standardTree());
+    TForm1& f = *w;
+    openPattern(f, "Adams");
+    ASSERT_TRUE(waitForFrame(f, 0));
+    press(f, Qt::Key_F);
+    ASSERT_TRUE(waitForViewOpen(f));
+    QWidget* view = practiceView(f);
+    const QRectF place = f.MediaPlayer1->picturePlace();
+    ASSERT_FALSE(place.isEmpty());
+    const auto zoom = [&] { return f.MediaPlayer1->pictureZoom(); };
+
+    // About the pointer: the point under it stays there.
+    const QPointF at = place.topLeft() + QPointF(place.width() * 0.3, place.height() * 0.6);
+    wheel(view, at, 1);
+    EXPECT_DOUBLE_EQ(zoom().m11(), 1.25);
+    EXPECT_NEAR(QLineF(zoom().map(at), at).length(), 0, 1e-6);
+    wheel(view, at, 20);
+    EXPECT_DOUBLE_EQ(zoom().m11(), 4.0);
+    wheel(view, at, -40);
+    EXPECT_TRUE(zoom().isIdentity());
+
+    // A drag pans no further than the picture's edge, whichever way.
+    wheel(view, at, 3);
+    const double factor = zoom().m11();
+    for (const QPointF& by : {QPointF(5000, 5000), QPointF(-5000, -5000)}) {
+        drag(view, place.center(), place.center() + by);
+        const QRectF zoomed = zoom().mapRect(place);
+        EXPECT_TRUE(zoomed.adjusted(-1e-6, -1e-6, 1e-6, 1e-6).contains(place));
+        EXPECT_NEAR(by.x() > 0 ? zoomed.left() : zoomed.right(), by.x() > 0 ? place.left() : place.right(),
+                    1e-6);
+    }
+    QTest::keyClick(view, Qt::Key_0);
+    EXPECT_TRUE(zoom().isIdentity());
+
+    // It stays while the step plays and goes with a new step, and the window never sees it.
+    wheel(view, at, 2);
+    QTest::keyClick(view, Qt::Key_Space);
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return PlayerInspection::displayedFrame(*f.MediaPlayer1) >= 5; }, 20000));
+    EXPECT_DOUBLE_EQ(zoom().m11(), 1.5625);
+    EXPECT_NE(factor, 1.0);
+    QTest::keyClick(view, Qt::Key_PageDown);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return zoom().isIdentity(); }, 20000));
+    wheel(view, at, 2);
+    QTest::keyClick(view, Qt::Key_Escape);
+    ASSERT_TRUE(waitForViewClosed(f));
+    EXPECT_TRUE(zoom().isIdentity());
+}
+
+// Also run on Wayland at a pixel ratio of 2 (run-on-weston.sh). A headless compositor gives no
+// window the keyboard: only the mouse is used.
+TEST(TutorPractice, PracticeViewShowsThePictureAtTheScreensResolution)
+{
+    TutorWindow w(standardTree());
+    TForm1& f = *w;
+    openPattern(f, "Adams");
+    ASSERT_TRUE(waitForFrame(f, 0));
+    QWidget* view = practiceView(f);
+    QTest::mouseDClick(f.VideoPanel, Qt::LeftButton, {}, QPoint(160, 120));
+    ASSERT_TRUE(waitForViewOpen(f, false))
+        << view->size().width() << "x" << view->size().height() << " ratio " << view->devicePixelRatioF();
+    EXPECT_TRUE(view->windowState() & Qt::WindowFullScreen);
+    EXPECT_EQ(view->screen(), f.screen());
+    EXPECT_EQ(PlayerInspection::displayedFrame(*f.MediaPlayer1), 0);
+    QTest::mouseDClick(view, Qt::LeftButton, {}, view->rect().center());
+    ASSERT_TRUE(waitForViewClosed(f, false));
+    EXPECT_TRUE(waitForFrame(f, 0));
+    // The panel's picture at the panel's size again.
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return PlayerInspection::displayedPicture(*f.MediaPlayer1).height()
+                == qRound(f.VideoPanel->height() * f.VideoPanel->devicePixelRatioF());
+        },
+        20000));
 }

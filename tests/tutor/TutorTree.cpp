@@ -130,4 +130,26 @@ QDir twinsTree()
     });
 }
 
+QDir captionTree()
+{
+    return cachedTree(QStringLiteral("captions"), [](const QString& root) {
+        writeSection(root, QStringLiteral("QuickTour"),
+                     {{"Welcome", 0, 9, 0}, {"Using the tutor", 10, 19, 0}, {"Printing", 20, 29, 0}});
+        writeClip(root + QStringLiteral("/QuickTour/QuickTour.avi"), 30);
+        writeTreeFile(root + QStringLiteral("/QuickTour/quicktour.SRT"),
+                      "1\r\n00:00:00,000 --> 00:00:00,360\r\n<i>Welcome</i> to the\r\ntutor\r\n\r\n"
+                      "2\r\n00:00:00,800 --> 00:00:01,160\r\nPrinting a recipe\r\n");
+        writeSection(root, QStringLiteral("Techniques"),
+                     {{"Whip finish", 0, 11, 12}, {"Dubbing", 24, 35, 12}});
+        writeClip(root + QStringLiteral("/Techniques/Techniques.avi"), 48);
+        writeTreeFile(root + QStringLiteral("/Techniques/Techniques.vtt"),
+                      "WEBVTT\n\n00:00.000 --> 00:00.400\nWhip finish: four turns\n\n"
+                      "00:01.000 --> 00:05.000\nPast the end of the clip\n");
+        writePattern(root, QStringLiteral("Adams"), "Adams", 1, {{"Tail", 0, 14, 0}}, "Hook=Size 12\r\n");
+        writePicture(root + QStringLiteral("/Flies/Adams.bmp"), {60, 40}, Qt::red, Qt::yellow);
+        writeClip(root + QStringLiteral("/Flies/Adams.avi"), 15);
+        writeTreeFile(root + QStringLiteral("/Flies/Adams.srt"), QByteArray("\x00\x01garbage\xff", 10));
+    });
+}
+
 } // namespace hw::test

@@ -22,4 +22,9 @@ QDir emptyTree();
 // "twins": two pattern files with the same display name and different pictures.
 QDir twinsTree();
 
+// "captions": QuickTour (3 topics of 10 frames at 25 a second) captioned by "quicktour.SRT",
+// cues on frames 0..8 and 20..28; Techniques (48 frames) by "Techniques.vtt", cues on frames
+// 0..9 and from 25 to beyond the clip's end; the pattern "Adams" with a damaged "Adams.srt".
+QDir captionTree();
+
 } // namespace hw::test

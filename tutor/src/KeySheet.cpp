@@ -16,7 +16,7 @@ QString sheetText()
                                   "<table width='100%' cellspacing='0' cellpadding='1'>");
     for (const KeyHelp& key : windowKeys())
         html
-            += QStringLiteral("<tr><td width='30%' style='padding-right:10px'><b>%1</b></td><td>%2</td></tr>")
+            += QStringLiteral("<tr><td width='36%' style='padding-right:10px'><b>%1</b></td><td>%2</td></tr>")
                    .arg(key.keys.toHtmlEscaped(), key.action.toHtmlEscaped());
     html += QStringLiteral("</table><p style='margin:6px 0 0 0; color:#5a4a2a'>"
                            "Right-click the video for the practice menu. "
@@ -43,17 +43,16 @@ KeySheet::KeySheet(QWidget* window)
     label->setObjectName(QStringLiteral("KeySheetText"));
     label->setTextFormat(Qt::RichText);
     label->setWordWrap(true);
-    label->setFixedWidth(470);
+    label->setFixedWidth(590);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(12, 10, 12, 10);
     layout->addWidget(label);
 }
 
-void KeySheet::open()
+void KeySheet::open(QWidget* over)
 {
     adjustSize();
-    const QWidget* window = parentWidget();
-    const QPoint centre = window->mapToGlobal(window->rect().center());
+    const QPoint centre = over->mapToGlobal(over->rect().center());
     move(centre - QPoint(width() / 2, height() / 2));
     show();
     activateWindow();

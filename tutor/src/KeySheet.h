@@ -10,7 +10,7 @@ class KeySheet : public QFrame {
 
 public:
     explicit KeySheet(QWidget* window);
-    void open(); // centred over the window, with the keyboard
+    void open(QWidget* over); // centred over that window, with the keyboard
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

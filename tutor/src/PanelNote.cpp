@@ -23,8 +23,17 @@ QFont noteFont()
 }
 } // namespace
 
+PanelNote::PanelNote(QWidget* panel, QPoint anchor, const QString& name)
+    : PanelNote(panel, Corner::TopRight, name)
+{
+    anchor_ = anchor;
+    setParent(panel->parentWidget());
+    hide();
+}
+
 PanelNote::PanelNote(QWidget* panel, Corner corner, const QString& name)
     : QWidget(panel)
+    , panel_(panel)
     , corner_(corner)
 {
     setObjectName(name);
@@ -44,7 +53,7 @@ void PanelNote::setText(const QString& text)
     hideTimer_.stop();
     text_ = text;
     setAccessibleName(text);
-    if (text.isEmpty()) {
+    if (text.isEmpty() || !panelShown()) {
         hide();
         return;
     }
@@ -65,16 +74,36 @@ void PanelNote::place()
     const QWidget* panel = parentWidget();
     const QSize textSize = fontMetrics().size(Qt::TextSingleLine, text_);
     const QSize size(textSize.width() + 2 * kPadX, textSize.height() + 2 * kPadY);
+    if (anchor_) {
+        setGeometry(anchor_->x() - size.width(), anchor_->y(), size.width(), size.height());
+        return;
+    }
     if (corner_ == Corner::TopBand) {
         setGeometry(0, 0, panel->width(), size.height());
         return;
     }
     const int x = corner_ == Corner::TopLeft ? kMargin : panel->width() - kMargin - size.width();
-    setGeometry(x, kMargin, size.width(), size.height());
+    setGeometry(x, topMargin_ >= 0 ? topMargin_ : kMargin, size.width(), size.height());
+}
+
+bool PanelNote::panelShown() const
+{
+    return !anchor_ || !panel_->isHidden();
 }
 
 bool PanelNote::eventFilter(QObject* watched, QEvent* event)
 {
+    // Beside the panel, the note comes and goes with it.
+    if (anchor_ && watched == panel_) {
+        if (event->type() == QEvent::HideToParent)
+            hide();
+        else if (event->type() == QEvent::ShowToParent && !text_.isEmpty()) {
+            place();
+            raise();
+            show();
+        }
+        return false;
+    }
     if (watched == parentWidget()) {
         // The clip device puts a fresh picture surface into the panel whenever it opens a
         // clip; the note stays above it.

@@ -1,8 +1,13 @@
 #include "PracticeChoices.h"
 
+#include <QSettings>
 #include <QStringList>
 
 namespace hw {
+
+namespace {
+const QString kCaptionsKey = QStringLiteral("Captions/Shown");
+} // namespace
 
 double speedFactor(PlaySpeed speed)
 {
@@ -50,6 +55,28 @@ QString practiceBadgeText(bool loop, PlaySpeed speed)
     else if (speed == PlaySpeed::Quarter)
         parts << QString::fromUtf8("\u00BC\u00D7");
     return parts.join(QLatin1Char(' '));
+}
+
+bool captionsShown(const QSettings& settings)
+{
+    // Only what Qt writes for a bool counts; anything else leaves the default (shown).
+    const QVariant shown = settings.value(kCaptionsKey);
+    if (shown.typeId() == QMetaType::Bool)
+        return shown.toBool();
+    return shown.toString() != QLatin1String("false");
+}
+void saveCaptionsShown(QSettings& settings, bool shown)
+{
+    settings.setValue(kCaptionsKey, shown);
+    settings.sync();
+}
+
+QString captionsNote(bool shown, bool clipHasCaptions)
+{
+    if (!shown)
+        return QStringLiteral("Captions off");
+    return clipHasCaptions ? QStringLiteral("Captions on")
+                           : QStringLiteral("Captions on (none for this video)");
 }
 
 } // namespace hw

@@ -1,6 +1,6 @@
 #pragma once
-// The learner's practice choices: the playing speed (this run only) and the sound level
-// (kept in a settings store between runs).
+// The learner's practice choices: the playing speed (this run only), the sound level (see
+// hw/tutor/SoundLevel.h) and captions (kept in a settings store between runs).
 #include "hw/tutor/SoundLevel.h"
 
 #include <QString>
@@ -17,5 +17,11 @@ PlaySpeed faster(PlaySpeed speed);      // stops at normal
 // The corner badge over the video: "Loop", "½×", "Loop ¼×"; empty at normal speed
 // without loop.
 QString practiceBadgeText(bool loop, PlaySpeed speed);
+
+// Whether captions are shown: on unless the learner switched them off.
+bool captionsShown(const QSettings& settings);
+void saveCaptionsShown(QSettings& settings, bool shown);
+// The brief note shown when captions are switched.
+QString captionsNote(bool shown, bool clipHasCaptions);
 
 } // namespace hw

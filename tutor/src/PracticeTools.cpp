@@ -2,6 +2,7 @@
 
 #include "KeySheet.h"
 #include "PanelNote.h"
+#include "PracticeView.h"
 #include "hw/media/TMediaPlayer.h"
 
 #include <QAction>
@@ -9,10 +10,19 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QSettings>
 #include <QWidget>
 
 namespace hw {
+
+namespace {
+// The window's column under the section buttons, whose right edges are 11 pixels in from
+// the window's; the Patterns button ends at 226.
+constexpr int kNoteRightMargin = 11;
+constexpr int kNoteTop = 236;
+constexpr int kNoteSpacing = 26;
+} // namespace
 
 PracticeTools::PracticeTools(QWidget* window, QWidget* videoPanel, TMediaPlayer* player,
                              std::shared_ptr<QSettings> settings)
@@ -39,13 +49,34 @@ PracticeTools::PracticeTools(QWidget* window, QWidget* videoPanel, TMediaPlayer*
     addKey(QStringLiteral("Softer"), QStringLiteral("SofterAction"), {Qt::Key_Minus}, &PracticeTools::softer);
     keysAction_ = addKey(QStringLiteral("Keys"), QStringLiteral("KeysAction"), {Qt::Key_F1, Qt::Key_Question},
                          &PracticeTools::showKeys);
+    viewAction_ = addKey(QStringLiteral("Practice view"), QStringLiteral("PracticeViewAction"), {Qt::Key_F},
+                         &PracticeTools::switchView);
+    viewAction_->setCheckable(true);
+    captionsAction_ = addKey(QStringLiteral("Captions"), QStringLiteral("CaptionsAction"), {Qt::Key_C},
+                             &PracticeTools::switchCaptions);
+    captionsAction_->setCheckable(true);
 
-    badge_ = new PanelNote(panel_, PanelNote::Corner::TopRight, QStringLiteral("PracticeBadge"));
-    soundNote_ = new PanelNote(panel_, PanelNote::Corner::TopLeft, QStringLiteral("SoundNote"));
+    // Beside the video, in the window's free column under the section buttons, where they
+    // cover neither the picture's title band nor a control.
+    const QPoint beside(panel_->parentWidget()->width() - kNoteRightMargin, kNoteTop);
+    badge_ = new PanelNote(panel_, beside, QStringLiteral("PracticeBadge"));
+    soundNote_ = new PanelNote(panel_, beside + QPoint(0, kNoteSpacing), QStringLiteral("SoundNote"));
+    view_ = new PracticeView(window_, panel_, player_);
+    // Every practice key works in the view as in the window.
+    view_->addActions(window_->actions());
+    view_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(view_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { menu_->popup(view_->mapToGlobal(at)); });
     buildMenu();
+    panel_->installEventFilter(this);
 
-    if (settings_)
+    if (settings_) {
         sound_ = SoundLevel::load(*settings_);
+        captions_ = captionsShown(*settings_);
+    }
+    captionsAction_->setChecked(captions_);
+    player_->setCaptionsShown(captions_);
+    updateBadge();
     muteAction_->setChecked(sound_.muted);
     sound_.applyTo(*player_);
 }
@@ -80,6 +111,15 @@ void PracticeTools::shareKeysWith(QWidget* field, std::function<bool()> beingTyp
 
 bool PracticeTools::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == panel_) {
+        if (event->type() == QEvent::MouseButtonDblClick
+            && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+            view_->open();
+            viewAction_->setChecked(true);
+            return true;
+        }
+        return false;
+    }
     // A text field claims every printable key before shortcuts see it. Until the user has
     // typed something of their own, the practice keys stay keys.
     if (event->type() != QEvent::ShortcutOverride || !field_
@@ -119,8 +159,12 @@ void PracticeTools::buildMenu()
     speedActions_[0]->setChecked(true);
     menu_->addSeparator();
     menu_->addAction(muteAction_);
+    menu_->addAction(captionsAction_);
     menu_->addSeparator();
+    menu_->addAction(viewAction_);
     menu_->addAction(keysAction_);
+    // The view leaves by Esc, a double-click or F too: the menu's tick follows it.
+    connect(menu_, &QMenu::aboutToShow, this, [this] { viewAction_->setChecked(view_->isOpen()); });
 
     panel_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(panel_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) { showMenu(at); });
@@ -196,18 +240,42 @@ void PracticeTools::soundChanged()
     if (settings_)
         sound_.save(*settings_);
     soundNote_->flash(sound_.note());
+    view_->flashNote(sound_.note());
+    updateBadge();
 }
 
 void PracticeTools::showKeys()
 {
     if (!sheet_)
         sheet_ = new KeySheet(window_);
-    sheet_->open();
+    sheet_->open(view_->isOpen() ? view_ : window_);
+}
+
+void PracticeTools::switchCaptions()
+{
+    captions_ = !captions_;
+    captionsAction_->setChecked(captions_);
+    player_->setCaptionsShown(captions_);
+    if (settings_)
+        saveCaptionsShown(*settings_, captions_);
+    const QString note = captionsNote(captions_, player_->hasCaptions());
+    soundNote_->flash(note);
+    view_->flashNote(note);
+}
+
+void PracticeTools::switchView()
+{
+    view_->toggle();
+    viewAction_->setChecked(view_->isOpen());
 }
 
 void PracticeTools::updateBadge()
 {
     badge_->setText(practiceBadgeText(loop_, speed_));
+    QString viewBadges = practiceBadgeText(loop_, speed_);
+    if (sound_.muted)
+        viewBadges += (viewBadges.isEmpty() ? QString() : QStringLiteral(" ")) + QStringLiteral("Muted");
+    view_->setBadges(viewBadges);
 }
 
 } // namespace hw

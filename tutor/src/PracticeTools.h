@@ -1,10 +1,11 @@
 #pragma once
-// The practice tools of the tutor window: "loop this step", slower plays and the sound level,
-// reached by keys and by the video panel's right-click menu, shown by small notes over the
-// panel's corners; and the sheet of the window's keys.
+// The practice tools of the tutor window: "loop this step", slower plays, the sound level,
+// captions and the full-screen practice view, reached by keys and by the video panel's
+// right-click menu, shown by small notes over the panel's corners; and the sheet of the
+// window's keys.
 //
-// Loop and speed start off (normal speed, no loop) and last for this run; the sound level is
-// read from and kept in the settings store.
+// Loop and speed start off (normal speed, no loop) and last for this run; the sound level and
+// whether captions are shown are read from and kept in the settings store.
 #include "PracticeChoices.h"
 
 #include <QObject>
@@ -21,6 +22,7 @@ namespace hw {
 
 class KeySheet;
 class PanelNote;
+class PracticeView;
 class TMediaPlayer;
 
 class PracticeTools : public QObject {
@@ -42,6 +44,8 @@ public:
     std::function<void()> onSpeedChanged;
     // A text field that takes the practice keys as text only while it is being typed in.
     void shareKeysWith(QWidget* field, std::function<bool()> beingTypedIn);
+    bool captions() const { return captions_; }
+    PracticeView* view() const { return view_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -61,6 +65,8 @@ private:
     void softer();
     void soundChanged();
     void showKeys();
+    void switchCaptions();
+    void switchView();
     void updateBadge();
 
     QWidget* window_;
@@ -74,10 +80,14 @@ private:
     QAction* loopAction_ = nullptr;
     QAction* muteAction_ = nullptr;
     QAction* keysAction_ = nullptr;
+    QAction* viewAction_ = nullptr;
+    QAction* captionsAction_ = nullptr;
+    bool captions_ = true;
     QAction* speedActions_[3] = {};
     QMenu* menu_ = nullptr;
     PanelNote* badge_ = nullptr;
-    PanelNote* soundNote_ = nullptr;
+    PanelNote* soundNote_ = nullptr; // the sound level, and captions switched
+    PracticeView* view_ = nullptr;
     KeySheet* sheet_ = nullptr;
     QWidget* field_ = nullptr;
     std::function<bool()> fieldBeingTypedIn_;

@@ -1,10 +1,13 @@
 #include "hw/tutor/TForm1.h"
 
 #include "Artwork.h"
+#include "FrameMath.h"
 #include "PanelNote.h"
 #include "PracticeTools.h"
+#include "PracticeView.h"
 #include "TransportShortcuts.h"
 #include "WindowFont.h"
+#include "hw/AnsiText.h"
 #include "hw/Termination.h"
 #include "hw/tutor/SoundLevel.h"
 #include "hw/tutor/THiddenControlsForm.h"
@@ -212,6 +215,27 @@ void TForm1::createComponents()
     practice_->onLoopSwitched = [this](bool on) { loopSwitched(on); };
     practice_->onSpeedChanged = [this] { playOnWithNewSettings(); };
     practice_->shareKeysWith(RightLeftComboBox, [this] { return handBeingTyped_; });
+    practice_->view()->describeStep = [this] { return describeStep(); };
+    shortcuts_->alsoIn(practice_->view());
+}
+
+StepInfo TForm1::describeStep() const
+{
+    StepInfo info;
+    if (!currentTopic_)
+        return info;
+    info.step = currentTopic_;
+    info.title = ansiToQString(currentTopic_->title);
+    for (const tTopicRecord* topic = currentSectionList_; topic; topic = topic->next) {
+        ++info.count;
+        if (topic == currentTopic_)
+            info.number = info.count;
+    }
+    const int32_t first = handedStart(currentTopic_->startFrame, handedness(), currentOffset_);
+    const int32_t last = handedStop(currentTopic_->stopFrame, handedness(), currentOffset_);
+    if (last > first)
+        info.done = double(int64_t{MediaPlayer1->Position()} - first) / double(int64_t{last} - first);
+    return info;
 }
 
 void TForm1::wireEvents()

@@ -11,18 +11,34 @@ TransportShortcuts::TransportShortcuts(QWidget* window)
     : window_(window)
 { }
 
-void TransportShortcuts::add(const QKeySequence& key, QAbstractButton* button, bool autoRepeat)
+QShortcut* TransportShortcuts::makeShortcut(const QKeySequence& key, QWidget* in, QAbstractButton* button,
+                                            bool autoRepeat)
 {
-    auto* shortcut = new QShortcut(key, window_);
+    auto* shortcut = new QShortcut(key, in);
     shortcut->setContext(Qt::WindowShortcut);
     shortcut->setAutoRepeat(autoRepeat);
     QObject::connect(shortcut, &QShortcut::activated, button, [button] {
         if (button->isVisible())
             button->click();
     });
-    bindings_.push_back({shortcut, button});
+    return shortcut;
+}
+
+void TransportShortcuts::add(const QKeySequence& key, QAbstractButton* button, bool autoRepeat)
+{
+    bindings_.push_back({makeShortcut(key, window_, button, autoRepeat), button, autoRepeat});
     button->installEventFilter(this);
     update(button);
+}
+
+void TransportShortcuts::alsoIn(QWidget* other)
+{
+    const std::vector<Binding> own = bindings_;
+    for (const Binding& b : own) {
+        bindings_.push_back(
+            {makeShortcut(b.shortcut->key(), other, b.button, b.autoRepeat), b.button, b.autoRepeat});
+        update(b.button);
+    }
 }
 
 bool TransportShortcuts::eventFilter(QObject* watched, QEvent* event)

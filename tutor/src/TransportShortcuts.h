@@ -20,6 +20,9 @@ public:
     explicit TransportShortcuts(QWidget* window);
     // autoRepeat: a held key presses again (only for commands that finish at once).
     void add(const QKeySequence& key, QAbstractButton* button, bool autoRepeat = false);
+    // The same keys in another window of the program (the practice view), pressing the same
+    // buttons; call after the last add.
+    void alsoIn(QWidget* other);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -28,7 +31,9 @@ private:
     struct Binding {
         QShortcut* shortcut;
         QAbstractButton* button;
+        bool autoRepeat;
     };
+    QShortcut* makeShortcut(const QKeySequence& key, QWidget* in, QAbstractButton* button, bool autoRepeat);
     void update(QAbstractButton* button);
     QWidget* window_;
     std::vector<Binding> bindings_;

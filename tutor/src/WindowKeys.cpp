@@ -21,6 +21,12 @@ const std::vector<KeyHelp>& windowKeys()
             {"[, ]", "slower, faster"},
             {"M", "mute or unmute the sound"},
             {"+, -", "louder, softer"},
+            {"C", "show or hide captions"},
+            {"F or a double-click on the video",
+             "the practice view: the lesson over the whole screen, or back"},
+            {"Esc (practice view)", "back to the tutor window"},
+            {"Wheel, drag (practice view)", "zoom about the pointer (up to 4 times), pan"},
+            {"0 (practice view)", "the whole picture again"},
             {"F1 or ?", "this list of keys"},
         };
         std::vector<KeyHelp> list;

@@ -1,10 +1,12 @@
 #include "hw/check/LibraryCheck.h"
 
+#include "CaptionChecks.h"
 #include "Findings.h"
 #include "IniChecks.h"
 #include "PictureChecks.h"
 #include "TopicChecks.h"
 #include "VideoProbe.h"
+#include "hw/media/CaptionTrack.h"
 
 #include "hw/AnsiText.h"
 #include "hw/ContentPath.h"
@@ -290,8 +292,12 @@ private:
                        QStringLiteral("the video %1 is missing").arg(video));
             return;
         }
-        if (const std::optional<VideoFacts> facts = probe(path))
-            checkChainRanges(chain, file, spelledOnDisc(path, root_), *facts, isSteps, out_);
+        const std::optional<VideoFacts> facts = probe(path);
+        if (!facts)
+            return;
+        checkChainRanges(chain, file, spelledOnDisc(path, root_), *facts, isSteps, out_);
+        if (const QString captions = findCaptionFile(path); !captions.isEmpty())
+            checkCaptions(captions, spelledOnDisc(captions, root_), chain, *facts, out_);
     }
 
     void checkRecipeCards()

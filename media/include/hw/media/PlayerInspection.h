@@ -16,6 +16,8 @@ struct PlayerInspection {
     static QImage displayedPicture(const TMediaPlayer& player) { return player.displayedPicture(); }
     // Frame number of the displayed picture, or -1.
     static int32_t displayedFrame(const TMediaPlayer& player) { return player.displayedFrame(); }
+    // The caption drawn over the displayed picture ("" when none is drawn).
+    static QString displayedCaption(const TMediaPlayer& player) { return player.displayedCaption(); }
     // Returns when the open device has nothing left to do (frame order learnt, pictures for
     // stepping cached). Does nothing when closed.
     static void waitUntilIdle(TMediaPlayer& player) { player.waitUntilIdle(); }

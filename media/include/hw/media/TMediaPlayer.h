@@ -15,6 +15,7 @@
 #include <QPointer>
 #include <QRect>
 #include <QString>
+#include <QTransform>
 #include <QWidget>
 
 #include <cstdint>
@@ -161,6 +162,19 @@ public:
     void setMuted(bool on);
     bool muted() const;
 
+    // Captions: the clip's caption file (NAME.srt or NAME.vtt beside the video, any case) is
+    // read at Open, and drawn over the picture's foot while shown (off by default). A caption
+    // file that cannot be read leaves the clip without captions, with one log line.
+    bool hasCaptions() const;
+    void setCaptionsShown(bool on);
+    bool captionsShown() const;
+    // Zoom and pan: maps where the picture lies in the Display to where it is drawn
+    // (identity by default); kept across Opens.
+    void setPictureZoom(const QTransform& zoom);
+    QTransform pictureZoom() const;
+    // Where the picture on show lies in the Display before the zoom; empty without one.
+    QRectF picturePlace() const;
+
     TMPNotifyValues NotifyValue() const;
     uint32_t Error() const;       // result code of the last device command, 0 for success
     QString ErrorMessage() const; // the device's text for Error()
@@ -182,6 +196,7 @@ private:
     friend struct PlayerInspection;
     QImage displayedPicture() const;
     int32_t displayedFrame() const;
+    QString displayedCaption() const;
     void waitUntilIdle();
     PlaybackStats playbackStats() const;
     void dropCachedPictures();

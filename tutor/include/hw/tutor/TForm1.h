@@ -27,6 +27,7 @@ namespace hw {
 class PracticeTools;
 class PanelNote;
 class TransportShortcuts;
+struct StepInfo;
 
 class TForm1 : public QWidget {
     Q_OBJECT
@@ -148,6 +149,7 @@ private:
     void closeClip();
     // The band over the video in a pattern lesson: the pattern, the step and the hand.
     void showLessonTitle();
+    StepInfo describeStep() const; // for the practice view's band
     void keepFocusOnScreen(QWidget* focusBefore, QWidget* successor);
     QString clipFileName(const QString& contentPath) const;
     QString patternClipFileName(const tFlyRecord& fly) const;
