@@ -11,9 +11,10 @@ QString ffmpeg(const QStringList& args)
 {
     QProcess p;
     p.setProcessChannelMode(QProcess::MergedChannels);
-    p.start(QStringLiteral("ffmpeg"), QStringList{QStringLiteral("-v"), QStringLiteral("error"),
-                                                  QStringLiteral("-nostdin"), QStringLiteral("-y")}
-                                          + args);
+    p.start(QStringLiteral("ffmpeg"),
+            QStringList{QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-nostdin"),
+                        QStringLiteral("-y")}
+                + args);
     if (!p.waitForStarted())
         return QStringLiteral("cannot run ffmpeg");
     if (!p.waitForFinished(600000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
@@ -27,26 +28,27 @@ QStringList flashBeepInputs(const QString& size, int seconds)
     // The beep counts samples, not seconds, so that it starts exactly on its frame's time.
     const int flashSamples = kBeepRate * kFlashEvery / kClipFps;
     const int beepSamples = kBeepRate / 25;
-    return {QStringLiteral("-f"),
-            QStringLiteral("lavfi"),
-            QStringLiteral("-i"),
-            QStringLiteral("color=c=black:s=%1:r=%2:d=%3,drawbox=c=white:t=fill:enable='eq(mod(n,%4),0)'")
-                .arg(size)
-                .arg(kClipFps)
-                .arg(duration)
-                .arg(kFlashEvery),
-            QStringLiteral("-f"),
-            QStringLiteral("lavfi"),
-            QStringLiteral("-i"),
-            QStringLiteral("aevalsrc=exprs='if(lt(mod(n,%1),%2),0.5*cos(2*PI*1000*n/%3),0)':c=stereo:s=%3:d=%4")
-                .arg(flashSamples)
-                .arg(beepSamples)
-                .arg(kBeepRate)
-                .arg(duration)};
+    return {
+        QStringLiteral("-f"),
+        QStringLiteral("lavfi"),
+        QStringLiteral("-i"),
+        QStringLiteral("color=c=black:s=%1:r=%2:d=%3,drawbox=c=white:t=fill:enable='eq(mod(n,%4),0)'")
+            .arg(size)
+            .arg(kClipFps)
+            .arg(duration)
+            .arg(kFlashEvery),
+        QStringLiteral("-f"),
+        QStringLiteral("lavfi"),
+        QStringLiteral("-i"),
+        QStringLiteral("aevalsrc=exprs='if(lt(mod(n,%1),%2),0.5*cos(2*PI*1000*n/%3),0)':c=stereo:s=%3:d=%4")
+            .arg(flashSamples)
+            .arg(beepSamples)
+            .arg(kBeepRate)
+            .arg(duration)};
 }
 
-const QStringList kMjpeg{QStringLiteral("-c:v"), QStringLiteral("mjpeg"), QStringLiteral("-q:v"),
-                         QStringLiteral("3"), QStringLiteral("-pix_fmt"), QStringLiteral("yuvj420p")};
+const QStringList kMjpeg{QStringLiteral("-c:v"), QStringLiteral("mjpeg"),    QStringLiteral("-q:v"),
+                         QStringLiteral("3"),    QStringLiteral("-pix_fmt"), QStringLiteral("yuvj420p")};
 
 } // namespace
 
@@ -71,8 +73,8 @@ QString makeLooped(const QString& from, const QString& path, int rounds)
 
 QString makePicturesOnly(const QString& from, const QString& path)
 {
-    return ffmpeg({QStringLiteral("-i"), from, QStringLiteral("-an"), QStringLiteral("-c:v"), QStringLiteral("copy"),
-                   path});
+    return ffmpeg({QStringLiteral("-i"), from, QStringLiteral("-an"), QStringLiteral("-c:v"),
+                   QStringLiteral("copy"), path});
 }
 
 } // namespace bench

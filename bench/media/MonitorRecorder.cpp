@@ -70,7 +70,7 @@ namespace {
 
 // Waits (polling, so that a server that never answers cannot hold the benchmark) until ready()
 // is true or failed() is; false on failure or after 5 s.
-template<typename Ready, typename Failed>
+template <typename Ready, typename Failed>
 bool waitFor(pa_threaded_mainloop* loop, Ready ready, Failed failed)
 {
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
@@ -165,8 +165,9 @@ int64_t playedAtNs(const MonitorRecorder::Recording& rec, int64_t sample)
     if (c.empty())
         return 0;
     const auto byFirst = [](const MonitorRecorder::Chunk& k, int64_t s) { return k.firstSample < s; };
-    auto lo = std::lower_bound(c.begin(), c.end(), sample - MonitorRecorder::kRate, byFirst);
-    auto hi = std::lower_bound(c.begin(), c.end(), sample + MonitorRecorder::kRate, byFirst);
+    const int64_t reach = 5 * MonitorRecorder::kRate;
+    auto lo = std::lower_bound(c.begin(), c.end(), sample - reach, byFirst);
+    auto hi = std::lower_bound(c.begin(), c.end(), sample + reach, byFirst);
     if (lo == hi) { // no chunk near: the nearest one
         lo = hi == c.end() ? hi - 1 : hi;
         hi = lo + 1;

@@ -47,7 +47,8 @@ private:
 };
 
 // When sample s of the recording is played: the median of the chunks' stamps (less their
-// position) within a second either side, so that a late read does not move it.
+// position) within five seconds either side. The null sink plays by the system's clock, so
+// these all tell the same time; the median keeps a late read or a late timing report out.
 int64_t playedAtNs(const MonitorRecorder::Recording& rec, int64_t sample);
 
 // How far the chunks' stamps stray from a straight line over the recording (the server's

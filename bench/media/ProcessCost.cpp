@@ -1,49 +1,46 @@
 #include "ProcessCost.h"
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <chrono>
-#include <vector>
-
-extern char** environ;
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryFile>
 
 namespace bench {
 
 ProcessCost runMeasured(const QString& program, const QStringList& args)
 {
     ProcessCost cost;
-    std::vector<QByteArray> owned{program.toLocal8Bit()};
-    for (const QString& a : args)
-        owned.push_back(a.toLocal8Bit());
-    std::vector<char*> argv;
-    for (QByteArray& a : owned)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t files;
-    posix_spawn_file_actions_init(&files);
-    posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&files, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    const auto t0 = std::chrono::steady_clock::now();
-    pid_t pid = 0;
-    const int err = posix_spawn(&pid, argv[0], &files, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&files);
-    if (err != 0) {
-        cost.why = QStringLiteral("cannot start %1").arg(program);
+    QTemporaryFile report;
+    if (!report.open()) {
+        cost.why = QStringLiteral("cannot make a temporary file");
         return cost;
     }
-    int status = 0;
-    rusage usage{};
-    while (wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) { }
-    cost.wallS = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-    cost.peakMb = double(usage.ru_maxrss) / 1024.0; // kilobytes on Linux
-    cost.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    QProcess p;
+    p.setStandardOutputFile(QProcess::nullDevice());
+    p.setStandardErrorFile(QProcess::nullDevice());
+    QElapsedTimer wall;
+    wall.start();
+    p.start(QStringLiteral("/usr/bin/time"),
+            QStringList{QStringLiteral("-f"), QStringLiteral("%M"), QStringLiteral("-o"), report.fileName(),
+                        program}
+                + args);
+    if (!p.waitForStarted()) {
+        cost.why = QStringLiteral("cannot run /usr/bin/time (apt-get install time)");
+        return cost;
+    }
+    const bool ended = p.waitForFinished(600000);
+    cost.wallS = double(wall.nsecsElapsed()) / 1e9;
+    if (!ended) {
+        p.kill();
+        p.waitForFinished();
+    }
+    bool number = false;
+    const QStringList lines = QString::fromLatin1(report.readAll()).trimmed().split(QLatin1Char('\n'));
+    cost.peakMb = lines.last().toDouble(&number) / 1024.0; // kilobytes
+    cost.ok = ended && number && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
     if (!cost.ok)
-        cost.why = QStringLiteral("%1 failed (status %2)").arg(program).arg(status);
+        cost.why = QStringLiteral("%1 %2 failed: %3")
+                       .arg(program, args.join(QLatin1Char(' ')), lines.join(QLatin1Char(' ')));
     return cost;
 }
 
