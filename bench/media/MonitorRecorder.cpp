@@ -104,14 +104,14 @@ MonitorRecorder::MonitorRecorder(const QString& source)
         why_ = QStringLiteral("the sound server did not answer");
         return;
     }
-    const pa_sample_spec spec{PA_SAMPLE_S16LE, uint32_t(kRate), 2};
+    const pa_sample_spec sampleFormat{PA_SAMPLE_S16LE, uint32_t(kRate), 2};
     pa_buffer_attr attr{};
     attr.maxlength = uint32_t(-1);
     attr.tlength = attr.prebuf = attr.minreq = uint32_t(-1);
-    attr.fragsize = uint32_t(pa_usec_to_bytes(10 * PA_USEC_PER_MSEC, &spec)); // 10 ms chunks
+    attr.fragsize = uint32_t(pa_usec_to_bytes(10 * PA_USEC_PER_MSEC, &sampleFormat)); // 10 ms chunks
     const QByteArray name = source.toUtf8();
     pa_threaded_mainloop_lock(d->loop);
-    d->stream = pa_stream_new(c, "av_bench monitor", &spec, nullptr);
+    d->stream = pa_stream_new(c, "av_bench monitor", &sampleFormat, nullptr);
     if (d->stream) {
         pa_stream_set_read_callback(d->stream, &State::onRead, d.get());
         pa_stream_connect_record(d->stream, name.constData(), &attr,
