@@ -15,10 +15,18 @@ void PictureSink::present(QImage picture, int frame)
     std::lock_guard lock(pictureMutex_);
     picture_ = std::move(picture);
     frame_ = frame;
+    if (hook_)
+        hook_(picture_, frame_);
     if (surface_ && !updatePosted_) {
         updatePosted_ = true;
         QCoreApplication::postEvent(surface_, new QEvent(updateEventType()));
     }
+}
+
+void PictureSink::setPresentHook(PresentHook hook)
+{
+    std::lock_guard lock(pictureMutex_);
+    hook_ = std::move(hook);
 }
 
 QImage PictureSink::picture() const

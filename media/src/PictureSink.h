@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QSize>
 
+#include <functional>
 #include <mutex>
 
 namespace hw::media {
@@ -18,6 +19,10 @@ public:
 
     // Worker: a new picture (already scaled to the panel) is on screen now.
     void present(QImage picture, int frame);
+    // Called by present() with each picture as it goes on show, on the worker and under the
+    // sink's lock: it must be quick and must not call the sink (benchmarks stamp it).
+    using PresentHook = std::function<void(const QImage& picture, int frame)>;
+    void setPresentHook(PresentHook hook);
     // GUI: the picture the surface shows, and its frame number (-1 if none).
     QImage picture() const;
     int frame() const;
@@ -43,6 +48,7 @@ private:
     qreal ratio_ = 1;
     QObject* surface_ = nullptr;
     bool updatePosted_ = false;
+    PresentHook hook_;
 };
 
 } // namespace hw::media

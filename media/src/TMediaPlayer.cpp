@@ -807,6 +807,11 @@ void TMediaPlayer::dropCachedPictures()
         d->device->dropCachedPictures();
 }
 
+void TMediaPlayer::setPresentHook(std::function<void(const QImage&, int32_t)> presented)
+{
+    d->sink->setPresentHook(std::move(presented));
+}
+
 PlaybackStats TMediaPlayer::playbackStats() const
 {
     return d->device ? d->device->stats() : PlaybackStats{};

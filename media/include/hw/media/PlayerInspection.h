@@ -8,6 +8,7 @@
 #include <QImage>
 
 #include <cstdint>
+#include <functional>
 
 namespace hw {
 
@@ -24,6 +25,13 @@ struct PlayerInspection {
     static PlaybackStats playbackStats(const TMediaPlayer& player) { return player.playbackStats(); }
     // Forgets the decoded pictures kept for stepping, so that the next command has to decode.
     static void dropCachedPictures(TMediaPlayer& player) { player.dropCachedPictures(); }
+    // Calls presented(picture, frame) on the device's worker the moment each picture goes on
+    // show (before the display surface is told); keep it short, the worker waits on it. An
+    // empty function ends the calls.
+    static void onPresent(TMediaPlayer& player, std::function<void(const QImage&, int32_t)> presented)
+    {
+        player.setPresentHook(std::move(presented));
+    }
 };
 
 } // namespace hw

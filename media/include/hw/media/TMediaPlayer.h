@@ -200,6 +200,7 @@ private:
     void waitUntilIdle();
     PlaybackStats playbackStats() const;
     void dropCachedPictures();
+    void setPresentHook(std::function<void(const QImage&, int32_t)> presented);
 
     void clickBarButton(TMPBtnType button);
     void showBar();
