@@ -18,9 +18,10 @@ if(HW_SANITIZE)
   target_compile_options(hw_config INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   target_link_options(hw_config INTERFACE -fsanitize=address,undefined)
 endif()
-# The tests of windows: they run in the program's own application object (tests/support),
-# and LeakSanitizer checks only the other tests. The window tests leave behind what Qt and the platform keep until exit (and what an error unwinding through
-# Qt's event delivery strands there), which it cannot tell from a leak of ours.
+# The test binaries that open windows: they run in the program's own application object
+# (tests/support), and LeakSanitizer checks only the others. Window tests leave behind what
+# Qt and the platform keep until exit (and what an error unwinding through Qt's event
+# delivery strands there), which it cannot tell from a leak of ours.
 set(HW_GUI_TESTS tutor_tests app_tests recipes_tests report_tests report_cups_tests
                  hardening_corpus_tests hardening_soak_tests)
 # Fuzzing (clang only): every library carries libFuzzer's coverage hooks and both

@@ -23,16 +23,12 @@ QString deviceErrorText(uint32_t code)
         return QStringLiteral("The specified device type is not available on this system.");
     case kUnsupportedFormat:
         return QStringLiteral("The video in the specified file has no frame index this device can use.");
-    case kDeviceFailure:
-        return QStringLiteral("The device failed while decoding the video.");
     case kBadTimeFormat:
         return QStringLiteral("The specified time format is invalid.");
     case kCannotRecord:
         return QStringLiteral("This device cannot record.");
     case kCannotEject:
         return QStringLiteral("This device has no media to eject.");
-    case kWindowRefused:
-        return QStringLiteral("The device cannot show its picture in the specified window.");
     default:
         return QStringLiteral("Unknown error code");
     }

@@ -17,8 +17,6 @@ enum DeviceError : uint32_t {
     kNoFileName = 299,
     kDeviceTypeUnavailable = 259,
     kUnsupportedFormat = 276,
-    kDeviceFailure = 300,
-    kWindowRefused = 301,
     kBadTimeFormat = 37,
     kCannotRecord = 302,
     kCannotEject = 303,

@@ -47,7 +47,7 @@ std::shared_ptr<PresentationClock> makeSteadyClock()
 }
 
 struct ManualClock::State {
-    mutable std::mutex m;
+    mutable std::mutex timeMutex; // guards the time and the waiters below
     std::condition_variable cv;
     int64_t now = 0;
     bool woken = false;
@@ -62,13 +62,13 @@ std::shared_ptr<ManualClock::State> ManualClock::makeState()
 
 int64_t ManualClock::nowUs()
 {
-    std::lock_guard lock(d->m);
+    std::lock_guard lock(d->timeMutex);
     return d->now;
 }
 
 bool ManualClock::waitUntil(int64_t dueUs)
 {
-    std::unique_lock lock(d->m);
+    std::unique_lock lock(d->timeMutex);
     ++d->waiters;
     d->awaited = dueUs;
     d->cv.notify_all();
@@ -82,7 +82,7 @@ bool ManualClock::waitUntil(int64_t dueUs)
 void ManualClock::wake()
 {
     {
-        std::lock_guard lock(d->m);
+        std::lock_guard lock(d->timeMutex);
         d->woken = true;
     }
     d->cv.notify_all();
@@ -91,7 +91,7 @@ void ManualClock::wake()
 void ManualClock::advance(int64_t us)
 {
     {
-        std::lock_guard lock(d->m);
+        std::lock_guard lock(d->timeMutex);
         d->now += us;
     }
     d->cv.notify_all();
@@ -99,13 +99,13 @@ void ManualClock::advance(int64_t us)
 
 int ManualClock::waiters() const
 {
-    std::lock_guard lock(d->m);
+    std::lock_guard lock(d->timeMutex);
     return d->waiters;
 }
 
 int64_t ManualClock::awaitedUs() const
 {
-    std::lock_guard lock(d->m);
+    std::lock_guard lock(d->timeMutex);
     return d->awaited;
 }
 

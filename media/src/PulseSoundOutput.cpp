@@ -250,7 +250,10 @@ public:
         if (!started_)
             return;
         Locked lock(loop_);
-        if (streamUsable())
+        // A play whose end was told corks itself once its last sample has been heard; the
+        // play's pictures may end a few milliseconds before that, and corking here would
+        // cut that sound short.
+        if (streamUsable() && !endTold_)
             setCorked(true);
     }
 

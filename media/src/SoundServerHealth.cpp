@@ -13,7 +13,7 @@ SoundServerHealth& SoundServerHealth::shared()
 void SoundServerHealth::failed(const std::string& server, const std::string& line)
 {
     {
-        std::lock_guard lock(m_);
+        std::lock_guard lock(serversMutex_);
         if (!failing_.insert(server).second)
             return;
     }
@@ -22,14 +22,14 @@ void SoundServerHealth::failed(const std::string& server, const std::string& lin
 
 void SoundServerHealth::answered(const std::string& server)
 {
-    std::lock_guard lock(m_);
+    std::lock_guard lock(serversMutex_);
     if (failing_.erase(server))
         qCDebug(lcSound, "The sound server %s answers again", server.c_str());
 }
 
 bool SoundServerHealth::failing(const std::string& server) const
 {
-    std::lock_guard lock(m_);
+    std::lock_guard lock(serversMutex_);
     return failing_.count(server) != 0;
 }
 

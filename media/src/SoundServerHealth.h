@@ -20,7 +20,7 @@ public:
     bool failing(const std::string& server) const;
 
 private:
-    mutable std::mutex m_;
+    mutable std::mutex serversMutex_; // guards the servers known to have failed
     std::set<std::string> failing_;
 };
 

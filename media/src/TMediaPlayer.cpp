@@ -94,6 +94,8 @@ struct TMediaPlayer::State {
     QSize pictureSize;
 
     std::unique_ptr<ClipDevice> device;
+    // The open device; a command that needs one raises the not-open error without it.
+    ClipDevice& openDevice() const;
     std::shared_ptr<media::PictureSink> sink = std::make_shared<media::PictureSink>();
     QPointer<media::DisplaySurface> surface;
     std::shared_ptr<PresentationClock> clock;
@@ -264,6 +266,16 @@ namespace {
 {
     throw EMCIDeviceError(QStringLiteral("No MCI device open"));
 }
+} // namespace
+
+ClipDevice& TMediaPlayer::State::openDevice() const
+{
+    if (!device)
+        raiseNotOpen();
+    return *device;
+}
+
+namespace {
 
 bool deviceTypePlaysVideo(TMPDeviceTypes type)
 {
@@ -358,40 +370,37 @@ void TMediaPlayer::Close()
 
 void TMediaPlayer::Play()
 {
-    if (!d->device)
-        raiseNotOpen();
-    if (d->autoRewind && !d->startPending && !d->endPending && d->device->position() == d->device->length())
-        d->device->seek(0, false, true); // its result is not kept
+    ClipDevice& device = d->openDevice();
+    if (d->autoRewind && !d->startPending && !d->endPending && device.position() == device.length())
+        device.seek(0, false, true); // its result is not kept
     const Flags flags = d->takePlayFlags();
-    const int32_t from = d->startPending ? d->startPos : d->device->position();
-    const int32_t to = d->endPending ? d->endPos : d->device->length();
+    const int32_t from = d->startPending ? d->startPos : device.position();
+    const int32_t to = d->endPending ? d->endPos : device.length();
     d->startPending = false;
     d->endPending = false;
-    d->error = d->device->play(from, to, flags.notify, flags.wait);
+    d->error = device.play(from, to, flags.notify, flags.wait);
 }
 
 void TMediaPlayer::Stop()
 {
-    if (!d->device)
-        raiseNotOpen();
+    ClipDevice& device = d->openDevice();
     const Flags flags = d->takeCommandFlags();
-    d->error = d->device->stop(flags.notify, flags.wait);
+    d->error = device.stop(flags.notify, flags.wait);
 }
 
 void TMediaPlayer::Pause()
 {
-    if (!d->device)
-        raiseNotOpen();
-    const media::DeviceMode mode = d->device->mode();
+    ClipDevice& device = d->openDevice();
+    const media::DeviceMode mode = device.mode();
     if (mode == media::DeviceMode::Playing) {
         const Flags flags = d->takeCommandFlags();
-        d->error = d->device->pause(flags.notify, flags.wait);
+        d->error = device.pause(flags.notify, flags.wait);
     } else if (mode == media::DeviceMode::Paused) {
         // Resume: a notice unless refused outright, a wait only if asked for; the marks are
         // taken only when the device accepts.
         const bool notify = !(d->notifyPending && !d->notify);
         const bool wait = d->waitPending && d->wait;
-        const uint32_t result = d->device->resume(notify, wait);
+        const uint32_t result = device.resume(notify, wait);
         if (result == media::kOk) {
             d->waitPending = false;
             d->notifyPending = false;
@@ -409,10 +418,9 @@ int32_t TMediaPlayer::Position() const
 
 void TMediaPlayer::setPosition(int32_t frame)
 {
-    if (!d->device)
-        raiseNotOpen();
+    ClipDevice& device = d->openDevice();
     const Flags flags = d->takeCommandFlags();
-    d->error = d->device->seek(frame, flags.notify, flags.wait);
+    d->error = device.seek(frame, flags.notify, flags.wait);
 }
 
 TMPModes TMediaPlayer::Mode() const
@@ -422,15 +430,13 @@ TMPModes TMediaPlayer::Mode() const
 
 int32_t TMediaPlayer::Length() const
 {
-    if (!d->device)
-        raiseNotOpen();
-    return d->device->length();
+    ClipDevice& device = d->openDevice();
+    return device.length();
 }
 
 TMPTimeFormats TMediaPlayer::TimeFormat() const
 {
-    if (!d->device)
-        raiseNotOpen();
+    d->openDevice();
     return TMPTimeFormats::tfFrames;
 }
 
@@ -445,44 +451,37 @@ void TMediaPlayer::setTimeFormat(TMPTimeFormats format)
 
 void TMediaPlayer::Next()
 {
-    if (!d->device)
-        raiseNotOpen();
+    ClipDevice& device = d->openDevice();
     const Flags flags = d->takeCommandFlags();
-    d->error = d->device->seek(d->device->length(), flags.notify, flags.wait);
+    d->error = device.seek(device.length(), flags.notify, flags.wait);
 }
 
 void TMediaPlayer::Previous()
 {
-    if (!d->device)
-        raiseNotOpen();
+    ClipDevice& device = d->openDevice();
     const Flags flags = d->takeCommandFlags();
-    d->error = d->device->seek(0, flags.notify, flags.wait);
+    d->error = device.seek(0, flags.notify, flags.wait);
 }
 
 void TMediaPlayer::Step()
 {
-    if (!d->device)
-        raiseNotOpen();
+    ClipDevice& device = d->openDevice();
     const Flags flags = d->takeCommandFlags();
-    const int64_t to
-        = std::clamp<int64_t>(int64_t(d->device->position()) + d->stepSize, 0, d->device->length());
-    d->error = d->device->seek(static_cast<int32_t>(to), flags.notify, flags.wait);
+    const int64_t to = std::clamp<int64_t>(int64_t(device.position()) + d->stepSize, 0, device.length());
+    d->error = device.seek(static_cast<int32_t>(to), flags.notify, flags.wait);
 }
 
 void TMediaPlayer::Back()
 {
-    if (!d->device)
-        raiseNotOpen();
+    ClipDevice& device = d->openDevice();
     const Flags flags = d->takeCommandFlags();
-    const int64_t to
-        = std::clamp<int64_t>(int64_t(d->device->position()) - d->stepSize, 0, d->device->length());
-    d->error = d->device->seek(static_cast<int32_t>(to), flags.notify, flags.wait);
+    const int64_t to = std::clamp<int64_t>(int64_t(device.position()) - d->stepSize, 0, device.length());
+    d->error = device.seek(static_cast<int32_t>(to), flags.notify, flags.wait);
 }
 
 void TMediaPlayer::StartRecording()
 {
-    if (!d->device)
-        raiseNotOpen();
+    d->openDevice();
     // Takes its marks as Play does, then is refused: nothing moves and no notice follows.
     d->takePlayFlags();
     d->startPending = false;
@@ -492,8 +491,7 @@ void TMediaPlayer::StartRecording()
 
 void TMediaPlayer::Eject()
 {
-    if (!d->device)
-        raiseNotOpen();
+    d->openDevice();
     d->takeCommandFlags();
     d->error = d->abilities.canEject ? media::kOk : media::kCannotEject;
 }
@@ -509,8 +507,7 @@ void TMediaPlayer::setFrames(int32_t frames)
 
 int32_t TMediaPlayer::Tracks() const
 {
-    if (!d->device)
-        raiseNotOpen();
+    d->openDevice();
     return 1; // a video clip is one track
 }
 

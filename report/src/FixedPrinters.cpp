@@ -7,7 +7,7 @@ namespace {
 
 class FixedPrinters final : public PrinterSystem {
 public:
-    FixedPrinters(QStringList names, QString defaultName, QList<QPageSize> sizes, TPrinterFactory factory)
+    FixedPrinters(QStringList names, QString defaultName, QList<QPageSize> sizes, PrinterFactory factory)
         : names_(std::move(names))
         , default_(std::move(defaultName))
         , sizes_(std::move(sizes))
@@ -40,13 +40,13 @@ private:
     QStringList names_;
     QString default_;
     QList<QPageSize> sizes_;
-    TPrinterFactory factory_;
+    PrinterFactory factory_;
 };
 
 } // namespace
 
 std::shared_ptr<PrinterSystem> fixedPrinters(const QStringList& names, const QString& defaultName,
-                                             const QList<QPageSize>& pageSizes, TPrinterFactory factory)
+                                             const QList<QPageSize>& pageSizes, PrinterFactory factory)
 {
     return std::make_shared<FixedPrinters>(names, defaultName, pageSizes, std::move(factory));
 }

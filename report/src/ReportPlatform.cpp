@@ -39,13 +39,13 @@ double& ppiOverride()
     return ppi;
 }
 
-TPrintDialogRunner& currentRunner()
+PrintDialogRunner& currentRunner()
 {
-    static TPrintDialogRunner runner;
+    static PrintDialogRunner runner;
     return runner;
 }
 
-TPrintDialogAnswer runSystemDialog(QPrinter& printer, const TPrintDialogRequest& request)
+PrintDialogAnswer runSystemDialog(QPrinter& printer, const PrintDialogRequest& request)
 {
     printer.setCopyCount(request.copies);
     QPrintDialog dialog(&printer);
@@ -56,19 +56,19 @@ TPrintDialogAnswer runSystemDialog(QPrinter& printer, const TPrintDialogRequest&
         dialog.setFromTo(request.fromPage, request.toPage);
         dialog.setPrintRange(QAbstractPrintDialog::PageRange);
     }
-    TPrintDialogAnswer answer;
+    PrintDialogAnswer answer;
     answer.accepted = dialog.exec() == QDialog::Accepted;
     if (!answer.accepted)
         return answer;
     switch (dialog.printRange()) {
     case QAbstractPrintDialog::Selection:
-        answer.range = TPrintDialogAnswer::Range::Selection;
+        answer.range = PrintDialogAnswer::Range::Selection;
         break;
     case QAbstractPrintDialog::PageRange:
-        answer.range = TPrintDialogAnswer::Range::PageRange;
+        answer.range = PrintDialogAnswer::Range::PageRange;
         break;
     default:
-        answer.range = TPrintDialogAnswer::Range::AllPages;
+        answer.range = PrintDialogAnswer::Range::AllPages;
         break;
     }
     answer.copies = printer.copyCount();
@@ -111,13 +111,13 @@ void setScreenPpiOverride(double ppi)
     ppiOverride() = ppi;
 }
 
-TPrintDialogRunner printDialogRunner()
+PrintDialogRunner printDialogRunner()
 {
     auto& runner = currentRunner();
-    return runner ? runner : TPrintDialogRunner(runSystemDialog);
+    return runner ? runner : PrintDialogRunner(runSystemDialog);
 }
 
-void setPrintDialogRunner(TPrintDialogRunner runner)
+void setPrintDialogRunner(PrintDialogRunner runner)
 {
     currentRunner() = std::move(runner);
 }

@@ -285,7 +285,7 @@ void TReport::PrinterSetup()
     std::unique_ptr<QPrinter> printer = openPrinter(*this);
     if (!printer)
         return;
-    TPrintDialogRequest request;
+    PrintDialogRequest request;
     request.copies = printerSettings_.copies;
     request.minPage = 1;
     request.maxPage = 9999;
@@ -295,11 +295,11 @@ void TReport::PrinterSetup()
         request.fromPage = 1;
         request.toPage = lastPageCount_;
     }
-    const TPrintDialogAnswer answer = printDialogRunner()(*printer, request);
+    const PrintDialogAnswer answer = printDialogRunner()(*printer, request);
     if (!answer.accepted)
         return;
     printerSettings_.copies = std::max(1, answer.copies);
-    if (answer.range == TPrintDialogAnswer::Range::PageRange) {
+    if (answer.range == PrintDialogAnswer::Range::PageRange) {
         printerSettings_.firstPage = answer.fromPage;
         printerSettings_.lastPage = answer.toPage;
     } else {

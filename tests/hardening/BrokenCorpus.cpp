@@ -20,12 +20,12 @@ QDir brokenCorpus()
         [](const QString& root) {
             QProcess tool;
             tool.setProcessChannelMode(QProcess::MergedChannels);
-            tool.start(QStringLiteral(HW_TOOL), {QStringLiteral("make-broken"), root});
+            tool.start(QStringLiteral(HW_MAKE_BROKEN), {root});
             const bool finished = tool.waitForFinished(10 * 60 * 1000);
             if (!finished || tool.exitStatus() != QProcess::NormalExit || tool.exitCode() != 0)
                 throw std::runtime_error("make-broken failed: " + tool.readAll().toStdString());
         },
-        fileStamp(QStringLiteral(HW_TOOL)))); // a rebuilt tool writes the corpus anew
+        fileStamp(QStringLiteral(HW_MAKE_BROKEN)))); // a rebuilt program writes the corpus anew
     return corpus;
 }
 

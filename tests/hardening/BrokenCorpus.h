@@ -1,6 +1,6 @@
 #pragma once
 // The broken-content corpus, written once per build of the tool by running
-// `hacklewright-tool make-broken`, and what its sound library holds.
+// the tests' `make-broken` program (MakeBroken.cpp), and what its sound library holds.
 #include <QDir>
 #include <QString>
 

@@ -107,7 +107,7 @@ struct RecordedSink::Recorder {
     pa_simple* stream = nullptr;
     std::thread thread;
     std::atomic<bool> quit{false};
-    mutable std::mutex m;
+    mutable std::mutex samplesMutex;
     std::vector<int16_t> samples;
 };
 
@@ -140,7 +140,7 @@ RecordedSink::RecordedSink()
         while (!r->quit) {
             if (pa_simple_read(r->stream, chunk.data(), chunk.size() * sizeof(int16_t), nullptr) < 0)
                 return;
-            std::lock_guard lock(r->m);
+            std::lock_guard lock(r->samplesMutex);
             r->samples.insert(r->samples.end(), chunk.begin(), chunk.end());
         }
     });
@@ -167,7 +167,7 @@ int64_t RecordedSink::recorded() const
 {
     if (!rec_)
         return 0;
-    std::lock_guard lock(rec_->m);
+    std::lock_guard lock(rec_->samplesMutex);
     return int64_t(rec_->samples.size() / 2);
 }
 
@@ -182,7 +182,7 @@ std::vector<int16_t> RecordedSink::left(int64_t from) const
     std::vector<int16_t> out;
     if (!rec_)
         return out;
-    std::lock_guard lock(rec_->m);
+    std::lock_guard lock(rec_->samplesMutex);
     for (size_t i = size_t(from) * 2; i < rec_->samples.size(); i += 2)
         out.push_back(rec_->samples[i]);
     return out;

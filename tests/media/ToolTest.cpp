@@ -223,8 +223,8 @@ TEST(MediaTools, CommandLineAnswersHelpAndRefusesUnknownOptions)
     const ToolRun list = tool({QStringLiteral("--help")}, inDir);
     EXPECT_EQ(list.exitCode, 0);
     EXPECT_TRUE(list.out.contains(QStringLiteral("\n  check "))) << list.out.toStdString();
-    for (const char* name : {"card", "catalog", "check", "grab", "make-artwork", "make-broken", "make-demo",
-                             "make-icons", "picture", "play", "read-stamp", "sheet", "stamp-clip"}) {
+    for (const char* name : {"card", "catalog", "check", "grab", "make-artwork", "make-demo", "make-icons",
+                             "picture", "play", "read-stamp", "sheet", "stamp-clip"}) {
         const QString command = QString::fromLatin1(name);
         for (const QString& ask : {QStringLiteral("-h"), QStringLiteral("--help")}) {
             const ToolRun help = tool({command, ask}, inDir);

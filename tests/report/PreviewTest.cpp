@@ -306,9 +306,9 @@ TEST_F(ReportPreview, NoPrinterInstalled)
         ++printersMade;
         return std::unique_ptr<QPrinter>();
     }));
-    setPrintDialogRunner([&](QPrinter&, const TPrintDialogRequest&) {
+    setPrintDialogRunner([&](QPrinter&, const PrintDialogRequest&) {
         ++dialogs;
-        return TPrintDialogAnswer{};
+        return PrintDialogAnswer{};
     });
     auto report = makeCardReport();
     QSize pageSize;

@@ -134,10 +134,10 @@ TEST_F(ReportPrint, PrinterSetupRules)
 {
     auto report = makeCardReport();
     report->printerSettings().copies = 4;
-    TPrintDialogRequest seen;
-    TPrintDialogAnswer answer;
+    PrintDialogRequest seen;
+    PrintDialogAnswer answer;
     int shown = 0;
-    setPrintDialogRunner([&](QPrinter&, const TPrintDialogRequest& request) {
+    setPrintDialogRunner([&](QPrinter&, const PrintDialogRequest& request) {
         ++shown;
         seen = request;
         return answer;
@@ -153,7 +153,7 @@ TEST_F(ReportPrint, PrinterSetupRules)
 
     auto output = TReportOutput::forPageImages(96);
     report->Generate(*output);
-    answer = {true, TPrintDialogAnswer::Range::PageRange, 3, 1, 1};
+    answer = {true, PrintDialogAnswer::Range::PageRange, 3, 1, 1};
     report->PrinterSetup();
     EXPECT_TRUE(seen.hasRange);
     EXPECT_EQ(seen.minPage, 1);
@@ -164,7 +164,7 @@ TEST_F(ReportPrint, PrinterSetupRules)
     EXPECT_EQ(report->printerSettings().firstPage, 1);
     EXPECT_EQ(report->printerSettings().lastPage, 1);
 
-    for (auto range : {TPrintDialogAnswer::Range::Selection, TPrintDialogAnswer::Range::AllPages}) {
+    for (auto range : {PrintDialogAnswer::Range::Selection, PrintDialogAnswer::Range::AllPages}) {
         report->printerSettings().firstPage = report->printerSettings().lastPage = 7;
         answer = {true, range, 2, 5, 6};
         report->PrinterSetup();

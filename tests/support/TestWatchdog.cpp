@@ -13,7 +13,7 @@ TestWatchdog::TestWatchdog(std::chrono::milliseconds limit)
 TestWatchdog::~TestWatchdog()
 {
     {
-        std::lock_guard lock(m_);
+        std::lock_guard lock(armMutex_);
         quit_ = true;
     }
     cv_.notify_all();
@@ -31,7 +31,7 @@ std::chrono::milliseconds TestWatchdog::limitFor(double seconds)
 
 void TestWatchdog::OnTestStart(const ::testing::TestInfo& test)
 {
-    std::lock_guard lock(m_);
+    std::lock_guard lock(armMutex_);
     running_ = std::string(test.test_suite_name()) + "." + test.name();
     deadline_ = std::chrono::steady_clock::now() + limit_;
     cv_.notify_all();
@@ -39,14 +39,14 @@ void TestWatchdog::OnTestStart(const ::testing::TestInfo& test)
 
 void TestWatchdog::OnTestEnd(const ::testing::TestInfo&)
 {
-    std::lock_guard lock(m_);
+    std::lock_guard lock(armMutex_);
     running_.clear();
     cv_.notify_all();
 }
 
 void TestWatchdog::watch()
 {
-    std::unique_lock lock(m_);
+    std::unique_lock lock(armMutex_);
     while (!quit_) {
         if (running_.empty()) {
             cv_.wait(lock);

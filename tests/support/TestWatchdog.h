@@ -28,7 +28,7 @@ private:
     void watch();
 
     std::chrono::milliseconds limit_;
-    std::mutex m_;
+    std::mutex armMutex_;
     std::condition_variable cv_;
     std::string running_; // empty between tests
     std::chrono::steady_clock::time_point deadline_;

@@ -39,7 +39,7 @@ double screenPpi();
 void setScreenPpiOverride(double ppi);
 
 // The answer of the print dialog.
-struct TPrintDialogRequest {
+struct PrintDialogRequest {
     int copies = 1;
     int minPage = 1;
     int maxPage = 1;
@@ -47,7 +47,7 @@ struct TPrintDialogRequest {
     int fromPage = 0;
     int toPage = 0;
 };
-struct TPrintDialogAnswer {
+struct PrintDialogAnswer {
     bool accepted = false;
     enum class Range { AllPages, Selection, PageRange } range = Range::AllPages;
     int copies = 1;
@@ -55,9 +55,9 @@ struct TPrintDialogAnswer {
     int toPage = 0;
 };
 // Shows the print dialog for `printer`; the default shows QPrintDialog modally.
-using TPrintDialogRunner = std::function<TPrintDialogAnswer(QPrinter& printer, const TPrintDialogRequest&)>;
-TPrintDialogRunner printDialogRunner();
+using PrintDialogRunner = std::function<PrintDialogAnswer(QPrinter& printer, const PrintDialogRequest&)>;
+PrintDialogRunner printDialogRunner();
 // An empty runner restores the system dialog.
-void setPrintDialogRunner(TPrintDialogRunner runner);
+void setPrintDialogRunner(PrintDialogRunner runner);
 
 } // namespace hw

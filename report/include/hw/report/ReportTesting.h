@@ -18,9 +18,9 @@ namespace hw {
 // A fixed printer list; an empty list simulates "no printer installed". Each printer offers
 // `pageSizes` (its first one is its current paper; A4 when empty) and prints through
 // `factory` (by default a PDF printer writing nowhere useful).
-using TPrinterFactory = std::function<std::unique_ptr<QPrinter>(const QString& printer)>;
+using PrinterFactory = std::function<std::unique_ptr<QPrinter>(const QString& printer)>;
 std::shared_ptr<PrinterSystem> fixedPrinters(const QStringList& names, const QString& defaultName,
                                              const QList<QPageSize>& pageSizes = {},
-                                             TPrinterFactory factory = {});
+                                             PrinterFactory factory = {});
 
 } // namespace hw

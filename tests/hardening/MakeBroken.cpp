@@ -1,4 +1,4 @@
-// make-broken DIR: writes a corpus of broken lesson content into DIR (new or empty), one
+// The tests' make-broken DIR: writes a corpus of broken lesson content into DIR (new or empty), one
 // complete content tree per fault, so that the tutor can be started on each and checked to
 // show the right error and go on. CASES.txt in DIR says what each tree holds and what the
 // tutor does with it.
@@ -8,8 +8,6 @@
 // frame (lesson: 0 Quick Tour, 1 Techniques, 2 Adams, 3 Wulff), so that a test can tell
 // exactly which frame of which video is on screen. For a person, each lesson has a colour
 // of its own and every frame is lettered with its number in the top left corner.
-#include "Command.h"
-
 #include "hw/clips/ClipWriter.h"
 #include "hw/clips/FrameStamp.h"
 
@@ -17,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QRandomGenerator>
@@ -395,7 +394,7 @@ int makeBroken(const QStringList& args)
 {
     QTextStream err(stderr);
     if (args.size() != 1) {
-        err << "usage: hacklewright-tool make-broken DIR\n";
+        err << "usage: make-broken DIR\n";
         return 2;
     }
     const QString dir = QFileInfo(args.first()).absoluteFilePath();
@@ -415,8 +414,13 @@ int makeBroken(const QStringList& args)
     return 0;
 }
 
-const bool registered = hw::tool::registerCommand(
-    {"make-broken", "make-broken DIR", "write a corpus of broken lesson content into DIR (new or empty)",
-     makeBroken});
-
 } // namespace
+
+int main(int argc, char** argv)
+{
+    // The frames are lettered with Qt's fonts, which need a platform, never a screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    return makeBroken(app.arguments().mid(1));
+}
