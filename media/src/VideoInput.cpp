@@ -1,6 +1,7 @@
 #include "VideoInput.h"
 
 #include "DeviceError.h"
+#include "LocalMedia.h"
 #include "hw/media/LibavLog.h"
 
 extern "C" {
@@ -8,7 +9,6 @@ extern "C" {
 #include <libavformat/avformat.h>
 }
 
-#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -32,8 +32,9 @@ std::unique_ptr<VideoInput> VideoInput::open(const QString& path, const DecoderT
         error = kFileNotFound;
         return nullptr;
     }
-    if (avformat_open_input(&in->fmt_, QFile::encodeName(path).constData(), nullptr, nullptr) < 0) {
-        error = kUnreadable;
+    const LocalOpen opened = openLocalMedia(&in->fmt_, path);
+    if (opened != LocalOpen::Opened) {
+        error = opened == LocalOpen::NotLocalMedia ? kNotLocalMedia : kUnreadable;
         return nullptr;
     }
     int stream = -1;

@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QFrame>
 #include <QTemporaryDir>
 
@@ -269,6 +270,32 @@ TEST_F(PlayerContract, OpenFindsContentPathsAndReportsWhatItCannotOpen)
     EXPECT_THROW(player_->Open(), hw::EMCIDeviceError);
     player_->setDeviceType(hw::TMPDeviceTypes::dtAVIVideo);
     EXPECT_NO_THROW(player_->Open());
+}
+
+TEST_F(PlayerContract, OpenRefusesPlaylistsAndScriptsThatNameOtherFiles)
+{
+    // Each names the lesson clip beside it, which libavformat would open and play.
+    const QString lessonName = QFileInfo(lesson()).fileName();
+    const std::vector<std::pair<QString, QByteArray>> fakes{
+        {QStringLiteral("script.avi"), "ffconcat version 1.0\nfile '" + lessonName.toUtf8() + "'\n"},
+        {QStringLiteral("playlist.m3u8"),
+         "#EXTM3U\n#EXT-X-TARGETDURATION:4\n#EXTINF:4.0,\n" + lessonName.toUtf8() + "\n#EXT-X-ENDLIST\n"}};
+    for (const auto& [name, text] : fakes) {
+        const QString path = dir_->filePath(name);
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+        file.close();
+        player_->setFileName(path);
+        try {
+            player_->Open();
+            ADD_FAILURE() << "opened " << name.toStdString();
+        } catch (const hw::EMCIDeviceError& e) {
+            EXPECT_EQ(e.message(), QStringLiteral("Cannot open file ") + path);
+            EXPECT_EQ(player_->ErrorMessage(), e.message());
+        }
+        EXPECT_EQ(player_->Mode(), TMPModes::mpNotReady);
+    }
 }
 
 TEST_F(PlayerContract, SeeksAndSingleFramePlaysShowExactlyThatFrame)
