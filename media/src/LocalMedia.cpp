@@ -6,7 +6,13 @@ extern "C" {
 #include <libavutil/error.h>
 }
 
+#include "Mp4SampleTables.h"
+
 #include <QFile>
+#include <QFileInfo>
+#include <QLoggingCategory>
+
+Q_LOGGING_CATEGORY(lcMediaFile, "hw.media.file", QtInfoMsg)
 
 namespace hw::media {
 
@@ -16,6 +22,16 @@ const char* const kLessonContainers = "avi,mov,mp4,matroska,webm,mpeg,mpegts,wav
 
 LocalOpen openLocalMedia(AVFormatContext** context, const QString& path, const char* containers)
 {
+    {
+        QFile file(path);
+        if (QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly) && sampleTablesExceedFile(file)) {
+            qCWarning(lcMediaFile, "%s: its sample tables claim more than the file holds; not opened",
+                      qUtf8Printable(path));
+            avformat_free_context(*context);
+            *context = nullptr;
+            return LocalOpen::Unreadable;
+        }
+    }
     AVDictionary* options = nullptr;
     av_dict_set(&options, "protocol_whitelist", "file", 0);
     av_dict_set(&options, "format_whitelist", containers, 0);

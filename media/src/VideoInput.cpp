@@ -113,6 +113,15 @@ bool VideoInput::buildSlots(uint32_t& error)
     auto table = std::make_shared<SlotTable>();
     const bool avi = QByteArray(fmt_->iformat->name).split(',').contains("avi");
     const int entries = avformat_index_get_entries_count(st);
+    // An entry whose packet lies past the file's end is a damaged index's claim: each
+    // costs memory here, and none is a frame.
+    const int64_t fileBytes = fmt_->pb ? avio_size(fmt_->pb) : -1;
+    int pastTheEnd = 0;
+    const auto inFile = [&](const AVIndexEntry* e) {
+        const bool inside = fileBytes <= 0 || (e->pos >= 0 && e->pos + e->size <= fileBytes);
+        pastTheEnd += inside ? 0 : 1;
+        return inside;
+    };
     // Outside AVI the index may hold the keyframes alone (Matroska's cues): only a frame
     // count from the headers tells that it is whole.
     const bool indexComplete = entries > 0 && (avi || (st->nb_frames > 0 && entries >= st->nb_frames));
@@ -123,14 +132,13 @@ bool VideoInput::buildSlots(uint32_t& error)
             const AVIndexEntry* last = avformat_index_get_entry(st, entries - 1);
             // Every slot takes at least a chunk header (8 bytes) in the file: a damaged header
             // or index that claims more is not believed, for each slot costs memory here.
-            const int64_t fileBytes = fmt_->pb ? avio_size(fmt_->pb) : -1;
             const int64_t most = std::min<int64_t>(std::max<int64_t>(entries, fileBytes / 8), INT32_MAX - 1);
             table->length
                 = int(std::clamp<int64_t>(std::max<int64_t>(last->timestamp + 1, st->nb_frames), 1, most));
             table->timestamp.assign(size_t(table->length), SlotTable::kEmpty);
             for (int i = 0; i < entries; ++i) {
                 const AVIndexEntry* e = avformat_index_get_entry(st, i);
-                if (e->timestamp < 0 || e->timestamp >= table->length || e->size <= 0)
+                if (e->timestamp < 0 || e->timestamp >= table->length || e->size <= 0 || !inFile(e))
                     continue;
                 table->timestamp[size_t(e->timestamp)] = e->timestamp;
                 if (e->flags & AVINDEX_KEYFRAME)
@@ -139,7 +147,7 @@ bool VideoInput::buildSlots(uint32_t& error)
         } else {
             for (int i = 0; i < entries; ++i) {
                 const AVIndexEntry* e = avformat_index_get_entry(st, i);
-                if (e->size <= 0)
+                if (e->size <= 0 || !inFile(e))
                     continue;
                 if (e->flags & AVINDEX_KEYFRAME)
                     table->keyframes.push_back(int(table->timestamp.size()));
@@ -147,6 +155,9 @@ bool VideoInput::buildSlots(uint32_t& error)
             }
             table->length = int(table->timestamp.size());
         }
+        if (pastTheEnd > 0)
+            qCWarning(lcMediaFile, "%s: %d of the %d index entries point past the end of the file; left out",
+                      fmt_->url, pastTheEnd, entries);
     } else {
         // No usable index: walk the packets once (demuxing only, no decoding).
         AVPacket* pkt = av_packet_alloc();
