@@ -77,7 +77,8 @@ bool sampleTablesExceedFile(QIODevice& file)
             size = fileBytes - at;
         }
         const QByteArray type = head.mid(4, 4);
-        if (size < header || std::any_of(type.begin(), type.end(), [](char c) { return c < 0x20 || c > 0x7e; }))
+        if (size < header
+            || std::any_of(type.begin(), type.end(), [](char c) { return c < 0x20 || c > 0x7e; }))
             return false; // not a box: not an MP4
         if (type == "moov") {
             const int64_t bytes = std::min(size, fileBytes - at);

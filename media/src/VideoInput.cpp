@@ -107,6 +107,24 @@ std::unique_ptr<VideoInput> VideoInput::open(const QString& path, const DecoderT
     return in;
 }
 
+namespace {
+// Whether the index's timestamps ascend strictly, as decode times do (the slots are found
+// again by them).
+bool indexAscends(AVStream* st, int entries)
+{
+    int64_t before = INT64_MIN;
+    for (int i = 0; i < entries; ++i) {
+        const AVIndexEntry* e = avformat_index_get_entry(st, i);
+        if (e->size <= 0)
+            continue;
+        if (e->timestamp <= before)
+            return false;
+        before = e->timestamp;
+    }
+    return true;
+}
+} // namespace
+
 bool VideoInput::buildSlots(uint32_t& error)
 {
     AVStream* st = fmt_->streams[stream_];
@@ -122,9 +140,14 @@ bool VideoInput::buildSlots(uint32_t& error)
         pastTheEnd += inside ? 0 : 1;
         return inside;
     };
+    // Matroska stores no decode times: libavformat makes them up from the presentation
+    // times, differently after a seek, and its index holds presentation times (out of
+    // order with B-frames). Its packets are found again by their byte positions.
+    const bool madeUpDts = QByteArray(fmt_->iformat->name).split(',').contains("matroska");
     // Outside AVI the index may hold the keyframes alone (Matroska's cues): only a frame
     // count from the headers tells that it is whole.
-    const bool indexComplete = entries > 0 && (avi || (st->nb_frames > 0 && entries >= st->nb_frames));
+    const bool indexComplete = entries > 0 && !madeUpDts
+        && (avi || (st->nb_frames > 0 && entries >= st->nb_frames && indexAscends(st, entries)));
     if (indexComplete) {
         table->timestampIsSlot = avi;
         if (avi) {
@@ -168,7 +191,8 @@ bool VideoInput::buildSlots(uint32_t& error)
                 && (pkt->dts != AV_NOPTS_VALUE || pkt->pts != AV_NOPTS_VALUE)) {
                 if (pkt->flags & AV_PKT_FLAG_KEY)
                     table->keyframes.push_back(int(table->timestamp.size()));
-                dtsKnown = dtsKnown && pkt->dts != AV_NOPTS_VALUE;
+                dtsKnown = dtsKnown && !madeUpDts && pkt->dts != AV_NOPTS_VALUE
+                    && (table->timestamp.empty() || pkt->dts > table->timestamp.back());
                 table->timestamp.push_back(pkt->dts);
                 table->position.push_back(pkt->pos);
                 pts.push_back(pkt->pts);
