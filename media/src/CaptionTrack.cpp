@@ -1,5 +1,7 @@
 #include "hw/media/CaptionTrack.h"
 
+#include "LocalMedia.h"
+
 #include "hw/Exception.h"
 #include "hw/media/LibavLog.h"
 
@@ -78,9 +80,8 @@ CaptionTrack CaptionTrack::read(const QString& path)
         fail(path, QStringLiteral("no such file"));
 
     AVFormatContext* opened = nullptr;
-    if (avformat_open_input(&opened, QFile::encodeName(path).constData(), av_find_input_format(demuxer),
-                            nullptr)
-        < 0)
+    // Read as a local file by the one demuxer its name asks for, never as anything else.
+    if (openLocalMedia(&opened, path, demuxer) != LocalOpen::Opened)
         fail(path, QStringLiteral("not a caption file"));
     std::unique_ptr<AVFormatContext, FormatCloser> format(opened);
     const int stream = av_find_best_stream(format.get(), AVMEDIA_TYPE_SUBTITLE, -1, -1, nullptr, 0);

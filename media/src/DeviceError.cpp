@@ -2,7 +2,7 @@
 
 namespace hw::media {
 
-QString deviceErrorText(uint32_t code)
+QString deviceErrorText(uint32_t code, const QString& fileName)
 {
     switch (code) {
     case kOk:
@@ -29,6 +29,8 @@ QString deviceErrorText(uint32_t code)
         return QStringLiteral("This device cannot record.");
     case kCannotEject:
         return QStringLiteral("This device has no media to eject.");
+    case kNotLocalMedia:
+        return QStringLiteral("Cannot open file %1").arg(fileName);
     default:
         return QStringLiteral("Unknown error code");
     }

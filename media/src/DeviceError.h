@@ -20,9 +20,11 @@ enum DeviceError : uint32_t {
     kBadTimeFormat = 37,
     kCannotRecord = 302,
     kCannotEject = 303,
+    kNotLocalMedia = 304, // a playlist, a script or a container lessons do not use
 };
 
-// The text for a code, or "Unknown error code".
-QString deviceErrorText(uint32_t code);
+// The text for a code, or "Unknown error code". fileName is the name the clip was opened
+// by, for the texts that name it.
+QString deviceErrorText(uint32_t code, const QString& fileName = {});
 
 } // namespace hw::media

@@ -14,9 +14,9 @@ struct SlotTable {
     std::vector<int64_t> timestamp; // per slot: the packet's timestamp, or kEmpty
     std::vector<int> keyframes;     // slots that start a decode, ascending
     bool timestampIsSlot = false;   // AVI: a packet's dts is its slot number
-    // Containers that give no decode timestamps (Matroska with B-frames) are found by the
-    // packets' byte positions, which ascend in decode order; timestamp then holds each
-    // packet's presentation timestamp, for seeking.
+    // Containers that give no decode timestamps (Matroska, whose made-up ones change after a
+    // seek) are found by the packets' byte positions, which ascend in decode order;
+    // timestamp then holds each packet's presentation timestamp, for seeking.
     std::vector<int64_t> position; // per slot, when not empty
 
     static constexpr int64_t kEmpty = INT64_MIN;

@@ -1,5 +1,6 @@
 #include "SoundSource.h"
 
+#include "LocalMedia.h"
 #include "hw/media/LibavLog.h"
 
 extern "C" {
@@ -9,7 +10,8 @@ extern "C" {
 #include <libswresample/swresample.h>
 }
 
-#include <QFile>
+#include <QByteArray>
+#include <QList>
 
 #include <algorithm>
 #include <cmath>
@@ -66,8 +68,11 @@ std::unique_ptr<SoundSource> SoundSource::open(const QString& path, Abandoned ab
     s->fmt_->interrupt_callback.callback = &interrupted;
     s->fmt_->interrupt_callback.opaque = &s->abandoned_;
     const auto gaveUp = [&] { return s->abandoned_ && s->abandoned_(); };
-    if (avformat_open_input(&s->fmt_, QFile::encodeName(path).constData(), nullptr, nullptr) < 0) {
-        if (!gaveUp())
+    const LocalOpen opened = openLocalMedia(&s->fmt_, path);
+    if (opened != LocalOpen::Opened) {
+        if (opened == LocalOpen::NotLocalMedia)
+            why = QStringLiteral("the file is not a local media file");
+        else if (!gaveUp())
             why = QStringLiteral("the file cannot be read");
         return nullptr;
     }

@@ -1,12 +1,14 @@
 #include "StreamOrder.h"
 
+#include "LocalMedia.h"
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 }
 
 #include <QByteArray>
-#include <QFile>
+#include <QList>
 
 #include <algorithm>
 #include <memory>
@@ -79,7 +81,7 @@ bool holdsIdrSlice(const uint8_t* data, int size, int lengthSize)
 std::vector<int> learnOutputOrder(const QString& path, const SlotTable& table, const std::atomic<bool>& stop)
 {
     AVFormatContext* raw = nullptr;
-    if (avformat_open_input(&raw, QFile::encodeName(path).constData(), nullptr, nullptr) < 0)
+    if (openLocalMedia(&raw, path) != LocalOpen::Opened)
         return {};
     std::unique_ptr<AVFormatContext, FormatCloser> fmt(raw);
     // The video stream VideoInput chooses: the first that is not a cover picture.

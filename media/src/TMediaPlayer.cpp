@@ -315,7 +315,7 @@ void TMediaPlayer::Open()
     }
     d->error = error;
     if (!device) {
-        QString message = media::deviceErrorText(error);
+        QString message = media::deviceErrorText(error, d->fileName);
         // The device's text names no file; the one not found follows on a line of its own,
         // quoted, so that an error box's closing full stop does not run into it.
         if (error == media::kFileNotFound)
@@ -732,7 +732,7 @@ uint32_t TMediaPlayer::Error() const
 }
 QString TMediaPlayer::ErrorMessage() const
 {
-    return media::deviceErrorText(d->error);
+    return media::deviceErrorText(d->error, d->fileName);
 }
 
 QImage TMediaPlayer::displayedPicture() const

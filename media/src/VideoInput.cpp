@@ -1,6 +1,7 @@
 #include "VideoInput.h"
 
 #include "DeviceError.h"
+#include "LocalMedia.h"
 #include "hw/media/LibavLog.h"
 
 extern "C" {
@@ -8,7 +9,6 @@ extern "C" {
 #include <libavformat/avformat.h>
 }
 
-#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -32,8 +32,9 @@ std::unique_ptr<VideoInput> VideoInput::open(const QString& path, const DecoderT
         error = kFileNotFound;
         return nullptr;
     }
-    if (avformat_open_input(&in->fmt_, QFile::encodeName(path).constData(), nullptr, nullptr) < 0) {
-        error = kUnreadable;
+    const LocalOpen opened = openLocalMedia(&in->fmt_, path);
+    if (opened != LocalOpen::Opened) {
+        error = opened == LocalOpen::NotLocalMedia ? kNotLocalMedia : kUnreadable;
         return nullptr;
     }
     int stream = -1;
@@ -106,15 +107,47 @@ std::unique_ptr<VideoInput> VideoInput::open(const QString& path, const DecoderT
     return in;
 }
 
+namespace {
+// Whether the index's timestamps ascend strictly, as decode times do (the slots are found
+// again by them).
+bool indexAscends(AVStream* st, int entries)
+{
+    int64_t before = INT64_MIN;
+    for (int i = 0; i < entries; ++i) {
+        const AVIndexEntry* e = avformat_index_get_entry(st, i);
+        if (e->size <= 0)
+            continue;
+        if (e->timestamp <= before)
+            return false;
+        before = e->timestamp;
+    }
+    return true;
+}
+} // namespace
+
 bool VideoInput::buildSlots(uint32_t& error)
 {
     AVStream* st = fmt_->streams[stream_];
     auto table = std::make_shared<SlotTable>();
     const bool avi = QByteArray(fmt_->iformat->name).split(',').contains("avi");
     const int entries = avformat_index_get_entries_count(st);
+    // An entry whose packet lies past the file's end is a damaged index's claim: each
+    // costs memory here, and none is a frame.
+    const int64_t fileBytes = fmt_->pb ? avio_size(fmt_->pb) : -1;
+    int pastTheEnd = 0;
+    const auto inFile = [&](const AVIndexEntry* e) {
+        const bool inside = fileBytes <= 0 || (e->pos >= 0 && e->pos + e->size <= fileBytes);
+        pastTheEnd += inside ? 0 : 1;
+        return inside;
+    };
+    // Matroska stores no decode times: libavformat makes them up from the presentation
+    // times, differently after a seek, and its index holds presentation times (out of
+    // order with B-frames). Its packets are found again by their byte positions.
+    const bool madeUpDts = QByteArray(fmt_->iformat->name).split(',').contains("matroska");
     // Outside AVI the index may hold the keyframes alone (Matroska's cues): only a frame
     // count from the headers tells that it is whole.
-    const bool indexComplete = entries > 0 && (avi || (st->nb_frames > 0 && entries >= st->nb_frames));
+    const bool indexComplete = entries > 0 && !madeUpDts
+        && (avi || (st->nb_frames > 0 && entries >= st->nb_frames && indexAscends(st, entries)));
     if (indexComplete) {
         table->timestampIsSlot = avi;
         if (avi) {
@@ -122,14 +155,13 @@ bool VideoInput::buildSlots(uint32_t& error)
             const AVIndexEntry* last = avformat_index_get_entry(st, entries - 1);
             // Every slot takes at least a chunk header (8 bytes) in the file: a damaged header
             // or index that claims more is not believed, for each slot costs memory here.
-            const int64_t fileBytes = fmt_->pb ? avio_size(fmt_->pb) : -1;
             const int64_t most = std::min<int64_t>(std::max<int64_t>(entries, fileBytes / 8), INT32_MAX - 1);
             table->length
                 = int(std::clamp<int64_t>(std::max<int64_t>(last->timestamp + 1, st->nb_frames), 1, most));
             table->timestamp.assign(size_t(table->length), SlotTable::kEmpty);
             for (int i = 0; i < entries; ++i) {
                 const AVIndexEntry* e = avformat_index_get_entry(st, i);
-                if (e->timestamp < 0 || e->timestamp >= table->length || e->size <= 0)
+                if (e->timestamp < 0 || e->timestamp >= table->length || e->size <= 0 || !inFile(e))
                     continue;
                 table->timestamp[size_t(e->timestamp)] = e->timestamp;
                 if (e->flags & AVINDEX_KEYFRAME)
@@ -138,7 +170,7 @@ bool VideoInput::buildSlots(uint32_t& error)
         } else {
             for (int i = 0; i < entries; ++i) {
                 const AVIndexEntry* e = avformat_index_get_entry(st, i);
-                if (e->size <= 0)
+                if (e->size <= 0 || !inFile(e))
                     continue;
                 if (e->flags & AVINDEX_KEYFRAME)
                     table->keyframes.push_back(int(table->timestamp.size()));
@@ -146,6 +178,9 @@ bool VideoInput::buildSlots(uint32_t& error)
             }
             table->length = int(table->timestamp.size());
         }
+        if (pastTheEnd > 0)
+            qCWarning(lcMediaFile, "%s: %d of the %d index entries point past the end of the file; left out",
+                      fmt_->url, pastTheEnd, entries);
     } else {
         // No usable index: walk the packets once (demuxing only, no decoding).
         AVPacket* pkt = av_packet_alloc();
@@ -156,7 +191,8 @@ bool VideoInput::buildSlots(uint32_t& error)
                 && (pkt->dts != AV_NOPTS_VALUE || pkt->pts != AV_NOPTS_VALUE)) {
                 if (pkt->flags & AV_PKT_FLAG_KEY)
                     table->keyframes.push_back(int(table->timestamp.size()));
-                dtsKnown = dtsKnown && pkt->dts != AV_NOPTS_VALUE;
+                dtsKnown = dtsKnown && !madeUpDts && pkt->dts != AV_NOPTS_VALUE
+                    && (table->timestamp.empty() || pkt->dts > table->timestamp.back());
                 table->timestamp.push_back(pkt->dts);
                 table->position.push_back(pkt->pos);
                 pts.push_back(pkt->pts);

@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QFrame>
 #include <QTemporaryDir>
 
@@ -269,6 +270,78 @@ TEST_F(PlayerContract, OpenFindsContentPathsAndReportsWhatItCannotOpen)
     EXPECT_THROW(player_->Open(), hw::EMCIDeviceError);
     player_->setDeviceType(hw::TMPDeviceTypes::dtAVIVideo);
     EXPECT_NO_THROW(player_->Open());
+}
+
+TEST_F(PlayerContract, OpenRefusesPlaylistsAndScriptsThatNameOtherFiles)
+{
+    // Each names the lesson clip beside it, which libavformat would open and play.
+    const QString lessonName = QFileInfo(lesson()).fileName();
+    const std::vector<std::pair<QString, QByteArray>> fakes{
+        {QStringLiteral("script.avi"), "ffconcat version 1.0\nfile '" + lessonName.toUtf8() + "'\n"},
+        {QStringLiteral("playlist.m3u8"),
+         "#EXTM3U\n#EXT-X-TARGETDURATION:4\n#EXTINF:4.0,\n" + lessonName.toUtf8() + "\n#EXT-X-ENDLIST\n"}};
+    for (const auto& [name, text] : fakes) {
+        const QString path = dir_->filePath(name);
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+        file.close();
+        player_->setFileName(path);
+        try {
+            player_->Open();
+            ADD_FAILURE() << "opened " << name.toStdString();
+        } catch (const hw::EMCIDeviceError& e) {
+            EXPECT_EQ(e.message(), QStringLiteral("Cannot open file ") + path);
+            EXPECT_EQ(player_->ErrorMessage(), e.message());
+        }
+        EXPECT_EQ(player_->Mode(), TMPModes::mpNotReady);
+    }
+}
+
+TEST_F(PlayerContract, AnMp4IndexIsBelievedOnlyAsFarAsTheFileHoldsIt)
+{
+    QTemporaryDir dir;
+    const QString mp4 = dir.filePath(QStringLiteral("Lesson.mp4"));
+    ASSERT_TRUE(remuxToMp4(lesson(), mp4, {}));
+    QFile made(mp4);
+    ASSERT_TRUE(made.open(QIODevice::ReadOnly));
+    const QByteArray clip = made.readAll();
+    // Sets a 32-bit field of a sample table box (offset counted from its version field).
+    const auto patched = [](QByteArray bytes, const char* box, int offset, uint32_t value) {
+        const qsizetype at = bytes.indexOf(box);
+        EXPECT_GT(at, 0) << box;
+        for (int i = 0; i < 4; ++i)
+            bytes[at + 4 + offset + i] = char(value >> (24 - 8 * i));
+        return bytes;
+    };
+    constexpr uint32_t kClaimed = 60000000;
+    const QByteArray longTimes = patched(clip, "stts", 8, kClaimed);
+    const QByteArray manySizes = patched(longTimes, "stsz", 8, kClaimed);
+    // 60 million samples of 300 bytes, all in the one chunk: each one an index entry.
+    const QByteArray fixedSize = patched(patched(manySizes, "stsz", 4, 300), "stsc", 12, kClaimed);
+    for (const auto& [name, bytes] :
+         {std::pair{"times", longTimes}, std::pair{"sizes", manySizes}, std::pair{"fixed-size", fixedSize}}) {
+        SCOPED_TRACE(name);
+        const QString path = dir.filePath(QString::fromLatin1(name) + QStringLiteral(".mp4"));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        player_->setFileName(path);
+        try {
+            player_->Open();
+        } catch (const hw::EMCIDeviceError&) {
+            EXPECT_EQ(player_->Mode(), TMPModes::mpNotReady);
+            continue;
+        }
+        // Opened: with the frames the file holds, each one exact.
+        EXPECT_LE(player_->Length(), kFrames);
+        EXPECT_GT(player_->Length(), 0);
+        for (int f : {0, player_->Length() / 2, player_->Length() - 1}) {
+            player_->setPosition(f);
+            EXPECT_EQ(stampOf(PlayerInspection::displayedPicture(*player_)), f) << f;
+        }
+    }
 }
 
 TEST_F(PlayerContract, SeeksAndSingleFramePlaysShowExactlyThatFrame)
