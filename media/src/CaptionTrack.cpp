@@ -81,7 +81,7 @@ CaptionTrack CaptionTrack::read(const QString& path)
 
     AVFormatContext* opened = nullptr;
     // Read as a local file by the one demuxer its name asks for, never as anything else.
-    if (openLocalMedia(&opened, path, demuxer) != LocalOpen::Opened)
+    if (media::openLocalMedia(&opened, path, demuxer) != media::LocalOpen::Opened)
         fail(path, QStringLiteral("not a caption file"));
     std::unique_ptr<AVFormatContext, FormatCloser> format(opened);
     const int stream = av_find_best_stream(format.get(), AVMEDIA_TYPE_SUBTITLE, -1, -1, nullptr, 0);
