@@ -1,5 +1,6 @@
 #include "hw/media/CaptionTrack.h"
 
+#include "LibavHandles.h"
 #include "LocalMedia.h"
 
 #include "hw/Exception.h"
@@ -21,16 +22,6 @@ extern "C" {
 namespace hw {
 
 namespace {
-
-struct FormatCloser {
-    void operator()(AVFormatContext* f) const { avformat_close_input(&f); }
-};
-struct CodecFreer {
-    void operator()(AVCodecContext* c) const { avcodec_free_context(&c); }
-};
-struct PacketFreer {
-    void operator()(AVPacket* p) const { av_packet_free(&p); }
-};
 
 [[noreturn]] void fail(const QString& path, const QString& reason)
 {
@@ -83,13 +74,13 @@ CaptionTrack CaptionTrack::read(const QString& path)
     // Read as a local file by the one demuxer its name asks for, never as anything else.
     if (media::openLocalMedia(&opened, path, demuxer) != media::LocalOpen::Opened)
         fail(path, QStringLiteral("not a caption file"));
-    std::unique_ptr<AVFormatContext, FormatCloser> format(opened);
+    media::LibavPtr<AVFormatContext> format(opened);
     const int stream = av_find_best_stream(format.get(), AVMEDIA_TYPE_SUBTITLE, -1, -1, nullptr, 0);
     if (stream < 0)
         fail(path, QStringLiteral("not a caption file"));
     const AVStream* st = format->streams[stream];
     const AVCodec* codec = avcodec_find_decoder(st->codecpar->codec_id);
-    std::unique_ptr<AVCodecContext, CodecFreer> decoder(codec ? avcodec_alloc_context3(codec) : nullptr);
+    media::LibavPtr<AVCodecContext> decoder(codec ? avcodec_alloc_context3(codec) : nullptr);
     if (!decoder || avcodec_parameters_to_context(decoder.get(), st->codecpar) < 0)
         fail(path, QStringLiteral("no decoder for its captions"));
     decoder->pkt_timebase = st->time_base;
@@ -97,7 +88,7 @@ CaptionTrack CaptionTrack::read(const QString& path)
         fail(path, QStringLiteral("no decoder for its captions"));
 
     CaptionTrack track;
-    std::unique_ptr<AVPacket, PacketFreer> packet(av_packet_alloc());
+    media::LibavPtr<AVPacket> packet(av_packet_alloc());
     while (av_read_frame(format.get(), packet.get()) >= 0) {
         if (packet->stream_index == stream && packet->pts != AV_NOPTS_VALUE) {
             AVSubtitle sub{};

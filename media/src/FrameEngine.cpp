@@ -11,11 +11,6 @@ extern "C" {
 
 namespace hw::media {
 
-void FrameDeleter::operator()(AVFrame* f) const
-{
-    av_frame_free(&f);
-}
-
 namespace {
 // Decoded frames kept on the way to a target, for the cache: bounded in memory.
 constexpr size_t kBehindBytes = size_t(64) << 20;

@@ -3,6 +3,7 @@
 // right keyframe, numbers the decoder's output in presentation order, keeps the decoder
 // running for the next frame, and caches pictures at panel size for stepping back.
 #include "FrameOrder.h"
+#include "LibavHandles.h"
 #include "VideoInput.h"
 
 #include <QImage>
@@ -18,11 +19,6 @@ struct AVPacket;
 struct SwsContext;
 
 namespace hw::media {
-
-struct FrameDeleter {
-    void operator()(AVFrame* f) const;
-};
-using FramePtr = std::unique_ptr<AVFrame, FrameDeleter>;
 
 class FrameEngine {
 public:

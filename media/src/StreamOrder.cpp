@@ -1,4 +1,5 @@
 #include "StreamOrder.h"
+#include "LibavHandles.h"
 
 #include "LocalMedia.h"
 
@@ -16,19 +17,6 @@ extern "C" {
 
 namespace hw::media {
 namespace {
-
-struct FormatCloser {
-    void operator()(AVFormatContext* f) const { avformat_close_input(&f); }
-};
-struct CodecFreer {
-    void operator()(AVCodecContext* c) const { avcodec_free_context(&c); }
-};
-struct ParserCloser {
-    void operator()(AVCodecParserContext* p) const { av_parser_close(p); }
-};
-struct PacketFreer {
-    void operator()(AVPacket* p) const { av_packet_free(&p); }
-};
 
 // One picture as the demuxer hands it over, in decode order.
 struct Picture {
@@ -83,7 +71,7 @@ std::vector<int> learnOutputOrder(const QString& path, const SlotTable& table, c
     AVFormatContext* raw = nullptr;
     if (openLocalMedia(&raw, path) != LocalOpen::Opened)
         return {};
-    std::unique_ptr<AVFormatContext, FormatCloser> fmt(raw);
+    LibavPtr<AVFormatContext> fmt(raw);
     // The video stream VideoInput chooses: the first that is not a cover picture.
     int stream = -1;
     for (unsigned i = 0; i < fmt->nb_streams; ++i) {
@@ -100,8 +88,8 @@ std::vector<int> learnOutputOrder(const QString& path, const SlotTable& table, c
     const bool avi = QByteArray(fmt->iformat->name).split(',').contains("avi");
 
     // The parser is needed only where the container has no presentation timestamps.
-    std::unique_ptr<AVCodecContext, CodecFreer> ctx;
-    std::unique_ptr<AVCodecParserContext, ParserCloser> parser;
+    LibavPtr<AVCodecContext> ctx;
+    LibavPtr<AVCodecParserContext> parser;
     int lengthSize = 0;
     if (avi && par->codec_id == AV_CODEC_ID_H264) {
         ctx.reset(avcodec_alloc_context3(nullptr));
@@ -118,7 +106,7 @@ std::vector<int> learnOutputOrder(const QString& path, const SlotTable& table, c
     std::vector<Picture> pictures;
     pictures.reserve(size_t(table.length));
     std::vector<bool> seen(size_t(table.length), false);
-    std::unique_ptr<AVPacket, PacketFreer> pkt(av_packet_alloc());
+    LibavPtr<AVPacket> pkt(av_packet_alloc());
     int64_t period = -1;
     while (!stop) {
         const int rc = av_read_frame(fmt.get(), pkt.get());
