@@ -82,6 +82,13 @@ TSplashForm::~TSplashForm()
 
 void TSplashForm::createComponents()
 {
+    createNotice();
+    createVideo();
+    createTimers();
+}
+
+void TSplashForm::createNotice()
+{
     Panel1 = new RaisedPanel(this, 3);
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setGeometry(1, 1, 383, 281);
@@ -91,7 +98,10 @@ void TSplashForm::createComponents()
     Label1->setGeometry(88, 258, 204, 13);
     Label1->setText(QString::fromUtf8(kNotice));
     Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+}
 
+void TSplashForm::createVideo()
+{
     // Holds no object: only the window the splash video is drawn into. Clicks pass
     // through it to the splash window.
     OleContainer1 = new QFrame(this);
@@ -116,7 +126,10 @@ void TSplashForm::createComponents()
     // The chime is heard at the level the learner chose in the tutor window.
     const std::shared_ptr<QSettings> settings = options_.settings ? options_.settings : userSettings();
     SoundLevel::load(*settings).applyTo(*MediaPlayer2);
+}
 
+void TSplashForm::createTimers()
+{
     StartTimer = new QTimer(this);
     StartTimer->setObjectName(QStringLiteral("StartTimer"));
     StartTimer->setInterval(1000);

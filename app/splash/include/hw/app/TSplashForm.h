@@ -83,6 +83,9 @@ protected:
 
 private:
     void createComponents();
+    void createNotice(); // the raised panel and its notice line
+    void createVideo();  // the video area and the player that shows the splash video in it
+    void createTimers(); // the hand-over's start timer and the play's watchdog
     int colourDepth() const;
     void showRefusal();
     void handOver();
