@@ -25,7 +25,6 @@ SoundPlay::SoundPlay(SoundSource& source, SoundOutput& output, const SoundPlan& 
     , plan_(plan)
     , channels_(source.format().channels)
     , rate_(source.format().rate)
-    , periodUs_(1e6 / (plan.fps * plan.speed))
 {
     startSegment(Segment{plan_.from, plan_.last, 0});
 }

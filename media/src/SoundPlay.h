@@ -57,7 +57,6 @@ private:
     SoundPlan plan_;
     int channels_;
     int rate_;
-    double periodUs_;
 
     Segment segment_;
     bool leadInDone_ = false;
