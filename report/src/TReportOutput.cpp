@@ -80,10 +80,7 @@ std::unique_ptr<TReportOutput> TReportOutput::forPrinter(std::unique_ptr<QPrinte
 
 void TReportOutput::setPreviewShown(bool shown)
 {
-    if (previewShown_ == shown)
-        return;
     previewShown_ = shown;
-    emit previewShownChanged(shown);
 }
 
 const QPicture& TReportOutput::page(int number) const

@@ -55,14 +55,11 @@ void TReportPreview::applyZoom(int percent)
 {
     if (percent < kMinZoom || percent > kMaxZoom)
         return;
-    const bool changed = zoom_ != percent;
     zoom_ = percent;
     cache_ = QPixmap();
     updateScrollBars();
     resetScroll();
     viewport()->update();
-    if (changed)
-        emit zoomChanged(zoom_);
 }
 
 int TReportPreview::widthZoom(const QSize& view, const QSize& page)

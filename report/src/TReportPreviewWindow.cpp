@@ -302,11 +302,8 @@ void TReportPreviewWindow::onLoad()
 void TReportPreviewWindow::closeEvent(QCloseEvent* event)
 {
     QWidget::closeEvent(event);
-    if (event->isAccepted()) {
-        if (output_)
-            output_->setPreviewShown(false);
-        emit closed();
-    }
+    if (event->isAccepted() && output_)
+        output_->setPreviewShown(false);
 }
 
 void TReportPreviewWindow::keyPressEvent(QKeyEvent* event)

@@ -86,7 +86,6 @@ signals:
     void pageFinished(int number);
     void progressChanged(int percent);
     void finishedChanged();
-    void previewShownChanged(bool shown);
 
 private:
     TReportOutput(Destination destination);

@@ -48,7 +48,6 @@ public:
     static int fitZoom(const QSize& view, const QSize& page);
 
 signals:
-    void zoomChanged(int percent);
     void pageChanged(int number);
 
 protected:

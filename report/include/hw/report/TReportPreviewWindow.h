@@ -37,9 +37,6 @@ public:
     // The pages on view: loaded ones after Load, else the generation's.
     TReportOutput* shownOutput() const;
 
-signals:
-    void closed();
-
 protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
