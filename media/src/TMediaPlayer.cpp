@@ -250,7 +250,7 @@ void TMediaPlayer::setDisplay(QWidget* display)
 {
     // Only an open device is told; otherwise the control is just remembered (and forgotten
     // again if it is destroyed first).
-    if (d->device && display) {
+    if (d->device && d->abilities.hasVideo && display) {
         if (d->surface && d->surface->parentWidget() != display)
             d->removeSurface();
         if (!d->surface)
@@ -341,7 +341,7 @@ void TMediaPlayer::Open()
             qCWarning(lcCaptions, "%s", qUtf8Printable(e.message()));
         }
     }
-    if (d->display) {
+    if (d->display && d->abilities.hasVideo) {
         d->removeSurface();
         d->makeSurface(d->display);
         d->error = media::kOk;
