@@ -9,7 +9,8 @@ bash scripts/setup.sh
 bash scripts/build.sh
 build_dir=${HW_BUILD_DIR:-build}
 demo=$build_dir/demo
-if [ ! -f "$demo/.complete" ]; then
+# Made again when the tool that writes it is newer (its lessons may have changed).
+if [ ! "$demo/.complete" -nt "$build_dir/tools/hacklewright-tool" ]; then
   rm -rf "$demo"
   "$build_dir/tools/hacklewright-tool" make-demo "$demo"
   touch "$demo/.complete"
