@@ -68,7 +68,7 @@ void DisplaySurface::followDisplay()
 void DisplaySurface::publishPanel()
 {
     const qreal ratio = devicePixelRatioF();
-    sink_->setPanel(QSize(int(std::lround(width() * ratio)), int(std::lround(height() * ratio))), ratio);
+    sink_->setPanel(QSize(int(std::lround(width() * ratio)), int(std::lround(height() * ratio))));
 }
 
 bool DisplaySurface::event(QEvent* e)

@@ -1,4 +1,5 @@
 #include "FrameOrder.h"
+#include "LibavHandles.h"
 
 #include "StreamOrder.h"
 #include "VideoInput.h"
@@ -116,8 +117,10 @@ void FrameOrder::scan(QString path)
     // One thread and no loop filter: the scan needs the order of the pictures, not their looks.
     auto in = VideoInput::open(path, DecoderTuning{1, true}, error, slots_);
     if (in && in->seekToKeyframe(0)) {
-        AVPacket* pkt = av_packet_alloc();
-        AVFrame* frame = av_frame_alloc();
+        const LibavPtr<AVPacket> packet(av_packet_alloc());
+        const LibavPtr<AVFrame> decoded(av_frame_alloc());
+        AVPacket* pkt = packet.get();
+        AVFrame* frame = decoded.get();
         auto drain = [&] {
             while (in->receive(frame) >= 0) {
                 append(frame->pts == AV_NOPTS_VALUE ? -1 : int(frame->pts));
@@ -136,8 +139,6 @@ void FrameOrder::scan(QString path)
             in->send(nullptr);
             drain();
         }
-        av_frame_free(&frame);
-        av_packet_free(&pkt);
     }
     if (stop_)
         return;

@@ -54,17 +54,10 @@ QSize PictureSink::panel() const
     return panel_;
 }
 
-qreal PictureSink::pixelRatio() const
-{
-    std::lock_guard lock(pictureMutex_);
-    return ratio_;
-}
-
-void PictureSink::setPanel(const QSize& devicePixels, qreal ratio)
+void PictureSink::setPanel(const QSize& devicePixels)
 {
     std::lock_guard lock(pictureMutex_);
     panel_ = devicePixels;
-    ratio_ = ratio > 0 ? ratio : 1;
 }
 
 void PictureSink::attach(QObject* surface)

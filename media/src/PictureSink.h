@@ -28,10 +28,9 @@ public:
     int frame() const;
     void clear();
 
-    // The surface's size in device pixels and its pixel ratio; empty without a surface.
+    // The surface's size in device pixels; empty without a surface.
     QSize panel() const;
-    qreal pixelRatio() const;
-    void setPanel(const QSize& devicePixels, qreal ratio);
+    void setPanel(const QSize& devicePixels);
 
     // The surface that wants update events (one at a time); detach() waits for a present
     // in progress, so that no event is posted to a destroyed surface.
@@ -45,7 +44,6 @@ private:
     QImage picture_;
     int frame_ = -1;
     QSize panel_;
-    qreal ratio_ = 1;
     QObject* surface_ = nullptr;
     bool updatePosted_ = false;
     PresentHook hook_;

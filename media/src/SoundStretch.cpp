@@ -16,8 +16,8 @@ namespace hw::media {
 SoundStretch::SoundStretch(const SoundFormat& format, double speed)
     : format_(format)
 {
-    graph_ = avfilter_graph_alloc();
-    frame_ = av_frame_alloc();
+    graph_.reset(avfilter_graph_alloc());
+    frame_.reset(av_frame_alloc());
     if (!graph_ || !frame_)
         return;
     graph_->nb_threads = 1;
@@ -27,10 +27,10 @@ SoundStretch::SoundStretch(const SoundFormat& format, double speed)
     AVFilterContext* source = nullptr;
     AVFilterContext* sink = nullptr;
     if (avfilter_graph_create_filter(&source, avfilter_get_by_name("abuffer"), "in", args.c_str(), nullptr,
-                                     graph_)
+                                     graph_.get())
             < 0
         || avfilter_graph_create_filter(&sink, avfilter_get_by_name("abuffersink"), "out", nullptr, nullptr,
-                                        graph_)
+                                        graph_.get())
             < 0)
         return;
     // atempo takes factors down to 0.5; a quarter is two halves.
@@ -38,12 +38,17 @@ SoundStretch::SoundStretch(const SoundFormat& format, double speed)
     chain += ",aformat=sample_fmts=s16:channel_layouts=" + layout;
     AVFilterInOut* outputs = avfilter_inout_alloc();
     AVFilterInOut* inputs = avfilter_inout_alloc();
+    if (!outputs || !inputs) {
+        avfilter_inout_free(&inputs);
+        avfilter_inout_free(&outputs);
+        return;
+    }
     outputs->name = av_strdup("in");
     outputs->filter_ctx = source;
     inputs->name = av_strdup("out");
     inputs->filter_ctx = sink;
-    const bool ok = avfilter_graph_parse_ptr(graph_, chain.c_str(), &inputs, &outputs, nullptr) >= 0
-        && avfilter_graph_config(graph_, nullptr) >= 0;
+    const bool ok = avfilter_graph_parse_ptr(graph_.get(), chain.c_str(), &inputs, &outputs, nullptr) >= 0
+        && avfilter_graph_config(graph_.get(), nullptr) >= 0;
     avfilter_inout_free(&inputs);
     avfilter_inout_free(&outputs);
     if (ok) {
@@ -52,11 +57,7 @@ SoundStretch::SoundStretch(const SoundFormat& format, double speed)
     }
 }
 
-SoundStretch::~SoundStretch()
-{
-    av_frame_free(&frame_);
-    avfilter_graph_free(&graph_);
-}
+SoundStretch::~SoundStretch() = default;
 
 void SoundStretch::push(const int16_t* frames, int count, std::vector<int16_t>& out)
 {
@@ -89,10 +90,10 @@ void SoundStretch::finish(std::vector<int16_t>& out)
 
 void SoundStretch::collect(std::vector<int16_t>& out)
 {
-    while (av_buffersink_get_frame(sink_, frame_) >= 0) {
+    while (av_buffersink_get_frame(sink_, frame_.get()) >= 0) {
         const auto* samples = reinterpret_cast<const int16_t*>(frame_->data[0]);
         out.insert(out.end(), samples, samples + size_t(frame_->nb_samples) * size_t(format_.channels));
-        av_frame_unref(frame_);
+        av_frame_unref(frame_.get());
     }
 }
 

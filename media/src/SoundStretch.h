@@ -2,6 +2,8 @@
 // Slows sound down with its pitch kept (libavfilter's atempo, twice for a quarter).
 #include "hw/media/SoundOutput.h"
 
+#include "LibavHandles.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -29,10 +31,10 @@ private:
     void collect(std::vector<int16_t>& out);
 
     SoundFormat format_;
-    AVFilterGraph* graph_ = nullptr;
+    LibavPtr<AVFilterGraph> graph_;
     AVFilterContext* source_ = nullptr;
     AVFilterContext* sink_ = nullptr;
-    AVFrame* frame_ = nullptr;
+    LibavPtr<AVFrame> frame_;
     int64_t pts_ = 0;
     bool failed_ = false;
 };
