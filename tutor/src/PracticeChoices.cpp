@@ -1,4 +1,5 @@
 #include "PracticeChoices.h"
+#include "StoredBool.h"
 
 #include <QSettings>
 #include <QStringList>
@@ -59,11 +60,7 @@ QString practiceBadgeText(bool loop, PlaySpeed speed)
 
 bool captionsShown(const QSettings& settings)
 {
-    // Only what Qt writes for a bool counts; anything else leaves the default (shown).
-    const QVariant shown = settings.value(kCaptionsKey);
-    if (shown.typeId() == QMetaType::Bool)
-        return shown.toBool();
-    return shown.toString() != QLatin1String("false");
+    return storedBool(settings.value(kCaptionsKey), true);
 }
 void saveCaptionsShown(QSettings& settings, bool shown)
 {

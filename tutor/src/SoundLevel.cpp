@@ -2,6 +2,8 @@
 
 #include "hw/media/TMediaPlayer.h"
 
+#include "StoredBool.h"
+
 #include <QSettings>
 
 #include <algorithm>
@@ -20,13 +22,7 @@ SoundLevel SoundLevel::load(const QSettings& settings)
     const int volume = settings.value(kVolumeKey).toInt(&ok);
     if (ok)
         level.volume = std::clamp(volume, 0, 100);
-    // Only what Qt writes for a bool counts ("no" or "1" typed by hand would otherwise read
-    // as muted); anything else leaves the default.
-    const QVariant muted = settings.value(kMutedKey);
-    if (muted.typeId() == QMetaType::Bool)
-        level.muted = muted.toBool();
-    else if (muted.toString() == QLatin1String("true") || muted.toString() == QLatin1String("false"))
-        level.muted = muted.toString() == QLatin1String("true");
+    level.muted = storedBool(settings.value(kMutedKey), level.muted);
     return level;
 }
 
