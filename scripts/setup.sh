@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev ffmpeg
   libswresample-dev libavfilter-dev libpulse-dev pulseaudio pulseaudio-utils
+  libpocketsphinx-dev libsphinxbase-dev pocketsphinx-en-us libspeexdsp-dev
   espeak-ng sox ccache time
   weston qt6-wayland
   libgtest-dev googletest
