@@ -1,7 +1,7 @@
 #include "hw/media/CaptionTrack.h"
 
-#include "LibavHandles.h"
-#include "LocalMedia.h"
+#include "hw/media/LibavHandles.h"
+#include "hw/media/LocalMedia.h"
 
 #include "hw/Exception.h"
 #include "hw/media/LibavLog.h"

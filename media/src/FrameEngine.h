@@ -3,8 +3,8 @@
 // right keyframe, numbers the decoder's output in presentation order, keeps the decoder
 // running for the next frame, and caches pictures at panel size for stepping back.
 #include "FrameOrder.h"
-#include "LibavHandles.h"
 #include "VideoInput.h"
+#include "hw/media/LibavHandles.h"
 
 #include <QImage>
 #include <QSize>

@@ -1,5 +1,5 @@
 #include "FrameOrder.h"
-#include "LibavHandles.h"
+#include "hw/media/LibavHandles.h"
 
 #include "StreamOrder.h"
 #include "VideoInput.h"

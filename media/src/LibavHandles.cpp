@@ -1,4 +1,4 @@
-#include "LibavHandles.h"
+#include "hw/media/LibavHandles.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>

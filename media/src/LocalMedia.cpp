@@ -1,4 +1,4 @@
-#include "LocalMedia.h"
+#include "hw/media/LocalMedia.h"
 
 extern "C" {
 #include <libavformat/avformat.h>

@@ -1,7 +1,7 @@
 #include "SoundSource.h"
 
-#include "LocalMedia.h"
 #include "hw/media/LibavLog.h"
+#include "hw/media/LocalMedia.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>

@@ -2,7 +2,7 @@
 // Slows sound down with its pitch kept (libavfilter's atempo, twice for a quarter).
 #include "hw/media/SoundOutput.h"
 
-#include "LibavHandles.h"
+#include "hw/media/LibavHandles.h"
 
 #include <cstdint>
 #include <vector>

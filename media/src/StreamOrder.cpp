@@ -1,7 +1,7 @@
 #include "StreamOrder.h"
-#include "LibavHandles.h"
+#include "hw/media/LibavHandles.h"
 
-#include "LocalMedia.h"
+#include "hw/media/LocalMedia.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>

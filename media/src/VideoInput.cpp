@@ -1,8 +1,8 @@
 #include "VideoInput.h"
 
 #include "DeviceError.h"
-#include "LocalMedia.h"
 #include "hw/media/LibavLog.h"
+#include "hw/media/LocalMedia.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>

@@ -19,8 +19,8 @@ namespace hw {
 
 struct CommandPhrase {
     SpokenCommand command = SpokenCommand::Play;
-    std::string phrase;    // lower case, single spaces
-    double threshold = 0;  // > 0 and < 1
+    std::string phrase;   // lower case, single spaces
+    double threshold = 0; // > 0 and < 1
 };
 
 // A phrase list that cannot be used; what() names the file and the line.

@@ -16,7 +16,8 @@ public:
     ~PlayedSound();
     // An output that plays through `inner` and records here all it plays, at the volume it
     // plays it.
-    static std::unique_ptr<SoundOutput> tap(std::shared_ptr<PlayedSound> record, std::unique_ptr<SoundOutput> inner);
+    static std::unique_ptr<SoundOutput> tap(std::shared_ptr<PlayedSound> record,
+                                            std::unique_ptr<SoundOutput> inner);
     // The sound that reached the listener from steady-clock time `fromUs` (microseconds, as
     // std::chrono::steady_clock counts) on, as `count` samples of 16 kHz mono; silence where
     // nothing played or what played is no longer kept.
