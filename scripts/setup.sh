@@ -8,7 +8,7 @@ packages=(
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev ffmpeg
   libswresample-dev libavfilter-dev libpulse-dev pulseaudio pulseaudio-utils
   libpocketsphinx-dev libsphinxbase-dev pocketsphinx-en-us libspeexdsp-dev
-  espeak-ng sox ccache time
+  espeak-ng flite sox ccache time
   weston qt6-wayland
   libgtest-dev googletest
   xvfb xauth xdotool imagemagick

@@ -32,7 +32,9 @@ CommandPhrase parseLine(const QString& path, int number, const QString& line)
     const QString word = m.captured(1).toLower();
     const std::optional<SpokenCommand> command = commandFromWord(word.toStdString());
     if (!command)
-        fail(path, number, QStringLiteral("\"%1\" is not a command (play, stop, again, next, back, slower, faster)").arg(word));
+        fail(path, number,
+             QStringLiteral("\"%1\" is not a command (play, stop, again, next, back, slower, faster)")
+                 .arg(word));
     phrase.command = *command;
     const QStringList words = m.captured(2).toLower().split(QLatin1Char(' '), Qt::SkipEmptyParts);
     static const QRegularExpression wordShape(QStringLiteral("^[a-z']+$"));
@@ -76,7 +78,9 @@ std::vector<CommandPhrase> readCommandPhrases(const QString& path)
             continue;
         CommandPhrase phrase = parseLine(path, i + 1, line);
         if (!seen.insert(phrase.command).second)
-            fail(path, i + 1, QStringLiteral("\"%1\" is listed twice").arg(QString::fromUtf8(commandWord(phrase.command))));
+            fail(
+                path, i + 1,
+                QStringLiteral("\"%1\" is listed twice").arg(QString::fromUtf8(commandWord(phrase.command))));
         phrases.push_back(std::move(phrase));
     }
     if (phrases.empty())

@@ -11,7 +11,7 @@ namespace {
 constexpr int kRate = 16000;
 // The longest echo the canceller models: the room's own reverberation and the uncertainty of
 // the two clocks' placing.
-constexpr int kTail = kRate * 3 / 10;
+constexpr int kTail = kRate / 5;
 } // namespace
 
 EchoCanceller::EchoCanceller()

@@ -14,8 +14,7 @@ public:
     FileListener(const std::vector<CommandPhrase>& phrases, const QString& path)
         : spotter_(phrases)
         , file_(path)
-    {
-    }
+    { }
     ~FileListener() override { join(); }
 
 private:

@@ -16,15 +16,16 @@ using listen::PhraseSpotter;
 
 // The program's sound is read this much later than the microphone's time, so that the
 // canceller sees it before its echo however the two clocks' placings err.
-constexpr int64_t kPlayedLeadUs = 60'000;
+constexpr int64_t kPlayedLeadUs = 30'000;
+constexpr int64_t kReplaceAfterUs = 20'000;
+constexpr int64_t kSmoothing = 50;
 
 class MicrophoneListener final : public listen::ThreadedListener {
 public:
     MicrophoneListener(const std::vector<CommandPhrase>& phrases, std::shared_ptr<PlayedSound> played)
         : spotter_(phrases)
         , played_(std::move(played))
-    {
-    }
+    { }
     ~MicrophoneListener() override { join(); }
 
 private:
@@ -40,8 +41,11 @@ private:
         }
         state(ListenState::Listening);
         std::vector<int16_t> heard, played(EchoCanceller::kFrame), clean;
-        int64_t heardUs = 0;
-        int64_t pendingFrom = 0; // the steady time of heard.front()
+        // The microphone's samples come at one steady rate: they are placed by when the first
+        // was heard, refined slowly from each block's stamp (which jitters by a millisecond or
+        // two), so that the canceller's reference never jumps.
+        int64_t origin = -1; // steady time of sample 0, microseconds
+        int64_t taken = 0;   // samples taken from the microphone
         while (!stopping()) {
             const size_t before = heard.size();
             int64_t blockUs = 0;
@@ -52,9 +56,11 @@ private:
             }
             if (heard.size() == before)
                 continue;
-            if (before == 0)
-                pendingFrom = blockUs;
-            heardUs = pendingFrom;
+            const int64_t measured = blockUs - (taken + int64_t(before)) * 1'000'000 / PhraseSpotter::kRate;
+            if (origin < 0 || std::abs(measured - origin) > kReplaceAfterUs)
+                origin = measured;
+            else
+                origin += (measured - origin) / kSmoothing;
             size_t done = 0;
             clean.clear();
             for (; done + EchoCanceller::kFrame <= heard.size(); done += EchoCanceller::kFrame) {
@@ -62,7 +68,8 @@ private:
                 const size_t at = clean.size();
                 clean.resize(at + EchoCanceller::kFrame);
                 if (played_) {
-                    const int64_t frameUs = heardUs + int64_t(done) * 1'000'000 / PhraseSpotter::kRate;
+                    const int64_t frameUs
+                        = origin + (taken + int64_t(done)) * 1'000'000 / PhraseSpotter::kRate;
                     played_->read(frameUs + kPlayedLeadUs, played.data(), played.size());
                     canceller_.process(mic, played.data(), clean.data() + at);
                 } else {
@@ -70,7 +77,7 @@ private:
                 }
             }
             heard.erase(heard.begin(), heard.begin() + std::ptrdiff_t(done));
-            pendingFrom = heardUs + int64_t(done) * 1'000'000 / PhraseSpotter::kRate;
+            taken += int64_t(done);
             for (const listen::SpottedPhrase& phrase : spotter_.feed(clean.data(), clean.size()))
                 heard_({phrase.command, double(phrase.endSample) / PhraseSpotter::kRate});
         }

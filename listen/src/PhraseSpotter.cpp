@@ -49,7 +49,8 @@ Decoder makeDecoder(const char* kwsFile)
     Decoder decoder(ps_init(config));
     cmd_ln_free_r(config); // the decoder keeps its own reference
     if (!decoder)
-        throw PhraseListError(std::string("The speech recogniser's English model is missing (") + kModel + ")");
+        throw PhraseListError(std::string("The speech recogniser's English model is missing (") + kModel
+                              + ")");
     return decoder;
 }
 
@@ -88,7 +89,8 @@ PhraseSpotter::PhraseSpotter(const std::vector<CommandPhrase>& phrases)
         throw PhraseListError("The speech recogniser cannot be set up (no temporary file)");
     std::string grammar = "#JSGF V1.0;\ngrammar commands;\npublic <command> = ";
     for (size_t i = 0; i < phrases.size(); ++i) {
-        kws.write(QByteArray::fromStdString(phrases[i].phrase) + " /" + QByteArray::number(phrases[i].threshold, 'g', 6) + "/\n");
+        kws.write(QByteArray::fromStdString(phrases[i].phrase) + " /"
+                  + QByteArray::number(phrases[i].threshold, 'g', 6) + "/\n");
         grammar += (i ? " | ( " : "( ") + phrases[i].phrase + " )";
     }
     grammar += ";\n";

@@ -1,7 +1,13 @@
 // The record keeps, for each play, what was written to its stream as 16 kHz mono, the volume
-// it was played at, and the latest anchor between the stream's heard position and the steady
-// clock. A play's sound reached the listener at anchor.at + (position - anchor.heard).
+// it was played at, and when the listener heard its first frame on the steady clock.
 #include "hw/listen/PlayedSound.h"
+
+#include "hw/media/LibavHandles.h"
+
+extern "C" {
+#include <libavutil/channel_layout.h>
+#include <libswresample/swresample.h>
+}
 
 #include <algorithm>
 #include <chrono>
@@ -18,24 +24,22 @@ constexpr int kRate = 16000;
 // What is kept of each play, and how many plays: enough for the listener's look back.
 constexpr int64_t kKeptSamples = 8 * kRate;
 constexpr size_t kKeptPlays = 4;
+constexpr int64_t kReplaceAfterUs = 20'000;
+constexpr int64_t kSmoothing = 50;
 
 int64_t nowUs()
 {
-    return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now().time_since_epoch())
+    return std::chrono::duration_cast<std::chrono::microseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
 
 struct Play {
-    int rate = 44100;
-    int channels = 2;
-    int64_t written = 0;      // stream frames written
-    double sourceAt = 0;      // where the next 16 kHz sample falls, in stream frames
-    int64_t firstKept = 0;    // 16 kHz index of samples.front()
+    media::LibavPtr<SwrContext> converter; // the stream's frames to 16 kHz mono
+    int64_t firstKept = 0;                 // 16 kHz index of samples.front()
     std::deque<int16_t> samples;
-    std::vector<int16_t> tail; // the last stream frame written, for interpolation across writes
-    int64_t anchorAt = -1;    // steady clock, microseconds
-    int64_t anchorHeard = 0;  // stream microseconds heard at anchorAt
-    int64_t cutAt = -1;       // silence from here on
+    int64_t anchorAt = -1; // steady clock when the first frame was heard, microseconds; -1 not yet
+    int64_t cutAt = -1;    // silence from here on
     std::vector<std::pair<int64_t, int>> volumes; // (steady µs, percent), in time order
 
     // The amplitude the server plays at: its volumes are on a cubic scale.
@@ -62,51 +66,61 @@ struct PlayedSound::Impl {
         if (!plays.empty() && plays.back().cutAt < 0)
             plays.back().cutAt = nowUs();
         Play play;
-        play.rate = std::max(format.rate, 1);
-        play.channels = format.channels == 1 ? 1 : 2;
+        SwrContext* swr = nullptr;
+        AVChannelLayout in{};
+        av_channel_layout_default(&in, format.channels == 1 ? 1 : 2);
+        AVChannelLayout mono = AV_CHANNEL_LAYOUT_MONO;
+        if (swr_alloc_set_opts2(&swr, &mono, AV_SAMPLE_FMT_S16, kRate, &in, AV_SAMPLE_FMT_S16,
+                                std::max(format.rate, 1), 0, nullptr)
+                == 0
+            && swr_init(swr) == 0)
+            play.converter.reset(swr);
+        else
+            swr_free(&swr);
         play.volumes.emplace_back(0, volume);
         plays.push_back(std::move(play));
         while (plays.size() > kKeptPlays)
             plays.pop_front();
     }
 
-    // Mono 16 kHz by linear interpolation between the stream's frames: the canceller only
-    // needs the speech band.
+    // Converted to 16 kHz mono with a proper low-pass: what the canceller cannot find in the
+    // microphone (aliases a cruder conversion would make) it cannot take out either.
     void append(const int16_t* frames, size_t count)
     {
         std::lock_guard lock(playsMutex);
-        if (plays.empty() || count == 0)
+        if (plays.empty() || count == 0 || !plays.back().converter)
             return;
         Play& p = plays.back();
-        const auto mono = [&](int64_t frame) -> double {
-            const int16_t* f = frame < p.written ? p.tail.data() : frames + (frame - p.written) * p.channels;
-            return p.channels == 1 ? f[0] : (f[0] + f[1]) / 2.0;
-        };
-        const double step = double(p.rate) / kRate;
-        const int64_t end = p.written + int64_t(count);
-        while (p.sourceAt + 1 < double(end)) {
-            const auto at = int64_t(p.sourceAt);
-            const double part = p.sourceAt - double(at);
-            const double value = mono(at) * (1 - part) + mono(at + 1) * part;
-            p.samples.push_back(int16_t(std::clamp(value, -32768.0, 32767.0)));
-            p.sourceAt += step;
-        }
-        const int16_t* last = frames + (count - 1) * size_t(p.channels);
-        p.tail.assign(last, last + p.channels);
-        p.written = end;
+        const int room = swr_get_out_samples(p.converter.get(), int(count));
+        if (room <= 0)
+            return;
+        std::vector<int16_t> out(static_cast<size_t>(room));
+        auto* to = reinterpret_cast<uint8_t*>(out.data());
+        const auto* from = reinterpret_cast<const uint8_t*>(frames);
+        const int made = swr_convert(p.converter.get(), &to, room, &from, int(count));
+        if (made > 0)
+            p.samples.insert(p.samples.end(), out.begin(), out.begin() + made);
         while (int64_t(p.samples.size()) > kKeptSamples) {
             p.samples.pop_front();
             ++p.firstKept;
         }
     }
 
+    // The stream and the steady clock run at one rate, so the play is placed by one number:
+    // when its first frame was heard. Each report of the heard position refines it slowly,
+    // since a single report may be a millisecond or two off and the canceller must not see
+    // its reference jump; a report far off (the server starved, say) places it anew.
     void anchor(int64_t heardUs)
     {
         std::lock_guard lock(playsMutex);
-        if (!plays.empty() && heardUs > 0) {
-            plays.back().anchorAt = nowUs();
-            plays.back().anchorHeard = heardUs;
-        }
+        if (plays.empty() || heardUs <= 0)
+            return;
+        Play& p = plays.back();
+        const int64_t startedAt = nowUs() - heardUs;
+        if (p.anchorAt < 0 || std::abs(startedAt - p.anchorAt) > kReplaceAfterUs)
+            p.anchorAt = startedAt;
+        else
+            p.anchorAt += (startedAt - p.anchorAt) / kSmoothing;
     }
 
     void volume(int percent)
@@ -129,8 +143,7 @@ public:
     TappedOutput(std::shared_ptr<PlayedSound> record, std::unique_ptr<SoundOutput> inner)
         : record_(std::move(record))
         , inner_(std::move(inner))
-    {
-    }
+    { }
     bool begin(const SoundFormat& format, int volumePercent, const std::function<bool()>& overtaken) override
     {
         const bool begun = inner_->begin(format, volumePercent, overtaken);
@@ -170,12 +183,12 @@ private:
 
 PlayedSound::PlayedSound()
     : d(std::make_unique<Impl>())
-{
-}
+{ }
 
 PlayedSound::~PlayedSound() = default;
 
-std::unique_ptr<SoundOutput> PlayedSound::tap(std::shared_ptr<PlayedSound> record, std::unique_ptr<SoundOutput> inner)
+std::unique_ptr<SoundOutput> PlayedSound::tap(std::shared_ptr<PlayedSound> record,
+                                              std::unique_ptr<SoundOutput> inner)
 {
     if (!record || !inner)
         return inner;
@@ -193,7 +206,7 @@ void PlayedSound::read(int64_t fromUs, int16_t* out, size_t count) const
             const int64_t at = fromUs + int64_t(k) * 1000000 / kRate;
             if (p.cutAt >= 0 && at >= p.cutAt)
                 break;
-            const int64_t heard = p.anchorHeard + (at - p.anchorAt);
+            const int64_t heard = at - p.anchorAt;
             if (heard < 0)
                 continue;
             const int64_t index = heard * kRate / 1000000 - p.firstKept;

@@ -28,8 +28,7 @@ int64_t nowUs()
 
 PulseSoundInput::PulseSoundInput()
     : loop_(pa_mainloop_new())
-{
-}
+{ }
 
 PulseSoundInput::~PulseSoundInput()
 {
@@ -60,7 +59,9 @@ bool PulseSoundInput::open()
     const std::string server = qEnvironmentVariable("PULSE_SERVER").toStdString();
     context_ = pa_context_new(pa_mainloop_get_api(loop_), "Hacklewright spoken commands");
     if (!context_
-        || pa_context_connect(context_, server.empty() ? nullptr : server.c_str(), PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0)
+        || pa_context_connect(context_, server.empty() ? nullptr : server.c_str(), PA_CONTEXT_NOAUTOSPAWN,
+                              nullptr)
+            < 0)
         return false;
     const auto giveUpAt = Clock::now() + kServerPatience;
     for (;;) {

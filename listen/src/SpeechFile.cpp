@@ -43,8 +43,8 @@ struct SpeechFile::Impl {
             AVChannelLayout mono = AV_CHANNEL_LAYOUT_MONO;
             AVChannelLayout from{};
             const bool made = av_channel_layout_copy(&from, &decoded->ch_layout) == 0
-                && swr_alloc_set_opts2(&swr, &mono, AV_SAMPLE_FMT_S16, kRate, &from, AVSampleFormat(decoded->format),
-                                       decoded->sample_rate, 0, nullptr)
+                && swr_alloc_set_opts2(&swr, &mono, AV_SAMPLE_FMT_S16, kRate, &from,
+                                       AVSampleFormat(decoded->format), decoded->sample_rate, 0, nullptr)
                     == 0
                 && swr_init(swr) == 0;
             av_channel_layout_uninit(&from);
@@ -60,8 +60,9 @@ struct SpeechFile::Impl {
         const size_t at = out.size();
         out.resize(at + size_t(room));
         auto* to = reinterpret_cast<uint8_t*>(out.data() + at);
-        const int made = swr_convert(converter.get(), &to, room, const_cast<const uint8_t**>(decoded->extended_data),
-                                     decoded->nb_samples);
+        const int made
+            = swr_convert(converter.get(), &to, room, const_cast<const uint8_t**>(decoded->extended_data),
+                          decoded->nb_samples);
         out.resize(at + size_t(std::max(made, 0)));
         return made >= 0;
     }
@@ -71,7 +72,8 @@ SpeechFile::SpeechFile(const QString& path)
     : d(std::make_unique<Impl>())
 {
     const auto cannot = [&](const char* why) {
-        return std::runtime_error(QStringLiteral("Cannot open file %1 (%2)").arg(path, QLatin1String(why)).toStdString());
+        return std::runtime_error(
+            QStringLiteral("Cannot open file %1 (%2)").arg(path, QLatin1String(why)).toStdString());
     };
     AVFormatContext* format = nullptr;
     switch (media::openLocalMedia(&format, path)) {

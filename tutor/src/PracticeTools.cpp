@@ -1,5 +1,6 @@
 #include "PracticeTools.h"
 
+#include "HandsFree.h"
 #include "KeySheet.h"
 #include "PanelNote.h"
 #include "PracticeView.h"
@@ -55,12 +56,23 @@ PracticeTools::PracticeTools(QWidget* window, QWidget* videoPanel, TMediaPlayer*
     captionsAction_ = addKey(QStringLiteral("Captions"), QStringLiteral("CaptionsAction"), {Qt::Key_C},
                              &PracticeTools::switchCaptions);
     captionsAction_->setCheckable(true);
+    listenAction_ = addKey(QStringLiteral("Listen for spoken commands"), QStringLiteral("ListenAction"),
+                           {Qt::Key_V}, &PracticeTools::switchListening);
+    listenAction_->setCheckable(true);
 
     // Beside the video, in the window's free column under the section buttons, where they
     // cover neither the picture's title band nor a control.
     const QPoint beside(panel_->parentWidget()->width() - kNoteRightMargin, kNoteTop);
     badge_ = new PanelNote(panel_, beside, QStringLiteral("PracticeBadge"));
     soundNote_ = new PanelNote(panel_, beside + QPoint(0, kNoteSpacing), QStringLiteral("SoundNote"));
+    handsFree_ = new HandsFree(
+        this, new PanelNote(panel_, beside + QPoint(0, 2 * kNoteSpacing), QStringLiteral("ListenBadge")),
+        settings_);
+    handsFree_->onBadgeChanged = [this] {
+        listenAction_->setChecked(handsFree_->listening());
+        updateBadge();
+    };
+    handsFree_->onFlash = [this](const QString& note) { view_->flashNote(note); };
     view_ = new PracticeView(window_, panel_, player_);
     // Every practice key works in the view as in the window.
     view_->addActions(window_->actions());
@@ -160,6 +172,7 @@ void PracticeTools::buildMenu()
     menu_->addSeparator();
     menu_->addAction(muteAction_);
     menu_->addAction(captionsAction_);
+    menu_->addAction(listenAction_);
     menu_->addSeparator();
     menu_->addAction(viewAction_);
     menu_->addAction(keysAction_);
@@ -269,13 +282,23 @@ void PracticeTools::switchView()
     viewAction_->setChecked(view_->isOpen());
 }
 
+void PracticeTools::switchListening()
+{
+    handsFree_->setListening(!handsFree_->listening());
+    listenAction_->setChecked(handsFree_->listening());
+}
+
 void PracticeTools::updateBadge()
 {
     badge_->setText(practiceBadgeText(loop_, speed_));
-    QString viewBadges = practiceBadgeText(loop_, speed_);
+    QStringList viewBadges;
+    if (const QString practice = practiceBadgeText(loop_, speed_); !practice.isEmpty())
+        viewBadges << practice;
     if (sound_.muted)
-        viewBadges += (viewBadges.isEmpty() ? QString() : QStringLiteral(" ")) + QStringLiteral("Muted");
-    view_->setBadges(viewBadges);
+        viewBadges << QStringLiteral("Muted");
+    if (handsFree_ && handsFree_->listening())
+        viewBadges << QStringLiteral("Listening");
+    view_->setBadges(viewBadges.join(QLatin1Char(' ')));
 }
 
 } // namespace hw

@@ -1,6 +1,6 @@
 #pragma once
 // The practice tools of the tutor window: "loop this step", slower plays, the sound level,
-// captions and the full-screen practice view, reached by keys and by the video panel's
+// captions, spoken commands and the full-screen practice view, reached by keys and by the video panel's
 // right-click menu, shown by small notes over the panel's corners; and the sheet of the
 // window's keys.
 //
@@ -20,6 +20,7 @@ class QWidget;
 
 namespace hw {
 
+class HandsFree;
 class KeySheet;
 class PanelNote;
 class PracticeView;
@@ -46,6 +47,8 @@ public:
     void shareKeysWith(QWidget* field, std::function<bool()> beingTypedIn);
     bool captions() const { return captions_; }
     PracticeView* view() const { return view_; }
+    // Spoken commands (V), which the window gives its listener and its commands' actions.
+    HandsFree* handsFree() const { return handsFree_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -67,6 +70,7 @@ private:
     void showKeys();
     void switchCaptions();
     void switchView();
+    void switchListening();
     void updateBadge();
 
     QWidget* window_;
@@ -82,6 +86,8 @@ private:
     QAction* keysAction_ = nullptr;
     QAction* viewAction_ = nullptr;
     QAction* captionsAction_ = nullptr;
+    QAction* listenAction_ = nullptr;
+    HandsFree* handsFree_ = nullptr;
     bool captions_ = true;
     QAction* speedActions_[3] = {};
     QMenu* menu_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include "Artwork.h"
 #include "FrameMath.h"
+#include "HandsFree.h"
 #include "PanelNote.h"
 #include "PracticeTools.h"
 #include "PracticeView.h"
@@ -64,6 +65,8 @@ TForm1::TForm1(Options options)
     , contentRoot_(std::move(options.contentRoot))
     , loader_(std::move(options.loader))
     , settings_(std::move(options.settings))
+    , makeSound_(std::move(options.makeSound))
+    , makeListener_(std::move(options.makeListener))
 {
     if (!settings_)
         settings_ = userSettings();
@@ -169,6 +172,8 @@ void TForm1::createComponents()
 
     // Created after the panel it draws into; not a widget, so it takes no place.
     MediaPlayer1 = new TMediaPlayer(this);
+    if (makeSound_)
+        MediaPlayer1->setSoundOutput(makeSound_);
     MediaPlayer1->setObjectName(QStringLiteral("MediaPlayer1"));
     MediaPlayer1->setDeviceType(TMPDeviceTypes::dtAVIVideo);
     MediaPlayer1->setAutoEnable(false);
@@ -217,6 +222,9 @@ void TForm1::createComponents()
     practice_->shareKeysWith(RightLeftComboBox, [this] { return handBeingTyped_; });
     practice_->view()->describeStep = [this] { return describeStep(); };
     shortcuts_->alsoIn(practice_->view());
+    practice_->handsFree()->setListenerFactory(makeListener_);
+    practice_->handsFree()->onCommand = [this](SpokenCommand command) { spokenCommand(command); };
+    practice_->handsFree()->restore();
 }
 
 StepInfo TForm1::describeStep() const

@@ -4,6 +4,7 @@
 #include "PracticeTools.h"
 #include "hw/tutor/TForm1.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
 
@@ -180,6 +181,50 @@ void TForm1::restoreHandednessText()
     const QString current = RightLeftComboBox->itemText(handedness());
     if (RightLeftComboBox->currentText() != current)
         RightLeftComboBox->setEditText(current);
+}
+
+void TForm1::spokenCommand(SpokenCommand command)
+{
+    // As the command's key: a button the screen does not show is not pressed.
+    const auto press = [](QAbstractButton* button) {
+        if (button->isVisible() && button->isEnabled())
+            button->click();
+    };
+    const bool playing = MediaPlayer1->Mode() == TMPModes::mpPlaying;
+    const auto trigger = [this](const char* name) {
+        if (auto* action = findChild<QAction*>(QString::fromLatin1(name)))
+            action->trigger();
+    };
+    switch (command) {
+    case SpokenCommand::Play:
+        if (!playing)
+            press(PlayStopButton);
+        break;
+    case SpokenCommand::Stop:
+        if (playing)
+            press(PlayStopButton);
+        break;
+    case SpokenCommand::Again:
+        // The step from its start.
+        if (playing)
+            press(PlayStopButton);
+        press(RewindButton);
+        if (MediaPlayer1->Mode() != TMPModes::mpPlaying)
+            press(PlayStopButton);
+        break;
+    case SpokenCommand::Next:
+        press(NextButton);
+        break;
+    case SpokenCommand::Back:
+        press(PreviousButton);
+        break;
+    case SpokenCommand::Slower:
+        trigger("SlowerAction");
+        break;
+    case SpokenCommand::Faster:
+        trigger("FasterAction");
+        break;
+    }
 }
 
 } // namespace hw

@@ -1,7 +1,12 @@
 #include "hw/app/ProgramForms.h"
 
 #include "hw/app/Application.h"
+#include "hw/listen/Listening.h"
+#include "hw/listen/PlayedSound.h"
+#include "hw/tutor/SoundLevel.h"
 #include "hw/tutor/TForm1.h"
+
+#include <QFileInfo>
 
 #include "hw/recipes/Recipes.h"
 
@@ -29,7 +34,15 @@ HandOverSteps ProgramForms::handOverSteps()
 
 void ProgramForms::createTutorWindow()
 {
-    tutor_ = std::make_unique<TForm1>();
+    // What the lesson plays is kept for a moment, so that spoken commands are heard over it.
+    auto played = std::make_shared<PlayedSound>();
+    TForm1::Options options;
+    options.makeSound = [played] { return PlayedSound::tap(played, makePulseSoundOutput()); };
+    options.makeListener = [played] {
+        const QString settingsFolder = QFileInfo(userSettings()->fileName()).absolutePath();
+        return makeMicrophoneListener(readCommandPhrases(commandPhrasesPath(settingsFolder)), played);
+    };
+    tutor_ = std::make_unique<TForm1>(std::move(options));
     tutor_->setPrintRecipeHandler([](const tFlyRecord* currentFly) { printRecipe(currentFly); });
     // The catalogue's loader goes on past a file it cannot read; each one it met is shown
     // as the error it is, in the order met.

@@ -6,6 +6,7 @@
 // Components are public, named as in the window's form layout; handlers are public so that
 // the program entry and simulated clicks can call them, and run like any event handler.
 #include "hw/content/Catalogue.h"
+#include "hw/listen/CommandListener.h"
 #include "hw/media/TMediaPlayer.h"
 #include "hw/tutor/GalleryListBox.h"
 #include "hw/tutor/ImageBox.h"
@@ -40,6 +41,10 @@ public:
         QDir contentRoot = QDir::current();  // where the content tree lies
         CatalogueLoader loader;              // empty: hw::initResources
         std::shared_ptr<QSettings> settings; // sound level store; empty: the user's settings
+        // The clip's sound output; empty: the desktop's sound server.
+        std::function<std::unique_ptr<SoundOutput>()> makeSound;
+        // Listens for spoken commands (V); empty: there is no microphone to listen with.
+        std::function<std::unique_ptr<CommandListener>()> makeListener;
     };
 
     TForm1();
@@ -149,7 +154,8 @@ private:
     void closeClip();
     // The band over the video in a pattern lesson: the pattern, the step and the hand.
     void showLessonTitle();
-    StepInfo describeStep() const; // for the practice view's band
+    StepInfo describeStep() const;             // for the practice view's band
+    void spokenCommand(SpokenCommand command); // acts as the command's key does
     void keepFocusOnScreen(QWidget* focusBefore, QWidget* successor);
     QString clipFileName(const QString& contentPath) const;
     QString patternClipFileName(const tFlyRecord& fly) const;
@@ -176,6 +182,8 @@ private:
 
     std::unique_ptr<TransportShortcuts> shortcuts_;
     std::shared_ptr<QSettings> settings_;
+    std::function<std::unique_ptr<SoundOutput>()> makeSound_;
+    std::function<std::unique_ptr<CommandListener>()> makeListener_;
     PracticeTools* practice_ = nullptr; // loop, speed, sound level and the key sheet
     PanelNote* lessonTitle_ = nullptr;  // our band over the video, not a control of the layout
     bool stopFaceShown_ = false;

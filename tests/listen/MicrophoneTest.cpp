@@ -1,0 +1,183 @@
+// Listening on the microphone of a private sound server: two null sinks, the speakers the
+// lesson plays into and the room, whose monitor is the microphone; a loopback carries the
+// speakers into the room as the air would. Phrases are said into the room.
+#include "MediaFixtures.h"
+#include "SoundFixtures.h"
+#include "SpokenPhrases.h"
+#include "hw/listen/Listening.h"
+#include "hw/listen/PlayedSound.h"
+#include "hw/media/TMediaPlayer.h"
+#include "BuiltOnce.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QFrame>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <mutex>
+
+namespace hw::test {
+
+namespace {
+
+QString pactl(const QStringList& args, bool* ok = nullptr)
+{
+    QProcess p;
+    p.start(QStringLiteral("pactl"), args);
+    const bool done = p.waitForFinished(10000) && p.exitCode() == 0;
+    if (ok)
+        *ok = done;
+    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+}
+
+// What a listener said, collected across its thread.
+struct Heard {
+    std::mutex heardMutex;
+    std::vector<SpokenCommand> commands;
+    std::vector<ListenState> states;
+    void attach(CommandListener& listener)
+    {
+        listener.onHeard = [this](const HeardCommand& c) {
+            std::lock_guard lock(heardMutex);
+            commands.push_back(c.command);
+        };
+        listener.onState = [this](ListenState s) {
+            std::lock_guard lock(heardMutex);
+            states.push_back(s);
+        };
+    }
+    bool saw(ListenState s)
+    {
+        std::lock_guard lock(heardMutex);
+        return std::find(states.begin(), states.end(), s) != states.end();
+    }
+    std::vector<SpokenCommand> taken()
+    {
+        std::lock_guard lock(heardMutex);
+        return commands;
+    }
+};
+
+class Microphone : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        speakers_ = std::make_unique<RecordedSink>(); // the player plays here (PULSE_SINK)
+        if (!speakers_->usable())
+            GTEST_SKIP() << speakers_->why().toStdString();
+        room_ = QStringLiteral("hwroom_%1").arg(QCoreApplication::applicationPid());
+        bool ok = false;
+        roomModule_ = pactl({QStringLiteral("load-module"), QStringLiteral("module-null-sink"),
+                             QStringLiteral("sink_name=") + room_},
+                            &ok);
+        ASSERT_TRUE(ok);
+        air_ = pactl({QStringLiteral("load-module"), QStringLiteral("module-loopback"),
+                      QStringLiteral("source=") + qEnvironmentVariable("PULSE_SINK") + QStringLiteral(".monitor"),
+                      QStringLiteral("sink=") + room_, QStringLiteral("latency_msec=40")},
+                     &ok);
+        ASSERT_TRUE(ok);
+        // The speakers are heard in the room a little softer than the learner's voice.
+        const QString airVolume = QStringLiteral("70%");
+        QString input;
+        for (const QString& line : pactl({QStringLiteral("list"), QStringLiteral("sink-inputs")}).split(QLatin1Char('\n'))) {
+            if (line.startsWith(QLatin1String("Sink Input #")))
+                input = line.mid(12);
+            if (line.trimmed() == QStringLiteral("Owner Module: ") + air_)
+                pactl({QStringLiteral("set-sink-input-volume"), input, airVolume});
+        }
+        qputenv("PULSE_SOURCE", (room_ + QStringLiteral(".monitor")).toUtf8());
+    }
+    void TearDown() override
+    {
+        qunsetenv("PULSE_SOURCE");
+        for (const QString& module : {air_, roomModule_})
+            if (!module.isEmpty())
+                pactl({QStringLiteral("unload-module"), module});
+    }
+    // Says a file into the room.
+    void say(const QString& wav) const
+    {
+        QProcess::execute(QStringLiteral("paplay"), {QStringLiteral("-d"), room_, wav});
+    }
+
+    std::unique_ptr<RecordedSink> speakers_;
+    QString room_, roomModule_, air_;
+};
+
+} // namespace
+
+TEST_F(Microphone, HearsACommandInTheRoomAndNeverTheLessonsOwnNarration)
+{
+    QTemporaryDir dir;
+    QString why;
+    const QString stop = speakPhrases(dir.filePath(QStringLiteral("stop.wav")), {QStringLiteral("stop")},
+                                      {QStringLiteral("slt")}, &why);
+    if (stop.isEmpty())
+        GTEST_SKIP() << why.toStdString();
+
+    auto played = std::make_shared<PlayedSound>();
+    QFrame panel;
+    panel.resize(320, 240);
+    TMediaPlayer player;
+    player.setSoundOutput([played] { return PlayedSound::tap(played, makePulseSoundOutput()); });
+    player.setDisplay(&panel);
+    player.setFileName(demoTree() + QStringLiteral("/Flies/Adams.avi"));
+    player.Open();
+
+    Heard heard;
+    auto listener = makeMicrophoneListener(readCommandPhrases(QStringLiteral(":/listen/spoken-commands.txt")), played);
+    heard.attach(*listener);
+    listener->start();
+    ASSERT_TRUE(waitFor([&] { return heard.saw(ListenState::Listening); }));
+
+    // A phrase said into the quiet room while the lesson is open is heard...
+    say(stop);
+    ASSERT_TRUE(waitFor([&] { return !heard.taken().empty(); }, 20000));
+    EXPECT_EQ(heard.taken(), std::vector<SpokenCommand>{SpokenCommand::Stop});
+
+    // ...and twenty seconds of its narration, heard in the room from the speakers, start none.
+    player.setStartPos(0);
+    player.setEndPos(300);
+    player.Play();
+    ASSERT_TRUE(waitFor([&] { return player.Mode() != TMPModes::mpPlaying; }, 60000));
+    waitFor([] { return false; }, 1000); // the last of the room heard out
+    listener->stop();
+    EXPECT_EQ(heard.taken(), std::vector<SpokenCommand>{SpokenCommand::Stop});
+}
+
+TEST_F(Microphone, SaysNoMicrophoneWhenThereIsNoneAndStopsAtOnce)
+{
+    // A source that is not there, then a server that never answers.
+    qputenv("PULSE_SOURCE", "no_such_source");
+    const auto phrases = readCommandPhrases(QStringLiteral(":/listen/spoken-commands.txt"));
+    {
+        Heard heard;
+        auto listener = makeMicrophoneListener(phrases, nullptr);
+        heard.attach(*listener);
+        listener->start();
+        EXPECT_TRUE(waitFor([&] { return heard.saw(ListenState::NoMicrophone); }, 10000));
+    }
+    SilentServer silent;
+    const QByteArray server = qgetenv("PULSE_SERVER");
+    qputenv("PULSE_SERVER", silent.address().toUtf8());
+    {
+        Heard heard;
+        auto listener = makeMicrophoneListener(phrases, nullptr);
+        heard.attach(*listener);
+        listener->start();
+        EXPECT_TRUE(waitFor([&] { return heard.saw(ListenState::NoMicrophone); }, 10000));
+        // Stopped while it waits for a server that never answers: returns at once, calls nothing.
+        auto waiting = makeMicrophoneListener(phrases, nullptr);
+        Heard none;
+        none.attach(*waiting);
+        waiting->start();
+        waiting->stop();
+        waiting.reset();
+        EXPECT_TRUE(none.taken().empty());
+    }
+    qputenv("PULSE_SERVER", server);
+}
+
+} // namespace hw::test

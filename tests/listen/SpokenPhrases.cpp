@@ -1,0 +1,59 @@
+#include "SpokenPhrases.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+
+namespace hw::test {
+
+namespace {
+bool run(const QString& program, const QStringList& args)
+{
+    QProcess p;
+    p.start(program, args);
+    return p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+} // namespace
+
+QStringList commandWords()
+{
+    return {QStringLiteral("play"), QStringLiteral("stop"),   QStringLiteral("again"), QStringLiteral("next"),
+            QStringLiteral("back"), QStringLiteral("slower"), QStringLiteral("faster")};
+}
+
+QString speakPhrases(const QString& path, const QStringList& words, const QStringList& voices, QString* why)
+{
+    const QDir dir = QFileInfo(path).absoluteDir();
+    const QString silence = dir.filePath(QStringLiteral("silence.wav"));
+    if (!run(QStringLiteral("sox"), {QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("16000"),
+                                     QStringLiteral("-c"), QStringLiteral("1"), QStringLiteral("-b"),
+                                     QStringLiteral("16"), silence, QStringLiteral("trim"), QStringLiteral("0"),
+                                     QStringLiteral("1")})) {
+        *why = QStringLiteral("sox cannot make silence");
+        return {};
+    }
+    QStringList parts;
+    int n = 0;
+    for (const QString& voice : voices)
+        for (const QString& word : words) {
+            const QString said = dir.filePath(QStringLiteral("said%1.wav").arg(n));
+            const QString part = dir.filePath(QStringLiteral("part%1.wav").arg(n++));
+            if (!run(QStringLiteral("flite"), {QStringLiteral("-voice"), voice, QStringLiteral("-t"),
+                                               QStringLiteral("tutor ") + word, QStringLiteral("-o"), said})
+                || !run(QStringLiteral("sox"), {said, QStringLiteral("-r"), QStringLiteral("16000"),
+                                                QStringLiteral("-c"), QStringLiteral("1"), QStringLiteral("-b"),
+                                                QStringLiteral("16"), part})) {
+                *why = QStringLiteral("flite cannot say \"tutor %1\"").arg(word);
+                return {};
+            }
+            parts << silence << part;
+        }
+    parts << silence << path;
+    if (!run(QStringLiteral("sox"), parts)) {
+        *why = QStringLiteral("sox cannot join the phrases");
+        return {};
+    }
+    return path;
+}
+
+} // namespace hw::test

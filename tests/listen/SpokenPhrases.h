@@ -1,0 +1,15 @@
+#pragma once
+// Spoken commands made at test time by Debian's speech synthesiser (flite), as 16 kHz mono
+// WAV files: each phrase after a second of silence, and a second of silence at the end.
+#include <QString>
+#include <QStringList>
+
+namespace hw::test {
+
+// The seven commands' words, in the order SpokenCommand lists them.
+QStringList commandWords();
+// path: "tutor <word>" for each word, said by each voice in turn (flite's slt, rms, awb).
+// Empty with why when flite or sox is missing or fails.
+QString speakPhrases(const QString& path, const QStringList& words, const QStringList& voices, QString* why);
+
+} // namespace hw::test
