@@ -19,7 +19,8 @@ namespace {
 // Listens to the whole file; the commands heard, in order.
 std::vector<HeardCommand> listenTo(const QString& path)
 {
-    const auto listener = makeFileListener(readCommandPhrases(QStringLiteral(":/listen/spoken-commands.txt")), path);
+    const auto listener
+        = makeFileListener(readCommandPhrases(QStringLiteral(":/listen/spoken-commands.txt")), path);
     std::mutex heardMutex;
     std::condition_variable ended;
     std::vector<HeardCommand> heard;
@@ -74,8 +75,11 @@ TEST(FileListener, HearsEveryCommandSaidByThreeVoicesAndTheToolSaysTheSame)
     EXPECT_EQ(tool.exitCode(), 0);
     QStringList expected;
     for (const HeardCommand& h : heard)
-        expected << QStringLiteral("%1 %2").arg(h.seconds, 0, 'f', 2).arg(QString::fromLatin1(commandWord(h.command)));
-    EXPECT_EQ(QString::fromUtf8(tool.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts), expected);
+        expected << QStringLiteral("%1 %2")
+                        .arg(h.seconds, 0, 'f', 2)
+                        .arg(QString::fromLatin1(commandWord(h.command)));
+    EXPECT_EQ(QString::fromUtf8(tool.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts),
+              expected);
 }
 
 TEST(FileListener, RefusesWhatIsNotSound)
@@ -92,7 +96,8 @@ TEST(FileListener, RefusesWhatIsNotSound)
             makeFileListener(phrases, path);
             ADD_FAILURE() << "opened " << path.toStdString();
         } catch (const std::runtime_error& e) {
-            EXPECT_EQ(std::string(e.what()).rfind("Cannot open file " + path.toStdString(), 0), 0u) << e.what();
+            EXPECT_EQ(std::string(e.what()).rfind("Cannot open file " + path.toStdString(), 0), 0u)
+                << e.what();
         }
     }
 }

@@ -1,13 +1,13 @@
 // Listening on the microphone of a private sound server: two null sinks, the speakers the
 // lesson plays into and the room, whose monitor is the microphone; a loopback carries the
 // speakers into the room as the air would. Phrases are said into the room.
+#include "BuiltOnce.h"
 #include "MediaFixtures.h"
 #include "SoundFixtures.h"
 #include "SpokenPhrases.h"
 #include "hw/listen/Listening.h"
 #include "hw/listen/PlayedSound.h"
 #include "hw/media/TMediaPlayer.h"
-#include "BuiltOnce.h"
 
 #include <gtest/gtest.h>
 
@@ -73,15 +73,17 @@ protected:
                              QStringLiteral("sink_name=") + room_},
                             &ok);
         ASSERT_TRUE(ok);
-        air_ = pactl({QStringLiteral("load-module"), QStringLiteral("module-loopback"),
-                      QStringLiteral("source=") + qEnvironmentVariable("PULSE_SINK") + QStringLiteral(".monitor"),
-                      QStringLiteral("sink=") + room_, QStringLiteral("latency_msec=40")},
-                     &ok);
+        air_ = pactl(
+            {QStringLiteral("load-module"), QStringLiteral("module-loopback"),
+             QStringLiteral("source=") + qEnvironmentVariable("PULSE_SINK") + QStringLiteral(".monitor"),
+             QStringLiteral("sink=") + room_, QStringLiteral("latency_msec=40")},
+            &ok);
         ASSERT_TRUE(ok);
         // The speakers are heard in the room a little softer than the learner's voice.
         const QString airVolume = QStringLiteral("70%");
         QString input;
-        for (const QString& line : pactl({QStringLiteral("list"), QStringLiteral("sink-inputs")}).split(QLatin1Char('\n'))) {
+        for (const QString& line :
+             pactl({QStringLiteral("list"), QStringLiteral("sink-inputs")}).split(QLatin1Char('\n'))) {
             if (line.startsWith(QLatin1String("Sink Input #")))
                 input = line.mid(12);
             if (line.trimmed() == QStringLiteral("Owner Module: ") + air_)
@@ -127,7 +129,8 @@ TEST_F(Microphone, HearsACommandInTheRoomAndNeverTheLessonsOwnNarration)
     player.Open();
 
     Heard heard;
-    auto listener = makeMicrophoneListener(readCommandPhrases(QStringLiteral(":/listen/spoken-commands.txt")), played);
+    auto listener
+        = makeMicrophoneListener(readCommandPhrases(QStringLiteral(":/listen/spoken-commands.txt")), played);
     heard.attach(*listener);
     listener->start();
     ASSERT_TRUE(waitFor([&] { return heard.saw(ListenState::Listening); }));

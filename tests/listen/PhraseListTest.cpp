@@ -22,7 +22,8 @@ QString writeList(const QTemporaryDir& dir, const QByteArray& text)
 
 TEST(PhraseList, TheBuiltInListHasEveryCommandAndAUsersOwnListComesFirst)
 {
-    const std::vector<CommandPhrase> builtIn = readCommandPhrases(QStringLiteral(":/listen/spoken-commands.txt"));
+    const std::vector<CommandPhrase> builtIn
+        = readCommandPhrases(QStringLiteral(":/listen/spoken-commands.txt"));
     ASSERT_EQ(builtIn.size(), 7u);
     EXPECT_EQ(builtIn[2].command, SpokenCommand::Again);
     EXPECT_EQ(builtIn[2].phrase, "tutor again");

@@ -25,10 +25,10 @@ QString speakPhrases(const QString& path, const QStringList& words, const QStrin
 {
     const QDir dir = QFileInfo(path).absoluteDir();
     const QString silence = dir.filePath(QStringLiteral("silence.wav"));
-    if (!run(QStringLiteral("sox"), {QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("16000"),
-                                     QStringLiteral("-c"), QStringLiteral("1"), QStringLiteral("-b"),
-                                     QStringLiteral("16"), silence, QStringLiteral("trim"), QStringLiteral("0"),
-                                     QStringLiteral("1")})) {
+    if (!run(QStringLiteral("sox"),
+             {QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("16000"), QStringLiteral("-c"),
+              QStringLiteral("1"), QStringLiteral("-b"), QStringLiteral("16"), silence,
+              QStringLiteral("trim"), QStringLiteral("0"), QStringLiteral("1")})) {
         *why = QStringLiteral("sox cannot make silence");
         return {};
     }
@@ -38,11 +38,12 @@ QString speakPhrases(const QString& path, const QStringList& words, const QStrin
         for (const QString& word : words) {
             const QString said = dir.filePath(QStringLiteral("said%1.wav").arg(n));
             const QString part = dir.filePath(QStringLiteral("part%1.wav").arg(n++));
-            if (!run(QStringLiteral("flite"), {QStringLiteral("-voice"), voice, QStringLiteral("-t"),
-                                               QStringLiteral("tutor ") + word, QStringLiteral("-o"), said})
-                || !run(QStringLiteral("sox"), {said, QStringLiteral("-r"), QStringLiteral("16000"),
-                                                QStringLiteral("-c"), QStringLiteral("1"), QStringLiteral("-b"),
-                                                QStringLiteral("16"), part})) {
+            if (!run(QStringLiteral("flite"),
+                     {QStringLiteral("-voice"), voice, QStringLiteral("-t"), QStringLiteral("tutor ") + word,
+                      QStringLiteral("-o"), said})
+                || !run(QStringLiteral("sox"),
+                        {said, QStringLiteral("-r"), QStringLiteral("16000"), QStringLiteral("-c"),
+                         QStringLiteral("1"), QStringLiteral("-b"), QStringLiteral("16"), part})) {
                 *why = QStringLiteral("flite cannot say \"tutor %1\"").arg(word);
                 return {};
             }

@@ -129,6 +129,7 @@ TutorWindow::TutorWindow(const QDir& root, Options options)
     TForm1::Options formOptions;
     formOptions.contentRoot = root;
     formOptions.loader = std::move(options.loader);
+    formOptions.makeListener = std::move(options.makeListener);
     formOptions.settings = options.settings
         ? std::move(options.settings)
         : std::make_shared<QSettings>(settingsDir_.filePath(QStringLiteral("settings.ini")),
@@ -152,7 +153,7 @@ TutorWindow::TutorWindow(const QDir& root, Options options)
 
 TutorWindow::TutorWindow(const QDir& root, TForm1::CatalogueLoader loader,
                          std::shared_ptr<QSettings> settings)
-    : TutorWindow(root, Options{std::move(loader), std::move(settings), false, false})
+    : TutorWindow(root, Options{std::move(loader), std::move(settings), false, false, {}})
 { }
 
 TutorWindow::~TutorWindow()

@@ -27,6 +27,7 @@ public:
         std::shared_ptr<QSettings> settings; // a fresh store of the window's own when empty
         bool printRecipes = false;           // wire Print Recipe to the real recipe cards
         bool handOver = false; // show each catalogue error in the error box, as the program's hand-over does
+        std::function<std::unique_ptr<CommandListener>()> makeListener; // spoken commands (none when empty)
     };
     // The options of a window started as the program starts it: catalogue errors in the
     // error box first.

@@ -68,12 +68,12 @@ void HandsFree::setListening(bool on)
     const unsigned generation = generation_;
     // Carried to this thread; a listener stopped since has nothing more to say.
     listener->onHeard = [this, generation](const HeardCommand& command) {
-        QMetaObject::invokeMethod(this, [this, generation, c = command.command] { heard(generation, c); },
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, generation, c = command.command] { heard(generation, c); }, Qt::QueuedConnection);
     };
     listener->onState = [this, generation](ListenState state) {
-        QMetaObject::invokeMethod(this, [this, generation, state] { stateChanged(generation, state); },
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, generation, state] { stateChanged(generation, state); }, Qt::QueuedConnection);
     };
     listener_ = std::move(listener);
     showBadge(kListening);
