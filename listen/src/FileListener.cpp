@@ -26,7 +26,7 @@ private:
             samples.clear();
             const bool more = file_.next(samples);
             for (const listen::SpottedPhrase& phrase : spotter_.feed(samples.data(), samples.size()))
-                heard({phrase.command, double(phrase.endSample) / listen::PhraseSpotter::kRate});
+                heard(listen::heardCommand(phrase));
             if (!more)
                 break;
         }
@@ -34,7 +34,7 @@ private:
             // Speech that ends with the file still gets its phrase heard.
             const std::vector<int16_t> quiet(listen::PhraseSpotter::kRate / 2, 0);
             for (const listen::SpottedPhrase& phrase : spotter_.feed(quiet.data(), quiet.size()))
-                heard({phrase.command, double(phrase.endSample) / listen::PhraseSpotter::kRate});
+                heard(listen::heardCommand(phrase));
             state(ListenState::Ended);
         }
     }

@@ -79,10 +79,9 @@ private:
             heard.erase(heard.begin(), heard.begin() + std::ptrdiff_t(done));
             taken += int64_t(done);
             for (const listen::SpottedPhrase& phrase : spotter_.feed(clean.data(), clean.size()))
-                heard_({phrase.command, double(phrase.endSample) / PhraseSpotter::kRate});
+                ThreadedListener::heard(listen::heardCommand(phrase));
         }
     }
-    void heard_(const HeardCommand& command) { heard(command); }
 
     PhraseSpotter spotter_;
     std::shared_ptr<PlayedSound> played_;

@@ -182,7 +182,7 @@ std::optional<SpottedPhrase> PhraseSpotter::Impl::decide(bool lastChance)
     const int64_t end = from + int64_t(lastFrame + 1) * kSamplesPerFrame;
     if (!lastChance && end >= fed - kSamplesPerFrame * 3)
         return std::nullopt;
-    return SpottedPhrase{commandOf(hyp), std::min(end, fed)};
+    return SpottedPhrase{commandOf(hyp), std::min(end, fed), fed};
 }
 
 } // namespace hw::listen

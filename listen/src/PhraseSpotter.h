@@ -11,7 +11,8 @@ namespace hw::listen {
 
 struct SpottedPhrase {
     SpokenCommand command = SpokenCommand::Play;
-    int64_t endSample = 0; // where the phrase ended, counted from the first sample fed
+    int64_t endSample = 0;     // where the phrase ended, counted from the first sample fed
+    int64_t decidedSample = 0; // how much had been fed when it was decided
 };
 
 class PhraseSpotter {
@@ -32,5 +33,12 @@ private:
     struct Impl;
     std::unique_ptr<Impl> d;
 };
+
+// The phrase as a listener reports it: times in seconds from the first sample fed.
+inline HeardCommand heardCommand(const SpottedPhrase& phrase)
+{
+    return {phrase.command, double(phrase.endSample) / PhraseSpotter::kRate,
+            double(phrase.decidedSample - phrase.endSample) / PhraseSpotter::kRate};
+}
 
 } // namespace hw::listen

@@ -44,7 +44,10 @@ int runListen(const QStringList& arguments)
     QTextStream err(stderr);
     QStringList args = arguments;
     QString seconds, file, phrasesFile;
-    bool ok = takeOption(args, QStringLiteral("--seconds"), seconds) && takeOption(args, QStringLiteral("--file"), file)
+    // The time each command was decided after its phrase ended, for tuning and benchmarks.
+    const bool timing = args.removeAll(QStringLiteral("--timing")) > 0;
+    bool ok = takeOption(args, QStringLiteral("--seconds"), seconds)
+        && takeOption(args, QStringLiteral("--file"), file)
         && takeOption(args, QStringLiteral("--phrases"), phrasesFile) && args.isEmpty();
     double limit = 0;
     if (ok && !seconds.isEmpty()) {
@@ -52,8 +55,9 @@ int runListen(const QStringList& arguments)
         ok = ok && limit > 0;
     }
     if (!ok) {
-        err << "usage: hacklewright-tool listen [--seconds N] [--file F.wav] [--phrases LIST]\n"
-               "  prints \"SECONDS COMMAND\" for each spoken command heard on the microphone, or in F\n";
+        err << "usage: hacklewright-tool listen [--seconds N] [--file F.wav] [--phrases LIST] [--timing]\n"
+               "  prints \"SECONDS COMMAND\" for each spoken command heard on the microphone, or in F;\n"
+               "  --timing adds the seconds of sound past the phrase's end it took to decide\n";
         return 2;
     }
     std::vector<hw::CommandPhrase> phrases;
@@ -73,9 +77,12 @@ int runListen(const QStringList& arguments)
     std::condition_variable doneChanged;
     bool done = false;
     bool noMicrophone = false;
-    listener->onHeard = [](const hw::HeardCommand& heard) {
+    listener->onHeard = [timing](const hw::HeardCommand& heard) {
         const std::string_view word = hw::commandWord(heard.command);
-        std::printf("%.2f %.*s\n", heard.seconds, int(word.size()), word.data());
+        if (timing)
+            std::printf("%.2f %.*s %.3f\n", heard.seconds, int(word.size()), word.data(), heard.decidedAfter);
+        else
+            std::printf("%.2f %.*s\n", heard.seconds, int(word.size()), word.data());
         std::fflush(stdout);
     };
     listener->onState = [&](hw::ListenState state) {
@@ -104,7 +111,7 @@ int runListen(const QStringList& arguments)
 }
 
 const bool registered = hw::tool::registerCommand(
-    {"listen", "listen [--seconds N] [--file F.wav] [--phrases LIST]",
+    {"listen", "listen [--seconds N] [--file F.wav] [--phrases LIST] [--timing]",
      "print the spoken commands heard on the microphone or in a sound file", runListen});
 
 } // namespace

@@ -17,6 +17,9 @@ struct HeardCommand {
     // When the phrase ended, in seconds since listening began (the time of the sound heard,
     // not of the moment it was recognised).
     double seconds = 0;
+    // How much sound past the phrase's end had been heard when the command was decided, in
+    // seconds: the listener's part of the time from saying to acting.
+    double decidedAfter = 0;
 };
 
 } // namespace hw
