@@ -356,7 +356,8 @@ TEST(TutorPractice, PanelMenuOffersTheChoicesWithTheirKeys)
               (QStringList{QStringLiteral("Loop this step=L"), QStringLiteral("Normal speed=S"),
                            QStringLiteral("Half speed=S"), QStringLiteral("Quarter speed=S"),
                            QStringLiteral("Mute=M"), QStringLiteral("Captions=C"),
-                           QStringLiteral("Practice view=F"), QStringLiteral("Keys=F1")}));
+                           QStringLiteral("Listen for spoken commands=V"), QStringLiteral("Practice view=F"),
+                           QStringLiteral("Keys=F1")}));
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(menu);
     ASSERT_TRUE(accessible && accessible->childCount() > 0);
     EXPECT_EQ(accessible->child(0)->text(QAccessible::Name), QStringLiteral("Loop this step"));

@@ -22,6 +22,7 @@ const std::vector<KeyHelp>& windowKeys()
             {"M", "mute or unmute the sound"},
             {"+, -", "louder, softer"},
             {"C", "show or hide captions"},
+            {"V", "listen for spoken commands, or stop listening"},
             {"F or a double-click on the video",
              "the practice view: the lesson over the whole screen, or back"},
             {"Esc (practice view)", "back to the tutor window"},
