@@ -12,6 +12,11 @@ constexpr int kRate = 16000;
 // The longest echo the canceller models: the room's own reverberation and the uncertainty of
 // the two clocks' placing.
 constexpr int kTail = kRate / 5;
+// A faint noise under what the canceller passes on (RMS in sample steps; about -60 dBFS). The
+// recogniser is thrown far more by the faint remains of the narration in otherwise silent
+// stretches than by steady noise, which hides them. Measured on phrases said over narration:
+// 63 % heard without it, 70 % with it (from 10 to 50 alike), fewer at 100 and more.
+constexpr double kNoiseFloor = 30;
 } // namespace
 
 EchoCanceller::EchoCanceller()
@@ -20,10 +25,16 @@ EchoCanceller::EchoCanceller()
 {
     int rate = kRate;
     speex_echo_ctl(echo_, SPEEX_ECHO_SET_SAMPLING_RATE, &rate);
-    // The recogniser removes steady noise itself; the preprocessor only suppresses what the
-    // canceller leaves of the echo.
-    int off = 0;
-    speex_preprocess_ctl(residual_, SPEEX_PREPROCESS_SET_DENOISE, &off);
+    // The preprocessor suppresses what the canceller leaves of the echo. Its gains are applied
+    // only with its noise suppression on, so that is on, but with a floor of 0 dB: the
+    // recogniser removes steady noise itself. Its echo suppression is kept mild (-12 dB, -3 dB
+    // while someone speaks): measured on phrases said over narration, the default -40 dB takes
+    // so much of the phrases with the echo that a quarter fewer are heard.
+    int on = 1, off = 0, noiseFloorDb = 0, echoFloorDb = -12, echoFloorSpeakingDb = -3;
+    speex_preprocess_ctl(residual_, SPEEX_PREPROCESS_SET_DENOISE, &on);
+    speex_preprocess_ctl(residual_, SPEEX_PREPROCESS_SET_NOISE_SUPPRESS, &noiseFloorDb);
+    speex_preprocess_ctl(residual_, SPEEX_PREPROCESS_SET_ECHO_SUPPRESS, &echoFloorDb);
+    speex_preprocess_ctl(residual_, SPEEX_PREPROCESS_SET_ECHO_SUPPRESS_ACTIVE, &echoFloorSpeakingDb);
     speex_preprocess_ctl(residual_, SPEEX_PREPROCESS_SET_AGC, &off);
     speex_preprocess_ctl(residual_, SPEEX_PREPROCESS_SET_ECHO_STATE, echo_);
 }
@@ -46,6 +57,22 @@ void EchoCanceller::process(const int16_t* heard, const int16_t* played, int16_t
     }
     speex_echo_cancellation(echo_, heard, played, out);
     speex_preprocess_run(residual_, out);
+    addNoiseFloor(out);
+}
+
+void EchoCanceller::addNoiseFloor(int16_t* samples)
+{
+    for (int i = 0; i < kFrame; ++i) {
+        // A sum of four uniform draws on [-0.5, 0.5) (standard deviation 1/sqrt(3)), near enough
+        // to Gaussian, from a generator of our own: the same sound is always heard alike.
+        double sum = 0;
+        for (int k = 0; k < 4; ++k) {
+            noiseState_ = noiseState_ * 1664525u + 1013904223u;
+            sum += static_cast<double>(noiseState_ >> 8) / 16777216.0 - 0.5;
+        }
+        const double sample = samples[i] + sum * kNoiseFloor * 1.7320508;
+        samples[i] = static_cast<int16_t>(std::clamp(sample, -32768.0, 32767.0));
+    }
 }
 
 } // namespace hw::listen

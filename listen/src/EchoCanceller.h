@@ -21,9 +21,12 @@ public:
     void process(const int16_t* heard, const int16_t* played, int16_t* out);
 
 private:
+    void addNoiseFloor(int16_t* samples);
+
     SpeexEchoState_* echo_;
     SpeexPreprocessState_* residual_;
     int quietFrames_ = 0; // frames since the program last played
+    uint32_t noiseState_ = 1;
 };
 
 } // namespace hw::listen

@@ -43,20 +43,25 @@ int runListen(const QStringList& arguments)
 {
     QTextStream err(stderr);
     QStringList args = arguments;
-    QString seconds, file, phrasesFile;
+    QString seconds, file, playedFile, phrasesFile;
     // The time each command was decided after its phrase ended, for tuning and benchmarks.
     const bool timing = args.removeAll(QStringLiteral("--timing")) > 0;
     bool ok = takeOption(args, QStringLiteral("--seconds"), seconds)
         && takeOption(args, QStringLiteral("--file"), file)
+        && takeOption(args, QStringLiteral("--played"), playedFile)
         && takeOption(args, QStringLiteral("--phrases"), phrasesFile) && args.isEmpty();
     double limit = 0;
     if (ok && !seconds.isEmpty()) {
         limit = seconds.toDouble(&ok);
         ok = ok && limit > 0;
     }
+    ok = ok && (playedFile.isEmpty() || !file.isEmpty());
     if (!ok) {
-        err << "usage: hacklewright-tool listen [--seconds N] [--file F.wav] [--phrases LIST] [--timing]\n"
+        err << "usage: hacklewright-tool listen [--seconds N] [--file F.wav] [--played P.wav] [--phrases "
+               "LIST] [--timing]\n"
                "  prints \"SECONDS COMMAND\" for each spoken command heard on the microphone, or in F;\n"
+               "  --played: what was played while F was recorded, taken out of F as the program's own "
+               "sound;\n"
                "  --timing adds the seconds of sound past the phrase's end it took to decide\n";
         return 2;
     }
@@ -66,8 +71,10 @@ int runListen(const QStringList& arguments)
         const QString list = phrasesFile.isEmpty() ? hw::commandPhrasesPath(settingsFolder())
                                                    : hw::tool::commandLinePath(phrasesFile);
         phrases = hw::readCommandPhrases(list);
-        listener = file.isEmpty() ? hw::makeMicrophoneListener(phrases, nullptr)
-                                  : hw::makeFileListener(phrases, hw::tool::commandLinePath(file));
+        listener = file.isEmpty()
+            ? hw::makeMicrophoneListener(phrases, nullptr)
+            : hw::makeFileListener(phrases, hw::tool::commandLinePath(file),
+                                   playedFile.isEmpty() ? QString() : hw::tool::commandLinePath(playedFile));
     } catch (const std::exception& e) {
         err << e.what() << "\n";
         return 1;
@@ -111,7 +118,7 @@ int runListen(const QStringList& arguments)
 }
 
 const bool registered = hw::tool::registerCommand(
-    {"listen", "listen [--seconds N] [--file F.wav] [--phrases LIST] [--timing]",
+    {"listen", "listen [--seconds N] [--file F.wav [--played P.wav]] [--phrases LIST] [--timing]",
      "print the spoken commands heard on the microphone or in a sound file", runListen});
 
 } // namespace

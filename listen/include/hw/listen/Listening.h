@@ -24,7 +24,9 @@ std::unique_ptr<CommandListener> makeMicrophoneListener(std::vector<CommandPhras
 // Listens to a local sound file (WAV, FLAC, MP3, Ogg; converted to 16 kHz mono) as fast as
 // it can be read, then says Ended; times are the file's own. The file is opened here: one
 // that cannot be read throws std::runtime_error saying why, in the tool's words
-// ("Cannot open file %s").
-std::unique_ptr<CommandListener> makeFileListener(std::vector<CommandPhrase> phrases, const QString& path);
+// ("Cannot open file %s"). `playedPath`, when given, is a file of what was played while `path`
+// was recorded, from the same moment on; its echo in `path` is taken out.
+std::unique_ptr<CommandListener> makeFileListener(std::vector<CommandPhrase> phrases, const QString& path,
+                                                  const QString& playedPath = {});
 
 } // namespace hw
