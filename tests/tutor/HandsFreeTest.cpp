@@ -27,8 +27,7 @@ class StandInListener : public CommandListener {
 public:
     explicit StandInListener(Fate& fate)
         : fate_(fate)
-    {
-    }
+    { }
     void start() override { fate_.started = true; }
     void stop() override { fate_.stopped = true; }
     // Says something from another thread, as the real listener does.
@@ -98,7 +97,9 @@ TEST(TutorHandsFree, VSwitchesListeningShownByTheBadgeAndKeptBetweenRuns)
         ASSERT_TRUE(action);
         EXPECT_TRUE(action->isChecked());
         microphone.made[0]->become(ListenState::Listening);
-        ASSERT_TRUE(waitFor([&] { return freshStore(dir)->value(QStringLiteral("Practice/ListenForSpokenCommands")).toBool(); }));
+        ASSERT_TRUE(waitFor([&] {
+            return freshStore(dir)->value(QStringLiteral("Practice/ListenForSpokenCommands")).toBool();
+        }));
     }
     {
         // On again at the next start; V switches it off for good.

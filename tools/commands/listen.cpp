@@ -44,7 +44,8 @@ int runListen(const QStringList& arguments)
     QTextStream err(stderr);
     QStringList args = arguments;
     QString seconds, file, phrasesFile;
-    bool ok = takeOption(args, QStringLiteral("--seconds"), seconds) && takeOption(args, QStringLiteral("--file"), file)
+    bool ok = takeOption(args, QStringLiteral("--seconds"), seconds)
+        && takeOption(args, QStringLiteral("--file"), file)
         && takeOption(args, QStringLiteral("--phrases"), phrasesFile) && args.isEmpty();
     double limit = 0;
     if (ok && !seconds.isEmpty()) {
