@@ -30,14 +30,6 @@ FrameEngine::FrameEngine(std::unique_ptr<VideoInput> input, std::shared_ptr<Fram
     , packet_(av_packet_alloc())
 { }
 
-FrameEngine::~FrameEngine()
-{
-    ahead_.clear();
-    behind_.clear();
-    sws_freeContext(sws_);
-    av_packet_free(&packet_);
-}
-
 QSize FrameEngine::fittedSize(const QSize& panel) const
 {
     if (panel.width() <= 0 || panel.height() <= 0)
@@ -64,8 +56,10 @@ QImage FrameEngine::scale(const AVFrame* f, const QSize& size)
     const bool same = target.width() == f->width && target.height() == f->height;
     const bool smaller = target.width() < f->width;
     const int flags = same ? SWS_BILINEAR : smaller ? SWS_AREA : SWS_BICUBIC;
-    sws_ = sws_getCachedContext(sws_, f->width, f->height, AVPixelFormat(f->format), target.width(),
-                                target.height(), AV_PIX_FMT_RGB32, flags, nullptr, nullptr, nullptr);
+    // The cached context is kept when it fits and freed when it does not.
+    sws_.reset(sws_getCachedContext(sws_.release(), f->width, f->height, AVPixelFormat(f->format),
+                                    target.width(), target.height(), AV_PIX_FMT_RGB32, flags, nullptr,
+                                    nullptr, nullptr));
     if (!sws_) {
         QImage black(size, QImage::Format_RGB32);
         black.fill(Qt::black);
@@ -73,7 +67,7 @@ QImage FrameEngine::scale(const AVFrame* f, const QSize& size)
     }
     uint8_t* dst[4] = {img.bits(), nullptr, nullptr, nullptr};
     const int stride[4] = {int(img.bytesPerLine()), 0, 0, 0};
-    sws_scale(sws_, f->data, f->linesize, 0, f->height, dst, stride);
+    sws_scale(sws_.get(), f->data, f->linesize, 0, f->height, dst, stride);
     return turn.upright() ? img : turn.apply(std::move(img));
 }
 
@@ -266,7 +260,7 @@ bool FrameEngine::decodeMore(const AbortCheck& aborted, bool& abortedOut)
             return false;
         if (inputEnded_)
             return false;
-        const int slot = input_->readPacket(packet_);
+        const int slot = input_->readPacket(packet_.get());
         if (slot == -2 || slot == -3) {
             input_->send(nullptr);
             inputEnded_ = true;
@@ -277,7 +271,7 @@ bool FrameEngine::decodeMore(const AbortCheck& aborted, bool& abortedOut)
             // The container put us after the keyframe we asked for: start earlier.
             const SlotTable& t = order_->slotTable();
             if (slot > t.keyframes[size_t(runStartGop_)] && runStartGop_ > 0 && !seekRetried_) {
-                av_packet_unref(packet_);
+                av_packet_unref(packet_.get());
                 seekRetried_ = true;
                 const int gop = runStartGop_ - 1;
                 startRun(gop);
@@ -291,8 +285,8 @@ bool FrameEngine::decodeMore(const AbortCheck& aborted, bool& abortedOut)
             lastFedSlot_ = std::max(lastFedSlot_, slot);
         if (input_->canSkipNonReference())
             input_->skipNonReference(slot >= 0 && shownBeforeTarget(slot));
-        input_->send(packet_); // a damaged packet is skipped; the decoder carries on
-        av_packet_unref(packet_);
+        input_->send(packet_.get()); // a damaged packet is skipped; the decoder carries on
+        av_packet_unref(packet_.get());
     }
 }
 

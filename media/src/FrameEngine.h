@@ -15,8 +15,6 @@
 #include <memory>
 
 struct AVFrame;
-struct AVPacket;
-struct SwsContext;
 
 namespace hw::media {
 
@@ -26,7 +24,6 @@ public:
     using AbortCheck = std::function<bool()>;
 
     FrameEngine(std::unique_ptr<VideoInput> input, std::shared_ptr<FrameOrder> order, QString path);
-    ~FrameEngine();
 
     int length() const { return order_->length(); }
     double framesPerSecond() const { return input_->framesPerSecond(); }
@@ -94,8 +91,8 @@ private:
     std::unique_ptr<VideoInput> input_;
     std::shared_ptr<FrameOrder> order_;
     QString path_;
-    AVPacket* packet_ = nullptr;
-    SwsContext* sws_ = nullptr;
+    LibavPtr<AVPacket> packet_;
+    LibavPtr<SwsContext> sws_;
 
     // The decoder's current run.
     bool runValid_ = false;
