@@ -368,16 +368,16 @@ void ClipDevice::run()
 
 void ClipDevice::runShow(const Job& job)
 {
-    const int32_t rank = std::min(job.from, length_ - 1);
+    const int32_t frame = std::min(job.from, length_ - 1);
     QImage picture;
     const auto result = engine_->picture(
-        rank, sink_->panel(), [&] { return stale(job.gen); }, picture);
+        frame, sink_->panel(), [&] { return stale(job.gen); }, picture);
     std::lock_guard lock(stateMutex_);
     if (stale(job.gen) || result == FrameEngine::Result::Aborted)
         return;
     if (result == FrameEngine::Result::Ok) {
-        sink_->present(std::move(picture), rank);
-        state_.shown = rank;
+        sink_->present(std::move(picture), frame);
+        state_.shown = frame;
     }
     if (job.kind == JobKind::Seek)
         finishJob(job, DeviceMode::Stopped, job.from,

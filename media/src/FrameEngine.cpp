@@ -30,14 +30,6 @@ FrameEngine::FrameEngine(std::unique_ptr<VideoInput> input, std::shared_ptr<Fram
     , packet_(av_packet_alloc())
 { }
 
-FrameEngine::~FrameEngine()
-{
-    ahead_.clear();
-    behind_.clear();
-    sws_freeContext(sws_);
-    av_packet_free(&packet_);
-}
-
 QSize FrameEngine::fittedSize(const QSize& panel) const
 {
     if (panel.width() <= 0 || panel.height() <= 0)
@@ -64,8 +56,10 @@ QImage FrameEngine::scale(const AVFrame* f, const QSize& size)
     const bool same = target.width() == f->width && target.height() == f->height;
     const bool smaller = target.width() < f->width;
     const int flags = same ? SWS_BILINEAR : smaller ? SWS_AREA : SWS_BICUBIC;
-    sws_ = sws_getCachedContext(sws_, f->width, f->height, AVPixelFormat(f->format), target.width(),
-                                target.height(), AV_PIX_FMT_RGB32, flags, nullptr, nullptr, nullptr);
+    // The cached context is kept when it fits and freed when it does not.
+    sws_.reset(sws_getCachedContext(sws_.release(), f->width, f->height, AVPixelFormat(f->format),
+                                    target.width(), target.height(), AV_PIX_FMT_RGB32, flags, nullptr,
+                                    nullptr, nullptr));
     if (!sws_) {
         QImage black(size, QImage::Format_RGB32);
         black.fill(Qt::black);
@@ -73,7 +67,7 @@ QImage FrameEngine::scale(const AVFrame* f, const QSize& size)
     }
     uint8_t* dst[4] = {img.bits(), nullptr, nullptr, nullptr};
     const int stride[4] = {int(img.bytesPerLine()), 0, 0, 0};
-    sws_scale(sws_, f->data, f->linesize, 0, f->height, dst, stride);
+    sws_scale(sws_.get(), f->data, f->linesize, 0, f->height, dst, stride);
     return turn.upright() ? img : turn.apply(std::move(img));
 }
 
@@ -84,15 +78,15 @@ void FrameEngine::dropCache()
     behind_.clear();
 }
 
-bool FrameEngine::cacheLookup(int rank, const QSize& size, QImage& out)
+bool FrameEngine::cacheLookup(int frame, const QSize& size, QImage& out)
 {
     if (size != cacheSize_)
         return false;
-    auto it = cache_.upper_bound(rank);
+    auto it = cache_.upper_bound(frame);
     if (it == cache_.begin())
         return false;
     --it;
-    if (it->second.last < rank)
+    if (it->second.last < frame)
         return false;
     out = it->second.image;
     return true;
@@ -121,50 +115,50 @@ void FrameEngine::resetRun()
     runDrained_ = false;
     inputEnded_ = false;
     ahead_.clear();
-    lastRank_ = -1;
+    lastFrame_ = -1;
     lastSlotOut_ = -1;
     lastFedSlot_ = -1;
     gopNext_.clear();
 }
 
-int FrameEngine::startGopFor(int rank) const
+int FrameEngine::startGopFor(int frame) const
 {
     const SlotTable& t = order_->slotTable();
-    rank = std::clamp(rank, 0, t.length - 1);
+    frame = std::clamp(frame, 0, t.length - 1);
     if (!order_->reordering()) {
-        int s = rank;
+        int s = frame;
         while (s > 0 && t.empty(s))
             --s;
         return std::max(0, t.gopOf(s));
     }
-    int r = rank;
+    int r = frame;
     int s = order_->slotAt(r);
     while (r > 0 && s == FrameOrder::kRepeat)
         s = order_->slotAt(--r);
     if (s >= 0) {
         int g = std::max(0, t.gopOf(s));
-        const int keyRank = order_->rankOf(t.keyframes[size_t(g)]);
+        const int keyShownAt = order_->frameOf(t.keyframes[size_t(g)]);
         // A leading picture (shown before its keyframe) needs the GOP before.
-        if (g > 0 && (keyRank < 0 || keyRank > r))
+        if (g > 0 && (keyShownAt < 0 || keyShownAt > r))
             --g;
         return g;
     }
     // Order not learnt this far yet: the frame lies in the GOP of the same slot number;
     // start one GOP earlier so that GOP's leading pictures come out too.
-    return std::max(0, t.gopOf(rank) - 1);
+    return std::max(0, t.gopOf(frame) - 1);
 }
 
-bool FrameEngine::canContinueTo(int rank) const
+bool FrameEngine::canContinueTo(int frame) const
 {
-    if (!runValid_ || rank <= lastRank_)
+    if (!runValid_ || frame <= lastFrame_)
         return false;
-    if (!ahead_.empty() && ahead_.front().first > rank)
+    if (!ahead_.empty() && ahead_.front().first > frame)
         return false;
-    if (!ahead_.empty() && ahead_.front().first <= rank && ahead_.front().last >= rank)
+    if (!ahead_.empty() && ahead_.front().first <= frame && ahead_.front().last >= frame)
         return true;
     if (runDrained_)
         return false;
-    const int need = startGopFor(rank);
+    const int need = startGopFor(frame);
     if (runStartGop_ > need)
         return false;
     // Going on is cheaper than a new start only when the run is already past the keyframe
@@ -186,10 +180,10 @@ bool FrameEngine::startRun(int gop)
     return true;
 }
 
-bool FrameEngine::numberOutput(AVFrame* frame, Decoded& out)
+bool FrameEngine::numberOutput(AVFrame* decoded, Decoded& out)
 {
     const SlotTable& t = order_->slotTable();
-    const int slot = frame->pts == AV_NOPTS_VALUE ? -1 : int(frame->pts);
+    const int slot = decoded->pts == AV_NOPTS_VALUE ? -1 : int(decoded->pts);
     if (slot < 0 || slot >= t.length)
         return false;
     if (!order_->reordering()) {
@@ -210,9 +204,9 @@ bool FrameEngine::numberOutput(AVFrame* frame, Decoded& out)
             ++out.last;
         return true;
     }
-    const int rank = order_->rankOf(slot);
-    if (rank >= 0) {
-        out.first = out.last = rank;
+    const int frame = order_->frameOf(slot);
+    if (frame >= 0) {
+        out.first = out.last = frame;
         while (out.last + 1 < t.length && order_->slotAt(out.last + 1) == FrameOrder::kRepeat)
             ++out.last;
         // Keep the fallback numbering in step for outputs the scan has not reached yet.
@@ -266,7 +260,7 @@ bool FrameEngine::decodeMore(const AbortCheck& aborted, bool& abortedOut)
             return false;
         if (inputEnded_)
             return false;
-        const int slot = input_->readPacket(packet_);
+        const int slot = input_->readPacket(packet_.get());
         if (slot == -2 || slot == -3) {
             input_->send(nullptr);
             inputEnded_ = true;
@@ -277,7 +271,7 @@ bool FrameEngine::decodeMore(const AbortCheck& aborted, bool& abortedOut)
             // The container put us after the keyframe we asked for: start earlier.
             const SlotTable& t = order_->slotTable();
             if (slot > t.keyframes[size_t(runStartGop_)] && runStartGop_ > 0 && !seekRetried_) {
-                av_packet_unref(packet_);
+                av_packet_unref(packet_.get());
                 seekRetried_ = true;
                 const int gop = runStartGop_ - 1;
                 startRun(gop);
@@ -291,8 +285,8 @@ bool FrameEngine::decodeMore(const AbortCheck& aborted, bool& abortedOut)
             lastFedSlot_ = std::max(lastFedSlot_, slot);
         if (input_->canSkipNonReference())
             input_->skipNonReference(slot >= 0 && shownBeforeTarget(slot));
-        input_->send(packet_); // a damaged packet is skipped; the decoder carries on
-        av_packet_unref(packet_);
+        input_->send(packet_.get()); // a damaged packet is skipped; the decoder carries on
+        av_packet_unref(packet_.get());
     }
 }
 
@@ -300,7 +294,7 @@ bool FrameEngine::shownBeforeTarget(int slot) const
 {
     if (!order_->reordering() || runTarget_ < 0)
         return false;
-    int last = order_->rankOf(slot);
+    int last = order_->frameOf(slot);
     if (last < 0)
         return false;
     // The last few before the target are decoded all the same: kept behind, they make
@@ -323,15 +317,15 @@ void FrameEngine::keepBehind(Decoded d)
     }
 }
 
-FrameEngine::RunEnd FrameEngine::runTo(int rank, const AbortCheck& aborted)
+FrameEngine::RunEnd FrameEngine::runTo(int frame, const AbortCheck& aborted)
 {
-    runTarget_ = rank;
+    runTarget_ = frame;
     for (;;) {
         while (!ahead_.empty()) {
             Decoded& d = ahead_.front();
-            if (d.last >= rank)
-                return d.first <= rank ? RunEnd::Found : RunEnd::Passed;
-            lastRank_ = d.last;
+            if (d.last >= frame)
+                return d.first <= frame ? RunEnd::Found : RunEnd::Passed;
+            lastFrame_ = d.last;
             keepBehind(std::move(d));
             ahead_.pop_front();
         }
@@ -348,11 +342,11 @@ FrameEngine::RunEnd FrameEngine::runTo(int rank, const AbortCheck& aborted)
     }
 }
 
-bool FrameEngine::retryEarlier(int rank, Attempt& attempt)
+bool FrameEngine::retryEarlier(int frame, Attempt& attempt)
 {
     if (++attempt.retries > 2 || attempt.startGop == 0)
         return false;
-    attempt.startGop = std::max(0, (attempt.startGop < 0 ? startGopFor(rank) : attempt.startGop) - 1);
+    attempt.startGop = std::max(0, (attempt.startGop < 0 ? startGopFor(frame) : attempt.startGop) - 1);
     runValid_ = false;
     return true;
 }
@@ -365,18 +359,18 @@ FrameEngine::Result FrameEngine::nearestBefore(const AVFrame*& found) const
     return Result::Ok;
 }
 
-FrameEngine::Result FrameEngine::decodeTo(int rank, const AbortCheck& aborted, const AVFrame*& found)
+FrameEngine::Result FrameEngine::decodeTo(int frame, const AbortCheck& aborted, const AVFrame*& found)
 {
     found = nullptr;
     Attempt attempt;
     for (;;) {
-        if (!canContinueTo(rank)) {
+        if (!canContinueTo(frame)) {
             if (attempt.startGop < 0)
-                attempt.startGop = startGopFor(rank);
+                attempt.startGop = startGopFor(frame);
             if (!startRun(attempt.startGop))
                 return Result::Failed;
         }
-        switch (runTo(rank, aborted)) {
+        switch (runTo(frame, aborted)) {
         case RunEnd::Found:
             found = ahead_.front().frame.get();
             return Result::Ok;
@@ -397,38 +391,39 @@ FrameEngine::Result FrameEngine::decodeTo(int rank, const AbortCheck& aborted, c
         case RunEnd::Passed:
             // The decoder went past the frame without putting it out (a leading picture
             // whose references lie before the keyframe): start one GOP earlier.
-            if (runValid_ && !retryEarlier(rank, attempt))
+            if (runValid_ && !retryEarlier(frame, attempt))
                 return nearestBefore(found);
             break;
         }
     }
 }
 
-FrameEngine::Result FrameEngine::picture(int rank, const QSize& panel, const AbortCheck& aborted, QImage& out)
+FrameEngine::Result FrameEngine::picture(int frame, const QSize& panel, const AbortCheck& aborted,
+                                         QImage& out)
 {
-    rank = std::clamp(rank, 0, length() - 1);
+    frame = std::clamp(frame, 0, length() - 1);
     QSize size = fittedSize(panel);
     if (size != cacheSize_) {
         cache_.clear();
         cacheBytes_ = 0;
         cacheSize_ = size;
     }
-    if (rank != lastTarget_)
-        movingBack_ = rank < lastTarget_;
-    lastTarget_ = rank;
-    if (cacheLookup(rank, size, out))
+    if (frame != lastTarget_)
+        movingBack_ = frame < lastTarget_;
+    lastTarget_ = frame;
+    if (cacheLookup(frame, size, out))
         return Result::Ok;
-    const AVFrame* frame = nullptr;
-    const Result r = decodeTo(rank, aborted, frame);
+    const AVFrame* found = nullptr;
+    const Result r = decodeTo(frame, aborted, found);
     if (r != Result::Ok)
         return r;
     // The decoded pictures may have told their shape only now.
     size = fittedSize(panel);
     cacheSize_ = size;
-    out = scale(frame, size);
+    out = scale(found, size);
     // Only an exact picture goes into the cache; a stand-in (the stream could not give
     // this frame) is shown but not remembered.
-    if (!ahead_.empty() && ahead_.front().frame.get() == frame)
+    if (!ahead_.empty() && ahead_.front().frame.get() == found)
         cacheStore(ahead_.front().first, ahead_.front().last, out);
     return Result::Ok;
 }
@@ -467,16 +462,16 @@ bool FrameEngine::idleWork(const QSize& panel, const AbortCheck& aborted)
     if (missing < 0 || missing == backfillFailedAt_)
         return false;
     const int keep = lastTarget_;
-    const AVFrame* frame = nullptr;
-    const Result res = decodeTo(missing, aborted, frame);
+    const AVFrame* found = nullptr;
+    const Result res = decodeTo(missing, aborted, found);
     lastTarget_ = keep;
     if (res == Result::Aborted)
         return true;
-    if (res != Result::Ok || ahead_.empty() || ahead_.front().frame.get() != frame) {
+    if (res != Result::Ok || ahead_.empty() || ahead_.front().frame.get() != found) {
         backfillFailedAt_ = missing; // not to be had exactly
         return false;
     }
-    cacheStore(ahead_.front().first, ahead_.front().last, scale(frame, size));
+    cacheStore(ahead_.front().first, ahead_.front().last, scale(found, size));
     // In a damaged stream the same picture may be numbered differently by another run, so
     // that the store adds nothing for this frame: stop rather than decode it again forever.
     if (!cacheLookup(missing, size, unused)) {

@@ -1,6 +1,6 @@
 #pragma once
 // Finds the picture of any frame exactly, on the device's worker thread: decodes from the
-// right keyframe, numbers the decoder's output in presentation order, keeps the decoder
+// right keyframe, numbers the decoder's output in display order, keeps the decoder
 // running for the next frame, and caches pictures at panel size for stepping back.
 #include "FrameOrder.h"
 #include "VideoInput.h"
@@ -15,8 +15,6 @@
 #include <memory>
 
 struct AVFrame;
-struct AVPacket;
-struct SwsContext;
 
 namespace hw::media {
 
@@ -26,7 +24,6 @@ public:
     using AbortCheck = std::function<bool()>;
 
     FrameEngine(std::unique_ptr<VideoInput> input, std::shared_ptr<FrameOrder> order, QString path);
-    ~FrameEngine();
 
     int length() const { return order_->length(); }
     double framesPerSecond() const { return input_->framesPerSecond(); }
@@ -34,8 +31,8 @@ public:
     // keeping its aspect; the picture's own size when the panel is empty.
     QSize fittedSize(const QSize& panel) const;
 
-    // The picture shown at frame rank (0 .. length-1), scaled to fit panel.
-    Result picture(int rank, const QSize& panel, const AbortCheck& aborted, QImage& out);
+    // The picture shown at frame (0 .. length-1), scaled to fit panel.
+    Result picture(int frame, const QSize& panel, const AbortCheck& aborted, QImage& out);
     // Work for idle time: scales the frames decoded on the way to the last picture into the
     // cache, and decodes the frames before the cached ones so that stepping back stays
     // quick. Returns false when there is nothing left to do.
@@ -48,7 +45,7 @@ public:
 private:
     struct Decoded {
         FramePtr frame;
-        int first = -1; // ranks this picture is shown at: first .. last
+        int first = -1; // frames this picture is shown at: first .. last
         int last = -1;
     };
     struct Cached {
@@ -56,22 +53,22 @@ private:
         QImage image;
     };
 
-    bool cacheLookup(int rank, const QSize& size, QImage& out);
+    bool cacheLookup(int frame, const QSize& size, QImage& out);
     void cacheStore(int first, int last, QImage image);
-    QImage scale(const AVFrame* frame, const QSize& size);
-    int startGopFor(int rank) const;
-    bool canContinueTo(int rank) const;
+    QImage scale(const AVFrame* decoded, const QSize& size);
+    int startGopFor(int frame) const;
+    bool canContinueTo(int frame) const;
     bool startRun(int gop);
-    // Decodes until the picture of rank is at the front of ahead_ (found points at it) or,
+    // Decodes until the picture of frame is at the front of ahead_ (found points at it) or,
     // when it cannot be had, found is the nearest picture before it. Runs of the decoder
     // (runTo) start at the frame's keyframe; a run that passes the frame is retried from
     // an earlier keyframe (retryEarlier); a stream that keeps renumbering is given up on.
-    Result decodeTo(int rank, const AbortCheck& aborted, const AVFrame*& found);
+    Result decodeTo(int frame, const AbortCheck& aborted, const AVFrame*& found);
     // How one run of the decoder towards a frame ended: its picture is at the front of
     // ahead_, the run went past it, the numbering changed (the run is invalid), the
     // stream ended before it, or the command was aborted.
     enum class RunEnd { Found, Passed, Renumbered, Drained, Aborted };
-    RunEnd runTo(int rank, const AbortCheck& aborted);
+    RunEnd runTo(int frame, const AbortCheck& aborted);
     // Where the next run for one frame starts and how often it has been tried.
     struct Attempt {
         int startGop = -1;   // -1: the frame's own keyframe
@@ -79,12 +76,12 @@ private:
         int freshStarts = 0; // runs the numbering sent back to the start
     };
     // Moves the next run one GOP earlier; false when the earliest or the last try is spent.
-    bool retryEarlier(int rank, Attempt& attempt);
+    bool retryEarlier(int frame, Attempt& attempt);
     // The stand-in when the frame cannot be had: the nearest picture decoded before it.
     Result nearestBefore(const AVFrame*& found) const;
     // Decodes until an output is available; false at the end of the stream or on errors.
     bool decodeMore(const AbortCheck& aborted, bool& abortedOut);
-    bool numberOutput(AVFrame* frame, Decoded& out);
+    bool numberOutput(AVFrame* decoded, Decoded& out);
     // The picture in this slot is shown, with its repeats, well before the frame the run
     // is heading for: if nothing refers to it, the decoder may leave it out.
     bool shownBeforeTarget(int slot) const;
@@ -94,8 +91,8 @@ private:
     std::unique_ptr<VideoInput> input_;
     std::shared_ptr<FrameOrder> order_;
     QString path_;
-    AVPacket* packet_ = nullptr;
-    SwsContext* sws_ = nullptr;
+    LibavPtr<AVPacket> packet_;
+    LibavPtr<SwsContext> sws_;
 
     // The decoder's current run.
     bool runValid_ = false;
@@ -105,14 +102,14 @@ private:
     bool seekRetried_ = false;
     int lastFedSlot_ = -1;
     int runStartGop_ = -1;
-    int lastRank_ = -1;          // last rank handed out of this run
-    int runTarget_ = -1;         // the rank the run is heading for
+    int lastFrame_ = -1;         // last frame handed out of this run
+    int runTarget_ = -1;         // the frame the run is heading for
     int lastSlotOut_ = -1;       // slot of the last output (to notice unexpected reordering)
-    std::map<int, int> gopNext_; // fallback numbering: next rank per GOP of this run
+    std::map<int, int> gopNext_; // fallback numbering: next frame per GOP of this run
     std::deque<Decoded> ahead_;  // decoded but not yet asked for
     std::deque<Decoded> behind_; // decoded on the way to the last target, newest last
 
-    std::map<int, Cached> cache_; // by first rank
+    std::map<int, Cached> cache_; // by first frame
     QSize cacheSize_;
     size_t cacheBytes_ = 0;
     size_t cacheLimit_ = size_t(64) << 20;

@@ -38,25 +38,25 @@ void FrameOrder::startScan(const QString& path)
         return;
     {
         std::lock_guard lock(orderMutex_);
-        slotToRank_.assign(size_t(slots_->length), kUnknown);
-        rankToSlot_.reserve(size_t(slots_->length));
+        slotToFrame_.assign(size_t(slots_->length), kUnknown);
+        frameToSlot_.reserve(size_t(slots_->length));
         packetPass_ = true;
     }
     scanner_ = std::thread([this, path] { scan(path); });
 }
 
-int FrameOrder::slotAt(int rank) const
+int FrameOrder::slotAt(int frame) const
 {
-    if (rank < 0 || rank >= slots_->length)
+    if (frame < 0 || frame >= slots_->length)
         return kUnknown;
     if (!reordering_)
-        return slots_->empty(rank) ? kRepeat : rank;
+        return slots_->empty(frame) ? kRepeat : frame;
     std::unique_lock lock(orderMutex_);
     waitForPacketPass(lock);
-    return rank < int(rankToSlot_.size()) ? rankToSlot_[size_t(rank)] : kUnknown;
+    return frame < int(frameToSlot_.size()) ? frameToSlot_[size_t(frame)] : kUnknown;
 }
 
-int FrameOrder::rankOf(int slot) const
+int FrameOrder::frameOf(int slot) const
 {
     if (slot < 0 || slot >= slots_->length)
         return kUnknown;
@@ -64,26 +64,26 @@ int FrameOrder::rankOf(int slot) const
         return slot;
     std::unique_lock lock(orderMutex_);
     waitForPacketPass(lock);
-    return slotToRank_[size_t(slot)];
+    return slotToFrame_[size_t(slot)];
 }
 
 void FrameOrder::append(int slot)
 {
     std::lock_guard lock(orderMutex_);
-    if (int(rankToSlot_.size()) >= slots_->length)
+    if (int(frameToSlot_.size()) >= slots_->length)
         return;
-    if (slot >= 0 && slot < slots_->length && slotToRank_[size_t(slot)] == kUnknown) {
-        slotToRank_[size_t(slot)] = int(rankToSlot_.size());
-        rankToSlot_.push_back(slot);
+    if (slot >= 0 && slot < slots_->length && slotToFrame_[size_t(slot)] == kUnknown) {
+        slotToFrame_[size_t(slot)] = int(frameToSlot_.size());
+        frameToSlot_.push_back(slot);
     } else {
-        rankToSlot_.push_back(kRepeat); // an output the slot table cannot name
+        frameToSlot_.push_back(kRepeat); // an output the slot table cannot name
     }
     // Dropped-frame slots follow the picture they repeat.
     for (int s = slot + 1;
-         slot >= 0 && s < slots_->length && slots_->empty(s) && int(rankToSlot_.size()) < slots_->length;
+         slot >= 0 && s < slots_->length && slots_->empty(s) && int(frameToSlot_.size()) < slots_->length;
          ++s) {
-        slotToRank_[size_t(s)] = int(rankToSlot_.size());
-        rankToSlot_.push_back(kRepeat);
+        slotToFrame_[size_t(s)] = int(frameToSlot_.size());
+        frameToSlot_.push_back(kRepeat);
     }
 }
 
@@ -150,8 +150,8 @@ void FrameOrder::finishScan()
     {
         // Slots the decoder never put out (damaged data) repeat the last picture.
         std::lock_guard lock(orderMutex_);
-        while (int(rankToSlot_.size()) < slots_->length)
-            rankToSlot_.push_back(kRepeat);
+        while (int(frameToSlot_.size()) < slots_->length)
+            frameToSlot_.push_back(kRepeat);
         complete_ = true;
     }
     scanDone_.notify_all();

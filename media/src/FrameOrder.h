@@ -1,10 +1,11 @@
 #pragma once
-// Which slot's picture is shown at each frame number (rank). Without reordering a frame's
-// rank is its slot. With B-frames frame n is the n-th picture that a straight decode by the
-// library puts out. A background task learns that order: first without decoding, from the
-// container's timestamps or the H.264 parser (a pass over the file's packets, during which
-// questions about the order wait for it), and where that is not sound by decoding the file
-// once from its start. An empty slot shows the picture before it.
+// Which slot's picture is shown at each frame (a frame is a number in display order, a slot
+// one in decode order). Without reordering frame n shows slot n. With B-frames frame n is the
+// n-th picture that a straight decode by the library puts out. A background task learns that
+// order: first without decoding, from the container's timestamps or the H.264 parser (a pass
+// over the file's packets, during which questions about the order wait for it), and where
+// that is not sound by decoding the file once from its start. An empty slot shows the
+// picture before it.
 #include "SlotTable.h"
 
 #include <QString>
@@ -20,7 +21,7 @@ namespace hw::media {
 
 class FrameOrder {
 public:
-    static constexpr int kRepeat = -1;  // rank shows the picture of the rank before it
+    static constexpr int kRepeat = -1;  // the frame shows the picture of the frame before it
     static constexpr int kUnknown = -2; // not learnt yet
 
     explicit FrameOrder(std::shared_ptr<const SlotTable> table);
@@ -36,16 +37,16 @@ public:
     // when the scan is stopped).
     void waitForScan() const;
 
-    // Slot shown at rank, kRepeat or kUnknown.
-    int slotAt(int rank) const;
-    // Rank of a slot's picture, or kUnknown.
-    int rankOf(int slot) const;
+    // Slot shown at frame, kRepeat or kUnknown.
+    int slotAt(int frame) const;
+    // Frame a slot's picture is shown at, or kUnknown.
+    int frameOf(int slot) const;
 
 private:
     void scan(QString path);
     void append(int slot);
     void finishPacketPass(); // wakes the questions waiting for it
-    void finishScan();       // fills the ranks never put out, wakes waitForScan
+    void finishScan();       // fills the frames never put out, wakes waitForScan
     // Waits (with lock held on orderMutex_) while the packet pass runs, at most a few seconds.
     void waitForPacketPass(std::unique_lock<std::mutex>& lock) const;
 
@@ -57,8 +58,8 @@ private:
     mutable std::condition_variable packetPassDone_;
     mutable std::condition_variable scanDone_;
     bool packetPass_ = false; // guarded by orderMutex_
-    std::vector<int> rankToSlot_;
-    std::vector<int> slotToRank_;
+    std::vector<int> frameToSlot_;
+    std::vector<int> slotToFrame_;
     std::thread scanner_;
 };
 

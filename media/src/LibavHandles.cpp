@@ -50,4 +50,11 @@ void LibavFree::operator()(AVFilterGraph* handle) const
     avfilter_graph_free(&handle);
 }
 
+void OutputFormatFree::operator()(AVFormatContext* handle) const
+{
+    if (handle->pb)
+        avio_closep(&handle->pb);
+    avformat_free_context(handle);
+}
+
 } // namespace hw::media

@@ -43,24 +43,15 @@ uint64_t layoutMask(const AVChannelLayout& layout)
 
 } // namespace
 
-SoundSource::~SoundSource()
-{
-    av_frame_free(&frame_);
-    av_packet_free(&packet_);
-    swr_free(&swr_);
-    avcodec_free_context(&dec_);
-    avformat_close_input(&fmt_);
-}
-
 std::unique_ptr<SoundSource> SoundSource::open(const QString& path, Abandoned abandoned, QString& why)
 {
     routeLibavLog();
     why.clear();
     std::unique_ptr<SoundSource> s(new SoundSource);
     s->abandoned_ = std::move(abandoned);
-    s->fmt_ = avformat_alloc_context();
-    s->packet_ = av_packet_alloc();
-    s->frame_ = av_frame_alloc();
+    s->fmt_.reset(avformat_alloc_context());
+    s->packet_.reset(av_packet_alloc());
+    s->frame_.reset(av_frame_alloc());
     if (!s->fmt_ || !s->packet_ || !s->frame_) {
         why = QStringLiteral("out of memory");
         return nullptr;
@@ -68,7 +59,10 @@ std::unique_ptr<SoundSource> SoundSource::open(const QString& path, Abandoned ab
     s->fmt_->interrupt_callback.callback = &interrupted;
     s->fmt_->interrupt_callback.opaque = &s->abandoned_;
     const auto gaveUp = [&] { return s->abandoned_ && s->abandoned_(); };
-    const LocalOpen opened = openLocalMedia(&s->fmt_, path);
+    // Opened in place: a failed open frees the context.
+    AVFormatContext* fmt = s->fmt_.release();
+    const LocalOpen opened = openLocalMedia(&fmt, path);
+    s->fmt_.reset(fmt);
     if (opened != LocalOpen::Opened) {
         if (opened == LocalOpen::NotLocalMedia)
             why = QStringLiteral("the file is not a local media file");
@@ -90,7 +84,7 @@ std::unique_ptr<SoundSource> SoundSource::open(const QString& path, Abandoned ab
     AVStream* st = s->fmt_->streams[s->stream_];
     // Headers that leave the rate or the channels open: the library's probe tells them.
     if (st->codecpar->sample_rate <= 0 || st->codecpar->ch_layout.nb_channels <= 0)
-        avformat_find_stream_info(s->fmt_, nullptr);
+        avformat_find_stream_info(s->fmt_.get(), nullptr);
     if (gaveUp())
         return nullptr;
     const AVCodec* codec = avcodec_find_decoder(st->codecpar->codec_id);
@@ -99,8 +93,8 @@ std::unique_ptr<SoundSource> SoundSource::open(const QString& path, Abandoned ab
                   .arg(QString::fromUtf8(avcodec_get_name(st->codecpar->codec_id)));
         return nullptr;
     }
-    s->dec_ = avcodec_alloc_context3(codec);
-    if (!s->dec_ || avcodec_parameters_to_context(s->dec_, st->codecpar) < 0) {
+    s->dec_.reset(avcodec_alloc_context3(codec));
+    if (!s->dec_ || avcodec_parameters_to_context(s->dec_.get(), st->codecpar) < 0) {
         why = QStringLiteral("%1 cannot be set up").arg(QString::fromUtf8(codec->name));
         return nullptr;
     }
@@ -108,7 +102,7 @@ std::unique_ptr<SoundSource> SoundSource::open(const QString& path, Abandoned ab
     // out (an encoder's delay, priming).
     s->dec_->pkt_timebase = st->time_base;
     s->dec_->thread_count = 1;
-    if (avcodec_open2(s->dec_, codec, nullptr) < 0) {
+    if (avcodec_open2(s->dec_.get(), codec, nullptr) < 0) {
         why = QStringLiteral("%1 cannot be set up").arg(QString::fromUtf8(codec->name));
         return nullptr;
     }
@@ -141,11 +135,11 @@ bool SoundSource::findOrigin(int video)
         originSeconds_ = double(st->start_time) * av_q2d(st->time_base);
         return true;
     }
-    for (int n = 0; n < kOriginPackets && av_read_frame(fmt_, packet_) >= 0; ++n) {
+    for (int n = 0; n < kOriginPackets && av_read_frame(fmt_.get(), packet_.get()) >= 0; ++n) {
         const bool first = packet_->stream_index == video && packet_->pts != AV_NOPTS_VALUE;
         if (first)
             originSeconds_ = double(packet_->pts) * av_q2d(st->time_base);
-        av_packet_unref(packet_);
+        av_packet_unref(packet_.get());
         if (first)
             break;
     }
@@ -171,17 +165,17 @@ void SoundSource::reposition(int64_t at)
     followOn_ = -1;
     ended_ = false;
     drained_ = false;
-    avcodec_flush_buffers(dec_);
-    swr_free(&swr_); // set up again by the next frame, without what it held back
+    avcodec_flush_buffers(dec_.get());
+    swr_.reset(); // set up again by the next frame, without what it held back
     inRate_ = 0;
     const double seconds = double(at) / format_.rate + originSeconds_ - kPrerollSeconds;
     const int64_t target = std::llround(seconds * AV_TIME_BASE);
     // By the clip's main stream first, as the pictures seek; else by the sound's own.
-    if (avformat_seek_file(fmt_, -1, INT64_MIN, target, target, 0) >= 0)
+    if (avformat_seek_file(fmt_.get(), -1, INT64_MIN, target, target, 0) >= 0)
         return;
     const int64_t own = std::llround(seconds / timeBase_);
-    if (avformat_seek_file(fmt_, stream_, INT64_MIN, own, own, 0) < 0)
-        av_seek_frame(fmt_, stream_, INT64_MIN, AVSEEK_FLAG_BACKWARD | AVSEEK_FLAG_ANY);
+    if (avformat_seek_file(fmt_.get(), stream_, INT64_MIN, own, own, 0) < 0)
+        av_seek_frame(fmt_.get(), stream_, INT64_MIN, AVSEEK_FLAG_BACKWARD | AVSEEK_FLAG_ANY);
 }
 
 int64_t SoundSource::buffered() const
@@ -227,11 +221,11 @@ bool SoundSource::read(int16_t* out, int count)
 bool SoundSource::readPacket()
 {
     for (;;) {
-        if (av_read_frame(fmt_, packet_) < 0)
+        if (av_read_frame(fmt_.get(), packet_.get()) < 0)
             return false;
         if (packet_->stream_index == stream_)
             return true;
-        av_packet_unref(packet_);
+        av_packet_unref(packet_.get());
     }
 }
 
@@ -240,10 +234,10 @@ bool SoundSource::decodeNext()
     for (;;) {
         if (abandoned_ && abandoned_())
             return false;
-        const int rc = avcodec_receive_frame(dec_, frame_);
+        const int rc = avcodec_receive_frame(dec_.get(), frame_.get());
         if (rc >= 0) {
-            const bool placed = convert(frame_);
-            av_frame_unref(frame_);
+            const bool placed = convert(frame_.get());
+            av_frame_unref(frame_.get());
             if (placed)
                 return true;
             continue;
@@ -251,13 +245,13 @@ bool SoundSource::decodeNext()
         if (rc == AVERROR_EOF || drained_)
             return false;
         if (!readPacket()) {
-            avcodec_send_packet(dec_, nullptr);
+            avcodec_send_packet(dec_.get(), nullptr);
             drained_ = true;
             continue;
         }
         // A packet the decoder refuses is left out: its time stays silent.
-        avcodec_send_packet(dec_, packet_);
-        av_packet_unref(packet_);
+        avcodec_send_packet(dec_.get(), packet_.get());
+        av_packet_unref(packet_.get());
     }
 }
 
@@ -270,7 +264,7 @@ bool SoundSource::convert(AVFrame* frame)
     if (!swr_ || rate != inRate_ || channels != inChannels_ || layoutMask(frame->ch_layout) != inLayoutMask_
         || frame->format != inSampleFormat_) {
         // The first frame, or the stream changed its format: convert from the new one.
-        swr_free(&swr_);
+        swr_.reset();
         inRate_ = 0;
         AVChannelLayout in{};
         if (frame->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC)
@@ -279,14 +273,16 @@ bool SoundSource::convert(AVFrame* frame)
             return false;
         AVChannelLayout out{};
         av_channel_layout_default(&out, format_.channels);
-        const bool ok = swr_alloc_set_opts2(&swr_, &out, AV_SAMPLE_FMT_S16, format_.rate, &in,
-                                            AVSampleFormat(frame->format), rate, 0, nullptr)
-                >= 0
-            && swr_init(swr_) >= 0;
+        SwrContext* made = nullptr;
+        const bool set = swr_alloc_set_opts2(&made, &out, AV_SAMPLE_FMT_S16, format_.rate, &in,
+                                             AVSampleFormat(frame->format), rate, 0, nullptr)
+            >= 0;
+        swr_.reset(made);
+        const bool ok = set && swr_init(swr_.get()) >= 0;
         av_channel_layout_uninit(&in);
         av_channel_layout_uninit(&out);
         if (!ok) {
-            swr_free(&swr_);
+            swr_.reset();
             return false;
         }
         inRate_ = rate;
@@ -294,13 +290,13 @@ bool SoundSource::convert(AVFrame* frame)
         inLayoutMask_ = layoutMask(frame->ch_layout);
         inSampleFormat_ = frame->format;
     }
-    const int room = swr_get_out_samples(swr_, frame->nb_samples);
+    const int room = swr_get_out_samples(swr_.get(), frame->nb_samples);
     if (room <= 0 || room > kMostFrameSeconds * format_.rate)
         return false;
     carry_.resize(size_t(room) * size_t(format_.channels));
     auto* dst = reinterpret_cast<uint8_t*>(carry_.data());
-    const int got
-        = swr_convert(swr_, &dst, room, const_cast<const uint8_t**>(frame->extended_data), frame->nb_samples);
+    const int got = swr_convert(swr_.get(), &dst, room, const_cast<const uint8_t**>(frame->extended_data),
+                                frame->nb_samples);
     carry_.resize(size_t(std::max(got, 0)) * size_t(format_.channels));
     if (got <= 0)
         return false;

@@ -6,6 +6,7 @@
 // that starts late, a damaged packet), an overlap is trimmed, and a frame without a
 // timestamp follows on from the one before. A change of rate or channels mid-stream is
 // converted into the fixed format. No more than one decoded frame is held at a time.
+#include "hw/media/LibavHandles.h"
 #include "hw/media/SoundOutput.h"
 
 #include <QString>
@@ -15,11 +16,7 @@
 #include <memory>
 #include <vector>
 
-struct AVCodecContext;
-struct AVFormatContext;
 struct AVFrame;
-struct AVPacket;
-struct SwrContext;
 
 namespace hw::media {
 
@@ -30,7 +27,6 @@ public:
     // Null when the file has no sound (why empty) or its sound cannot be decoded (why says
     // so). abandoned() is asked while the file is read: true gives up at once (why empty).
     static std::unique_ptr<SoundSource> open(const QString& path, Abandoned abandoned, QString& why);
-    ~SoundSource();
     SoundSource(const SoundSource&) = delete;
     SoundSource& operator=(const SoundSource&) = delete;
 
@@ -52,12 +48,14 @@ private:
     bool convert(AVFrame* frame);
     bool readPacket();
 
-    AVFormatContext* fmt_ = nullptr;
-    AVCodecContext* dec_ = nullptr;
-    SwrContext* swr_ = nullptr;
-    AVPacket* packet_ = nullptr;
-    AVFrame* frame_ = nullptr;
+    // Freed from the last up: the decoder before the file it reads, and the file before the
+    // check its interrupt callback calls.
     Abandoned abandoned_;
+    LibavPtr<AVFormatContext> fmt_;
+    LibavPtr<AVCodecContext> dec_;
+    LibavPtr<SwrContext> swr_;
+    LibavPtr<AVPacket> packet_;
+    LibavPtr<AVFrame> frame_;
     int stream_ = -1;
     double timeBase_ = 0;      // seconds per timestamp unit of the sound stream
     double originSeconds_ = 0; // the time of the video's first picture

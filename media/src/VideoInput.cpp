@@ -16,12 +16,6 @@ extern "C" {
 
 namespace hw::media {
 
-VideoInput::~VideoInput()
-{
-    avcodec_free_context(&dec_);
-    avformat_close_input(&fmt_);
-}
-
 std::unique_ptr<VideoInput> VideoInput::open(const QString& path, const DecoderTuning& tuning,
                                              uint32_t& error, std::shared_ptr<const SlotTable> known)
 {
@@ -32,7 +26,9 @@ std::unique_ptr<VideoInput> VideoInput::open(const QString& path, const DecoderT
         error = kFileNotFound;
         return nullptr;
     }
-    const LocalOpen opened = openLocalMedia(&in->fmt_, path);
+    AVFormatContext* fmt = nullptr;
+    const LocalOpen opened = openLocalMedia(&fmt, path);
+    in->fmt_.reset(fmt);
     if (opened != LocalOpen::Opened) {
         error = opened == LocalOpen::NotLocalMedia ? kNotLocalMedia : kUnreadable;
         return nullptr;
@@ -48,8 +44,8 @@ std::unique_ptr<VideoInput> VideoInput::open(const QString& path, const DecoderT
     }
     if (stream < 0) {
         // Streams that only a probe can tell apart (some raw formats): ask the library.
-        if (avformat_find_stream_info(in->fmt_, nullptr) >= 0)
-            stream = av_find_best_stream(in->fmt_, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+        if (avformat_find_stream_info(in->fmt_.get(), nullptr) >= 0)
+            stream = av_find_best_stream(in->fmt_.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
         if (stream < 0) {
             error = kNotAVideo;
             return nullptr;
@@ -63,7 +59,7 @@ std::unique_ptr<VideoInput> VideoInput::open(const QString& path, const DecoderT
     // The AVI header names the codec and the picture size; only an incomplete header needs
     // the library's probe, which decodes frames.
     if (st->codecpar->width <= 0 || st->codecpar->height <= 0 || st->codecpar->codec_id == AV_CODEC_ID_NONE)
-        avformat_find_stream_info(in->fmt_, nullptr);
+        avformat_find_stream_info(in->fmt_.get(), nullptr);
     for (unsigned i = 0; i < in->fmt_->nb_streams; ++i)
         in->fmt_->streams[i]->discard = int(i) == stream ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
 
@@ -72,8 +68,8 @@ std::unique_ptr<VideoInput> VideoInput::open(const QString& path, const DecoderT
         error = kNoDecoder;
         return nullptr;
     }
-    in->dec_ = avcodec_alloc_context3(codec);
-    if (avcodec_parameters_to_context(in->dec_, st->codecpar) < 0) {
+    in->dec_.reset(avcodec_alloc_context3(codec));
+    if (!in->dec_ || avcodec_parameters_to_context(in->dec_.get(), st->codecpar) < 0) {
         error = kNoDecoder;
         return nullptr;
     }
@@ -83,7 +79,7 @@ std::unique_ptr<VideoInput> VideoInput::open(const QString& path, const DecoderT
         in->dec_->flags2 |= AV_CODEC_FLAG2_FAST;
     }
     in->dec_->pkt_timebase = st->time_base;
-    if (avcodec_open2(in->dec_, codec, nullptr) < 0) {
+    if (avcodec_open2(in->dec_.get(), codec, nullptr) < 0) {
         error = kNoDecoder;
         return nullptr;
     }
@@ -183,10 +179,11 @@ bool VideoInput::buildSlots(uint32_t& error)
                       fmt_->url, pastTheEnd, entries);
     } else {
         // No usable index: walk the packets once (demuxing only, no decoding).
-        AVPacket* pkt = av_packet_alloc();
+        const LibavPtr<AVPacket> packet(av_packet_alloc());
+        AVPacket* pkt = packet.get();
         std::vector<int64_t> pts;
         bool dtsKnown = true;
-        while (av_read_frame(fmt_, pkt) >= 0) {
+        while (av_read_frame(fmt_.get(), pkt) >= 0) {
             if (pkt->stream_index == stream_ && pkt->size > 0
                 && (pkt->dts != AV_NOPTS_VALUE || pkt->pts != AV_NOPTS_VALUE)) {
                 if (pkt->flags & AV_PKT_FLAG_KEY)
@@ -199,7 +196,6 @@ bool VideoInput::buildSlots(uint32_t& error)
             }
             av_packet_unref(pkt);
         }
-        av_packet_free(&pkt);
         if (dtsKnown) {
             table->position.clear();
         } else if (std::adjacent_find(table->position.begin(), table->position.end(),
@@ -211,7 +207,7 @@ bool VideoInput::buildSlots(uint32_t& error)
             table->timestamp = std::move(pts);
         }
         table->length = int(table->timestamp.size());
-        av_seek_frame(fmt_, stream_, INT64_MIN, AVSEEK_FLAG_BACKWARD);
+        av_seek_frame(fmt_.get(), stream_, INT64_MIN, AVSEEK_FLAG_BACKWARD);
     }
     // A stream always starts decoding at its first packet, flagged or not.
     if (table->length > 0) {
@@ -274,23 +270,24 @@ int VideoInput::decoderDelay() const
 
 bool VideoInput::seekToKeyframe(int slot)
 {
-    avcodec_flush_buffers(dec_);
+    avcodec_flush_buffers(dec_.get());
     const SlotTable& t = *slots_;
     if (slot <= t.keyframes.front())
-        return av_seek_frame(fmt_, stream_, t.timestamp[size_t(t.keyframes.front())], AVSEEK_FLAG_BACKWARD)
+        return av_seek_frame(fmt_.get(), stream_, t.timestamp[size_t(t.keyframes.front())],
+                             AVSEEK_FLAG_BACKWARD)
             >= 0
-            || av_seek_frame(fmt_, stream_, 0, AVSEEK_FLAG_BACKWARD | AVSEEK_FLAG_ANY) >= 0;
+            || av_seek_frame(fmt_.get(), stream_, 0, AVSEEK_FLAG_BACKWARD | AVSEEK_FLAG_ANY) >= 0;
     // The timestamp is the keyframe's own. MP4 seeks by presentation time, so "at or
     // before" its decode time lands a whole GOP early there; "at or after" lands on it (and
     // a container that lands later is caught by the engine, which starts a GOP earlier).
     const int flags = t.timestampIsSlot ? AVSEEK_FLAG_BACKWARD : 0;
-    return av_seek_frame(fmt_, stream_, t.timestamp[size_t(slot)], flags) >= 0;
+    return av_seek_frame(fmt_.get(), stream_, t.timestamp[size_t(slot)], flags) >= 0;
 }
 
 int VideoInput::readPacket(AVPacket* packet)
 {
     for (;;) {
-        const int rc = av_read_frame(fmt_, packet);
+        const int rc = av_read_frame(fmt_.get(), packet);
         if (rc == AVERROR_EOF)
             return -2;
         if (rc < 0)
@@ -309,11 +306,11 @@ int VideoInput::readPacket(AVPacket* packet)
 
 int VideoInput::send(const AVPacket* packet)
 {
-    return avcodec_send_packet(dec_, packet);
+    return avcodec_send_packet(dec_.get(), packet);
 }
 int VideoInput::receive(AVFrame* frame)
 {
-    return avcodec_receive_frame(dec_, frame);
+    return avcodec_receive_frame(dec_.get(), frame);
 }
 
 void VideoInput::skipNonReference(bool skip)

@@ -3,6 +3,7 @@
 // Each thread that decodes owns its own VideoInput.
 #include "PictureTurn.h"
 #include "SlotTable.h"
+#include "hw/media/LibavHandles.h"
 
 #include <QSize>
 #include <QString>
@@ -10,8 +11,6 @@
 #include <cstdint>
 #include <memory>
 
-struct AVCodecContext;
-struct AVFormatContext;
 struct AVFrame;
 struct AVPacket;
 struct AVRational;
@@ -25,7 +24,6 @@ struct DecoderTuning {
 
 class VideoInput {
 public:
-    ~VideoInput();
     VideoInput(const VideoInput&) = delete;
     VideoInput& operator=(const VideoInput&) = delete;
 
@@ -76,8 +74,8 @@ private:
     bool buildSlots(uint32_t& error);
     bool notePixelAspect(AVRational sar);
 
-    AVFormatContext* fmt_ = nullptr;
-    AVCodecContext* dec_ = nullptr;
+    LibavPtr<AVFormatContext> fmt_;
+    LibavPtr<AVCodecContext> dec_; // after fmt_: the decoder goes first
     int stream_ = -1;
     double fps_ = 15;
     double pixelAspect_ = 1;

@@ -1,5 +1,6 @@
 #include "hw/clips/ClipWriter.h"
 
+#include "hw/media/LibavHandles.h"
 #include "hw/media/LibavLog.h"
 
 extern "C" {
@@ -33,14 +34,15 @@ AVPixelFormat pickPixelFormat(const AVCodec* codec)
 } // namespace
 
 struct ClipWriter::State {
-    AVFormatContext* fmt = nullptr;
-    AVCodecContext* enc = nullptr;
+    // Freed from the last up: the encoder before the file.
+    media::OutputFormatPtr fmt;
+    media::LibavPtr<AVCodecContext> enc;
     AVStream* stream = nullptr;
     AVStream* sound = nullptr;
     int64_t nextSample = 0;
-    SwsContext* sws = nullptr;
-    AVFrame* frame = nullptr;
-    AVPacket* packet = nullptr;
+    media::LibavPtr<SwsContext> sws;
+    media::LibavPtr<AVFrame> frame;
+    media::LibavPtr<AVPacket> packet;
     ClipFormat format;
     int64_t nextPts = 0;
     int written = 0;
@@ -48,23 +50,6 @@ struct ClipWriter::State {
     bool finished = false;
     bool broken = false; // the encoder or the file failed: nothing more can be added
     QString error;
-
-    ~State() { release(); }
-
-    void release()
-    {
-        sws_freeContext(sws);
-        sws = nullptr;
-        av_frame_free(&frame);
-        av_packet_free(&packet);
-        avcodec_free_context(&enc);
-        if (fmt) {
-            if (fmt->pb)
-                avio_closep(&fmt->pb);
-            avformat_free_context(fmt);
-            fmt = nullptr;
-        }
-    }
 
     bool fail(const QString& text)
     {
@@ -76,20 +61,20 @@ struct ClipWriter::State {
     bool encode(AVFrame* f)
     {
         broken = true;
-        int rc = avcodec_send_frame(enc, f);
+        int rc = avcodec_send_frame(enc.get(), f);
         if (rc < 0)
             return fail(QStringLiteral("Cannot encode frame: %1").arg(avError(rc)));
         for (;;) {
-            rc = avcodec_receive_packet(enc, packet);
+            rc = avcodec_receive_packet(enc.get(), packet.get());
             if (rc == AVERROR(EAGAIN) || rc == AVERROR_EOF) {
                 broken = false;
                 return true;
             }
             if (rc < 0)
                 return fail(QStringLiteral("Cannot encode frame: %1").arg(avError(rc)));
-            av_packet_rescale_ts(packet, enc->time_base, stream->time_base);
+            av_packet_rescale_ts(packet.get(), enc->time_base, stream->time_base);
             packet->stream_index = stream->index;
-            rc = av_interleaved_write_frame(fmt, packet);
+            rc = av_interleaved_write_frame(fmt.get(), packet.get());
             if (rc < 0)
                 return fail(QStringLiteral("Cannot write the clip: %1").arg(avError(rc)));
         }
@@ -114,11 +99,13 @@ bool ClipWriter::open(const QString& path, const ClipFormat& format)
         return d->fail(QStringLiteral("No video encoder named '%1'").arg(format.codec));
 
     const QByteArray file = QFile::encodeName(path);
-    int rc = avformat_alloc_output_context2(&d->fmt, nullptr, "avi", file.constData());
+    AVFormatContext* fmt = nullptr;
+    int rc = avformat_alloc_output_context2(&fmt, nullptr, "avi", file.constData());
+    d->fmt.reset(fmt);
     if (rc < 0 || !d->fmt)
         return d->fail(QStringLiteral("Cannot create an AVI writer: %1").arg(avError(rc)));
 
-    d->enc = avcodec_alloc_context3(codec);
+    d->enc.reset(avcodec_alloc_context3(codec));
     d->enc->width = format.size.width();
     d->enc->height = format.size.height();
     d->enc->time_base = AVRational{1, format.framesPerSecond};
@@ -147,20 +134,20 @@ bool ClipWriter::open(const QString& path, const ClipFormat& format)
     if (d->fmt->oformat->flags & AVFMT_GLOBALHEADER)
         d->enc->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
 
-    rc = avcodec_open2(d->enc, codec, nullptr);
+    rc = avcodec_open2(d->enc.get(), codec, nullptr);
     if (rc < 0)
         return d->fail(QStringLiteral("Cannot open the '%1' encoder: %2").arg(format.codec, avError(rc)));
 
-    d->stream = avformat_new_stream(d->fmt, nullptr);
+    d->stream = avformat_new_stream(d->fmt.get(), nullptr);
     d->stream->time_base = d->enc->time_base;
     d->stream->avg_frame_rate = d->enc->framerate;
-    avcodec_parameters_from_context(d->stream->codecpar, d->enc);
+    avcodec_parameters_from_context(d->stream->codecpar, d->enc.get());
 
     if (format.soundRate < 0 || format.soundRate > 192000)
         return d->fail(QStringLiteral("Invalid sound rate %1").arg(format.soundRate));
     if (format.soundRate > 0) {
         // PCM needs no encoder: the samples go into the file as they are.
-        d->sound = avformat_new_stream(d->fmt, nullptr);
+        d->sound = avformat_new_stream(d->fmt.get(), nullptr);
         AVCodecParameters* par = d->sound->codecpar;
         par->codec_type = AVMEDIA_TYPE_AUDIO;
         par->codec_id = AV_CODEC_ID_PCM_S16LE;
@@ -175,20 +162,20 @@ bool ClipWriter::open(const QString& path, const ClipFormat& format)
     rc = avio_open(&d->fmt->pb, file.constData(), AVIO_FLAG_WRITE);
     if (rc < 0)
         return d->fail(QStringLiteral("Cannot create %1: %2").arg(path, avError(rc)));
-    rc = avformat_write_header(d->fmt, nullptr);
+    rc = avformat_write_header(d->fmt.get(), nullptr);
     if (rc < 0)
         return d->fail(QStringLiteral("Cannot write the AVI header: %1").arg(avError(rc)));
     d->headerWritten = true;
 
-    d->frame = av_frame_alloc();
+    d->frame.reset(av_frame_alloc());
     d->frame->format = d->enc->pix_fmt;
     d->frame->width = d->enc->width;
     d->frame->height = d->enc->height;
-    if (av_frame_get_buffer(d->frame, 0) < 0)
+    if (av_frame_get_buffer(d->frame.get(), 0) < 0)
         return d->fail(QStringLiteral("Out of memory"));
-    d->packet = av_packet_alloc();
-    d->sws = sws_getContext(d->enc->width, d->enc->height, AV_PIX_FMT_RGB32, d->enc->width, d->enc->height,
-                            d->enc->pix_fmt, SWS_BICUBIC, nullptr, nullptr, nullptr);
+    d->packet.reset(av_packet_alloc());
+    d->sws.reset(sws_getContext(d->enc->width, d->enc->height, AV_PIX_FMT_RGB32, d->enc->width,
+                                d->enc->height, d->enc->pix_fmt, SWS_BICUBIC, nullptr, nullptr, nullptr));
     if (!d->sws)
         return d->fail(QStringLiteral("Cannot convert pictures for the '%1' encoder").arg(format.codec));
     return true;
@@ -201,16 +188,16 @@ bool ClipWriter::addFrame(const QImage& image)
     QImage img = image.convertToFormat(QImage::Format_RGB32);
     if (img.size() != d->format.size)
         img = img.scaled(d->format.size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    if (av_frame_make_writable(d->frame) < 0)
+    if (av_frame_make_writable(d->frame.get()) < 0)
         return d->fail(QStringLiteral("Out of memory"));
     const uint8_t* src[1] = {img.constBits()};
     const int stride[1] = {int(img.bytesPerLine())};
-    sws_scale(d->sws, src, stride, 0, img.height(), d->frame->data, d->frame->linesize);
+    sws_scale(d->sws.get(), src, stride, 0, img.height(), d->frame->data, d->frame->linesize);
     d->frame->pts = d->nextPts++;
     // The MPEG-family encoders take a fixed quantiser from each frame, not from the context.
     if (d->enc->flags & AV_CODEC_FLAG_QSCALE)
         d->frame->quality = d->enc->global_quality;
-    if (!d->encode(d->frame))
+    if (!d->encode(d->frame.get()))
         return false;
     ++d->written;
     return true;
@@ -236,11 +223,9 @@ bool ClipWriter::addSound(const int16_t* samples, int count)
         return d->fail(QStringLiteral("Invalid sound samples"));
     if (count == 0)
         return true;
-    AVPacket* packet = av_packet_alloc();
-    if (!packet || av_new_packet(packet, count * 2) < 0) {
-        av_packet_free(&packet);
+    const media::LibavPtr<AVPacket> packet(av_packet_alloc());
+    if (!packet || av_new_packet(packet.get(), count * 2) < 0)
         return d->fail(QStringLiteral("Out of memory"));
-    }
     for (int i = 0; i < count; ++i) { // little-endian whatever the machine
         packet->data[2 * i] = uint8_t(uint16_t(samples[i]) & 0xff);
         packet->data[2 * i + 1] = uint8_t(uint16_t(samples[i]) >> 8);
@@ -251,8 +236,7 @@ bool ClipWriter::addSound(const int16_t* samples, int count)
     packet->duration = av_rescale_q(count, AVRational{1, d->format.soundRate}, d->sound->time_base);
     packet->flags |= AV_PKT_FLAG_KEY;
     d->nextSample += count;
-    const int rc = av_interleaved_write_frame(d->fmt, packet);
-    av_packet_free(&packet);
+    const int rc = av_interleaved_write_frame(d->fmt.get(), packet.get());
     if (rc < 0) {
         d->broken = true;
         return d->fail(QStringLiteral("Cannot write the sound: %1").arg(avError(rc)));
@@ -266,7 +250,7 @@ bool ClipWriter::finish()
         return d->fail(d->error.isEmpty() ? QStringLiteral("The clip is not open") : d->error);
     d->finished = true;
     bool ok = d->encode(nullptr);
-    const int rc = av_write_trailer(d->fmt);
+    const int rc = av_write_trailer(d->fmt.get());
     if (rc < 0 && ok)
         ok = d->fail(QStringLiteral("Cannot finish the clip: %1").arg(avError(rc)));
     if (d->fmt->pb && avio_closep(&d->fmt->pb) < 0 && ok)

@@ -1,6 +1,8 @@
 #pragma once
 // Owners of FFmpeg's handles: LibavPtr<T> frees its handle with FFmpeg's own function for
-// that kind when it goes. The header names FFmpeg's types without including FFmpeg.
+// that kind when it goes. An AVFormatContext there is one opened for reading; a file being
+// written is held by OutputFormatPtr, which closes its I/O before freeing it. The header
+// names FFmpeg's types without including FFmpeg.
 #include <memory>
 
 struct AVCodecContext;
@@ -29,5 +31,12 @@ template <typename Handle>
 using LibavPtr = std::unique_ptr<Handle, LibavFree>;
 
 using FramePtr = LibavPtr<AVFrame>;
+
+// A muxer's context (avformat_alloc_output_context2), with the file it writes to if open.
+struct OutputFormatFree {
+    void operator()(AVFormatContext* handle) const;
+};
+
+using OutputFormatPtr = std::unique_ptr<AVFormatContext, OutputFormatFree>;
 
 } // namespace hw::media
