@@ -71,8 +71,8 @@ bool PulseSoundInput::open()
         if (!PA_CONTEXT_IS_GOOD(state) || Clock::now() >= giveUpAt || !iterate(20))
             return false;
     }
-    const pa_sample_spec spec{PA_SAMPLE_S16LE, kRate, 1};
-    stream_ = pa_stream_new(context_, "Listening for spoken commands", &spec, nullptr);
+    const pa_sample_spec format{PA_SAMPLE_S16LE, kRate, 1};
+    stream_ = pa_stream_new(context_, "Listening for spoken commands", &format, nullptr);
     if (!stream_)
         return false;
     pa_buffer_attr attr;

@@ -75,8 +75,7 @@ SpeechFile::SpeechFile(const QString& path)
         return std::runtime_error(
             QStringLiteral("Cannot open file %1 (%2)").arg(path, QLatin1String(why)).toStdString());
     };
-    AVFormatContext* format = nullptr;
-    switch (media::openLocalMedia(&format, path)) {
+    switch (media::openLocalMedia(d->format, path)) {
     case media::LocalOpen::Opened:
         break;
     case media::LocalOpen::NotLocalMedia:
@@ -84,7 +83,7 @@ SpeechFile::SpeechFile(const QString& path)
     case media::LocalOpen::Unreadable:
         throw cannot("not a sound file, or damaged");
     }
-    d->format.reset(format);
+    AVFormatContext* format = d->format.get();
     if (avformat_find_stream_info(format, nullptr) < 0)
         throw cannot("not a sound file, or damaged");
     d->stream = av_find_best_stream(format, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);

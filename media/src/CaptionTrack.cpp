@@ -70,11 +70,10 @@ CaptionTrack CaptionTrack::read(const QString& path)
     if (!info.isFile())
         fail(path, QStringLiteral("no such file"));
 
-    AVFormatContext* opened = nullptr;
+    media::LibavPtr<AVFormatContext> format;
     // Read as a local file by the one demuxer its name asks for, never as anything else.
-    if (media::openLocalMedia(&opened, path, demuxer) != media::LocalOpen::Opened)
+    if (media::openLocalMedia(format, path, demuxer) != media::LocalOpen::Opened)
         fail(path, QStringLiteral("not a caption file"));
-    media::LibavPtr<AVFormatContext> format(opened);
     const int stream = av_find_best_stream(format.get(), AVMEDIA_TYPE_SUBTITLE, -1, -1, nullptr, 0);
     if (stream < 0)
         fail(path, QStringLiteral("not a caption file"));

@@ -20,7 +20,10 @@ namespace hw::media {
 // MP3, AAC (ADTS), FLAC and Ogg.
 const char* const kLessonContainers = "avi,mov,mp4,matroska,webm,mpeg,mpegts,wav,mp3,aac,flac,ogg";
 
-LocalOpen openLocalMedia(AVFormatContext** context, const QString& path, const char* containers)
+namespace {
+
+// As avformat_open_input: a context that fails to open is freed and *context set to null.
+LocalOpen openInPlace(AVFormatContext** context, const QString& path, const char* containers)
 {
     {
         QFile file(path);
@@ -42,6 +45,16 @@ LocalOpen openLocalMedia(AVFormatContext** context, const QString& path, const c
     // Both whitelists refuse with EINVAL; a file that no demuxer recognises, or one that is
     // damaged, gives another code.
     return rc == AVERROR(EINVAL) ? LocalOpen::NotLocalMedia : LocalOpen::Unreadable;
+}
+
+} // namespace
+
+LocalOpen openLocalMedia(LibavPtr<AVFormatContext>& context, const QString& path, const char* containers)
+{
+    AVFormatContext* opening = context.release();
+    const LocalOpen opened = openInPlace(&opening, path, containers);
+    context.reset(opening);
+    return opened;
 }
 
 } // namespace hw::media

@@ -59,10 +59,7 @@ std::unique_ptr<SoundSource> SoundSource::open(const QString& path, Abandoned ab
     s->fmt_->interrupt_callback.callback = &interrupted;
     s->fmt_->interrupt_callback.opaque = &s->abandoned_;
     const auto gaveUp = [&] { return s->abandoned_ && s->abandoned_(); };
-    // Opened in place: a failed open frees the context.
-    AVFormatContext* fmt = s->fmt_.release();
-    const LocalOpen opened = openLocalMedia(&fmt, path);
-    s->fmt_.reset(fmt);
+    const LocalOpen opened = openLocalMedia(s->fmt_, path);
     if (opened != LocalOpen::Opened) {
         if (opened == LocalOpen::NotLocalMedia)
             why = QStringLiteral("the file is not a local media file");

@@ -68,10 +68,9 @@ bool holdsIdrSlice(const uint8_t* data, int size, int lengthSize)
 
 std::vector<int> learnOutputOrder(const QString& path, const SlotTable& table, const std::atomic<bool>& stop)
 {
-    AVFormatContext* raw = nullptr;
-    if (openLocalMedia(&raw, path) != LocalOpen::Opened)
+    LibavPtr<AVFormatContext> fmt;
+    if (openLocalMedia(fmt, path) != LocalOpen::Opened)
         return {};
-    LibavPtr<AVFormatContext> fmt(raw);
     // The video stream VideoInput chooses: the first that is not a cover picture.
     int stream = -1;
     for (unsigned i = 0; i < fmt->nb_streams; ++i) {

@@ -26,9 +26,7 @@ std::unique_ptr<VideoInput> VideoInput::open(const QString& path, const DecoderT
         error = kFileNotFound;
         return nullptr;
     }
-    AVFormatContext* fmt = nullptr;
-    const LocalOpen opened = openLocalMedia(&fmt, path);
-    in->fmt_.reset(fmt);
+    const LocalOpen opened = openLocalMedia(in->fmt_, path);
     if (opened != LocalOpen::Opened) {
         error = opened == LocalOpen::NotLocalMedia ? kNotLocalMedia : kUnreadable;
         return nullptr;
