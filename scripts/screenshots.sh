@@ -61,6 +61,11 @@ if [ "${1:-}" = "--inside" ]; then
   probe "click TechniquesButton"
   probe "wait-shown StepForwardButton"
   shot 3-techniques Form1 800
+  # Listening for spoken commands: the badge beside the video ("Listening", or "No microphone
+  # found" without a sound server); V again leaves the setting off.
+  probe "key Form1 V"
+  shot 3-listening Form1 1500
+  probe "key Form1 V"
   probe "click PatternsButton"
   probe "wait-shown PatternsListBox"
   probe "wait-items PatternsListBox 1"
