@@ -1,6 +1,7 @@
 #include "SpeechFile.h"
 
 #include "hw/media/LibavHandles.h"
+#include "hw/media/LibavLog.h"
 #include "hw/media/LocalMedia.h"
 
 extern "C" {
@@ -75,6 +76,7 @@ SpeechFile::SpeechFile(const QString& path)
         return std::runtime_error(
             QStringLiteral("Cannot open file %1 (%2)").arg(path, QLatin1String(why)).toStdString());
     };
+    media::routeLibavLog();
     switch (media::openLocalMedia(d->format, path)) {
     case media::LocalOpen::Opened:
         break;
