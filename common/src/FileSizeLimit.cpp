@@ -27,7 +27,7 @@ bool readWholeFile(const QString& path, const QString& shownName, qint64 limit, 
     }
     bytes = file.read(limit + 1);
     if (bytes.size() > limit) {
-        error = fileTooLargeMessage(shownName, qMax(file.size(), qint64(bytes.size())), limit);
+        error = fileTooLargeMessage(shownName, qMax(file.size(), qint64{bytes.size()}), limit);
         bytes.clear();
         return false;
     }

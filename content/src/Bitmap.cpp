@@ -33,7 +33,7 @@ QImage loadBitmapFile(const QString& absolutePath, const QString& displayPath)
         throw EContentError(QStringLiteral("Cannot open file %1").arg(displayPath));
     // A large file is mapped, so that only the pages the headers lead to are read and a
     // huge file costs no memory; a picture of ordinary size is cheaper to read whole.
-    constexpr qint64 kReadWholeUpTo = qint64(1) << 20;
+    constexpr qint64 kReadWholeUpTo = qint64{1} << 20;
     const qint64 size = file.size();
     if (size > kReadWholeUpTo) {
         if (uchar* mapped = file.map(0, size)) {

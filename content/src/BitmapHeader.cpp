@@ -9,15 +9,21 @@ namespace {
 
 constexpr qsizetype kFileHeaderSize = 14;
 
+// The file's bytes are unsigned; QByteArrayView hands them out as char.
+uint8_t byteAt(QByteArrayView d, qsizetype at)
+{
+    return static_cast<uint8_t>(d[at]);
+}
+
 uint16_t u16(QByteArrayView d, qsizetype at)
 {
-    return static_cast<uint16_t>(uint8_t(d[at]) | uint8_t(d[at + 1]) << 8);
+    return static_cast<uint16_t>(byteAt(d, at) | byteAt(d, at + 1) << 8);
 }
 
 uint32_t u32(QByteArrayView d, qsizetype at)
 {
-    return uint32_t(uint8_t(d[at])) | uint32_t(uint8_t(d[at + 1])) << 8 | uint32_t(uint8_t(d[at + 2])) << 16
-        | uint32_t(uint8_t(d[at + 3])) << 24;
+    return uint32_t{byteAt(d, at)} | uint32_t{byteAt(d, at + 1)} << 8 | uint32_t{byteAt(d, at + 2)} << 16
+        | uint32_t{byteAt(d, at + 3)} << 24;
 }
 
 void need(QByteArrayView d, int64_t end)
@@ -164,11 +170,11 @@ void readPalette(QByteArrayView d, BitmapLayout& l, const HeaderFacts& facts)
         return;
     const uint32_t full = 1u << l.bitCount;
     const uint32_t count = (facts.colorsUsed == 0 || facts.colorsUsed > full) ? full : facts.colorsUsed;
-    need(d, facts.headersEnd + int64_t(count) * facts.paletteEntrySize);
+    need(d, facts.headersEnd + int64_t{count} * facts.paletteEntrySize);
     l.palette.assign(full, qRgb(0, 0, 0));
     for (uint32_t i = 0; i < count; ++i) {
-        const qsizetype at = facts.headersEnd + qsizetype(i) * facts.paletteEntrySize;
-        l.palette[i] = qRgb(uint8_t(d[at + 2]), uint8_t(d[at + 1]), uint8_t(d[at]));
+        const qsizetype at = facts.headersEnd + qsizetype{i} * facts.paletteEntrySize;
+        l.palette[i] = qRgb(byteAt(d, at + 2), byteAt(d, at + 1), byteAt(d, at));
     }
 }
 
@@ -180,12 +186,12 @@ void placePixels(QByteArrayView d, uint32_t pixelOffset, BitmapLayout& l, const 
     need(d, l.pixelOffset);
     if (l.compression == BitmapCompression::Rle8 || l.compression == BitmapCompression::Rle4) {
         const qsizetype available = d.size() - l.pixelOffset;
-        need(d, l.pixelOffset + int64_t(facts.sizeImage));
-        l.pixelBytes = facts.sizeImage != 0 ? qsizetype(facts.sizeImage) : available;
+        need(d, l.pixelOffset + int64_t{facts.sizeImage});
+        l.pixelBytes = facts.sizeImage != 0 ? qsizetype{facts.sizeImage} : available;
     } else {
-        l.rowStride = ((int64_t(l.width) * l.bitCount + 31) / 32) * 4;
+        l.rowStride = ((int64_t{l.width} * l.bitCount + 31) / 32) * 4;
         l.pixelBytes = l.rowStride * l.height;
-        need(d, l.pixelOffset + int64_t(l.pixelBytes));
+        need(d, l.pixelOffset + l.pixelBytes);
     }
 }
 
@@ -211,7 +217,7 @@ BitmapLayout readBitmapLayout(QByteArrayView d)
     else
         readInfoHeader(d, l, facts);
     if (l.width <= 0 || l.height <= 0 || l.width > kMaxBitmapSide || l.height > kMaxBitmapSide
-        || int64_t(l.width) * l.height > kMaxBitmapPixels)
+        || int64_t{l.width} * l.height > kMaxBitmapPixels)
         throwBitmapNotValid();
     readMasks(d, l, facts);
     readPalette(d, l, facts);

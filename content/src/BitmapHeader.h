@@ -27,7 +27,7 @@ struct BitmapLayout {
 
 // Largest picture accepted; a header asking for more is not a valid bitmap.
 inline constexpr int32_t kMaxBitmapSide = 32768;
-inline constexpr int64_t kMaxBitmapPixels = int64_t(1) << 24;
+inline constexpr int64_t kMaxBitmapPixels = int64_t{1} << 24;
 
 // Throws EContentError "Stream read error" when the file ends before what the headers
 // promise, "Bitmap image is not valid" for anything else that is wrong. file must hold

@@ -61,14 +61,14 @@ void decodeRows(const BitmapLayout& l, const uchar* pixels, QImage& image)
             break;
         case 16:
             for (int32_t x = 0; x < w; ++x) {
-                const uint32_t p = uint32_t(src[2 * x]) | uint32_t(src[2 * x + 1]) << 8;
+                const uint32_t p = uint32_t{src[2 * x]} | uint32_t{src[2 * x + 1]} << 8;
                 dst[x] = qRgb(red(p), green(p), blue(p));
             }
             break;
         case 32:
             for (int32_t x = 0; x < w; ++x, src += 4) {
-                const uint32_t p = uint32_t(src[0]) | uint32_t(src[1]) << 8 | uint32_t(src[2]) << 16
-                    | uint32_t(src[3]) << 24;
+                const uint32_t p = uint32_t{src[0]} | uint32_t{src[1]} << 8 | uint32_t{src[2]} << 16
+                    | uint32_t{src[3]} << 24;
                 dst[x] = plain32 ? (0xFF000000u | p) : qRgb(red(p), green(p), blue(p));
             }
             break;
@@ -88,7 +88,7 @@ void decodeRunLength(const BitmapLayout& l, const uchar* d, qsizetype size, QIma
     qsizetype p = 0;
     auto put = [&](int index) {
         if (x < l.width && row < l.height)
-            reinterpret_cast<QRgb*>(image.scanLine(int(l.height - 1 - row)))[x] = palette[index];
+            reinterpret_cast<QRgb*>(image.scanLine(static_cast<int>(l.height - 1 - row)))[x] = palette[index];
         ++x;
     };
     while (p < size && row < l.height) {
@@ -132,7 +132,7 @@ void decodeRunLength(const BitmapLayout& l, const uchar* d, qsizetype size, QIma
 // which is what keeps loading a large library close to the speed of reading it.
 void copyBgrRows(const BitmapLayout& l, const uchar* pixels, QImage& image)
 {
-    const size_t rowBytes = size_t(l.width) * 3;
+    const size_t rowBytes = static_cast<size_t>(l.width) * 3; // width is positive
     for (int32_t y = 0; y < l.height; ++y) {
         const uchar* src = pixels + qsizetype(l.topDown ? y : l.height - 1 - y) * l.rowStride;
         memcpy(image.scanLine(y), src, rowBytes);

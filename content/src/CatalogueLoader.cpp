@@ -89,7 +89,7 @@ private:
                     QByteArrayLiteral("Info"), QByteArrayLiteral("numsteps"), QByteArrayLiteral("0")));
                 std::vector<std::unique_ptr<tTopicRecord>> steps;
                 if (fly->numSteps > 0)
-                    steps.reserve(size_t(fly->numSteps));
+                    steps.reserve(static_cast<size_t>(fly->numSteps));
                 for (int32_t n = 1; n <= fly->numSteps; ++n)
                     steps.push_back(readTopic(ini, n, QByteArrayLiteral("title")));
                 fly->materials = readMaterials(ini, QByteArrayLiteral("Materials"));

@@ -36,8 +36,8 @@ int chainLength(const tTopicRecord* chain)
 
 FrameRange topicFrames(const tTopicRecord& topic, int hand)
 {
-    return {int64_t(topic.startFrame) + int64_t(hand) * topic.offset,
-            int64_t(topic.stopFrame) + int64_t(hand) * (int64_t(topic.offset) - 1)};
+    return {int64_t{topic.startFrame} + int64_t{hand} * topic.offset,
+            int64_t{topic.stopFrame} + int64_t{hand} * (int64_t{topic.offset} - 1)};
 }
 
 QString describeCatalogue(const Catalogue& catalogue)

@@ -6,8 +6,8 @@
 
 namespace hw {
 
-constexpr qint64 kMostLessonFileBytes = qint64(4) << 20; // an INI file
-constexpr qint64 kMostPageFileBytes = qint64(16) << 20;  // saved report pages, pictures and all
+constexpr qint64 kMostLessonFileBytes = qint64{4} << 20; // an INI file
+constexpr qint64 kMostPageFileBytes = qint64{16} << 20;  // saved report pages, pictures and all
 
 // "File Flies\Big.ini is too large (314572800 bytes; at most 4 MB)".
 QString fileTooLargeMessage(const QString& shownName, qint64 size, qint64 limit);
