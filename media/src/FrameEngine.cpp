@@ -13,13 +13,13 @@ namespace hw::media {
 
 namespace {
 // Decoded frames kept on the way to a target, for the cache: bounded in memory.
-constexpr size_t kBehindBytes = size_t(64) << 20;
+constexpr size_t kBehindBytes = size_t{64} << 20;
 // How many frames before the shown one the idle work keeps cached for stepping back.
 constexpr int kBackfillWindow = 12;
 
 size_t frameBytes(const AVFrame* f)
 {
-    return size_t(std::max(1, f->width)) * size_t(std::max(1, f->height)) * 3 / 2;
+    return static_cast<size_t>(std::max(1, f->width)) * static_cast<size_t>(std::max(1, f->height)) * 3 / 2;
 }
 } // namespace
 
@@ -41,7 +41,9 @@ QSize FrameEngine::fittedSize(const QSize& panel) const
     if (input_->turn().swapsAxes)
         std::swap(w, h);
     const double s = std::min(panel.width() / w, panel.height() / h);
-    return QSize(std::max(1, int(std::lround(w * s))), std::max(1, int(std::lround(h * s))));
+    // Within the panel's size, so the rounded sides fit an int.
+    return QSize(std::max(1, static_cast<int>(std::lround(w * s))),
+                 std::max(1, static_cast<int>(std::lround(h * s))));
 }
 
 QImage FrameEngine::scale(const AVFrame* f, const QSize& size)
@@ -66,7 +68,8 @@ QImage FrameEngine::scale(const AVFrame* f, const QSize& size)
         return black;
     }
     uint8_t* dst[4] = {img.bits(), nullptr, nullptr, nullptr};
-    const int stride[4] = {int(img.bytesPerLine()), 0, 0, 0};
+    // Qt refuses images whose lines do not fit an int.
+    const int stride[4] = {static_cast<int>(img.bytesPerLine()), 0, 0, 0};
     sws_scale(sws_.get(), f->data, f->linesize, 0, f->height, dst, stride);
     return turn.upright() ? img : turn.apply(std::move(img));
 }
@@ -137,7 +140,7 @@ int FrameEngine::startGopFor(int frame) const
         s = order_->slotAt(--r);
     if (s >= 0) {
         int g = std::max(0, t.gopOf(s));
-        const int keyShownAt = order_->frameOf(t.keyframes[size_t(g)]);
+        const int keyShownAt = order_->frameOf(t.keyframe(g));
         // A leading picture (shown before its keyframe) needs the GOP before.
         if (g > 0 && (keyShownAt < 0 || keyShownAt > r))
             --g;
@@ -164,15 +167,15 @@ bool FrameEngine::canContinueTo(int frame) const
     // Going on is cheaper than a new start only when the run is already past the keyframe
     // a new start would use.
     const SlotTable& t = order_->slotTable();
-    return runStartGop_ == need || lastFedSlot_ >= t.keyframes[size_t(need)];
+    return runStartGop_ == need || lastFedSlot_ >= t.keyframe(need);
 }
 
 bool FrameEngine::startRun(int gop)
 {
     resetRun();
     const SlotTable& t = order_->slotTable();
-    gop = std::clamp(gop, 0, int(t.keyframes.size()) - 1);
-    if (!input_->seekToKeyframe(t.keyframes[size_t(gop)]))
+    gop = std::clamp(gop, 0, t.gops() - 1);
+    if (!input_->seekToKeyframe(t.keyframe(gop)))
         return false;
     runValid_ = true;
     runStartGop_ = gop;
@@ -183,7 +186,7 @@ bool FrameEngine::startRun(int gop)
 bool FrameEngine::numberOutput(AVFrame* decoded, Decoded& out)
 {
     const SlotTable& t = order_->slotTable();
-    const int slot = decoded->pts == AV_NOPTS_VALUE ? -1 : int(decoded->pts);
+    const int slot = t.carriedSlot(decoded->pts);
     if (slot < 0 || slot >= t.length)
         return false;
     if (!order_->reordering()) {
@@ -220,7 +223,7 @@ bool FrameEngine::numberOutput(AVFrame* decoded, Decoded& out)
     if (g < 0 || (g == runStartGop_ && g > 0))
         return false;
     auto it = gopNext_.find(g);
-    const int next = it == gopNext_.end() ? t.keyframes[size_t(g)] : it->second;
+    const int next = it == gopNext_.end() ? t.keyframe(g) : it->second;
     const int end = t.gopEnd(g);
     if (next >= end)
         return false;
@@ -270,7 +273,7 @@ bool FrameEngine::decodeMore(const AbortCheck& aborted, bool& abortedOut)
             firstPacket_ = false;
             // The container put us after the keyframe we asked for: start earlier.
             const SlotTable& t = order_->slotTable();
-            if (slot > t.keyframes[size_t(runStartGop_)] && runStartGop_ > 0 && !seekRetried_) {
+            if (slot > t.keyframe(runStartGop_) && runStartGop_ > 0 && !seekRetried_) {
                 av_packet_unref(packet_.get());
                 seekRetried_ = true;
                 const int gop = runStartGop_ - 1;

@@ -4,6 +4,7 @@
 // running for the next frame, and caches pictures at panel size for stepping back.
 #include "FrameOrder.h"
 #include "VideoInput.h"
+#include "hw/Narrow.h"
 #include "hw/media/LibavHandles.h"
 
 #include <QImage>
@@ -39,7 +40,7 @@ public:
     bool idleWork(const QSize& panel, const AbortCheck& aborted);
     // Limits the cache of scaled pictures (bytes).
     void setCacheLimit(size_t bytes) { cacheLimit_ = bytes; }
-    int cachedFrames() const { return int(cache_.size()); }
+    int cachedFrames() const { return intSize(cache_); }
     void dropCache();
 
 private:
@@ -112,7 +113,7 @@ private:
     std::map<int, Cached> cache_; // by first frame
     QSize cacheSize_;
     size_t cacheBytes_ = 0;
-    size_t cacheLimit_ = size_t(64) << 20;
+    size_t cacheLimit_ = size_t{64} << 20;
     int lastTarget_ = -1;
     bool movingBack_ = false; // the last move went to an earlier frame
     int backfillFailedAt_ = -1;

@@ -1,4 +1,5 @@
 #include "FrameOrder.h"
+#include "hw/Narrow.h"
 #include "hw/media/LibavHandles.h"
 
 #include "StreamOrder.h"
@@ -38,8 +39,8 @@ void FrameOrder::startScan(const QString& path)
         return;
     {
         std::lock_guard lock(orderMutex_);
-        slotToFrame_.assign(size_t(slots_->length), kUnknown);
-        frameToSlot_.reserve(size_t(slots_->length));
+        slotToFrame_.assign(static_cast<size_t>(slots_->length), kUnknown);
+        frameToSlot_.reserve(static_cast<size_t>(slots_->length));
         packetPass_ = true;
     }
     scanner_ = std::thread([this, path] { scan(path); });
@@ -53,7 +54,7 @@ int FrameOrder::slotAt(int frame) const
         return slots_->empty(frame) ? kRepeat : frame;
     std::unique_lock lock(orderMutex_);
     waitForPacketPass(lock);
-    return frame < int(frameToSlot_.size()) ? frameToSlot_[size_t(frame)] : kUnknown;
+    return std::cmp_less(frame, frameToSlot_.size()) ? frameToSlot_[static_cast<size_t>(frame)] : kUnknown;
 }
 
 int FrameOrder::frameOf(int slot) const
@@ -64,25 +65,25 @@ int FrameOrder::frameOf(int slot) const
         return slot;
     std::unique_lock lock(orderMutex_);
     waitForPacketPass(lock);
-    return slotToFrame_[size_t(slot)];
+    return slotToFrame_[static_cast<size_t>(slot)];
 }
 
 void FrameOrder::append(int slot)
 {
     std::lock_guard lock(orderMutex_);
-    if (int(frameToSlot_.size()) >= slots_->length)
+    // frameToSlot_ never holds more than the table's slots, so its size is a frame number.
+    if (intSize(frameToSlot_) >= slots_->length)
         return;
-    if (slot >= 0 && slot < slots_->length && slotToFrame_[size_t(slot)] == kUnknown) {
-        slotToFrame_[size_t(slot)] = int(frameToSlot_.size());
+    if (slot >= 0 && slot < slots_->length && slotToFrame_[static_cast<size_t>(slot)] == kUnknown) {
+        slotToFrame_[static_cast<size_t>(slot)] = intSize(frameToSlot_);
         frameToSlot_.push_back(slot);
     } else {
         frameToSlot_.push_back(kRepeat); // an output the slot table cannot name
     }
     // Dropped-frame slots follow the picture they repeat.
     for (int s = slot + 1;
-         slot >= 0 && s < slots_->length && slots_->empty(s) && int(frameToSlot_.size()) < slots_->length;
-         ++s) {
-        slotToFrame_[size_t(s)] = int(frameToSlot_.size());
+         slot >= 0 && s < slots_->length && slots_->empty(s) && intSize(frameToSlot_) < slots_->length; ++s) {
+        slotToFrame_[static_cast<size_t>(s)] = intSize(frameToSlot_);
         frameToSlot_.push_back(kRepeat);
     }
 }
@@ -123,7 +124,7 @@ void FrameOrder::scan(QString path)
         AVFrame* frame = decoded.get();
         auto drain = [&] {
             while (in->receive(frame) >= 0) {
-                append(frame->pts == AV_NOPTS_VALUE ? -1 : int(frame->pts));
+                append(slots_->carriedSlot(frame->pts));
                 av_frame_unref(frame);
             }
         };
@@ -150,7 +151,7 @@ void FrameOrder::finishScan()
     {
         // Slots the decoder never put out (damaged data) repeat the last picture.
         std::lock_guard lock(orderMutex_);
-        while (int(frameToSlot_.size()) < slots_->length)
+        while (intSize(frameToSlot_) < slots_->length)
             frameToSlot_.push_back(kRepeat);
         complete_ = true;
     }

@@ -7,7 +7,7 @@ namespace hw::media {
 int SlotTable::slotOfDts(int64_t dts) const
 {
     if (timestampIsSlot)
-        return dts >= 0 && dts < length && !empty(int(dts)) ? int(dts) : -1;
+        return dts >= 0 && dts < length && !empty(static_cast<int>(dts)) ? static_cast<int>(dts) : -1;
     // Timestamps of the non-empty slots ascend; the empty ones are skipped by the search.
     int lo = 0, hi = length - 1;
     while (lo <= hi) {
@@ -19,9 +19,9 @@ int SlotTable::slotOfDts(int64_t dts) const
             hi = mid - 1;
             continue;
         }
-        if (timestamp[size_t(probe)] == dts)
+        if (stampOf(probe) == dts)
             return probe;
-        if (timestamp[size_t(probe)] < dts)
+        if (stampOf(probe) < dts)
             lo = probe + 1;
         else
             hi = mid - 1;
@@ -33,7 +33,7 @@ int SlotTable::slotOfPacket(int64_t dts, int64_t pos, int64_t noTimestamp) const
 {
     if (!position.empty()) {
         const auto it = std::lower_bound(position.begin(), position.end(), pos);
-        return it != position.end() && *it == pos && pos >= 0 ? int(it - position.begin()) : -1;
+        return it != position.end() && *it == pos && pos >= 0 ? static_cast<int>(it - position.begin()) : -1;
     }
     return dts != noTimestamp ? slotOfDts(dts) : -1;
 }
@@ -41,12 +41,12 @@ int SlotTable::slotOfPacket(int64_t dts, int64_t pos, int64_t noTimestamp) const
 int SlotTable::gopOf(int slot) const
 {
     auto it = std::upper_bound(keyframes.begin(), keyframes.end(), slot);
-    return int(it - keyframes.begin()) - 1;
+    return static_cast<int>(it - keyframes.begin()) - 1;
 }
 
 int SlotTable::gopEnd(int gop) const
 {
-    return gop + 1 < int(keyframes.size()) ? keyframes[size_t(gop + 1)] : length;
+    return gop + 1 < gops() ? keyframe(gop + 1) : length;
 }
 
 } // namespace hw::media

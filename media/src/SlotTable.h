@@ -3,6 +3,8 @@
 // slots hold a packet, which of them are keyframes, and how to find a slot again from a
 // demuxed packet. In an AVI every chunk is a slot and an empty chunk (a dropped frame) is a
 // slot without a packet that repeats the picture before it.
+#include "hw/Narrow.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -20,8 +22,17 @@ struct SlotTable {
     std::vector<int64_t> position; // per slot, when not empty
 
     static constexpr int64_t kEmpty = INT64_MIN;
+    // Slots are counted in int (frame numbers are); a table never grows past this.
+    static constexpr int kMostSlots = INT32_MAX - 1;
 
-    bool empty(int slot) const { return timestamp[size_t(slot)] == kEmpty; }
+    // slot and gop are inside the table: the callers index what they were handed by it.
+    bool empty(int slot) const { return stampOf(slot) == kEmpty; }
+    int64_t stampOf(int slot) const { return timestamp[static_cast<size_t>(slot)]; }
+    int keyframe(int gop) const { return keyframes[static_cast<size_t>(gop)]; }
+    int gops() const { return intSize(keyframes); }
+    // The slot a decoded frame carries in its pts (VideoInput::readPacket puts it there), or
+    // -1: no pts, or one that names no slot and must not be cut down into one that does.
+    int carriedSlot(int64_t pts) const { return pts >= 0 && pts < length ? static_cast<int>(pts) : -1; }
     // The slot of a demuxed packet's dts, or -1 when it matches none.
     int slotOfDts(int64_t dts) const;
     // The slot of a demuxed packet by its dts or, for a table keyed by position, its byte

@@ -40,7 +40,7 @@ bool holdsIdrSlice(const uint8_t* data, int size, int lengthSize)
             for (int i = 0; i < lengthSize; ++i)
                 length = length << 8 | data[at + i];
             nal = at + lengthSize;
-            next = int(std::min<int64_t>(size, nal + length));
+            next = static_cast<int>(std::min<int64_t>(size, nal + length));
         } else {
             // The next start code (00 00 01) and the one after it.
             int sc = at;
@@ -78,8 +78,8 @@ std::vector<int> learnOutputOrder(const QString& path, const SlotTable& table, c
         const bool video = st->codecpar->codec_type == AVMEDIA_TYPE_VIDEO
             && !(st->disposition & AV_DISPOSITION_ATTACHED_PIC);
         if (video && stream < 0)
-            stream = int(i);
-        fmt->streams[i]->discard = video && stream == int(i) ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
+            stream = st->index;
+        fmt->streams[i]->discard = video && stream == st->index ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
     }
     if (stream < 0)
         return {};
@@ -103,8 +103,8 @@ std::vector<int> learnOutputOrder(const QString& path, const SlotTable& table, c
     }
 
     std::vector<Picture> pictures;
-    pictures.reserve(size_t(table.length));
-    std::vector<bool> seen(size_t(table.length), false);
+    pictures.reserve(static_cast<size_t>(table.length));
+    std::vector<bool> seen(static_cast<size_t>(table.length), false);
     LibavPtr<AVPacket> pkt(av_packet_alloc());
     int64_t period = -1;
     while (!stop) {
@@ -134,20 +134,20 @@ std::vector<int> learnOutputOrder(const QString& path, const SlotTable& table, c
         av_packet_unref(pkt.get());
         // A packet the slot table cannot name, a slot met twice, or a packet the decoder
         // is told to drop: the order cannot be vouched for.
-        if (p.slot < 0 || seen[size_t(p.slot)] || discarded || (parser && period < 0))
+        if (p.slot < 0 || seen[static_cast<size_t>(p.slot)] || discarded || (parser && period < 0))
             return {};
-        seen[size_t(p.slot)] = true;
+        seen[static_cast<size_t>(p.slot)] = true;
         pictures.push_back(p);
     }
     if (stop)
         return {};
     for (int s = 0; s < table.length; ++s)
-        if (!table.empty(s) && !seen[size_t(s)])
+        if (!table.empty(s) && !seen[static_cast<size_t>(s)])
             return {};
 
     std::set<std::pair<int64_t, int64_t>> keys;
     for (const Picture& p : pictures) {
-        const auto key = parser ? std::make_pair(p.period, p.poc) : std::make_pair(int64_t(0), p.pts);
+        const auto key = parser ? std::make_pair(p.period, p.poc) : std::make_pair(int64_t{0}, p.pts);
         if (!parser && p.pts == AV_NOPTS_VALUE)
             return {};
         if (!keys.insert(key).second)

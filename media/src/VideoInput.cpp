@@ -36,7 +36,7 @@ std::unique_ptr<VideoInput> VideoInput::open(const QString& path, const DecoderT
         const AVStream* st = in->fmt_->streams[i];
         if (st->codecpar->codec_type == AVMEDIA_TYPE_VIDEO
             && !(st->disposition & AV_DISPOSITION_ATTACHED_PIC)) {
-            stream = int(i);
+            stream = st->index;
             break;
         }
     }
@@ -59,7 +59,8 @@ std::unique_ptr<VideoInput> VideoInput::open(const QString& path, const DecoderT
     if (st->codecpar->width <= 0 || st->codecpar->height <= 0 || st->codecpar->codec_id == AV_CODEC_ID_NONE)
         avformat_find_stream_info(in->fmt_.get(), nullptr);
     for (unsigned i = 0; i < in->fmt_->nb_streams; ++i)
-        in->fmt_->streams[i]->discard = int(i) == stream ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
+        in->fmt_->streams[i]->discard
+            = in->fmt_->streams[i]->index == stream ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
 
     const AVCodec* codec = avcodec_find_decoder(st->codecpar->codec_id);
     if (!codec) {
@@ -149,17 +150,18 @@ bool VideoInput::buildSlots(uint32_t& error)
             const AVIndexEntry* last = avformat_index_get_entry(st, entries - 1);
             // Every slot takes at least a chunk header (8 bytes) in the file: a damaged header
             // or index that claims more is not believed, for each slot costs memory here.
-            const int64_t most = std::min<int64_t>(std::max<int64_t>(entries, fileBytes / 8), INT32_MAX - 1);
-            table->length
-                = int(std::clamp<int64_t>(std::max<int64_t>(last->timestamp + 1, st->nb_frames), 1, most));
-            table->timestamp.assign(size_t(table->length), SlotTable::kEmpty);
+            const int64_t most
+                = std::min<int64_t>(std::max<int64_t>(entries, fileBytes / 8), SlotTable::kMostSlots);
+            table->length = static_cast<int>(
+                std::clamp<int64_t>(std::max<int64_t>(last->timestamp + 1, st->nb_frames), 1, most));
+            table->timestamp.assign(static_cast<size_t>(table->length), SlotTable::kEmpty);
             for (int i = 0; i < entries; ++i) {
                 const AVIndexEntry* e = avformat_index_get_entry(st, i);
                 if (e->timestamp < 0 || e->timestamp >= table->length || e->size <= 0 || !inFile(e))
                     continue;
-                table->timestamp[size_t(e->timestamp)] = e->timestamp;
+                table->timestamp[static_cast<size_t>(e->timestamp)] = e->timestamp;
                 if (e->flags & AVINDEX_KEYFRAME)
-                    table->keyframes.push_back(int(e->timestamp));
+                    table->keyframes.push_back(static_cast<int>(e->timestamp));
             }
         } else {
             for (int i = 0; i < entries; ++i) {
@@ -167,10 +169,10 @@ bool VideoInput::buildSlots(uint32_t& error)
                 if (e->size <= 0 || !inFile(e))
                     continue;
                 if (e->flags & AVINDEX_KEYFRAME)
-                    table->keyframes.push_back(int(table->timestamp.size()));
+                    table->keyframes.push_back(intSize(table->timestamp));
                 table->timestamp.push_back(e->timestamp);
             }
-            table->length = int(table->timestamp.size());
+            table->length = intSize(table->timestamp);
         }
         if (pastTheEnd > 0)
             qCWarning(lcMediaFile, "%s: %d of the %d index entries point past the end of the file; left out",
@@ -181,11 +183,13 @@ bool VideoInput::buildSlots(uint32_t& error)
         AVPacket* pkt = packet.get();
         std::vector<int64_t> pts;
         bool dtsKnown = true;
-        while (av_read_frame(fmt_.get(), pkt) >= 0) {
+        // A stream of more packets than slots can be numbered is cut there rather than
+        // numbered around.
+        while (intSize(table->timestamp) < SlotTable::kMostSlots && av_read_frame(fmt_.get(), pkt) >= 0) {
             if (pkt->stream_index == stream_ && pkt->size > 0
                 && (pkt->dts != AV_NOPTS_VALUE || pkt->pts != AV_NOPTS_VALUE)) {
                 if (pkt->flags & AV_PKT_FLAG_KEY)
-                    table->keyframes.push_back(int(table->timestamp.size()));
+                    table->keyframes.push_back(intSize(table->timestamp));
                 dtsKnown = dtsKnown && !madeUpDts && pkt->dts != AV_NOPTS_VALUE
                     && (table->timestamp.empty() || pkt->dts > table->timestamp.back());
                 table->timestamp.push_back(pkt->dts);
@@ -204,7 +208,7 @@ bool VideoInput::buildSlots(uint32_t& error)
         } else {
             table->timestamp = std::move(pts);
         }
-        table->length = int(table->timestamp.size());
+        table->length = intSize(table->timestamp);
         av_seek_frame(fmt_.get(), stream_, INT64_MIN, AVSEEK_FLAG_BACKWARD);
     }
     // A stream always starts decoding at its first packet, flagged or not.
@@ -258,7 +262,8 @@ QSize VideoInput::codedSize() const
 QSize VideoInput::frameSize() const
 {
     const QSize coded = codedSize();
-    return turn_.turned(QSize(std::max(1, int(std::lround(coded.width() * pixelAspect_))), coded.height()));
+    return turn_.turned(
+        QSize(std::max(1, static_cast<int>(std::lround(coded.width() * pixelAspect_))), coded.height()));
 }
 
 int VideoInput::decoderDelay() const
@@ -271,15 +276,13 @@ bool VideoInput::seekToKeyframe(int slot)
     avcodec_flush_buffers(dec_.get());
     const SlotTable& t = *slots_;
     if (slot <= t.keyframes.front())
-        return av_seek_frame(fmt_.get(), stream_, t.timestamp[size_t(t.keyframes.front())],
-                             AVSEEK_FLAG_BACKWARD)
-            >= 0
+        return av_seek_frame(fmt_.get(), stream_, t.stampOf(t.keyframes.front()), AVSEEK_FLAG_BACKWARD) >= 0
             || av_seek_frame(fmt_.get(), stream_, 0, AVSEEK_FLAG_BACKWARD | AVSEEK_FLAG_ANY) >= 0;
     // The timestamp is the keyframe's own. MP4 seeks by presentation time, so "at or
     // before" its decode time lands a whole GOP early there; "at or after" lands on it (and
     // a container that lands later is caught by the engine, which starts a GOP earlier).
     const int flags = t.timestampIsSlot ? AVSEEK_FLAG_BACKWARD : 0;
-    return av_seek_frame(fmt_.get(), stream_, t.timestamp[size_t(slot)], flags) >= 0;
+    return av_seek_frame(fmt_.get(), stream_, t.stampOf(slot), flags) >= 0;
 }
 
 int VideoInput::readPacket(AVPacket* packet)
