@@ -18,7 +18,7 @@ void paintCaption(QPainter& painter, const QRectF& picture, const QString& text)
     const qreal pixels = std::clamp(picture.height() / 24.0, 11.0, 44.0);
     QFont font = painter.font();
     font.setFamily(QStringLiteral("Liberation Sans"));
-    font.setPixelSize(int(std::lround(pixels)));
+    font.setPixelSize(static_cast<int>(std::lround(pixels)));
     font.setWeight(QFont::DemiBold);
     const QFontMetricsF metrics(font);
     const qreal padX = pixels * 0.5;

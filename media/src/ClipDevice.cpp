@@ -170,7 +170,7 @@ void ClipDevice::presented(QImage picture, int32_t frame, int64_t lateUs, double
     state_.position = frame;
     PlaybackStats& s = state_.stats;
     ++s.presented;
-    if (double(lateUs) > periodUs)
+    if (static_cast<double>(lateUs) > periodUs)
         ++s.late;
     s.maxLateUs = std::max(s.maxLateUs, lateUs);
     if (s.offsetsUs.size() >= 100000)

@@ -68,7 +68,8 @@ void DisplaySurface::followDisplay()
 void DisplaySurface::publishPanel()
 {
     const qreal ratio = devicePixelRatioF();
-    sink_->setPanel(QSize(int(std::lround(width() * ratio)), int(std::lround(height() * ratio))));
+    sink_->setPanel(QSize(static_cast<int>(std::lround(width() * ratio)),
+                          static_cast<int>(std::lround(height() * ratio))));
 }
 
 bool DisplaySurface::event(QEvent* e)

@@ -1,5 +1,7 @@
 #include "Mp4SampleTables.h"
 
+#include "hw/Narrow.h"
+
 #include <QByteArray>
 #include <QIODevice>
 
@@ -15,7 +17,7 @@ constexpr int64_t kLargestMoov = 64 << 20;
 uint32_t be32(const char* p)
 {
     const auto* u = reinterpret_cast<const unsigned char*>(p);
-    return uint32_t(u[0]) << 24 | uint32_t(u[1]) << 16 | uint32_t(u[2]) << 8 | uint32_t(u[3]);
+    return uint32_t{u[0]} << 24 | uint32_t{u[1]} << 16 | uint32_t{u[2]} << 8 | uint32_t{u[3]};
 }
 
 uint64_t be64(const char* p)
@@ -36,7 +38,7 @@ bool boxesExceed(const QByteArray& data, int64_t from, int64_t to, int64_t fileB
         int64_t size = be32(box);
         int64_t header = 8;
         if (size == 1 && from + 16 <= to) {
-            size = int64_t(std::min<uint64_t>(be64(box + 8), uint64_t(INT64_MAX)));
+            size = clamped<int64_t>(be64(box + 8));
             header = 16;
         } else if (size == 0) {
             size = to - from;
@@ -71,7 +73,7 @@ bool sampleTablesExceedFile(QIODevice& file)
         int64_t size = be32(head.constData());
         int64_t header = 8;
         if (size == 1 && head.size() == 16) {
-            size = int64_t(std::min<uint64_t>(be64(head.constData() + 8), uint64_t(INT64_MAX)));
+            size = clamped<int64_t>(be64(head.constData() + 8));
             header = 16;
         } else if (size == 0) {
             size = fileBytes - at;

@@ -25,7 +25,10 @@ public:
     void startHeard(SoundOutput& output, int64_t firstDueUs);
     bool heard() const { return heard_.has_value(); }
 
-    int64_t dueUs(int64_t n) const { return start_ + int64_t(double(n) * periodUs_); }
+    int64_t dueUs(int64_t n) const
+    {
+        return start_ + static_cast<int64_t>(static_cast<double>(n) * periodUs_);
+    }
     int64_t nowUs();
     // Waits until due; false when overtaken. The end of a play with sound comes a few
     // milliseconds early: the stream's time stops short of its last sample as it runs dry.

@@ -3,6 +3,7 @@
 // and wake whoever waits. Only begin() waits for the server, for two seconds at most in all;
 // every other call returns at once, so that a server that accepts and never answers, goes
 // away or stops answering mid-play costs a play its sound, never its pictures or a command.
+#include "hw/Narrow.h"
 #include "hw/media/SoundOutput.h"
 
 #include "SoundLog.h"
@@ -163,7 +164,7 @@ public:
         if (!streamUsable())
             return 0;
         const size_t bytes = pa_stream_writable_size(stream_);
-        return bytes == size_t(-1) ? 0 : bytes / frameBytes_;
+        return bytes == static_cast<size_t>(-1) ? 0 : bytes / frameBytes_; // -1: an error
     }
 
     void write(const int16_t* frames, size_t count) override
@@ -221,7 +222,7 @@ public:
         // The time is what the sink plays now less its latency as last reported. When the
         // latency grows, that time falls back: the clock stands until it has caught up, so
         // that the pictures wait for the sound instead of running ahead of it.
-        heard_ = std::max(heard_, int64_t(usec));
+        heard_ = std::max(heard_, clamped<int64_t>(usec));
         return heard_;
     }
 
@@ -426,7 +427,9 @@ private:
 
     bool makeStream(const SoundFormat& format)
     {
-        const pa_sample_spec sampleSpec{PA_SAMPLE_S16NE, uint32_t(format.rate), uint8_t(format.channels)};
+        // A decoded file's rate is positive and its channels are 1 or 2.
+        const pa_sample_spec sampleSpec{PA_SAMPLE_S16NE, static_cast<uint32_t>(format.rate),
+                                        static_cast<uint8_t>(format.channels)};
         frameBytes_ = pa_frame_size(&sampleSpec);
         heard_ = 0;
         timingAsked_ = false;
@@ -442,14 +445,14 @@ private:
         }
         pa_stream_set_state_callback(stream_, &PulseSoundOutput::signal, this);
         pa_buffer_attr attr;
-        attr.maxlength = uint32_t(-1);
-        attr.tlength = uint32_t(pa_usec_to_bytes(kTargetLatencyUs, &sampleSpec));
+        attr.maxlength = static_cast<uint32_t>(-1); // -1: the server's choice
+        attr.tlength = clamped<uint32_t>(pa_usec_to_bytes(kTargetLatencyUs, &sampleSpec));
         // No start threshold: the stream starts with its first write (it is made corked)
         // and never stops to refill. A late write then loses its late part, rather than
         // holding the clock, and with it the pictures, until the buffer is full again.
         attr.prebuf = 0;
-        attr.minreq = uint32_t(-1);
-        attr.fragsize = uint32_t(-1);
+        attr.minreq = static_cast<uint32_t>(-1);
+        attr.fragsize = static_cast<uint32_t>(-1);
         pa_cvolume volume;
         pa_cvolume_set(&volume, sampleSpec.channels, toVolume(volume_));
         createdVolume_ = volume_;

@@ -16,29 +16,29 @@ constexpr int64_t kPrimeUs = 200000;
 
 int64_t frameDueUs(const SoundPlan& plan, int64_t n)
 {
-    return plan.leadInUs + std::llround(double(n) * 1e6 / (plan.fps * plan.speed));
+    return plan.leadInUs + std::llround(static_cast<double>(n) * 1e6 / (plan.fps * plan.speed));
 }
 
 SoundPlay::SoundPlay(SoundSource& source, SoundOutput& output, const SoundPlan& plan)
     : source_(source)
     , output_(output)
     , plan_(plan)
-    , channels_(source.format().channels)
-    , rate_(source.format().rate)
+    , format_(source.format())
+    , rate_(format_.rate)
 {
     startSegment(Segment{plan_.from, plan_.last, 0});
 }
 
 int64_t SoundPlay::outFrameAt(int64_t us) const
 {
-    return std::llround(double(us) * rate_ / 1e6);
+    return std::llround(static_cast<double>(us) * rate_ / 1e6);
 }
 
 void SoundPlay::startSegment(const Segment& s)
 {
     segment_ = s;
-    sourcePos_ = std::llround(s.first * double(rate_) / plan_.fps);
-    sourceEnd_ = std::llround((s.last + 1) * double(rate_) / plan_.fps);
+    sourcePos_ = std::llround(s.first * static_cast<double>(rate_) / plan_.fps);
+    sourceEnd_ = std::llround((s.last + 1) * static_cast<double>(rate_) / plan_.fps);
     segmentEnd_ = outFrameAt(frameDueUs(plan_, s.index + (s.last - s.first + 1)));
     source_.seek(sourcePos_);
     stretch_.reset();
@@ -54,7 +54,7 @@ bool SoundPlay::produce()
         leadInDone_ = true;
         const int64_t leadIn = outFrameAt(plan_.leadInUs);
         if (leadIn > 0) {
-            window_.insert(window_.end(), size_t(leadIn) * size_t(channels_), 0);
+            window_.insert(window_.end(), format_.samples(leadIn), 0);
             outPos_ = leadIn;
             return true;
         }
@@ -68,8 +68,8 @@ bool SoundPlay::produce()
         startSegment(
             Segment{plan_.loopFrom, plan_.last, segment_.index + (segment_.last - segment_.first + 1)});
     }
-    const int count = int(std::clamp<int64_t>(sourceEnd_ - sourcePos_, 0, kChunkFrames));
-    std::vector<int16_t> in(size_t(count) * size_t(channels_));
+    const int count = static_cast<int>(std::clamp<int64_t>(sourceEnd_ - sourcePos_, 0, kChunkFrames));
+    std::vector<int16_t> in(format_.samples(count));
     if (count > 0 && !source_.read(in.data(), count)) {
         abandoned_ = true;
         return false;
@@ -85,11 +85,11 @@ bool SoundPlay::produce()
     }
     // Exactly the segment's length: what the filter gives beyond is dropped, what it gives
     // short of it is made up with silence at the end.
-    int64_t frames = std::min(int64_t(made.size()) / channels_, segmentEnd_ - outPos_);
+    int64_t frames = std::min(format_.frames(made.size()), segmentEnd_ - outPos_);
     if (sourcePos_ >= sourceEnd_)
         frames = segmentEnd_ - outPos_;
     frames = std::max<int64_t>(frames, 0);
-    made.resize(size_t(frames) * size_t(channels_), 0);
+    made.resize(format_.samples(frames), 0);
     window_.insert(window_.end(), made.begin(), made.end());
     outPos_ += frames;
     return true;
@@ -113,17 +113,18 @@ bool SoundPlay::pump()
     if (!fill(kWindowUs))
         return false;
     // What has been written is let go of now and then, not at every write.
-    if (windowAt_ > window_.size() / size_t(channels_) / 2) {
-        window_.erase(window_.begin(), window_.begin() + std::ptrdiff_t(windowAt_ * size_t(channels_)));
+    if (windowAt_ > format_.frames(window_.size()) / 2) {
+        window_.erase(window_.begin(),
+                      window_.begin() + static_cast<std::ptrdiff_t>(format_.samples(windowAt_)));
         windowAt_ = 0;
     }
     while (held() > 0) {
         const size_t room = output_.writable();
         if (room == 0)
             return true;
-        const size_t n = std::min(room, size_t(held()));
-        output_.write(window_.data() + windowAt_ * size_t(channels_), n);
-        windowAt_ += n;
+        const size_t n = std::min(room, static_cast<size_t>(held()));
+        output_.write(window_.data() + format_.samples(windowAt_), n);
+        windowAt_ += static_cast<int64_t>(n); // at most held()
     }
     if (!ended_)
         return true;

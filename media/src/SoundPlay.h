@@ -50,12 +50,12 @@ private:
     void startSegment(const Segment& s);
     bool produce();             // appends the next part to the window; false when all is made
     bool fill(int64_t aheadUs); // makes the window up to aheadUs; false when abandoned
-    int64_t held() const { return int64_t(window_.size() / size_t(channels_) - windowAt_); }
+    int64_t held() const { return format_.frames(window_.size()) - windowAt_; }
 
     SoundSource& source_;
     SoundOutput& output_;
     SoundPlan plan_;
-    int channels_;
+    SoundFormat format_;
     int rate_;
 
     Segment segment_;
@@ -68,7 +68,7 @@ private:
     int64_t sourceEnd_ = 0;
     std::unique_ptr<SoundStretch> stretch_;
     std::vector<int16_t> window_; // made, from windowAt_ on not yet written
-    size_t windowAt_ = 0;         // frames of window_ already written
+    int64_t windowAt_ = 0;        // frames of window_ already written
     int64_t heldPeak_ = 0;
 };
 

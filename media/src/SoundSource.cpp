@@ -71,10 +71,10 @@ std::unique_ptr<SoundSource> SoundSource::open(const QString& path, Abandoned ab
     for (unsigned i = 0; i < s->fmt_->nb_streams; ++i) {
         const AVStream* st = s->fmt_->streams[i];
         if (st->codecpar->codec_type == AVMEDIA_TYPE_AUDIO && s->stream_ < 0)
-            s->stream_ = int(i);
+            s->stream_ = st->index;
         if (st->codecpar->codec_type == AVMEDIA_TYPE_VIDEO && !(st->disposition & AV_DISPOSITION_ATTACHED_PIC)
             && video < 0)
-            video = int(i);
+            video = st->index;
     }
     if (s->stream_ < 0)
         return nullptr; // a silent clip
@@ -117,7 +117,8 @@ std::unique_ptr<SoundSource> SoundSource::open(const QString& path, Abandoned ab
     if (!s->findOrigin(video))
         return nullptr;
     for (unsigned i = 0; i < s->fmt_->nb_streams; ++i)
-        s->fmt_->streams[i]->discard = int(i) == s->stream_ ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
+        s->fmt_->streams[i]->discard
+            = s->fmt_->streams[i]->index == s->stream_ ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
     s->reposition(0);
     return s;
 }
@@ -129,13 +130,13 @@ bool SoundSource::findOrigin(int video)
         return true;
     const AVStream* st = fmt_->streams[video];
     if (st->start_time != AV_NOPTS_VALUE) {
-        originSeconds_ = double(st->start_time) * av_q2d(st->time_base);
+        originSeconds_ = static_cast<double>(st->start_time) * av_q2d(st->time_base);
         return true;
     }
     for (int n = 0; n < kOriginPackets && av_read_frame(fmt_.get(), packet_.get()) >= 0; ++n) {
         const bool first = packet_->stream_index == video && packet_->pts != AV_NOPTS_VALUE;
         if (first)
-            originSeconds_ = double(packet_->pts) * av_q2d(st->time_base);
+            originSeconds_ = static_cast<double>(packet_->pts) * av_q2d(st->time_base);
         av_packet_unref(packet_.get());
         if (first)
             break;
@@ -145,7 +146,7 @@ bool SoundSource::findOrigin(int video)
 
 void SoundSource::seek(int64_t at)
 {
-    const int64_t readTo = carryAt_ + int64_t(carry_.size()) / format_.channels;
+    const int64_t readTo = carryAt_ + format_.frames(carry_.size());
     // Just ahead of what has been read (the next play from where the last one ended): read on.
     if (at >= position_ && at <= std::max(position_, readTo) + std::llround(kReadOnSeconds * format_.rate)) {
         position_ = at;
@@ -165,7 +166,7 @@ void SoundSource::reposition(int64_t at)
     avcodec_flush_buffers(dec_.get());
     swr_.reset(); // set up again by the next frame, without what it held back
     inRate_ = 0;
-    const double seconds = double(at) / format_.rate + originSeconds_ - kPrerollSeconds;
+    const double seconds = static_cast<double>(at) / format_.rate + originSeconds_ - kPrerollSeconds;
     const int64_t target = std::llround(seconds * AV_TIME_BASE);
     // By the clip's main stream first, as the pictures seek; else by the sound's own.
     if (avformat_seek_file(fmt_.get(), -1, INT64_MIN, target, target, 0) >= 0)
@@ -177,33 +178,29 @@ void SoundSource::reposition(int64_t at)
 
 int64_t SoundSource::buffered() const
 {
-    const int64_t readTo = carryAt_ + int64_t(carry_.size()) / format_.channels;
+    const int64_t readTo = carryAt_ + format_.frames(carry_.size());
     return std::max<int64_t>(0, readTo - std::max(position_, carryAt_));
 }
 
 bool SoundSource::read(int16_t* out, int count)
 {
-    const int channels = format_.channels;
     int done = 0;
     while (done < count) {
         if (abandoned_ && abandoned_()) {
-            std::memset(out + size_t(done) * size_t(channels), 0,
-                        size_t(count - done) * size_t(channels) * sizeof(int16_t));
+            std::memset(out + format_.samples(done), 0, format_.samples(count - done) * sizeof(int16_t));
             return false;
         }
-        const int64_t carryEnd = carryAt_ + int64_t(carry_.size()) / channels;
+        const int64_t carryEnd = carryAt_ + format_.frames(carry_.size());
         int n = 0;
         if (position_ < carryAt_ || (ended_ && position_ >= carryEnd)) {
             // Before the next decoded frame, or past the end of the sound: silence.
-            n = int(std::min<int64_t>(count - done,
-                                      ended_ && position_ >= carryEnd ? count - done : carryAt_ - position_));
-            std::memset(out + size_t(done) * size_t(channels), 0,
-                        size_t(n) * size_t(channels) * sizeof(int16_t));
+            n = static_cast<int>(std::min<int64_t>(
+                count - done, ended_ && position_ >= carryEnd ? count - done : carryAt_ - position_));
+            std::memset(out + format_.samples(done), 0, format_.samples(n) * sizeof(int16_t));
         } else if (position_ < carryEnd) {
-            n = int(std::min<int64_t>(count - done, carryEnd - position_));
-            std::memcpy(out + size_t(done) * size_t(channels),
-                        carry_.data() + size_t(position_ - carryAt_) * size_t(channels),
-                        size_t(n) * size_t(channels) * sizeof(int16_t));
+            n = static_cast<int>(std::min<int64_t>(count - done, carryEnd - position_));
+            std::memcpy(out + format_.samples(done), carry_.data() + format_.samples(position_ - carryAt_),
+                        format_.samples(n) * sizeof(int16_t));
         } else {
             if (!decodeNext())
                 ended_ = !(abandoned_ && abandoned_());
@@ -290,17 +287,17 @@ bool SoundSource::convert(AVFrame* frame)
     const int room = swr_get_out_samples(swr_.get(), frame->nb_samples);
     if (room <= 0 || room > kMostFrameSeconds * format_.rate)
         return false;
-    carry_.resize(size_t(room) * size_t(format_.channels));
+    carry_.resize(format_.samples(room));
     auto* dst = reinterpret_cast<uint8_t*>(carry_.data());
     const int got = swr_convert(swr_.get(), &dst, room, const_cast<const uint8_t**>(frame->extended_data),
                                 frame->nb_samples);
-    carry_.resize(size_t(std::max(got, 0)) * size_t(format_.channels));
+    carry_.resize(format_.samples(got));
     if (got <= 0)
         return false;
     int64_t at = followOn_ >= 0 ? followOn_ : position_;
     const int64_t stamp = frame->best_effort_timestamp;
     if (stamp != AV_NOPTS_VALUE) {
-        const double seconds = double(stamp) * timeBase_ - originSeconds_;
+        const double seconds = static_cast<double>(stamp) * timeBase_ - originSeconds_;
         if (!(std::abs(seconds) < 1e9)) // a damaged timestamp: the frame is left out
             return false;
         const int64_t stamped = std::llround(seconds * format_.rate);

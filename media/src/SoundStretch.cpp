@@ -63,7 +63,12 @@ void SoundStretch::push(const int16_t* frames, int count, std::vector<int16_t>& 
 {
     if (!usable() || count <= 0)
         return;
-    AVFrame* in = av_frame_alloc();
+    const FramePtr frame(av_frame_alloc());
+    if (!frame) {
+        failed_ = true;
+        return;
+    }
+    AVFrame* in = frame.get();
     in->format = AV_SAMPLE_FMT_S16;
     in->sample_rate = format_.rate;
     av_channel_layout_default(&in->ch_layout, format_.channels);
@@ -71,11 +76,10 @@ void SoundStretch::push(const int16_t* frames, int count, std::vector<int16_t>& 
     in->pts = pts_;
     pts_ += count;
     if (av_frame_get_buffer(in, 0) >= 0) {
-        std::memcpy(in->data[0], frames, size_t(count) * size_t(format_.channels) * sizeof(int16_t));
+        std::memcpy(in->data[0], frames, format_.samples(count) * sizeof(int16_t));
         if (av_buffersrc_add_frame(source_, in) < 0) // takes the frame's buffers
             failed_ = true;
     }
-    av_frame_free(&in);
     collect(out);
 }
 
@@ -92,7 +96,7 @@ void SoundStretch::collect(std::vector<int16_t>& out)
 {
     while (av_buffersink_get_frame(sink_, frame_.get()) >= 0) {
         const auto* samples = reinterpret_cast<const int16_t*>(frame_->data[0]);
-        out.insert(out.end(), samples, samples + size_t(frame_->nb_samples) * size_t(format_.channels));
+        out.insert(out.end(), samples, samples + format_.samples(frame_->nb_samples));
         av_frame_unref(frame_.get());
     }
 }

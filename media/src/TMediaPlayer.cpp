@@ -467,7 +467,7 @@ void TMediaPlayer::Step()
 {
     ClipDevice& device = d->openDevice();
     const Flags flags = d->takeCommandFlags();
-    const int64_t to = std::clamp<int64_t>(int64_t(device.position()) + d->stepSize, 0, device.length());
+    const int64_t to = std::clamp<int64_t>(int64_t{device.position()} + d->stepSize, 0, device.length());
     d->error = device.seek(static_cast<int32_t>(to), flags.notify, flags.wait);
 }
 
@@ -475,7 +475,7 @@ void TMediaPlayer::Back()
 {
     ClipDevice& device = d->openDevice();
     const Flags flags = d->takeCommandFlags();
-    const int64_t to = std::clamp<int64_t>(int64_t(device.position()) - d->stepSize, 0, device.length());
+    const int64_t to = std::clamp<int64_t>(int64_t{device.position()} - d->stepSize, 0, device.length());
     d->error = device.seek(static_cast<int32_t>(to), flags.notify, flags.wait);
 }
 

@@ -3,6 +3,8 @@
 // hears now. One stream per play; every call may come from any thread. Only begin() waits
 // for the sound server, and never for more than two seconds; the other calls return at once
 // whatever the server does.
+#include "hw/Narrow.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -13,6 +15,11 @@ namespace hw {
 struct SoundFormat {
     int rate = 44100;
     int channels = 2; // 1 or 2; samples are interleaved signed 16-bit
+
+    // The interleaved samples of a number of frames; a negative number is none, not a huge one.
+    size_t samples(int64_t frames) const { return clamped<size_t>(frames) * static_cast<size_t>(channels); }
+    // The whole frames in a number of interleaved samples.
+    int64_t frames(size_t samples) const { return clamped<int64_t>(samples / static_cast<size_t>(channels)); }
 };
 
 class SoundOutput {
