@@ -56,7 +56,8 @@ private:
             }
             if (heard.size() == before)
                 continue;
-            const int64_t measured = blockUs - (taken + int64_t(before)) * 1'000'000 / PhraseSpotter::kRate;
+            const int64_t measured
+                = blockUs - (taken + static_cast<int64_t>(before)) * 1'000'000 / PhraseSpotter::kRate;
             if (origin < 0 || std::abs(measured - origin) > kReplaceAfterUs)
                 origin = measured;
             else
@@ -69,7 +70,7 @@ private:
                 clean.resize(at + EchoCanceller::kFrame);
                 if (played_) {
                     const int64_t frameUs
-                        = origin + (taken + int64_t(done)) * 1'000'000 / PhraseSpotter::kRate;
+                        = origin + (taken + static_cast<int64_t>(done)) * 1'000'000 / PhraseSpotter::kRate;
                     played_->read(frameUs + kPlayedLeadUs, played.data(), played.size());
                     canceller_.process(mic, played.data(), clean.data() + at);
                 } else {
@@ -77,7 +78,7 @@ private:
                 }
             }
             heard.erase(heard.begin(), heard.begin() + std::ptrdiff_t(done));
-            taken += int64_t(done);
+            taken += static_cast<int64_t>(done);
             for (const listen::SpottedPhrase& phrase : spotter_.feed(clean.data(), clean.size()))
                 ThreadedListener::heard(listen::heardCommand(phrase));
         }

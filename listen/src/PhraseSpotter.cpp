@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <iterator>
 #include <optional>
 
 namespace hw::listen {
@@ -131,9 +132,9 @@ std::vector<SpottedPhrase> PhraseSpotter::feed(const int16_t* samples, size_t co
         const int16_t* block = samples + done;
         ps_process_raw(d->spotter.get(), block, n, FALSE, FALSE);
         d->kept.insert(d->kept.end(), block, block + n);
-        while (int64_t(d->kept.size()) > kKeptSamples)
+        while (std::ssize(d->kept) > kKeptSamples)
             d->kept.pop_front();
-        d->fed += int64_t(n);
+        d->fed += static_cast<int64_t>(n); // at most a block
         done += n;
 
         if (ps_get_hyp(d->spotter.get(), nullptr)) {
@@ -159,7 +160,7 @@ std::vector<SpottedPhrase> PhraseSpotter::feed(const int16_t* samples, size_t co
 
 std::optional<SpottedPhrase> PhraseSpotter::Impl::decide(bool lastChance)
 {
-    const int64_t from = std::max<int64_t>(fed - int64_t(kept.size()), pending->at - kLookBack);
+    const int64_t from = std::max<int64_t>(fed - std::ssize(kept), pending->at - kLookBack);
     const std::vector<int16_t> speech(kept.end() - std::ptrdiff_t(fed - from), kept.end());
     ps_decoder_t* g = grammar.get();
     ps_start_utt(g);
@@ -179,7 +180,7 @@ std::optional<SpottedPhrase> PhraseSpotter::Impl::decide(bool lastChance)
         ps_seg_frames(seg, &start, &end);
         lastFrame = end;
     }
-    const int64_t end = from + int64_t(lastFrame + 1) * kSamplesPerFrame;
+    const int64_t end = from + int64_t{lastFrame + 1} * kSamplesPerFrame;
     if (!lastChance && end >= fed - kSamplesPerFrame * 3)
         return std::nullopt;
     return SpottedPhrase{commandOf(hyp), std::min(end, fed), fed};

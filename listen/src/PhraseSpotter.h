@@ -37,8 +37,8 @@ private:
 // The phrase as a listener reports it: times in seconds from the first sample fed.
 inline HeardCommand heardCommand(const SpottedPhrase& phrase)
 {
-    return {phrase.command, double(phrase.endSample) / PhraseSpotter::kRate,
-            double(phrase.decidedSample - phrase.endSample) / PhraseSpotter::kRate};
+    return {phrase.command, static_cast<double>(phrase.endSample) / PhraseSpotter::kRate,
+            static_cast<double>(phrase.decidedSample - phrase.endSample) / PhraseSpotter::kRate};
 }
 
 } // namespace hw::listen

@@ -2,6 +2,7 @@
 // it was played at, and when the listener heard its first frame on the steady clock.
 #include "hw/listen/PlayedSound.h"
 
+#include "hw/Narrow.h"
 #include "hw/media/LibavHandles.h"
 
 extern "C" {
@@ -13,7 +14,9 @@ extern "C" {
 #include <chrono>
 #include <cmath>
 #include <deque>
+#include <iterator>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 namespace hw {
@@ -66,17 +69,16 @@ struct PlayedSound::Impl {
         if (!plays.empty() && plays.back().cutAt < 0)
             plays.back().cutAt = nowUs();
         Play play;
-        SwrContext* swr = nullptr;
+        SwrContext* made = nullptr;
         AVChannelLayout in{};
         av_channel_layout_default(&in, format.channels == 1 ? 1 : 2);
         AVChannelLayout mono = AV_CHANNEL_LAYOUT_MONO;
-        if (swr_alloc_set_opts2(&swr, &mono, AV_SAMPLE_FMT_S16, kRate, &in, AV_SAMPLE_FMT_S16,
-                                std::max(format.rate, 1), 0, nullptr)
-                == 0
-            && swr_init(swr) == 0)
-            play.converter.reset(swr);
-        else
-            swr_free(&swr);
+        const bool set = swr_alloc_set_opts2(&made, &mono, AV_SAMPLE_FMT_S16, kRate, &in, AV_SAMPLE_FMT_S16,
+                                             std::max(format.rate, 1), 0, nullptr)
+            == 0;
+        play.converter.reset(made);
+        if (!set || swr_init(play.converter.get()) != 0)
+            play.converter.reset();
         play.volumes.emplace_back(0, volume);
         plays.push_back(std::move(play));
         while (plays.size() > kKeptPlays)
@@ -91,16 +93,20 @@ struct PlayedSound::Impl {
         if (plays.empty() || count == 0 || !plays.back().converter)
             return;
         Play& p = plays.back();
-        const int room = swr_get_out_samples(p.converter.get(), int(count));
+        // The converter counts in int; a write is a few thousand frames, never near it.
+        const std::optional<int> frameCount = fitting<int>(count);
+        if (!frameCount)
+            return;
+        const int room = swr_get_out_samples(p.converter.get(), *frameCount);
         if (room <= 0)
             return;
         std::vector<int16_t> out(static_cast<size_t>(room));
         auto* to = reinterpret_cast<uint8_t*>(out.data());
         const auto* from = reinterpret_cast<const uint8_t*>(frames);
-        const int made = swr_convert(p.converter.get(), &to, room, &from, int(count));
+        const int made = swr_convert(p.converter.get(), &to, room, &from, *frameCount);
         if (made > 0)
             p.samples.insert(p.samples.end(), out.begin(), out.begin() + made);
-        while (int64_t(p.samples.size()) > kKeptSamples) {
+        while (std::ssize(p.samples) > kKeptSamples) {
             p.samples.pop_front();
             ++p.firstKept;
         }
@@ -197,13 +203,13 @@ std::unique_ptr<SoundOutput> PlayedSound::tap(std::shared_ptr<PlayedSound> recor
 
 void PlayedSound::read(int64_t fromUs, int16_t* out, size_t count) const
 {
-    std::fill(out, out + count, int16_t(0));
+    std::fill(out, out + count, int16_t{0});
     std::lock_guard lock(d->playsMutex);
     for (const Play& p : d->plays) {
         if (p.anchorAt < 0 || p.samples.empty())
             continue;
         for (size_t k = 0; k < count; ++k) {
-            const int64_t at = fromUs + int64_t(k) * 1000000 / kRate;
+            const int64_t at = fromUs + static_cast<int64_t>(k) * 1000000 / kRate;
             if (p.cutAt >= 0 && at >= p.cutAt)
                 break;
             const int64_t heard = at - p.anchorAt;
@@ -212,9 +218,10 @@ void PlayedSound::read(int64_t fromUs, int16_t* out, size_t count) const
             const int64_t index = heard * kRate / 1000000 - p.firstKept;
             if (index < 0)
                 continue;
-            if (index >= int64_t(p.samples.size()))
+            if (index >= std::ssize(p.samples))
                 break;
-            out[k] = int16_t(std::lround(p.samples[size_t(index)] * p.gainAt(at)));
+            // The gain is at most 1, so the sample stays in range.
+            out[k] = static_cast<int16_t>(std::lround(p.samples[static_cast<size_t>(index)] * p.gainAt(at)));
         }
     }
 }

@@ -1,5 +1,7 @@
 #include "PulseSoundInput.h"
 
+#include "hw/Narrow.h"
+
 #include <pulse/pulseaudio.h>
 
 #include <QString>
@@ -76,8 +78,8 @@ bool PulseSoundInput::open()
     if (!stream_)
         return false;
     pa_buffer_attr attr;
-    attr.maxlength = uint32_t(-1);
-    attr.tlength = attr.prebuf = attr.minreq = uint32_t(-1);
+    attr.maxlength = static_cast<uint32_t>(-1); // -1: the server's choice
+    attr.tlength = attr.prebuf = attr.minreq = static_cast<uint32_t>(-1);
     attr.fragsize = kFragmentBytes;
     const auto flags = pa_stream_flags_t(PA_STREAM_ADJUST_LATENCY | PA_STREAM_INTERPOLATE_TIMING
                                          | PA_STREAM_AUTO_TIMING_UPDATE);
@@ -111,7 +113,7 @@ bool PulseSoundInput::read(std::vector<int16_t>& out, int64_t& heardUs)
     int negative = 0;
     if (pa_stream_get_latency(stream_, &latency, &negative) < 0 || negative)
         latency = 0;
-    heardUs = nowUs() - int64_t(latency);
+    heardUs = nowUs() - clamped<int64_t>(latency);
     while (pa_stream_readable_size(stream_) > 0) {
         const void* data = nullptr;
         size_t bytes = 0;

@@ -1,5 +1,6 @@
 #include "SpeechFile.h"
 
+#include "hw/Narrow.h"
 #include "hw/media/LibavHandles.h"
 #include "hw/media/LibavLog.h"
 #include "hw/media/LocalMedia.h"
@@ -40,31 +41,30 @@ struct SpeechFile::Impl {
             inRate = decoded->sample_rate;
             inChannels = decoded->ch_layout.nb_channels;
             inFormat = decoded->format;
-            SwrContext* swr = nullptr;
+            SwrContext* made = nullptr;
             AVChannelLayout mono = AV_CHANNEL_LAYOUT_MONO;
             AVChannelLayout from{};
-            const bool made = av_channel_layout_copy(&from, &decoded->ch_layout) == 0
-                && swr_alloc_set_opts2(&swr, &mono, AV_SAMPLE_FMT_S16, kRate, &from,
+            const bool set = av_channel_layout_copy(&from, &decoded->ch_layout) == 0
+                && swr_alloc_set_opts2(&made, &mono, AV_SAMPLE_FMT_S16, kRate, &from,
                                        AVSampleFormat(decoded->format), decoded->sample_rate, 0, nullptr)
-                    == 0
-                && swr_init(swr) == 0;
+                    == 0;
+            converter.reset(made);
             av_channel_layout_uninit(&from);
-            if (!made) {
-                swr_free(&swr);
+            if (!set || swr_init(converter.get()) != 0) {
+                converter.reset();
                 return false;
             }
-            converter.reset(swr);
         }
         const int room = swr_get_out_samples(converter.get(), decoded->nb_samples);
         if (room <= 0)
             return true;
         const size_t at = out.size();
-        out.resize(at + size_t(room));
+        out.resize(at + static_cast<size_t>(room));
         auto* to = reinterpret_cast<uint8_t*>(out.data() + at);
         const int made
             = swr_convert(converter.get(), &to, room, const_cast<const uint8_t**>(decoded->extended_data),
                           decoded->nb_samples);
-        out.resize(at + size_t(std::max(made, 0)));
+        out.resize(at + clamped<size_t>(made)); // none when it failed
         return made >= 0;
     }
 };
@@ -102,7 +102,8 @@ SpeechFile::SpeechFile(const QString& path)
     if (!d->packet || !d->frame)
         throw cannot("out of memory");
     for (unsigned i = 0; i < format->nb_streams; ++i)
-        format->streams[i]->discard = int(i) == d->stream ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
+        format->streams[i]->discard
+            = format->streams[i]->index == d->stream ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
 }
 
 SpeechFile::~SpeechFile() = default;
