@@ -1,5 +1,8 @@
 #include "LimitLoop.h"
 
+#include "hw/Narrow.h"
+#include "hw/media/LibavHandles.h"
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
@@ -11,35 +14,33 @@ extern "C" {
 
 namespace bench {
 
+using hw::media::LibavPtr;
+
 struct LimitLoop::State {
-    AVFormatContext* fmt = nullptr;
-    AVCodecContext* dec = nullptr;
-    AVPacket* pkt = av_packet_alloc();
-    AVFrame* frame = av_frame_alloc();
+    static constexpr int kEnd = -1;
+    static constexpr int kUnnamed = -2; // a frame without a slot in its pts
+
+    LibavPtr<AVFormatContext> fmt;
+    LibavPtr<AVCodecContext> dec;
+    LibavPtr<AVPacket> pkt{av_packet_alloc()};
+    LibavPtr<AVFrame> frame{av_frame_alloc()};
     int stream = -1;
-    ~State()
-    {
-        av_frame_free(&frame);
-        av_packet_free(&pkt);
-        avcodec_free_context(&dec);
-        avformat_close_input(&fmt);
-    }
-    // Decodes until a frame comes out; its slot, or -1 at the end.
+    // Decodes until a frame comes out; its slot, kUnnamed, or kEnd at the end.
     int decodeOne()
     {
         for (;;) {
-            if (avcodec_receive_frame(dec, frame) >= 0) {
-                const int slot = int(frame->pts);
-                av_frame_unref(frame);
-                return slot;
+            if (avcodec_receive_frame(dec.get(), frame.get()) >= 0) {
+                const int slot = hw::fitting<int>(frame->pts).value_or(kUnnamed);
+                av_frame_unref(frame.get());
+                return slot < 0 ? kUnnamed : slot;
             }
-            if (av_read_frame(fmt, pkt) < 0)
-                return -1;
+            if (av_read_frame(fmt.get(), pkt.get()) < 0)
+                return kEnd;
             if (pkt->stream_index == stream && pkt->size > 0) {
                 pkt->pts = pkt->dts; // an AVI's dts is the slot
-                avcodec_send_packet(dec, pkt);
+                avcodec_send_packet(dec.get(), pkt.get());
             }
-            av_packet_unref(pkt);
+            av_packet_unref(pkt.get());
         }
     }
 };
@@ -47,15 +48,17 @@ struct LimitLoop::State {
 LimitLoop::LimitLoop(const QString& path)
     : d(std::make_unique<State>())
 {
-    if (avformat_open_input(&d->fmt, QFile::encodeName(path).constData(), nullptr, nullptr) < 0)
+    AVFormatContext* opened = nullptr; // the library frees it when it cannot open the file
+    if (avformat_open_input(&opened, QFile::encodeName(path).constData(), nullptr, nullptr) < 0)
         return;
-    avformat_find_stream_info(d->fmt, nullptr);
-    d->stream = av_find_best_stream(d->fmt, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+    d->fmt.reset(opened);
+    avformat_find_stream_info(d->fmt.get(), nullptr);
+    d->stream = av_find_best_stream(d->fmt.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
     const AVCodec* codec = avcodec_find_decoder(d->fmt->streams[d->stream]->codecpar->codec_id);
-    d->dec = avcodec_alloc_context3(codec);
-    avcodec_parameters_to_context(d->dec, d->fmt->streams[d->stream]->codecpar);
+    d->dec.reset(avcodec_alloc_context3(codec));
+    avcodec_parameters_to_context(d->dec.get(), d->fmt->streams[d->stream]->codecpar);
     d->dec->thread_count = 0;
-    avcodec_open2(d->dec, codec, nullptr);
+    avcodec_open2(d->dec.get(), codec, nullptr);
 }
 
 LimitLoop::~LimitLoop() = default;
@@ -68,11 +71,11 @@ bool LimitLoop::ok() const
 double LimitLoop::showFrame(int target)
 {
     const auto t0 = std::chrono::steady_clock::now();
-    av_seek_frame(d->fmt, d->stream, target, AVSEEK_FLAG_BACKWARD);
-    avcodec_flush_buffers(d->dec);
+    av_seek_frame(d->fmt.get(), d->stream, target, AVSEEK_FLAG_BACKWARD);
+    avcodec_flush_buffers(d->dec.get());
     while (true) {
         const int slot = d->decodeOne();
-        if (slot < 0 || slot == target)
+        if (slot == State::kEnd || slot == target)
             break;
     }
     return std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - t0).count();
