@@ -2,6 +2,7 @@
 // resolution they were drawn at, so that a saved preview reloads exactly as it was.
 #include "hw/FileReplacement.h"
 #include "hw/FileSizeLimit.h"
+#include "hw/Narrow.h"
 #include "hw/report/TReportOutput.h"
 
 #include <QDataStream>
@@ -87,9 +88,12 @@ std::unique_ptr<TReportOutput> TReportOutput::loadPages(const QString& path, QSt
         quint32 size = 0;
         in >> size;
         QPicture page;
-        if (in.status() == QDataStream::Ok && size > 0 && qint64(size) <= file.bytesAvailable()) {
-            QByteArray bytes(qsizetype(size), Qt::Uninitialized);
-            if (in.readRawData(bytes.data(), int(size)) == int(size))
+        // QDataStream reads at most an int's worth at once.
+        const std::optional<int> pageBytes = fitting<int>(size);
+        if (in.status() == QDataStream::Ok && pageBytes && *pageBytes > 0
+            && *pageBytes <= file.bytesAvailable()) {
+            QByteArray bytes(*pageBytes, Qt::Uninitialized);
+            if (in.readRawData(bytes.data(), *pageBytes) == *pageBytes)
                 page.setData(bytes.constData(), size);
         }
         if (in.status() != QDataStream::Ok || page.isNull()) {

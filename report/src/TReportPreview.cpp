@@ -66,15 +66,15 @@ int TReportPreview::widthZoom(const QSize& view, const QSize& page)
 {
     if (page.width() <= 0)
         return 0;
-    return static_cast<int>(std::lround(double(view.width()) / page.width() * 90.0));
+    return static_cast<int>(std::lround(static_cast<double>(view.width()) / page.width() * 90.0));
 }
 
 int TReportPreview::fitZoom(const QSize& view, const QSize& page)
 {
     if (page.width() <= 0 || page.height() <= 0)
         return 0;
-    const double across = std::round(double(view.width()) / page.width() * 95.0);
-    const double down = std::round(double(view.height()) / page.height() * 95.0);
+    const double across = std::round(static_cast<double>(view.width()) / page.width() * 95.0);
+    const double down = std::round(static_cast<double>(view.height()) / page.height() * 95.0);
     return static_cast<int>(std::min(across, down));
 }
 
