@@ -43,7 +43,7 @@ void decodeRows(const BitmapLayout& l, const uchar* pixels, QImage& image)
         && l.masks[2] == 0x000000FF;
     const QRgb* palette = l.palette.data();
     for (int32_t y = 0; y < l.height; ++y) {
-        const uchar* src = pixels + qsizetype(l.topDown ? y : l.height - 1 - y) * l.rowStride;
+        const uchar* src = pixels + qsizetype{l.topDown ? y : l.height - 1 - y} * l.rowStride;
         auto* dst = reinterpret_cast<QRgb*>(image.scanLine(y));
         const int32_t w = l.width;
         switch (l.bitCount) {
@@ -115,7 +115,7 @@ void decodeRunLength(const BitmapLayout& l, const uchar* d, qsizetype size, QIma
             p += 2;
         } else { // code pixels taken as they stand, padded to an even number of bytes
             const qsizetype bytes = four ? (code + 1) / 2 : code;
-            const qsizetype padded = (bytes + 1) & ~qsizetype(1);
+            const qsizetype padded = (bytes + 1) & ~qsizetype{1};
             if (size - p < padded)
                 throwStreamReadError();
             for (int i = 0; i < code; ++i)
@@ -134,7 +134,7 @@ void copyBgrRows(const BitmapLayout& l, const uchar* pixels, QImage& image)
 {
     const size_t rowBytes = static_cast<size_t>(l.width) * 3; // width is positive
     for (int32_t y = 0; y < l.height; ++y) {
-        const uchar* src = pixels + qsizetype(l.topDown ? y : l.height - 1 - y) * l.rowStride;
+        const uchar* src = pixels + qsizetype{l.topDown ? y : l.height - 1 - y} * l.rowStride;
         memcpy(image.scanLine(y), src, rowBytes);
     }
 }

@@ -137,8 +137,8 @@ void IniFile::parse()
     for (size_t i = 0; i < keyOrder_.size(); ++i)
         keyOrder_[i] = i;
     for (const Section& section : sections_) {
-        const auto first = keyOrder_.begin() + std::ptrdiff_t(section.firstEntry);
-        std::stable_sort(first, first + std::ptrdiff_t(section.entryCount),
+        const auto first = keyOrder_.begin() + static_cast<std::ptrdiff_t>(section.firstEntry);
+        std::stable_sort(first, first + static_cast<std::ptrdiff_t>(section.entryCount),
                          [this](size_t a, size_t b) { return entries_[a].keyHash < entries_[b].keyHash; });
     }
 }
@@ -160,10 +160,11 @@ const IniFile::Entry* IniFile::findEntry(const QByteArray& section, const QByteA
     if (!found)
         return nullptr;
     const uint32_t hash = foldedAnsiHash(key);
-    const auto first = keyOrder_.begin() + std::ptrdiff_t(found->firstEntry);
-    auto it = std::lower_bound(first, first + std::ptrdiff_t(found->entryCount), hash,
+    const auto first = keyOrder_.begin() + static_cast<std::ptrdiff_t>(found->firstEntry);
+    auto it = std::lower_bound(first, first + static_cast<std::ptrdiff_t>(found->entryCount), hash,
                                [this](size_t i, uint32_t h) { return entries_[i].keyHash < h; });
-    for (; it != first + std::ptrdiff_t(found->entryCount) && entries_[*it].keyHash == hash; ++it)
+    for (; it != first + static_cast<std::ptrdiff_t>(found->entryCount) && entries_[*it].keyHash == hash;
+         ++it)
         if (equalsIgnoringAnsiCase(view(entries_[*it].key), key))
             return &entries_[*it]; // the first line of the key in its section
     return nullptr;

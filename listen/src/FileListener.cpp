@@ -42,7 +42,7 @@ private:
                 ? samples.size() / EchoCanceller::kFrame * EchoCanceller::kFrame
                 : samples.size();
             hear(cancelled(samples.data(), whole, clean), clean.size());
-            samples.erase(samples.begin(), samples.begin() + std::ptrdiff_t(whole));
+            samples.erase(samples.begin(), samples.begin() + static_cast<std::ptrdiff_t>(whole));
         }
         if (!stopping()) {
             // Speech that ends with the file still gets its phrase heard.
@@ -71,7 +71,8 @@ private:
             const size_t at = f * EchoCanceller::kFrame;
             canceller_->process(mic.data() + at, playedAhead_.data() + at, out.data() + at);
         }
-        playedAhead_.erase(playedAhead_.begin(), playedAhead_.begin() + std::ptrdiff_t(mic.size()));
+        playedAhead_.erase(playedAhead_.begin(),
+                           playedAhead_.begin() + static_cast<std::ptrdiff_t>(mic.size()));
         return out.data();
     }
 

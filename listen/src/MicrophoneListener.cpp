@@ -77,7 +77,7 @@ private:
                     std::copy(mic, mic + EchoCanceller::kFrame, clean.data() + at);
                 }
             }
-            heard.erase(heard.begin(), heard.begin() + std::ptrdiff_t(done));
+            heard.erase(heard.begin(), heard.begin() + static_cast<std::ptrdiff_t>(done));
             taken += static_cast<int64_t>(done);
             for (const listen::SpottedPhrase& phrase : spotter_.feed(clean.data(), clean.size()))
                 ThreadedListener::heard(listen::heardCommand(phrase));

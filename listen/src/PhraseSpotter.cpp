@@ -161,7 +161,7 @@ std::vector<SpottedPhrase> PhraseSpotter::feed(const int16_t* samples, size_t co
 std::optional<SpottedPhrase> PhraseSpotter::Impl::decide(bool lastChance)
 {
     const int64_t from = std::max<int64_t>(fed - std::ssize(kept), pending->at - kLookBack);
-    const std::vector<int16_t> speech(kept.end() - std::ptrdiff_t(fed - from), kept.end());
+    const std::vector<int16_t> speech(kept.end() - static_cast<std::ptrdiff_t>(fed - from), kept.end());
     ps_decoder_t* g = grammar.get();
     ps_start_utt(g);
     ps_process_raw(g, speech.data(), speech.size(), FALSE, TRUE);

@@ -126,7 +126,7 @@ bool PulseSoundInput::read(std::vector<int16_t>& out, int64_t& heardUs)
         if (data)
             std::memcpy(out.data() + at, data, bytes / 2 * 2);
         else
-            std::fill(out.begin() + std::ptrdiff_t(at), out.end(), int16_t(0)); // a hole
+            std::fill(out.begin() + static_cast<std::ptrdiff_t>(at), out.end(), int16_t{0}); // a hole
         pa_stream_drop(stream_);
     }
     return true;

@@ -8,6 +8,7 @@
 #include "PlayPacer.h"
 #include "SoundThread.h"
 #include "VideoInput.h"
+#include "hw/Narrow.h"
 
 #include <algorithm>
 #include <cmath>
@@ -175,7 +176,7 @@ void ClipDevice::presented(QImage picture, int32_t frame, int64_t lateUs, double
     s.maxLateUs = std::max(s.maxLateUs, lateUs);
     if (s.offsetsUs.size() >= 100000)
         s.offsetsUs.erase(s.offsetsUs.begin(), s.offsetsUs.begin() + 50000);
-    s.offsetsUs.push_back(int32_t(std::clamp<int64_t>(lateUs, INT32_MIN, INT32_MAX)));
+    s.offsetsUs.push_back(clamped<int32_t>(lateUs));
     if (heard)
         ++s.soundPaced;
 }

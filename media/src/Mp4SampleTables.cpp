@@ -22,7 +22,7 @@ uint32_t be32(const char* p)
 
 uint64_t be64(const char* p)
 {
-    return uint64_t(be32(p)) << 32 | be32(p + 4);
+    return uint64_t{be32(p)} << 32 | be32(p + 4);
 }
 
 bool isContainer(const QByteArray& type)

@@ -323,7 +323,8 @@ private:
 
     static pa_volume_t toVolume(int percent)
     {
-        return pa_volume_t(uint64_t(PA_VOLUME_NORM) * uint64_t(std::clamp(percent, 0, 100)) / 100);
+        return static_cast<pa_volume_t>(uint64_t{PA_VOLUME_NORM}
+                                        * static_cast<uint64_t>(std::clamp(percent, 0, 100)) / 100);
     }
 
     // The rest under the main loop's lock.
