@@ -49,8 +49,8 @@ void barredFibre(QPainter& p, QPointF a, QPointF b, double width, Random& rng)
 {
     const int bars = 5;
     for (int i = 0; i < bars; ++i) {
-        const QPointF s = a + (b - a) * (double(i) / bars);
-        const QPointF e = a + (b - a) * (double(i + 1) / bars);
+        const QPointF s = a + (b - a) * (static_cast<double>(i) / bars);
+        const QPointF e = a + (b - a) * (static_cast<double>(i + 1) / bars);
         const bool dark = (i + rng.range(0, 1)) % 2 == 0;
         p.setPen(fibrePen(dark ? QColor(72, 70, 68) : QColor(232, 230, 224), width));
         p.drawLine(s, e);
@@ -266,7 +266,7 @@ public:
     explicit OutlineSampler(const QPainterPath& path)
         : polygon_(path.toFillPolygon())
     {
-        lengths_.reserve(size_t(polygon_.size()));
+        lengths_.reserve(static_cast<size_t>(polygon_.size()));
         double total = 0;
         lengths_.push_back(0);
         for (qsizetype i = 1; i < polygon_.size(); ++i) {
@@ -284,8 +284,8 @@ public:
         const double target = t * lengths_.back();
         const auto it = std::upper_bound(lengths_.begin(), lengths_.end(), target);
         const qsizetype i = std::clamp<qsizetype>(it - lengths_.begin(), 1, polygon_.size() - 1);
-        const double span = lengths_[size_t(i)] - lengths_[size_t(i - 1)];
-        const double f = span > 0 ? (target - lengths_[size_t(i - 1)]) / span : 0;
+        const double span = lengths_[static_cast<size_t>(i)] - lengths_[static_cast<size_t>(i - 1)];
+        const double f = span > 0 ? (target - lengths_[static_cast<size_t>(i - 1)]) / span : 0;
         *direction = polygon_[i] - polygon_[i - 1];
         return polygon_[i - 1] + (polygon_[i] - polygon_[i - 1]) * f;
     }
@@ -700,9 +700,9 @@ void drawPalmer(QPainter& p, const FlyLook& look, double amount)
         p.drawLine(QPointF(x, S - half), QPointF(x - kTurnSlant, S + half));
     }
     Random rng(79);
-    const int n = int(70 * amount);
+    const int n = static_cast<int>(70 * amount);
     for (int i = 0; i < n; ++i) {
-        const double x = kBendX - 4 - (kBendX - 4 - look.bodyFront) * (double(i) / 70);
+        const double x = kBendX - 4 - (kBendX - 4 - look.bodyFront) * (static_cast<double>(i) / 70);
         const double len = 8 + 6 * (1 - (x - look.bodyFront) / (kBendX - look.bodyFront));
         const double angle = rng.real(-0.9, 0.9) + (i % 2 ? kPi : 0);
         const QPointF a(x, S);
@@ -720,7 +720,7 @@ void drawHackle(QPainter& p, const FlyLook& look, double amount)
     auto stroke = [&](QPointF a, QPointF b, bool barred) { hackleStroke(p, look, rng, a, b, barred); };
     if (collar) {
         const double x = look.post == PostStyle::DividedWings ? look.postX - 6 : look.bodyFront - 12;
-        const int n = int(96 * amount);
+        const int n = static_cast<int>(96 * amount);
         for (int i = 0; i < n; ++i) {
             const double angle = rng.real(-1.05, 1.05) + (i % 2 ? kPi : 0);
             const double len = rng.real(19, 26);
@@ -732,7 +732,7 @@ void drawHackle(QPainter& p, const FlyLook& look, double amount)
     }
     if (look.hackle == HackleStyle::Parachute) {
         const QPointF centre(look.postX, S - std::min(13.0, look.postHeight * 0.4));
-        const int n = int(84 * amount);
+        const int n = static_cast<int>(84 * amount);
         for (int i = 0; i < n; ++i) {
             const double phi = rng.real(0, 2 * kPi);
             const double r = rng.real(18, 24);
@@ -963,7 +963,7 @@ void hairBunch(QPainter& p, const QColor& colour, double x0, double x1, double t
 // bullet head's hair reaching forward over the eye.
 void drawWaiting(QPainter& p, const FlyLook& look, FlyPart part)
 {
-    Random rng(113 + int(part));
+    Random rng(113u + static_cast<uint32_t>(part));
     const double x = flyTieInX(look, part);
     auto strand = [&](const QColor& colour, double width, QPointF end) {
         QPainterPath path(QPointF(x, S + 1));
@@ -1162,9 +1162,9 @@ void drawPartial(QPainter& p, const FlyLook& look, FlyPart part, double amount)
 int successorOf(FlyPart part)
 {
     if (part == FlyPart::ShellTieIn)
-        return int(FlyPart::Wing);
+        return partNumber(FlyPart::Wing);
     if (part == FlyPart::SpunHair)
-        return int(FlyPart::Head);
+        return partNumber(FlyPart::Head);
     return -1;
 }
 
@@ -1187,7 +1187,7 @@ void drawWaitingIn(QPainter& p, const FlyLook& look, const FlyStage& stage, FlyP
                    bool below, bool above)
 {
     const bool arriving = stage.arriving.has(part);
-    const bool winding = stage.active == int(part);
+    const bool winding = stage.active == partNumber(part);
     const bool changes = arriving || winding;
     bool wanted = true;
     switch (layer) {
@@ -1366,7 +1366,7 @@ void drawFly(QPainter& painter, const QRectF& target, const FlyLook& look, const
     const auto* activeAt = std::find(std::begin(paintOrder), std::end(paintOrder), FlyPart(stage.active));
     for (const auto* it = std::begin(paintOrder); it != std::end(paintOrder); ++it) {
         const FlyPart part = *it;
-        const bool isActive = stage.active == int(part);
+        const bool isActive = stage.active == partNumber(part);
         // a part that changes with the active one is painted in the active layer
         const bool changing = isActive || (stage.active >= 0 && successorOf(part) == stage.active);
         const bool above = activeAt != std::end(paintOrder) && it > activeAt;

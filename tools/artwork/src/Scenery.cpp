@@ -130,13 +130,13 @@ void paintRiver(QPainter& p)
     p.setClipPath(water);
     for (double y = kHorizon + 16; y < kHeight; y += 1.2 + (y - kHorizon) * 0.022) {
         const double depth = (y - kHorizon) / (kHeight - kHorizon);
-        const int count = int(30 - depth * 14);
+        const int count = static_cast<int>(30 - depth * 14);
         for (int i = 0; i < count; ++i) {
             const double x = rng.real(-30, kWidth);
             const double len = rng.real(5, 12) + depth * rng.real(18, 46);
             const bool light = rng.range(0, 1) != 0;
-            QPen pen(light ? QColor(206, 226, 230, int(26 + 50 * depth * rng.real(0.5, 1)))
-                           : QColor(12, 40, 50, int(30 + 60 * depth)),
+            QPen pen(light ? QColor(206, 226, 230, static_cast<int>(26 + 50 * depth * rng.real(0.5, 1)))
+                           : QColor(12, 40, 50, static_cast<int>(30 + 60 * depth)),
                      0.6 + depth * rng.real(0.6, 1.8));
             pen.setCapStyle(Qt::RoundCap);
             p.setPen(pen);
@@ -152,8 +152,8 @@ void paintRiver(QPainter& p)
         const double y = kHorizon + 16 + depth * (kHeight - kHorizon - 16);
         const double x = 180 + rng.real(-1, 1) * (14 + depth * 150) * rng.real(0.2, 1);
         const double len = 1.5 + depth * rng.real(3, 12);
-        p.setPen(QPen(QColor(255, 250, 230, int(rng.range(60, 200) * (1 - depth * 0.6))), 0.7 + depth,
-                      Qt::SolidLine, Qt::RoundCap));
+        p.setPen(QPen(QColor(255, 250, 230, static_cast<int>(rng.range(60, 200) * (1 - depth * 0.6))),
+                      0.7 + depth, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(QPointF(x, y), QPointF(x + len, y));
     }
     p.restore();

@@ -30,6 +30,11 @@ enum class FlyPart : uint8_t {
     SpunHair,   // deer hair spun on the shank, not yet trimmed
 };
 inline constexpr int kFlyPartCount = 15;
+// A part's number, as a demonstration step holds it (where -1 is no part).
+constexpr int partNumber(FlyPart p)
+{
+    return static_cast<int>(p);
+}
 
 // A set of parts, one bit per FlyPart.
 class FlyParts {
@@ -62,7 +67,7 @@ public:
     constexpr bool empty() const { return bits_ == 0; }
 
 private:
-    static constexpr uint32_t bit(FlyPart p) { return 1u << uint32_t(p); }
+    static constexpr uint32_t bit(FlyPart p) { return 1u << static_cast<uint32_t>(p); }
     uint32_t bits_ = 0;
 };
 

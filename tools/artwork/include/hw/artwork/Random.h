@@ -22,7 +22,7 @@ public:
     // Uniform in [lo, hi].
     double real(double lo, double hi) { return lo + (hi - lo) * (next() / 4294967295.0); }
     // Uniform integer in [lo, hi].
-    int range(int lo, int hi) { return lo + int(next() % uint32_t(hi - lo + 1)); }
+    int range(int lo, int hi) { return lo + static_cast<int>(next() % static_cast<uint32_t>(hi - lo + 1)); }
 
 private:
     uint32_t state_;
