@@ -26,7 +26,7 @@ int runGrab(const QStringList& args)
     QTextStream err(stderr);
     QStringList rest = args;
     QSize panelSize(320, 240);
-    if (const int i = rest.indexOf(QStringLiteral("--size")); i >= 0 && i + 1 < rest.size()) {
+    if (const qsizetype i = rest.indexOf(QStringLiteral("--size")); i >= 0 && i + 1 < rest.size()) {
         const QStringList wh = rest[i + 1].split(QLatin1Char('x'));
         if (wh.size() == 2)
             panelSize = QSize(wh[0].toInt(), wh[1].toInt());

@@ -4,6 +4,7 @@
 // try their phrase lists and thresholds with it.
 #include "Command.h"
 #include "OutputFiles.h"
+#include "hw/Narrow.h"
 
 #include "hw/listen/Listening.h"
 
@@ -87,9 +88,10 @@ int runListen(const QStringList& arguments)
     listener->onHeard = [timing](const hw::HeardCommand& heard) {
         const std::string_view word = hw::commandWord(heard.command);
         if (timing)
-            std::printf("%.2f %.*s %.3f\n", heard.seconds, int(word.size()), word.data(), heard.decidedAfter);
+            std::printf("%.2f %.*s %.3f\n", heard.seconds, hw::intSize(word), word.data(),
+                        heard.decidedAfter);
         else
-            std::printf("%.2f %.*s\n", heard.seconds, int(word.size()), word.data());
+            std::printf("%.2f %.*s\n", heard.seconds, hw::intSize(word), word.data());
         std::fflush(stdout);
     };
     listener->onState = [&](hw::ListenState state) {

@@ -23,17 +23,17 @@ int runPlay(const QStringList& args)
     int rounds = 0;
     bool mute = false;
     bool ok = true;
-    if (const int i = rest.indexOf(QStringLiteral("--speed")); i >= 0 && i + 1 < rest.size()) {
+    if (const qsizetype i = rest.indexOf(QStringLiteral("--speed")); i >= 0 && i + 1 < rest.size()) {
         speed = rest[i + 1].toDouble(&ok);
         ok = ok && (speed == 1 || speed == 0.5 || speed == 0.25);
         rest.remove(i, 2);
     }
-    if (const int i = rest.indexOf(QStringLiteral("--repeat")); ok && i >= 0 && i + 1 < rest.size()) {
+    if (const qsizetype i = rest.indexOf(QStringLiteral("--repeat")); ok && i >= 0 && i + 1 < rest.size()) {
         rounds = rest[i + 1].toInt(&ok);
         ok = ok && rounds > 0;
         rest.remove(i, 2);
     }
-    if (const int i = rest.indexOf(QStringLiteral("--mute")); i >= 0) {
+    if (const qsizetype i = rest.indexOf(QStringLiteral("--mute")); i >= 0) {
         mute = true;
         rest.remove(i);
     }

@@ -30,7 +30,7 @@ constexpr int kMostFrames = 400; // a sheet of more would be too large to read
 // Takes "--name N" out of args; false for a missing or bad number.
 bool takeOption(QStringList& args, const QString& name, int& value)
 {
-    const int i = args.indexOf(name);
+    const qsizetype i = args.indexOf(name);
     if (i < 0)
         return true;
     bool ok = false;

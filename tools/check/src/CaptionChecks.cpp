@@ -27,14 +27,15 @@ QString cueName(size_t index, const CaptionCue& cue)
         .arg(timeText(cue.startMs), timeText(cue.endMs));
 }
 
-// The frame shown at ms, and the last frame a cue ending at ms covers.
+// The frame shown at ms, and the last frame a cue ending at ms covers. A clip's rate is at
+// most 240 frames a second, so a frame number is smaller than its time in ms.
 int64_t frameAt(int64_t ms, double fps)
 {
-    return int64_t(std::floor(double(ms) * fps / 1000.0));
+    return static_cast<int64_t>(std::floor(static_cast<double>(ms) * fps / 1000.0));
 }
 int64_t lastFrameBefore(int64_t ms, double fps)
 {
-    return int64_t(std::ceil(double(ms) * fps / 1000.0)) - 1;
+    return static_cast<int64_t>(std::ceil(static_cast<double>(ms) * fps / 1000.0)) - 1;
 }
 
 } // namespace
@@ -50,7 +51,8 @@ void checkCaptions(const QString& path, const QString& file, const ChainFile& ch
         return;
     }
     const auto& cues = track.cues();
-    const int64_t clipMs = facts.fps > 0 ? int64_t(std::llround(facts.length * 1000.0 / facts.fps)) : 0;
+    const int64_t clipMs
+        = facts.fps > 0 ? static_cast<int64_t>(std::llround(facts.length * 1000.0 / facts.fps)) : 0;
     for (size_t i = 0; i < cues.size(); ++i) {
         const CaptionCue& cue = cues[i];
         if (clipMs > 0 && cue.endMs > clipMs)

@@ -1,4 +1,5 @@
 #include "hw/check/LibraryCheck.h"
+#include "hw/Narrow.h"
 
 #include "CaptionChecks.h"
 #include "Findings.h"
@@ -83,7 +84,7 @@ public:
         QHash<QString, int> fileOrder;
         for (const Finding& f : report_.findings)
             if (!fileOrder.contains(f.file))
-                fileOrder.insert(f.file, f.file.isEmpty() ? INT_MAX : int(fileOrder.size()));
+                fileOrder.insert(f.file, f.file.isEmpty() ? INT_MAX : intSize(fileOrder));
         std::stable_sort(report_.findings.begin(), report_.findings.end(),
                          [&](const Finding& a, const Finding& b) {
                              const int fa = fileOrder.value(a.file), fb = fileOrder.value(b.file);

@@ -15,7 +15,7 @@ void checkGalleryPicture(const QImage& picture, const QString& file, Findings& o
     // fly looks visibly squashed.
     constexpr double kCellAspect = 125.0 / 80.0;
     constexpr double kMostStretch = 1.5;
-    const double aspect = double(picture.width()) / picture.height();
+    const double aspect = static_cast<double>(picture.width()) / picture.height();
     const double stretch = std::max(aspect / kCellAspect, kCellAspect / aspect);
     if (stretch > kMostStretch)
         out.warning(

@@ -58,7 +58,8 @@ public:
             for (size_t j = 0; j < kKept && e; ++j)
                 if (!running[j] || e->range.stop > running[j]->range.stop)
                     std::swap(running[j], e);
-            std::copy(running.begin(), running.end(), latest_.begin() + std::ptrdiff_t(k * kKept));
+            std::copy(running.begin(), running.end(),
+                      latest_.begin() + static_cast<std::ptrdiff_t>(k * kKept));
         }
         std::sort(stops_.begin(), stops_.end());
     }
@@ -78,10 +79,10 @@ public:
             return out;
         // Those starting by r's stop, less those that stop before r starts.
         const auto before = std::lower_bound(stops_.begin(), stops_.end(), r.start);
-        out.count = size_t(end - ranges_.begin()) - size_t(before - stops_.begin());
+        out.count = static_cast<size_t>(end - ranges_.begin()) - static_cast<size_t>(before - stops_.begin());
         if (own.start <= own.stop && own.start <= r.stop && own.stop >= r.start)
             --out.count;
-        const size_t prefix = size_t(end - ranges_.begin()) - 1;
+        const size_t prefix = static_cast<size_t>(end - ranges_.begin()) - 1;
         for (size_t j = 0; j < kKept; ++j) {
             const Entry* e = latest_[prefix * kKept + j];
             if (!e || e->range.stop < r.start)
@@ -124,7 +125,7 @@ ChainFile readChainFile(const IniFile& ini, const QString& file, const QByteArra
         return chain;
     }
     chain.count = std::max(0, *count);
-    chain.steps.reserve(size_t(chain.count));
+    chain.steps.reserve(static_cast<size_t>(chain.count));
     for (int n = 1; n <= chain.count; ++n) {
         const QByteArray section = topicSection(n);
         TopicValues t;
@@ -200,7 +201,7 @@ void checkChainRanges(const ChainFile& chain, const QString& file, const QString
         if (!checkRange(i, right, "right-handed", t.lineOr(t.stopLine), outsideLine))
             continue; // the left-handed range follows from it, and would repeat the finding
         const int64_t frames = right.stop - right.start + 1;
-        if (isSteps && facts.fps > 0 && double(frames) < facts.fps)
+        if (isSteps && facts.fps > 0 && static_cast<double>(frames) < facts.fps)
             out.warning(QStringLiteral("step-short"), file, t.lineOr(t.stopLine),
                         QStringLiteral("%1 is %2 frames long, less than one second of its video (%3 frames)")
                             .arg(nameOf(i))
@@ -251,7 +252,7 @@ void checkChainRanges(const ChainFile& chain, const QString& file, const QString
         return;
     auto leftOf = [&](size_t i) {
         const TopicValues& t = chain.steps[i];
-        return rangeText({*t.start, int64_t(*t.stop) - 1});
+        return rangeText({*t.start, static_cast<int64_t>(*t.stop) - 1});
     };
     if (withoutLeft.size() == checkable) {
         const size_t first = withoutLeft.front();

@@ -155,7 +155,7 @@ bool ClipWriter::open(const QString& path, const ClipFormat& format)
         av_channel_layout_default(&par->ch_layout, 1);
         par->bits_per_coded_sample = 16;
         par->block_align = 2;
-        par->bit_rate = int64_t(format.soundRate) * 16;
+        par->bit_rate = static_cast<int64_t>(format.soundRate) * 16;
         d->sound->time_base = AVRational{1, format.soundRate};
     }
 
@@ -191,7 +191,7 @@ bool ClipWriter::addFrame(const QImage& image)
     if (av_frame_make_writable(d->frame.get()) < 0)
         return d->fail(QStringLiteral("Out of memory"));
     const uint8_t* src[1] = {img.constBits()};
-    const int stride[1] = {int(img.bytesPerLine())};
+    const int stride[1] = {static_cast<int>(img.bytesPerLine())};
     sws_scale(d->sws.get(), src, stride, 0, img.height(), d->frame->data, d->frame->linesize);
     d->frame->pts = d->nextPts++;
     // The MPEG-family encoders take a fixed quantiser from each frame, not from the context.
@@ -227,8 +227,8 @@ bool ClipWriter::addSound(const int16_t* samples, int count)
     if (!packet || av_new_packet(packet.get(), count * 2) < 0)
         return d->fail(QStringLiteral("Out of memory"));
     for (int i = 0; i < count; ++i) { // little-endian whatever the machine
-        packet->data[2 * i] = uint8_t(uint16_t(samples[i]) & 0xff);
-        packet->data[2 * i + 1] = uint8_t(uint16_t(samples[i]) >> 8);
+        packet->data[2 * i] = static_cast<uint8_t>(static_cast<uint16_t>(samples[i]) & 0xff);
+        packet->data[2 * i + 1] = static_cast<uint8_t>(static_cast<uint16_t>(samples[i]) >> 8);
     }
     packet->stream_index = d->sound->index;
     packet->pts = packet->dts

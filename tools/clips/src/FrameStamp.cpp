@@ -1,4 +1,5 @@
 #include "hw/clips/FrameStamp.h"
+#include "hw/Narrow.h"
 
 #include <algorithm>
 #include <array>
@@ -75,10 +76,10 @@ Bits bitsFor(int32_t frame)
     bits[0] = true;
     bits[1] = false;
     for (int i = 0; i < kDataBits; ++i)
-        bits[size_t(kFirstData + i)] = (frame >> (kDataBits - 1 - i)) & 1;
+        bits[static_cast<size_t>(kFirstData + i)] = (frame >> (kDataBits - 1 - i)) & 1;
     const uint16_t crc = crc16(frame);
     for (int i = 0; i < kCrcBits; ++i)
-        bits[size_t(kFirstCrc + i)] = (crc >> (kCrcBits - 1 - i)) & 1;
+        bits[static_cast<size_t>(kFirstCrc + i)] = (crc >> (kCrcBits - 1 - i)) & 1;
     bits[kCells - 2] = false;
     bits[kCells - 1] = true;
     return bits;
@@ -88,7 +89,7 @@ std::optional<int32_t> valueOf(const Bits& bits)
 {
     int32_t value = 0;
     for (int i = 0; i < kDataBits; ++i)
-        value = (value << 1) | (bits[size_t(kFirstData + i)] ? 1 : 0);
+        value = (value << 1) | (bits[static_cast<size_t>(kFirstData + i)] ? 1 : 0);
     if (bits != bitsFor(value))
         return std::nullopt;
     return value;
@@ -102,10 +103,10 @@ int luma(QRgb c)
 // Mean luminance of the rectangle [x0, x1) x [y0, y1), clipped to the image.
 double meanLuma(const QImage& img, double x0, double x1, double y0, double y1)
 {
-    const int left = std::max(0, int(x0));
-    const int right = std::min(img.width(), std::max(left + 1, int(x1)));
-    const int top = std::max(0, int(y0));
-    const int bottom = std::min(img.height(), std::max(top + 1, int(y1)));
+    const int left = std::max(0, static_cast<int>(x0));
+    const int right = std::min(img.width(), std::max(left + 1, static_cast<int>(x1)));
+    const int top = std::max(0, static_cast<int>(y0));
+    const int bottom = std::min(img.height(), std::max(top + 1, static_cast<int>(y1)));
     long sum = 0;
     long count = 0;
     for (int y = top; y < bottom; ++y) {
@@ -115,7 +116,7 @@ double meanLuma(const QImage& img, double x0, double x1, double y0, double y1)
             ++count;
         }
     }
-    return count ? double(sum) / double(count) : 0.0;
+    return count ? static_cast<double>(sum) / static_cast<double>(count) : 0.0;
 }
 
 // The band spans [left, right) with its bottom edge on row bottom (exclusive).
@@ -133,7 +134,7 @@ std::optional<int32_t> decodeBand(const QImage& img, double left, double right, 
         const double x1 = left + cw * (c + 0.75);
         const double upper = meanLuma(img, x0, x1, bottom - half * 1.75, bottom - half);
         const double lower = meanLuma(img, x0, x1, bottom - half, bottom - half * 0.25);
-        step[size_t(c)] = upper - lower;
+        step[static_cast<size_t>(c)] = upper - lower;
     }
     std::array<double, kCells> size{};
     std::transform(step.begin(), step.end(), size.begin(), [](double s) { return std::abs(s); });
@@ -146,17 +147,17 @@ std::optional<int32_t> decodeBand(const QImage& img, double left, double right, 
     Bits bits{};
     std::vector<int> unread;
     for (int c = 0; c < kCells; ++c) {
-        bits[size_t(c)] = step[size_t(c)] > 0;
-        if (size[size_t(c)] < typical * kWeakShare)
+        bits[static_cast<size_t>(c)] = step[static_cast<size_t>(c)] > 0;
+        if (size[static_cast<size_t>(c)] < typical * kWeakShare)
             unread.push_back(c);
     }
-    if (int(unread.size()) > kMaxUnread)
+    if (intSize(unread) > kMaxUnread)
         return std::nullopt;
     // Exactly one way of reading the unread cells must check out.
     std::optional<int32_t> found;
     for (unsigned guess = 0; guess < (1u << unread.size()); ++guess) {
         for (size_t i = 0; i < unread.size(); ++i)
-            bits[size_t(unread[i])] = (guess >> i) & 1;
+            bits[static_cast<size_t>(unread[i])] = (guess >> i) & 1;
         if (const auto v = valueOf(bits)) {
             if (found)
                 return std::nullopt;
@@ -196,9 +197,9 @@ std::vector<std::array<int, 3>> bandColours(const QImage& img, const QRect& band
     for (int y = band.top(); y <= band.bottom(); ++y) {
         const QRgb* line = reinterpret_cast<const QRgb*>(img.constScanLine(y));
         for (int x = 0; x < w; ++x) {
-            column[size_t(x)][0] += qRed(line[x]);
-            column[size_t(x)][1] += qGreen(line[x]);
-            column[size_t(x)][2] += qBlue(line[x]);
+            column[static_cast<size_t>(x)][0] += qRed(line[x]);
+            column[static_cast<size_t>(x)][1] += qGreen(line[x]);
+            column[static_cast<size_t>(x)][2] += qBlue(line[x]);
         }
     }
     const int reach = std::max(1, w / kCells); // one cell either side
@@ -209,16 +210,16 @@ std::vector<std::array<int, 3>> bandColours(const QImage& img, const QRect& band
         std::array<long, 3> sum{};
         for (int i = x0; i < x1; ++i)
             for (int ch = 0; ch < 3; ++ch)
-                sum[size_t(ch)] += column[size_t(i)][size_t(ch)];
-        const long count = long(x1 - x0) * band.height();
+                sum[static_cast<size_t>(ch)] += column[static_cast<size_t>(i)][static_cast<size_t>(ch)];
+        const long count = static_cast<long>(x1 - x0) * band.height();
         std::array<int, 3> c{};
         for (int ch = 0; ch < 3; ++ch)
-            c[size_t(ch)] = int(sum[size_t(ch)] / count);
+            c[static_cast<size_t>(ch)] = static_cast<int>(sum[static_cast<size_t>(ch)] / count);
         // Lift a dark colour as a whole, keeping its hue; keep room for the step either way.
         const int lift = kFloor - luma(qRgb(c[0], c[1], c[2]));
         for (int& channel : c)
             channel = std::clamp(channel + std::max(0, lift), s, 255 - s);
-        out[size_t(x)] = c;
+        out[static_cast<size_t>(x)] = c;
     }
     return out;
 }
@@ -232,7 +233,7 @@ std::vector<int> upperSteps(const Bits& bits, int width, int s)
     std::vector<int> hard(static_cast<size_t>(width));
     for (int c = 0; c < kCells; ++c)
         for (int x = cellLeft(c, width); x < cellLeft(c + 1, width); ++x)
-            hard[size_t(x)] = bits[size_t(c)] ? s : -s;
+            hard[static_cast<size_t>(x)] = bits[static_cast<size_t>(c)] ? s : -s;
     const int reach = width / (8 * kCells);
     std::vector<int> out(static_cast<size_t>(width));
     for (int x = 0; x < width; ++x) {
@@ -240,8 +241,8 @@ std::vector<int> upperSteps(const Bits& bits, int width, int s)
         const int x1 = std::min(width - 1, x + reach);
         double sum = 0;
         for (int i = x0; i <= x1; ++i)
-            sum += hard[size_t(i)];
-        out[size_t(x)] = int(std::lround(sum / (x1 - x0 + 1)));
+            sum += hard[static_cast<size_t>(i)];
+        out[static_cast<size_t>(x)] = static_cast<int>(std::lround(sum / (x1 - x0 + 1)));
     }
     return out;
 }
@@ -270,8 +271,8 @@ void drawFrameStamp(QImage& image, int32_t frame, StampContrast contrast)
         QRgb* line = reinterpret_cast<QRgb*>(img.scanLine(y));
         const int sign = y < middle ? 1 : -1;
         for (int x = 0; x < img.width(); ++x) {
-            const auto& base = colours[size_t(x)];
-            const int by = sign * up[size_t(x)];
+            const auto& base = colours[static_cast<size_t>(x)];
+            const int by = sign * up[static_cast<size_t>(x)];
             line[x] = qRgb(base[0] + by, base[1] + by, base[2] + by);
         }
     }

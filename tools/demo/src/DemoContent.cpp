@@ -3,21 +3,21 @@
 namespace hw::demo {
 namespace {
 
-constexpr int Thread = int(FlyPart::Thread);
-constexpr int Tail = int(FlyPart::Tail);
-constexpr int Post = int(FlyPart::Post);
-constexpr int Extended = int(FlyPart::ExtendedBody);
-constexpr int Body = int(FlyPart::Body);
-constexpr int Rib = int(FlyPart::Rib);
-constexpr int Wing = int(FlyPart::Wing);
-constexpr int Legs = int(FlyPart::Legs);
-constexpr int Thorax = int(FlyPart::Thorax);
-constexpr int Hackle = int(FlyPart::Hackle);
-constexpr int Head = int(FlyPart::Head);
-constexpr int Underbody = int(FlyPart::Underbody);
-constexpr int Palmer = int(FlyPart::Palmer);
-constexpr int ShellTieIn = int(FlyPart::ShellTieIn);
-constexpr int SpunHair = int(FlyPart::SpunHair);
+constexpr int Thread = partNumber(FlyPart::Thread);
+constexpr int Tail = partNumber(FlyPart::Tail);
+constexpr int Post = partNumber(FlyPart::Post);
+constexpr int Extended = partNumber(FlyPart::ExtendedBody);
+constexpr int Body = partNumber(FlyPart::Body);
+constexpr int Rib = partNumber(FlyPart::Rib);
+constexpr int Wing = partNumber(FlyPart::Wing);
+constexpr int Legs = partNumber(FlyPart::Legs);
+constexpr int Thorax = partNumber(FlyPart::Thorax);
+constexpr int Hackle = partNumber(FlyPart::Hackle);
+constexpr int Head = partNumber(FlyPart::Head);
+constexpr int Underbody = partNumber(FlyPart::Underbody);
+constexpr int Palmer = partNumber(FlyPart::Palmer);
+constexpr int ShellTieIn = partNumber(FlyPart::ShellTieIn);
+constexpr int SpunHair = partNumber(FlyPart::SpunHair);
 
 } // namespace
 
@@ -786,7 +786,7 @@ const std::vector<PatternSpec>& patternSpecs()
 
 std::vector<QString> narrationLines(const PatternSpec& pattern, int step)
 {
-    const StepSpec& s = pattern.steps[size_t(step)];
+    const StepSpec& s = pattern.steps[static_cast<size_t>(step)];
     std::vector<QString> lines{QString::fromLatin1(s.says)};
     if (s.technique)
         lines.push_back(QStringLiteral("As in Techniques, %1.").arg(QString::fromLatin1(s.technique)));

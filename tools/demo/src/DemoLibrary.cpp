@@ -1,4 +1,5 @@
 #include "hw/demo/DemoLibrary.h"
+#include "hw/Narrow.h"
 
 #include "DemoContent.h"
 #include "IniText.h"
@@ -121,19 +122,21 @@ std::vector<VideoJob> videoJobs(const QDir& root)
     for (size_t k = 0; k < patternSpecs().size(); ++k) {
         const PatternSpec& design = patternSpecs()[k];
         jobs.push_back(handedLessonJob(
-            root, plan.patterns[qsizetype(k)], size, [&design](int i) { return patternStep(design, i); },
+            root, plan.patterns[static_cast<qsizetype>(k)], size,
+            [&design](int i) { return patternStep(design, i); },
             [&design](int i) { return narrationLines(design, i); }));
     }
     jobs.push_back(handedLessonJob(
-        root, plan.techniques, size, [](int i) { return techniqueStep(techniqueSpecs()[size_t(i)], i); },
-        [](int i) { return narrationLines(techniqueSpecs()[size_t(i)]); }));
+        root, plan.techniques, size,
+        [](int i) { return techniqueStep(techniqueSpecs()[static_cast<size_t>(i)], i); },
+        [](int i) { return narrationLines(techniqueSpecs()[static_cast<size_t>(i)]); }));
 
     {
         const PlannedLesson& lesson = plan.quickTour;
         VideoJob job{root.filePath(lesson.videoPath), lesson.frameCount, {}, {}};
         for (int i = 0; i < lesson.topics.size(); ++i) {
             const PlannedTopic& t = lesson.topics[i];
-            const TourSpec& design = tourSpecs()[size_t(i)];
+            const TourSpec& design = tourSpecs()[static_cast<size_t>(i)];
             job.segments.push_back(
                 segment<TourFrames>(t.startFrame, t.stopFrame - t.startFrame + 1,
                                     [&design, i, size] { return TourFrames(design, i, size); }));
@@ -162,9 +165,10 @@ int lineAllowance(const Cue& cue, size_t line)
     double planned = 0;
     for (const QString& l : cue.lines)
         planned += lineSeconds(l);
-    const qsizetype window = qsizetype(cue.end - cue.first) * samplesPerFrame()
-        - qsizetype(kLinePauseSamples) * qsizetype(cue.lines.size() - 1);
-    return int(double(window) * lineSeconds(cue.lines[line]) / planned);
+    const qsizetype window = static_cast<qsizetype>(cue.end - cue.first) * samplesPerFrame()
+        - static_cast<qsizetype>(kLinePauseSamples) * static_cast<qsizetype>(cue.lines.size() - 1);
+    // A share of the window, which is a clip's samples: within an int.
+    return static_cast<int>(static_cast<double>(window) * lineSeconds(cue.lines[line]) / planned);
 }
 
 // Speaks every line of the jobs once (a line said in several cues gets the smallest
@@ -194,21 +198,21 @@ bool makeVoices(const std::vector<VideoJob>& jobs, int threads, Voices* voices, 
 // gets where each line is heard.
 Sound soundTrack(const VideoJob& job, const Voices& voices, std::vector<Spoken>* said)
 {
-    const size_t perFrame = size_t(samplesPerFrame());
-    Sound track(size_t(job.frameCount) * perFrame, 0);
+    const size_t perFrame = static_cast<size_t>(samplesPerFrame());
+    Sound track(static_cast<size_t>(job.frameCount) * perFrame, 0);
     auto lay = [&](size_t at, const Sound& sound) {
         std::copy_n(sound.begin(), std::min(sound.size(), track.size() - std::min(at, track.size())),
-                    track.begin() + qsizetype(at));
+                    track.begin() + static_cast<qsizetype>(at));
     };
     if (job.chime)
         lay(3 * perFrame, voices.chime);
     for (const Cue& cue : job.cues) {
-        size_t at = size_t(cue.first) * perFrame;
+        size_t at = static_cast<size_t>(cue.first) * perFrame;
         for (const QString& line : cue.lines) {
             const Sound& sound = voices.spoken.at(line);
             lay(at, sound);
-            said->push_back({qsizetype(at), qsizetype(at + sound.size()), line});
-            at += sound.size() + size_t(kLinePauseSamples);
+            said->push_back({static_cast<qsizetype>(at), static_cast<qsizetype>(at + sound.size()), line});
+            at += sound.size() + static_cast<size_t>(kLinePauseSamples);
         }
     }
     return track;
@@ -216,7 +220,7 @@ Sound soundTrack(const VideoJob& job, const Voices& voices, std::vector<Spoken>*
 
 QString srtTime(qsizetype sample)
 {
-    const qint64 ms = qint64(sample) * 1000 / kSoundRate;
+    const qint64 ms = static_cast<qint64>(sample) * 1000 / kSoundRate;
     return QStringLiteral("%1:%2:%3,%4")
         .arg(ms / 3600000, 2, 10, QLatin1Char('0'))
         .arg(ms / 60000 % 60, 2, 10, QLatin1Char('0'))
@@ -273,7 +277,7 @@ bool encode(const VideoJob& job, const Voices& voices, const std::atomic<bool>& 
             // each frame's sound follows it, so that the two lie interleaved in the file
             const int32_t frame = next++;
             if (!writer.addFrame(source(i, s.count, frame))
-                || !writer.addSound(track.data() + qsizetype(frame) * perFrame, perFrame)) {
+                || !writer.addSound(track.data() + static_cast<qsizetype>(frame) * perFrame, perFrame)) {
                 *error = writer.errorText();
                 return false;
             }
@@ -317,7 +321,7 @@ bool makeDemoLibrary(const QString& dir, DemoReport* report, QString* error, int
     int files = 0;
     for (size_t k = 0; k < patternSpecs().size(); ++k) {
         const PatternSpec& design = patternSpecs()[k];
-        const PlannedLesson& lesson = plan.patterns[qsizetype(k)];
+        const PlannedLesson& lesson = plan.patterns[static_cast<qsizetype>(k)];
         if (!writeFile(root.filePath(lesson.iniPath), patternIni(design, lesson), error)
             || !writeBmp24(renderFlyPicture(design.kind, QSize(120, 80)), root.filePath(lesson.picturePath),
                            kScreenPixelsPerMetre, error))
@@ -330,7 +334,7 @@ bool makeDemoLibrary(const QString& dir, DemoReport* report, QString* error, int
     files += 2;
 
     const std::vector<VideoJob> jobs = videoJobs(root);
-    const int workers = std::clamp(threads > 0 ? threads : QThread::idealThreadCount(), 1, int(jobs.size()));
+    const int workers = std::clamp(threads > 0 ? threads : QThread::idealThreadCount(), 1, intSize(jobs));
     Voices voices;
     if (!makeVoices(jobs, workers, &voices, error))
         return false;
@@ -357,7 +361,7 @@ bool makeDemoLibrary(const QString& dir, DemoReport* report, QString* error, int
         return false;
 
     if (report) {
-        report->videos = int(jobs.size());
+        report->videos = intSize(jobs);
         report->files = files + report->videos;
         for (const VideoJob& j : jobs)
             report->files += j.cues.empty() ? 0 : 1; // its captions

@@ -66,10 +66,10 @@ DemoPlan makePlan()
         }
         QList<Titled> steps;
         for (size_t i = 0; i < design.steps.size(); ++i)
-            steps.append(Titled{design.steps[i].title, narrationLines(design, int(i))});
+            steps.append(Titled{design.steps[i].title, narrationLines(design, static_cast<int>(i))});
         p.topics = twinnedTopics(lesson++, steps, &p.frameCount);
         for (size_t i = 0; i < design.steps.size(); ++i) {
-            PlannedTopic& t = p.topics[qsizetype(i)];
+            PlannedTopic& t = p.topics[static_cast<qsizetype>(i)];
             for (const StepUse& use : design.steps[i].materials)
                 t.materials.append({use.material, use.handling});
             t.technique = design.steps[i].technique;

@@ -1,4 +1,5 @@
 #include "IniText.h"
+#include "hw/Narrow.h"
 
 namespace hw::demo {
 namespace {
@@ -31,7 +32,7 @@ QByteArray patternIni(const PatternSpec& design, const PlannedLesson& lesson)
     IniBuilder ini(design.keys);
     ini.section("Info");
     ini.value("name", lesson.displayName);
-    ini.value("numsteps", int(lesson.topics.size()));
+    ini.value("numsteps", intSize(lesson.topics));
     for (int i = 0; i < lesson.topics.size(); ++i) {
         const PlannedTopic& t = lesson.topics[i];
         ini.section("Topics " + QByteArray::number(i + 1));
@@ -52,7 +53,7 @@ QByteArray sectionIni(const PlannedLesson& lesson)
 {
     IniBuilder ini(KeyCase::AsDocumented);
     ini.section("Info");
-    ini.value("NumTopics", int(lesson.topics.size()));
+    ini.value("NumTopics", intSize(lesson.topics));
     for (int i = 0; i < lesson.topics.size(); ++i) {
         const PlannedTopic& t = lesson.topics[i];
         ini.section("Topics " + QByteArray::number(i + 1));

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace hw::demo {
 namespace {
@@ -159,7 +160,7 @@ void paintHalfHitch(QPainter& p, const FlyLook& look, double progress)
 void waitingAt(const PatternSpec& design, int step, LessonStep* s)
 {
     const auto& steps = design.steps;
-    for (size_t i = 0; i < steps.size() && int(i) <= step; ++i)
+    for (size_t i = 0; i < steps.size() && std::cmp_less_equal(i, step); ++i)
         for (const StepUse& tie : steps[i].materials) {
             if (tie.handling != Handling::TieIn)
                 continue;
@@ -169,11 +170,11 @@ void waitingAt(const PatternSpec& design, int step, LessonStep* s)
                 };
                 if (std::none_of(steps[j].materials.begin(), steps[j].materials.end(), winds))
                     continue;
-                const bool shell
-                    = steps[i].part == int(FlyPart::ShellTieIn) && steps[j].part == int(FlyPart::Wing);
-                if (int(j) >= step && steps[j].part >= 0 && !shell) {
+                const bool shell = steps[i].part == partNumber(FlyPart::ShellTieIn)
+                    && steps[j].part == partNumber(FlyPart::Wing);
+                if (std::cmp_greater_equal(j, step) && steps[j].part >= 0 && !shell) {
                     s->waiting = s->waiting.with(FlyPart(steps[j].part));
-                    if (int(i) == step)
+                    if (std::cmp_equal(i, step))
                         s->arriving = s->arriving.with(FlyPart(steps[j].part));
                 }
                 break;
@@ -186,15 +187,16 @@ void waitingAt(const PatternSpec& design, int step, LessonStep* s)
 LessonStep patternStep(const PatternSpec& design, int step)
 {
     LessonStep s;
-    s.heading = QStringLiteral("%1. %2").arg(step + 1).arg(QString::fromLatin1(design.steps[step].title));
+    const StepSpec& current = design.steps[static_cast<size_t>(step)];
+    s.heading = QStringLiteral("%1. %2").arg(step + 1).arg(QString::fromLatin1(current.title));
     s.caption = QString::fromLatin1(design.displayName);
     s.look = flyLook(design.kind);
-    for (int i = 0; i < step; ++i) {
+    for (size_t i = 0; std::cmp_less(i, step); ++i) {
         if (design.steps[i].part >= 0)
-            s.done = s.done.with(FlyPart(design.steps[i].part));
+            s.done = s.done.with(static_cast<FlyPart>(design.steps[i].part));
         s.threadCut |= design.steps[i].part == kWhipFinish;
     }
-    s.part = design.steps[step].part;
+    s.part = current.part;
     s.whipFinish = s.part == kWhipFinish;
     s.halfHitch = s.part == kHalfHitch;
     waitingAt(design, step, &s);
@@ -225,7 +227,7 @@ LessonFrames::LessonFrames(const LessonStep& step, bool leftHanded, const QSize&
 {
     active_ = step_.part;
     if (step_.whipFinish && !step_.done.has(FlyPart::Head) && step_.look.head == HeadStyle::Thread)
-        active_ = int(FlyPart::Head); // the whip finish forms the thread head
+        active_ = partNumber(FlyPart::Head); // the whip finish forms the thread head
     paintStatic();
 }
 
@@ -275,17 +277,17 @@ void LessonFrames::paintStatic()
 
 QImage LessonFrames::frame(int index, int count, int32_t frameNumber) const
 {
-    const double t = count > 1 ? double(index) / (count - 1) : 1.0;
+    const double t = count > 1 ? static_cast<double>(index) / (count - 1) : 1.0;
     // The part is finished three quarters of the way through; the rest shows it done.
     const double progress = std::min(1.0, t / 0.75);
 
     // The fly grows in kGrowthSteps visible steps; it is drawn once for each and kept for
     // the frames between, which only move the tools.
-    const int growth = int(std::lround(progress * kGrowthSteps));
+    const int growth = static_cast<int>(std::lround(progress * kGrowthSteps));
     if (growth != flyGrowth_) {
         flyGrowth_ = growth;
         fly_ = backdrop_.copy();
-        const FlyStage stage{step_.done, active_, double(growth) / kGrowthSteps, step_.waiting,
+        const FlyStage stage{step_.done, active_, static_cast<double>(growth) / kGrowthSteps, step_.waiting,
                              step_.arriving};
         QPainter p(&fly_);
         p.setRenderHint(QPainter::Antialiasing);
@@ -304,7 +306,7 @@ QImage LessonFrames::frame(int index, int count, int32_t frameNumber) const
             paintWhipTool(p, step_.look, index * 0.75);
     } else if (step_.halfHitch) {
         paintHalfHitch(p, step_.look, progress);
-    } else if ((step_.done.has(FlyPart::Thread) || part == int(FlyPart::Thread)) && !step_.threadCut) {
+    } else if ((step_.done.has(FlyPart::Thread) || part == partNumber(FlyPart::Thread)) && !step_.threadCut) {
         // no bobbin before the thread is started or after it is whip-finished and cut
         double workX = part >= 0 ? flyPartWorkX(step_.look, FlyPart(part), progress) : 60.0;
         for (int k = 0; part < 0 && k < kFlyPartCount; ++k)

@@ -1,4 +1,5 @@
 #include "Narration.h"
+#include "hw/Narrow.h"
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -51,13 +52,13 @@ void trimSilence(Sound* sound)
 {
     constexpr int kQuiet = 80; // about -52 dB
     size_t end = sound->size();
-    while (end > 0 && std::abs(int((*sound)[end - 1])) <= kQuiet)
+    while (end > 0 && std::abs(static_cast<int>((*sound)[end - 1])) <= kQuiet)
         --end;
     size_t start = 0;
-    while (start < end && std::abs(int((*sound)[start])) <= kQuiet)
+    while (start < end && std::abs(static_cast<int>((*sound)[start])) <= kQuiet)
         ++start;
-    sound->erase(sound->begin() + qsizetype(end), sound->end());
-    sound->erase(sound->begin(), sound->begin() + qsizetype(start));
+    sound->erase(sound->begin() + static_cast<qsizetype>(end), sound->end());
+    sound->erase(sound->begin(), sound->begin() + static_cast<qsizetype>(start));
 }
 
 bool speakOne(const Utterance& line, Sound* sound, QString* error)
@@ -75,13 +76,13 @@ bool speakOne(const Utterance& line, Sound* sound, QString* error)
             *error = QStringLiteral("espeak-ng said nothing for \"%1\"").arg(line.text);
             return false;
         }
-        if (int(sound->size()) <= line.maxSamples)
+        if (intSize(*sound) <= line.maxSamples)
             return true;
     }
     *error = QStringLiteral("The narration \"%1\" takes %2 s even when spoken fast; its step allows %3 s")
                  .arg(line.text)
-                 .arg(double(sound->size()) / kSoundRate, 0, 'f', 2)
-                 .arg(double(line.maxSamples) / kSoundRate, 0, 'f', 2);
+                 .arg(static_cast<double>(sound->size()) / kSoundRate, 0, 'f', 2)
+                 .arg(static_cast<double>(line.maxSamples) / kSoundRate, 0, 'f', 2);
     return false;
 }
 
@@ -93,15 +94,17 @@ double lineSeconds(const QString& line)
     // words trimmed, and pauses at every stop and comma inside the line. A line that runs
     // longer than this is said a little faster (speak()).
     static const QRegularExpression pause(QStringLiteral("[.,:;]\\s"));
-    return 0.3 + double(line.size()) / 24.0 + 0.25 * double(line.count(pause));
+    return 0.3 + static_cast<double>(line.size()) / 24.0 + 0.25 * static_cast<double>(line.count(pause));
 }
 
 int narrationFrames(const std::vector<QString>& lines, int framesPerSecond)
 {
-    double seconds = double(kLinePauseSamples) / kSoundRate * double(std::max<size_t>(lines.size(), 1) - 1);
+    double seconds = static_cast<double>(kLinePauseSamples) / kSoundRate
+        * static_cast<double>(std::max<size_t>(lines.size(), 1) - 1);
     for (const QString& line : lines)
         seconds += lineSeconds(line);
-    return kNarrationLeadFrames + int(std::ceil(seconds * framesPerSecond)) + kNarrationTailFrames;
+    return kNarrationLeadFrames + static_cast<int>(std::ceil(seconds * framesPerSecond))
+        + kNarrationTailFrames;
 }
 
 bool readWav(const QByteArray& bytes, Sound* sound, QString* error)
@@ -116,10 +119,10 @@ bool readWav(const QByteArray& bytes, Sound* sound, QString* error)
     for (qsizetype at = 12; at + 8 <= bytes.size();) {
         const QByteArray id = bytes.mid(at, 4);
         const qsizetype body = at + 8;
-        const qsizetype size = qsizetype(u32(at + 4));
+        const qsizetype size = qsizetype{u32(at + 4)};
         if (id == "fmt ") {
             if (size < 16 || body + 16 > bytes.size() || u16(body) != 1 || u16(body + 2) != 1
-                || u32(body + 4) != quint32(kSoundRate) || u16(body + 14) != 16) {
+                || u32(body + 4) != static_cast<quint32>(kSoundRate) || u16(body + 14) != 16) {
                 *error = QStringLiteral("The speech is not 16-bit mono PCM at %1 Hz").arg(kSoundRate);
                 return false;
             }
@@ -129,9 +132,10 @@ bool readWav(const QByteArray& bytes, Sound* sound, QString* error)
                 break;
             // Written to a pipe, the size is a placeholder: the data runs to the end.
             const qsizetype count = std::min<qsizetype>(size, bytes.size() - body) / 2;
-            sound->resize(size_t(count));
+            sound->resize(static_cast<size_t>(count));
             for (qsizetype i = 0; i < count; ++i)
-                (*sound)[size_t(i)] = qint16(u16(body + 2 * i));
+                (*sound)[static_cast<size_t>(i)]
+                    = qFromLittleEndian<qint16>(bytes.constData() + body + 2 * i);
             return true;
         }
         at = body + size + (size & 1);

@@ -60,7 +60,8 @@ QImage paintWindow(TourScene scene, int number)
         const std::vector<PatternSpec>& all = patternSpecs();
         for (int i = 0; i < 6; ++i) {
             const QRect cell(64 + (i % 3) * 125, 161 + (i / 3) * 80, 125, 80);
-            p.drawImage(cell.left() + 2, cell.top(), renderFlyPicture(all[size_t(i)].kind, QSize(120, 80)));
+            p.drawImage(cell.left() + 2, cell.top(),
+                        renderFlyPicture(all[static_cast<size_t>(i)].kind, QSize(120, 80)));
         }
         return window;
     }
@@ -184,14 +185,14 @@ QImage TourFrames::frame(int index, int count, int32_t frameNumber) const
         dim = dim.subtracted(hole);
     }
     const double appear = std::min(1.0, index / 8.0);
-    p.fillPath(dim, QColor(20, 10, 30, int(90 * appear)));
+    p.fillPath(dim, QColor(20, 10, 30, static_cast<int>(90 * appear)));
     const double pulse = 0.5 + 0.5 * std::sin(index * 0.45);
     for (const QRectF& r : highlights_) {
-        p.setPen(QPen(QColor(240, 140, 40, int((140 + 115 * pulse) * appear)), 2.2));
+        p.setPen(QPen(QColor(240, 140, 40, static_cast<int>((140 + 115 * pulse) * appear)), 2.2));
         p.setBrush(Qt::NoBrush);
         p.drawRoundedRect(r.adjusted(-1.5, -1.5, 1.5, 1.5), 3, 3);
     }
-    paintProgress(p, image.width(), count > 1 ? double(index) / (count - 1) : 1.0);
+    paintProgress(p, image.width(), count > 1 ? static_cast<double>(index) / (count - 1) : 1.0);
     paintFrameNumber(p, image.size(), frameNumber, QColor(70, 50, 90));
     p.end();
     stampFrame(image, frameNumber);
@@ -238,16 +239,18 @@ QImage SplashFrames::frame(int index, int count, int32_t frameNumber) const
     const double y = 28 + 4 * std::sin(index * 0.3);
     p.drawImage(QPointF(x, y), fly_);
 
-    auto fade = [&](int from, int to) { return std::clamp((index - from) / double(to - from), 0.0, 1.0); };
+    auto fade = [&](int from, int to) {
+        return std::clamp((index - from) / static_cast<double>(to - from), 0.0, 1.0);
+    };
     QFont title(QStringLiteral("Liberation Serif"));
     title.setPixelSize(40);
     title.setBold(true);
     title.setItalic(true);
     p.setFont(title);
-    p.setPen(QColor(255, 250, 232, int(255 * fade(14, 32))));
+    p.setPen(QColor(255, 250, 232, static_cast<int>(255 * fade(14, 32))));
     p.drawText(QRect(0, 134, w, 48), Qt::AlignCenter, QStringLiteral("Hacklewright"));
     p.setFont(demoFont(12, true));
-    p.setPen(QColor(214, 230, 234, int(255 * fade(28, 42))));
+    p.setPen(QColor(214, 230, 234, static_cast<int>(255 * fade(28, 42))));
     p.drawText(QRect(0, 180, w, 18), Qt::AlignCenter,
                QStringLiteral("Volume 2  \u2022  Terrestrials & Attractor Patterns"));
     p.setFont(demoFont(9));
