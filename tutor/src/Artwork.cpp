@@ -75,7 +75,7 @@ LabelledPicture loadArtwork(Art art)
 {
     // Loaded once: every control and the image store share the same pictures.
     static QHash<int, LabelledPicture> loaded;
-    if (const auto it = loaded.constFind(int(art)); it != loaded.cend())
+    if (const auto it = loaded.constFind(static_cast<int>(art)); it != loaded.cend())
         return *it;
     initAssetsOnce();
     const ArtInfo i = info(art);
@@ -83,7 +83,7 @@ LabelledPicture loadArtwork(Art art)
     // The artwork is embedded in the program, so a wrong picture is a build fault.
     Q_ASSERT(!image.isNull() && image.size() == QSize(i.width, i.height));
     const LabelledPicture picture{image, QString::fromLatin1(i.label)};
-    loaded.insert(int(art), picture);
+    loaded.insert(static_cast<int>(art), picture);
     return picture;
 }
 

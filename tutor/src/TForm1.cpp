@@ -242,7 +242,8 @@ StepInfo TForm1::describeStep() const
     const int32_t first = handedStart(currentTopic_->startFrame, handedness(), currentOffset_);
     const int32_t last = handedStop(currentTopic_->stopFrame, handedness(), currentOffset_);
     if (last > first)
-        info.done = double(int64_t{MediaPlayer1->Position()} - first) / double(int64_t{last} - first);
+        info.done = static_cast<double>(int64_t{MediaPlayer1->Position()} - first)
+            / static_cast<double>(int64_t{last} - first);
     return info;
 }
 

@@ -118,7 +118,8 @@ void ViewBand::paintEvent(QPaintEvent*)
         p.setBrush(QColor(255, 255, 255, 70));
         p.drawRect(track);
         p.setBrush(QColor(255, 236, 160));
-        p.drawRect(QRect(track.topLeft(), QSize(int(track.width() * std::clamp(info_.done, 0.0, 1.0)), 4)));
+        p.drawRect(QRect(track.topLeft(),
+                         QSize(static_cast<int>(track.width() * std::clamp(info_.done, 0.0, 1.0)), 4)));
     }
 }
 

@@ -15,7 +15,7 @@ SplashWatchdog::SplashWatchdog(Limits limits, Clock clock)
     if (!clock_) {
         clock_ = [] {
             using namespace std::chrono;
-            return qint64(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+            return qint64{duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count()};
         };
     }
 }
