@@ -52,22 +52,6 @@ private:
     QtMessageHandler previous_;
 };
 
-// The sound server the outputs made meanwhile connect to.
-class ServerNamed {
-public:
-    explicit ServerNamed(const QString& address)
-        : previous_(qgetenv("PULSE_SERVER"))
-    {
-        qputenv("PULSE_SERVER", address.toUtf8());
-    }
-    ~ServerNamed() { qputenv("PULSE_SERVER", previous_); }
-    ServerNamed(const ServerNamed&) = delete;
-    ServerNamed& operator=(const ServerNamed&) = delete;
-
-private:
-    QByteArray previous_;
-};
-
 class Sound : public ::testing::Test {
 protected:
     static void SetUpTestSuite()

@@ -176,11 +176,6 @@ std::vector<QString> TutorWindow::takeBoxes()
     return fresh;
 }
 
-bool waitFor(const std::function<bool()>& condition, int timeoutMs)
-{
-    return QTest::qWaitFor(condition, timeoutMs);
-}
-
 void click(QWidget* widget)
 {
     QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());

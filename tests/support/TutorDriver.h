@@ -3,6 +3,7 @@
 // collected instead of shown, clicked and typed at as a user would (so that an error leaving
 // a handler reaches the application's error box), the frame on screen read from its stamp,
 // and the window checked against the screen table.
+#include "WaitFor.h"
 #include "hw/tutor/TForm1.h"
 
 #include <QDir>
@@ -59,9 +60,6 @@ private:
     std::unique_ptr<TForm1> form_;
     size_t taken_ = 0;
 };
-
-// Waits (up to 20 s unless told), processing events.
-bool waitFor(const std::function<bool()>& condition, int timeoutMs = 20000);
 
 // Mouse and keyboard as the user uses them.
 void click(QWidget* widget);
