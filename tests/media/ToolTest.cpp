@@ -1,6 +1,7 @@
 // The authors' commands, run as the program they are: stamp-clip writes a clip, grab saves
 // a frame as the video panel shows it (also at high pixel ratios), read-stamp reads it back;
 // picture and sheet; the command line itself.
+#include "BuiltTools.h"
 #include "SoundFixtures.h"
 
 #include "hw/clips/FrameStamp.h"
@@ -9,7 +10,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -18,16 +18,8 @@
 
 namespace {
 
-QString toolPath()
-{
-    return qEnvironmentVariable("HW_BINARY_DIR") + QStringLiteral("/tools/hacklewright-tool");
-}
-
-struct ToolRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using hw::test::ProcessRun;
+using hw::test::toolPath;
 
 struct ToolPlace {
     QString scale;       // QT_SCALE_FACTOR, when given
@@ -42,26 +34,22 @@ ToolPlace scaled(const QString& scale)
     return place;
 }
 
+// The tool's run, its standard output as text.
+struct ToolRun {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
 ToolRun tool(const QStringList& args, const ToolPlace& place = ToolPlace())
 {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    QProcessEnvironment env = hw::test::offscreenEnvironment();
     if (!place.scale.isEmpty())
         env.insert(QStringLiteral("QT_SCALE_FACTOR"), place.scale);
     if (!place.soundServer.isEmpty())
         env.insert(QStringLiteral("PULSE_SERVER"), place.soundServer);
-    p.setProcessEnvironment(env);
-    if (!place.folder.isEmpty())
-        p.setWorkingDirectory(place.folder);
-    p.start(toolPath(), args);
-    ToolRun r;
-    if (!p.waitForFinished(60000))
-        return r;
-    r.exitCode = p.exitCode();
-    r.out = QString::fromUtf8(p.readAllStandardOutput()).trimmed();
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
+    const ProcessRun run = hw::test::runTool(args, env, place.folder);
+    return {run.exitCode, run.text(), run.err};
 }
 
 } // namespace
