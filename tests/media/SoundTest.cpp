@@ -56,15 +56,11 @@ class Sound : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        dir_ = new QTemporaryDir;
+        dir_ = std::make_unique<QTemporaryDir>();
         ASSERT_TRUE(writeSoundClip(marked(), kFrames, markedSound(kFrames)));
         ASSERT_TRUE(writeSoundClip(tone(), 30, toneSound(30, 440)));
     }
-    static void TearDownTestSuite()
-    {
-        delete dir_;
-        dir_ = nullptr;
-    }
+    static void TearDownTestSuite() { dir_.reset(); }
     void SetUp() override
     {
         sink_ = std::make_unique<RecordedSink>();
@@ -112,13 +108,12 @@ protected:
         return false;
     }
 
-    static QTemporaryDir* dir_;
+    static inline std::unique_ptr<QTemporaryDir> dir_;
     std::unique_ptr<RecordedSink> sink_;
     QFrame panel_;
     TMediaPlayer player_;
     NoticeLog log_;
 };
-QTemporaryDir* Sound::dir_ = nullptr;
 
 QStringList lavfi(const QString& source)
 {
