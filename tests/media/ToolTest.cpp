@@ -80,7 +80,7 @@ TEST(MediaTools, StampClipGrabAndReadStampAgree)
 
     const ToolRun missing = tool({QStringLiteral("grab"), dir.filePath(QStringLiteral("none.avi")),
                                   QStringLiteral("1"), dir.filePath(QStringLiteral("x.png"))});
-    EXPECT_NE(missing.exitCode, 0);
+    EXPECT_GT(missing.exitCode, 0); // refused, not crashed
     EXPECT_TRUE(missing.err.contains(QStringLiteral("Cannot find the specified file")));
     EXPECT_NE(
         tool({QStringLiteral("grab"), clip, QStringLiteral("40"), dir.filePath(QStringLiteral("x.png"))})
@@ -194,7 +194,7 @@ TEST(MediaTools, OutputNamingTheInputIsRefused)
     const QString png = dir.filePath(QStringLiteral("kept.png"));
     ASSERT_TRUE(QImage(4, 4, QImage::Format_RGB32).save(png));
     const QByteArray kept = bytes(png);
-    EXPECT_NE(tool({QStringLiteral("grab"), clip, QStringLiteral("99"), png}).exitCode, 0);
+    EXPECT_GT(tool({QStringLiteral("grab"), clip, QStringLiteral("99"), png}).exitCode, 0);
     EXPECT_EQ(bytes(png), kept);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 5) << "no partial file is left";
 }
