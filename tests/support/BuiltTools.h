@@ -37,8 +37,8 @@ struct ProcessRun {
 
 // Runs program to its end (stdin closed) in folder (this process's when empty).
 inline ProcessRun runProcess(const QString& program, const QStringList& args,
-                             const QProcessEnvironment& env = offscreenEnvironment(), const QString& folder = {},
-                             int timeoutMs = 120000)
+                             const QProcessEnvironment& env = offscreenEnvironment(),
+                             const QString& folder = {}, int timeoutMs = 120000)
 {
     QProcess p;
     p.setProcessEnvironment(env);
