@@ -63,6 +63,8 @@ private:
 
 // Mouse and keyboard as the user uses them.
 void click(QWidget* widget);
+// A key pressed at the control that has the focus (the window when none has).
+void press(TForm1& form, Qt::Key key);
 void clickTopic(TForm1& form, int row);
 void clickGalleryItem(TForm1& form, int row);
 int galleryRowOf(const TForm1& form, const QByteArray& displayName);
@@ -105,6 +107,10 @@ struct CorpusFrame {
 };
 // Reads the stamp of a picture; nullopt when it carries no readable stamp.
 std::optional<CorpusFrame> readCorpusFrame(const QImage& picture);
+
+// The lines of a list box as the catalogue holds them, and as the user reads them.
+QList<QByteArray> listBytes(const ListBox* list);
+QStringList listLines(const ListBox* list);
 
 // The topic chain's titles, in order.
 QStringList titlesOf(const tTopicRecord* chain);

@@ -26,13 +26,6 @@ using namespace hw::test;
 
 namespace {
 
-// A key pressed as the user presses it: at the control that has the focus.
-void press(TForm1& f, Qt::Key key)
-{
-    QWidget* focus = QApplication::focusWidget();
-    QTest::keyClick(focus ? focus : &f, key);
-}
-
 // The badge's text, empty while it is hidden.
 QString badge(TForm1& f)
 {
