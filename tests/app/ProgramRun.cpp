@@ -1,28 +1,17 @@
 #include "ProgramRun.h"
 
+#include "BuiltTools.h"
+
 #include <QDeadlineTimer>
 #include <QProcessEnvironment>
 
 namespace hw::test {
-namespace {
-
-QString binaryDir()
-{
-    return qEnvironmentVariable("HW_BINARY_DIR");
-}
-
-} // namespace
-
-QString ProgramRun::programPath()
-{
-    return binaryDir() + QStringLiteral("/app/hacklewright");
-}
 
 ProgramRun::ProgramRun(const QString& workingDir)
 {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("QT_PLUGIN_PATH"), binaryDir() + QStringLiteral("/tests/app/plugins"));
+    QProcessEnvironment env = offscreenEnvironment();
+    env.insert(QStringLiteral("QT_PLUGIN_PATH"),
+               qEnvironmentVariable("HW_BINARY_DIR") + QStringLiteral("/tests/app/plugins"));
     env.insert(QStringLiteral("QT_QPA_GENERIC_PLUGINS"), QStringLiteral("hwprobe"));
     process_.setProcessEnvironment(env);
     // The program's warnings go to the test's own output, and cannot fill a pipe.

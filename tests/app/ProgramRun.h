@@ -23,8 +23,6 @@ public:
     int exitCode() const { return process_.exitCode(); }
     QProcess::ExitStatus exitStatus() const { return process_.exitStatus(); }
 
-    static QString programPath();
-
 private:
     QProcess process_;
     QByteArray buffer_;

@@ -1,6 +1,7 @@
 // The program itself, run as a process on the demo library: it starts on the Quick Tour
 // and ends with exit code 0 whenever the tutor window asks, whatever is going on.
 #include "BuiltOnce.h"
+#include "BuiltTools.h"
 #include "ProgramRun.h"
 
 #include <QFile>
@@ -26,7 +27,7 @@ class ProgramTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!QFileInfo(ProgramRun::programPath()).isExecutable())
+        if (!QFileInfo(hw::test::programPath()).isExecutable())
             GTEST_SKIP() << "the program is not built";
         run = std::make_unique<ProgramRun>(demoTree());
         ASSERT_TRUE(run->started());
@@ -82,7 +83,7 @@ TEST_F(ProgramTest, EndsWithZeroWhileAClipPlays)
 {
     waitForQuickTour();
     ASSERT_OK(run->command(QStringLiteral("click PlayStopButton")));
-    ASSERT_OK(run->command(QStringLiteral("sleep 300")));
+    ASSERT_OK(run->command(QStringLiteral("wait-named PlayStopButton Stop"))); // the clip plays
     ASSERT_OK(run->command(QStringLiteral("close Form1")));
     expectCleanExit();
 }

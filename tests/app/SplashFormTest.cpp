@@ -1,11 +1,11 @@
 // The splash window: its form, the colour-depth refusal, the splash video and the
 // hand-over to the tutor window, also when the video is missing, broken or silent.
+#include "MediaFixtures.h"
 #include "TempTree.h"
 #include "hw/Exception.h"
 #include "hw/Termination.h"
 #include "hw/app/Application.h"
 #include "hw/app/TSplashForm.h"
-#include "hw/clips/ClipWriter.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -50,18 +50,16 @@ protected:
     void writeSplashClip(int frames, int framesPerSecond = 25)
     {
         tree_.mkdir(QStringLiteral("SplashScreen"));
-        ClipWriter writer;
         ClipFormat format;
         format.framesPerSecond = framesPerSecond;
-        ASSERT_TRUE(writer.open(tree_.path(QLatin1String(kSplashClip)), format))
-            << writer.errorText().toStdString();
-        for (int i = 0; i < frames; ++i) {
+        const auto picture = [](int i) {
             QImage frame(320, 240, QImage::Format_RGB32);
             frame.fill(QColor::fromHsv((i * 7) % 360, 160, 200));
             QPainter(&frame).drawText(frame.rect(), Qt::AlignCenter, QString::number(i));
-            ASSERT_TRUE(writer.addFrame(frame));
-        }
-        ASSERT_TRUE(writer.finish());
+            return frame;
+        };
+        ASSERT_EQ(test::writeClip(tree_.path(QLatin1String(kSplashClip)), format, frames, picture),
+                  QString());
     }
 
     void writeSplashBytes(const QByteArray& bytes) { tree_.write(QLatin1String(kSplashClip), bytes); }

@@ -29,14 +29,6 @@ std::string joined(const std::vector<QString>& texts)
     return list.join(QStringLiteral(" | ")).toStdString();
 }
 
-QStringList listLines(const ListBox* list)
-{
-    QStringList lines;
-    for (int i = 0; i < list->Count(); ++i)
-        lines << QString::fromLatin1(list->bytesAt(i));
-    return lines;
-}
-
 QStringList galleryOf(const TForm1& f)
 {
     return listLines(f.PatternsListBox);

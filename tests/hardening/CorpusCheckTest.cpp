@@ -1,13 +1,14 @@
 // hacklewright-tool check on every case of the broken-content corpus: each case's fault is
 // found (and the sound ones have no errors); the command's exit codes and JSON.
 #include "BrokenCorpus.h"
+#include "BuiltTools.h"
+#include "CheckFindings.h"
 
 #include "hw/check/LibraryCheck.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -17,17 +18,7 @@ using hw::check::checkLibrary;
 using hw::check::CheckReport;
 using hw::check::Severity;
 
-namespace {
-
-std::string codes(const CheckReport& report)
-{
-    std::string out;
-    for (const auto& f : report.findings)
-        out += f.code.toStdString() + " (" + f.file.toStdString() + ":" + std::to_string(f.line) + ")\n";
-    return out;
-}
-
-} // namespace
+using hw::test::findingCodes;
 
 TEST(BrokenContent, CheckFindsEachCasesFault)
 {
@@ -62,19 +53,17 @@ TEST(BrokenContent, CheckFindsEachCasesFault)
         ASSERT_NE(want, expected.end()) << "no expectation for the corpus case " << name.toStdString();
         const CheckReport report = checkLibrary(QDir(corpus.filePath(name)));
         if (want->second.isEmpty()) {
-            EXPECT_EQ(report.count(Severity::Error), 0) << name.toStdString() << "\n" << codes(report);
+            EXPECT_EQ(report.count(Severity::Error), 0) << name.toStdString() << "\n" << findingCodes(report);
         } else {
-            EXPECT_TRUE(report.has(want->second)) << name.toStdString() << "\n" << codes(report);
+            EXPECT_TRUE(report.has(want->second)) << name.toStdString() << "\n" << findingCodes(report);
         }
     }
     EXPECT_EQ(cases, int(expected.size()));
 
     // The command: exit 0 with warnings only, 1 with --strict or with errors; JSON counts.
     auto run = [&](const QStringList& args) {
-        QProcess p;
-        p.start(QStringLiteral(HW_TOOL), QStringList{QStringLiteral("check")} + args);
-        EXPECT_TRUE(p.waitForFinished(120000));
-        return std::make_pair(p.exitCode(), p.readAllStandardOutput());
+        const hw::test::ProcessRun check = hw::test::runTool(QStringList{QStringLiteral("check")} + args);
+        return std::make_pair(check.exitCode, check.out);
     };
     const QString sound = corpus.filePath(QStringLiteral("sound"));
     EXPECT_EQ(run({sound}).first, 0);

@@ -83,21 +83,13 @@ QImage patternPicture(int lesson)
     return image;
 }
 
-QByteArray bmpBytes(const QImage& image)
+// The picture as a file of the format ("BMP", "PNG") holds it.
+QByteArray imageBytes(const QImage& image, const char* format)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "BMP");
-    return bytes;
-}
-
-QByteArray pngBytes(const QImage& image)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
+    image.save(&buffer, format);
     return bytes;
 }
 
@@ -185,9 +177,9 @@ public:
         tree[QStringLiteral("QuickTour/QuickTour.ini")] = kQuickTourIni;
         tree[QStringLiteral("Techniques/Techniques.ini")] = kTechniquesIni;
         tree[QStringLiteral("Flies/Adams.ini")] = kAdamsIni;
-        tree[QStringLiteral("Flies/Adams.bmp")] = bmpBytes(patternPicture(kAdams.id));
+        tree[QStringLiteral("Flies/Adams.bmp")] = imageBytes(patternPicture(kAdams.id), "BMP");
         tree[QStringLiteral("Flies/Wulff.ini")] = kWulffIni;
-        tree[QStringLiteral("Flies/Wulff.bmp")] = bmpBytes(patternPicture(kWulff.id));
+        tree[QStringLiteral("Flies/Wulff.bmp")] = imageBytes(patternPicture(kWulff.id), "BMP");
         return tree;
     }
 
@@ -312,7 +304,7 @@ bool writeCorpus(Corpus& corpus, QString* error)
         {"bmp-zero-length", "Flies/Adams.bmp is empty: an empty picture, no error",
          [&](Tree& t) { t[adamsBmp].clear(); }},
         {"bmp-not-a-bitmap", "Flies/Adams.bmp holds a PNG picture: \"Bitmap image is not valid.\"",
-         [&](Tree& t) { t[adamsBmp] = pngBytes(patternPicture(kAdams.id)); }},
+         [&](Tree& t) { t[adamsBmp] = imageBytes(patternPicture(kAdams.id), "PNG"); }},
         {"bmp-short", "Flies/Adams.bmp is 10 bytes: \"Stream read error.\"",
          [&](Tree& t) { t[adamsBmp] = t[adamsBmp].left(10); }},
         {"bmp-damaged-header",

@@ -12,58 +12,48 @@ namespace {
 
 using Body = int (*)(const uint8_t*, size_t);
 
-void replay(const char* name, Body body)
+struct Target {
+    const char* test;   // the test's name
+    const char* folder; // the target's folder under corpus/ and regressions/
+    Body body;
+};
+
+class FuzzReplay : public ::testing::TestWithParam<Target> { };
+
+} // namespace
+
+TEST_P(FuzzReplay, EveryInputPassesTheTargetsChecks)
 {
+    const Target& target = GetParam();
     hw::fuzz::setFailureHandler([](const std::string& what) { ADD_FAILURE() << what; });
     int inputs = 0;
     for (const char* folder : {"corpus", "regressions"}) {
-        QDirIterator it(QStringLiteral(HW_FUZZ_DIR "/%1/%2").arg(QLatin1String(folder), QLatin1String(name)),
-                        QDir::Files);
+        QDirIterator it(
+            QStringLiteral(HW_FUZZ_DIR "/%1/%2").arg(QLatin1String(folder), QLatin1String(target.folder)),
+            QDir::Files);
         while (it.hasNext()) {
             const QString path = it.next();
             QFile file(path);
             ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
             const QByteArray bytes = file.readAll();
             SCOPED_TRACE(path.toStdString());
-            body(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size()));
+            target.body(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size()));
             ++inputs;
         }
     }
-    EXPECT_GT(inputs, 0) << "no seeds for " << name;
+    EXPECT_GT(inputs, 0) << "no seeds for " << target.folder;
     hw::fuzz::setFailureHandler({});
 }
 
-} // namespace
-
-TEST(FuzzReplay, IniFile)
-{
-    replay("ini", hw::fuzz::iniFile);
-}
-TEST(FuzzReplay, IntegerText)
-{
-    replay("integer", hw::fuzz::integerText);
-}
-TEST(FuzzReplay, ContentPath)
-{
-    replay("path", hw::fuzz::contentPath);
-}
-TEST(FuzzReplay, Bitmap)
-{
-    replay("bitmap", hw::fuzz::bitmap);
-}
-TEST(FuzzReplay, ClipDevice)
-{
-    replay("clip", hw::fuzz::clipDevice);
-}
-TEST(FuzzReplay, TextLayout)
-{
-    replay("text", hw::fuzz::textLayout);
-}
-TEST(FuzzReplay, LibraryCheck)
-{
-    replay("check", hw::fuzz::libraryCheck);
-}
-TEST(FuzzReplay, PageFile)
-{
-    replay("pages", hw::fuzz::pageFile);
-}
+INSTANTIATE_TEST_SUITE_P(Targets, FuzzReplay,
+                         ::testing::Values(Target{"IniFile", "ini", hw::fuzz::iniFile},
+                                           Target{"IntegerText", "integer", hw::fuzz::integerText},
+                                           Target{"ContentPath", "path", hw::fuzz::contentPath},
+                                           Target{"Bitmap", "bitmap", hw::fuzz::bitmap},
+                                           Target{"ClipDevice", "clip", hw::fuzz::clipDevice},
+                                           Target{"TextLayout", "text", hw::fuzz::textLayout},
+                                           Target{"LibraryCheck", "check", hw::fuzz::libraryCheck},
+                                           Target{"PageFile", "pages", hw::fuzz::pageFile}),
+                         [](const ::testing::TestParamInfo<Target>& target) {
+                             return std::string(target.param.test);
+                         });

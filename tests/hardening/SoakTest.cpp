@@ -86,7 +86,7 @@ public:
         check();
         schedule(0);
         // Generous: a loaded machine and the sanitizers slow every event down.
-        const bool finished = QTest::qWaitFor([&] { return finished_; }, 60 * 60 * 1000);
+        const bool finished = waitFor([&] { return finished_; }, 60 * 60 * 1000);
         EXPECT_TRUE(finished) << "the soak did not finish";
     }
 
@@ -161,7 +161,7 @@ private:
         ++frameChecks_;
         if (f_.MediaPlayer1->Mode() == TMPModes::mpPlaying)
             ++playingChecks_;
-        if (!QTest::qWaitFor(inRange, 15000)) {
+        if (!waitFor(inRange, 15000)) {
             violation(QStringLiteral("frame %1 on show, topic %2 is %3..%4 in hand %5 (mode %6)")
                           .arg(PlayerInspection::displayedFrame(*f_.MediaPlayer1))
                           .arg(QString::fromLatin1(topic->title))
@@ -309,7 +309,7 @@ private:
         case Kind::LetPlay: {
             // Let a running play go on to its next frame (or its end).
             const int32_t shown = PlayerInspection::displayedFrame(*f_.MediaPlayer1);
-            const bool moved = QTest::qWaitFor(
+            const bool moved = waitFor(
                 [&] {
                     return f_.MediaPlayer1->Mode() != TMPModes::mpPlaying
                         || PlayerInspection::displayedFrame(*f_.MediaPlayer1) != shown;

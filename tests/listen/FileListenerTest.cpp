@@ -1,5 +1,6 @@
 // Commands heard in a sound file, as `hacklewright-tool listen --file` hears them: every
 // command said by different voices, in order, and nothing made of a file that is not sound.
+#include "BuiltTools.h"
 #include "SpokenPhrases.h"
 #include "hw/listen/Listening.h"
 
@@ -68,18 +69,14 @@ TEST(FileListener, HearsEveryCommandSaidByThreeVoicesAndTheToolSaysTheSame)
     EXPECT_GE(matched, 20u);
     EXPECT_EQ(matched, heard.size()) << "a command was heard that was not said";
 
-    QProcess tool;
-    tool.start(qEnvironmentVariable("HW_BINARY_DIR") + QStringLiteral("/tools/hacklewright-tool"),
-               {QStringLiteral("listen"), QStringLiteral("--file"), said});
-    ASSERT_TRUE(tool.waitForFinished(120000));
-    EXPECT_EQ(tool.exitCode(), 0);
+    const ProcessRun tool = runTool({QStringLiteral("listen"), QStringLiteral("--file"), said});
+    EXPECT_EQ(tool.exitCode, 0) << tool.err.toStdString();
     QStringList expected;
     for (const HeardCommand& h : heard)
         expected << QStringLiteral("%1 %2")
                         .arg(h.seconds, 0, 'f', 2)
                         .arg(QString::fromLatin1(commandWord(h.command)));
-    EXPECT_EQ(QString::fromUtf8(tool.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts),
-              expected);
+    EXPECT_EQ(tool.text().split(QLatin1Char('\n'), Qt::SkipEmptyParts), expected);
 }
 
 TEST(FileListener, TakesOutTheEchoOfWhatWasPlayedWhenGivenIt)

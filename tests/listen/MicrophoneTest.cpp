@@ -126,9 +126,8 @@ TEST_F(Microphone, SaysNoMicrophoneWhenThereIsNoneAndStopsAtOnce)
         EXPECT_TRUE(waitFor([&] { return heard.saw(ListenState::NoMicrophone); }, 10000));
     }
     SilentServer silent;
-    const QByteArray server = qgetenv("PULSE_SERVER");
-    qputenv("PULSE_SERVER", silent.address().toUtf8());
     {
+        const ServerNamed named(silent.address());
         Heard heard;
         auto listener = makeMicrophoneListener(phrases, nullptr);
         heard.attach(*listener);
@@ -143,7 +142,6 @@ TEST_F(Microphone, SaysNoMicrophoneWhenThereIsNoneAndStopsAtOnce)
         waiting.reset();
         EXPECT_TRUE(none.taken().empty());
     }
-    qputenv("PULSE_SERVER", server);
 }
 
 } // namespace hw::test

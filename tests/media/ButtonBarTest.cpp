@@ -28,14 +28,10 @@ class PlayerBar : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        dir_ = new QTemporaryDir;
+        dir_ = std::make_unique<QTemporaryDir>();
         ASSERT_TRUE(writeStampedClip(clip(), hw::ClipFormat{}, kFrames));
     }
-    static void TearDownTestSuite()
-    {
-        delete dir_;
-        dir_ = nullptr;
-    }
+    static void TearDownTestSuite() { dir_.reset(); }
     void SetUp() override
     {
         form_ = std::make_unique<QWidget>();
@@ -66,13 +62,12 @@ protected:
     }
     void click(TMPBtnType button) { QTest::mouseClick(bar(), Qt::LeftButton, {}, centreOf(button)); }
 
-    static QTemporaryDir* dir_;
+    static inline std::unique_ptr<QTemporaryDir> dir_;
     std::unique_ptr<QWidget> form_;
     QFrame* panel_ = nullptr;
     TMediaPlayer* player_ = nullptr; // owned by the form
     NoticeLog log_;
 };
-QTemporaryDir* PlayerBar::dir_ = nullptr;
 
 const TButtonSet kStopped{btPlay, btNext, btPrev, btStep, btBack};
 const TButtonSet kPlaying{btPause, btStop, btNext, btPrev, btStep, btBack};

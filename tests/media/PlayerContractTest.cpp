@@ -32,17 +32,13 @@ class PlayerContract : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        dir_ = new QTemporaryDir;
+        dir_ = std::make_unique<QTemporaryDir>();
         hw::ClipFormat format; // MJPEG 320x240 at 15 fps
         ASSERT_TRUE(writeStampedClip(dir_->filePath(QStringLiteral("Lesson.avi")), format, kFrames));
         QDir(dir_->path()).mkpath(QStringLiteral("QuickTour"));
         ASSERT_TRUE(writeStampedClip(dir_->filePath(QStringLiteral("QuickTour/quicktour.avi")), format, 30));
     }
-    static void TearDownTestSuite()
-    {
-        delete dir_;
-        dir_ = nullptr;
-    }
+    static void TearDownTestSuite() { dir_.reset(); }
     void SetUp() override
     {
         panel_ = std::make_unique<QFrame>();
@@ -120,13 +116,12 @@ protected:
         }
     }
 
-    static QTemporaryDir* dir_;
+    static inline std::unique_ptr<QTemporaryDir> dir_;
     std::unique_ptr<QFrame> panel_;
     std::unique_ptr<TMediaPlayer> player_;
     std::shared_ptr<hw::ManualClock> clock_;
     NoticeLog log_;
 };
-QTemporaryDir* PlayerContract::dir_ = nullptr;
 
 void expectNotOpen(const std::function<void()>& call)
 {

@@ -52,35 +52,15 @@ private:
     QtMessageHandler previous_;
 };
 
-// The sound server the outputs made meanwhile connect to.
-class ServerNamed {
-public:
-    explicit ServerNamed(const QString& address)
-        : previous_(qgetenv("PULSE_SERVER"))
-    {
-        qputenv("PULSE_SERVER", address.toUtf8());
-    }
-    ~ServerNamed() { qputenv("PULSE_SERVER", previous_); }
-    ServerNamed(const ServerNamed&) = delete;
-    ServerNamed& operator=(const ServerNamed&) = delete;
-
-private:
-    QByteArray previous_;
-};
-
 class Sound : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        dir_ = new QTemporaryDir;
+        dir_ = std::make_unique<QTemporaryDir>();
         ASSERT_TRUE(writeSoundClip(marked(), kFrames, markedSound(kFrames)));
         ASSERT_TRUE(writeSoundClip(tone(), 30, toneSound(30, 440)));
     }
-    static void TearDownTestSuite()
-    {
-        delete dir_;
-        dir_ = nullptr;
-    }
+    static void TearDownTestSuite() { dir_.reset(); }
     void SetUp() override
     {
         sink_ = std::make_unique<RecordedSink>();
@@ -128,13 +108,12 @@ protected:
         return false;
     }
 
-    static QTemporaryDir* dir_;
+    static inline std::unique_ptr<QTemporaryDir> dir_;
     std::unique_ptr<RecordedSink> sink_;
     QFrame panel_;
     TMediaPlayer player_;
     NoticeLog log_;
 };
-QTemporaryDir* Sound::dir_ = nullptr;
 
 QStringList lavfi(const QString& source)
 {

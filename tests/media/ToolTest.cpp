@@ -1,6 +1,7 @@
 // The authors' commands, run as the program they are: stamp-clip writes a clip, grab saves
 // a frame as the video panel shows it (also at high pixel ratios), read-stamp reads it back;
 // picture and sheet; the command line itself.
+#include "BuiltTools.h"
 #include "SoundFixtures.h"
 
 #include "hw/clips/FrameStamp.h"
@@ -9,7 +10,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -18,16 +18,8 @@
 
 namespace {
 
-QString toolPath()
-{
-    return qEnvironmentVariable("HW_BINARY_DIR") + QStringLiteral("/tools/hacklewright-tool");
-}
-
-struct ToolRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using hw::test::ProcessRun;
+using hw::test::toolPath;
 
 struct ToolPlace {
     QString scale;       // QT_SCALE_FACTOR, when given
@@ -42,26 +34,22 @@ ToolPlace scaled(const QString& scale)
     return place;
 }
 
+// The tool's run, its standard output as text.
+struct ToolRun {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
 ToolRun tool(const QStringList& args, const ToolPlace& place = ToolPlace())
 {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    QProcessEnvironment env = hw::test::offscreenEnvironment();
     if (!place.scale.isEmpty())
         env.insert(QStringLiteral("QT_SCALE_FACTOR"), place.scale);
     if (!place.soundServer.isEmpty())
         env.insert(QStringLiteral("PULSE_SERVER"), place.soundServer);
-    p.setProcessEnvironment(env);
-    if (!place.folder.isEmpty())
-        p.setWorkingDirectory(place.folder);
-    p.start(toolPath(), args);
-    ToolRun r;
-    if (!p.waitForFinished(60000))
-        return r;
-    r.exitCode = p.exitCode();
-    r.out = QString::fromUtf8(p.readAllStandardOutput()).trimmed();
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
+    const ProcessRun run = hw::test::runTool(args, env, place.folder);
+    return {run.exitCode, run.text(), run.err};
 }
 
 } // namespace
@@ -92,7 +80,7 @@ TEST(MediaTools, StampClipGrabAndReadStampAgree)
 
     const ToolRun missing = tool({QStringLiteral("grab"), dir.filePath(QStringLiteral("none.avi")),
                                   QStringLiteral("1"), dir.filePath(QStringLiteral("x.png"))});
-    EXPECT_NE(missing.exitCode, 0);
+    EXPECT_GT(missing.exitCode, 0); // refused, not crashed
     EXPECT_TRUE(missing.err.contains(QStringLiteral("Cannot find the specified file")));
     EXPECT_NE(
         tool({QStringLiteral("grab"), clip, QStringLiteral("40"), dir.filePath(QStringLiteral("x.png"))})
@@ -206,7 +194,7 @@ TEST(MediaTools, OutputNamingTheInputIsRefused)
     const QString png = dir.filePath(QStringLiteral("kept.png"));
     ASSERT_TRUE(QImage(4, 4, QImage::Format_RGB32).save(png));
     const QByteArray kept = bytes(png);
-    EXPECT_NE(tool({QStringLiteral("grab"), clip, QStringLiteral("99"), png}).exitCode, 0);
+    EXPECT_GT(tool({QStringLiteral("grab"), clip, QStringLiteral("99"), png}).exitCode, 0);
     EXPECT_EQ(bytes(png), kept);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 5) << "no partial file is left";
 }

@@ -1,38 +1,23 @@
 // hacklewright-tool card: one card by its pattern name, or all six into a folder.
+#include "BuiltTools.h"
 #include "CardPdf.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-// The tool in the same build tree: HW_BINARY_DIR when the test runner passes it, else found
-// from this binary's place (<build>/tests/recipes).
-QString toolPath()
-{
-    QString build = qEnvironmentVariable("HW_BINARY_DIR");
-    if (build.isEmpty())
-        build = QCoreApplication::applicationDirPath() + QStringLiteral("/../..");
-    return QDir::cleanPath(build + QStringLiteral("/tools/hacklewright-tool"));
-}
-
 int runCard(const QStringList& args)
 {
-    QProcess tool;
-    tool.start(toolPath(), QStringList{QStringLiteral("card")} + args);
-    if (!tool.waitForFinished(60000))
-        return -1;
-    return tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1;
+    return hw::test::runTool(QStringList{QStringLiteral("card")} + args).exitCode;
 }
 
 TEST(CardCommand, WritesCardsByPatternName)
 {
-    if (!QFileInfo(toolPath()).isExecutable())
+    if (!QFileInfo(hw::test::toolPath()).isExecutable())
         GTEST_SKIP() << "hacklewright-tool is not built";
     if (!hw::test::popplerAvailable())
         GTEST_SKIP() << "poppler's tools are not installed";

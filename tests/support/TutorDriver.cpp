@@ -176,14 +176,31 @@ std::vector<QString> TutorWindow::takeBoxes()
     return fresh;
 }
 
-bool waitFor(const std::function<bool()>& condition, int timeoutMs)
-{
-    return QTest::qWaitFor(condition, timeoutMs);
-}
-
 void click(QWidget* widget)
 {
     QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
+}
+
+void press(TForm1& form, Qt::Key key)
+{
+    QWidget* focus = QApplication::focusWidget();
+    QTest::keyClick(focus ? focus : &form, key);
+}
+
+QList<QByteArray> listBytes(const ListBox* list)
+{
+    QList<QByteArray> lines;
+    for (int i = 0; i < list->Count(); ++i)
+        lines << list->bytesAt(i);
+    return lines;
+}
+
+QStringList listLines(const ListBox* list)
+{
+    QStringList lines;
+    for (const QByteArray& line : listBytes(list))
+        lines << QString::fromLatin1(line);
+    return lines;
 }
 
 namespace {

@@ -3,6 +3,7 @@
 // collected instead of shown, clicked and typed at as a user would (so that an error leaving
 // a handler reaches the application's error box), the frame on screen read from its stamp,
 // and the window checked against the screen table.
+#include "WaitFor.h"
 #include "hw/tutor/TForm1.h"
 
 #include <QDir>
@@ -60,11 +61,10 @@ private:
     size_t taken_ = 0;
 };
 
-// Waits (up to 20 s unless told), processing events.
-bool waitFor(const std::function<bool()>& condition, int timeoutMs = 20000);
-
 // Mouse and keyboard as the user uses them.
 void click(QWidget* widget);
+// A key pressed at the control that has the focus (the window when none has).
+void press(TForm1& form, Qt::Key key);
 void clickTopic(TForm1& form, int row);
 void clickGalleryItem(TForm1& form, int row);
 int galleryRowOf(const TForm1& form, const QByteArray& displayName);
@@ -107,6 +107,10 @@ struct CorpusFrame {
 };
 // Reads the stamp of a picture; nullopt when it carries no readable stamp.
 std::optional<CorpusFrame> readCorpusFrame(const QImage& picture);
+
+// The lines of a list box as the catalogue holds them, and as the user reads them.
+QList<QByteArray> listBytes(const ListBox* list);
+QStringList listLines(const ListBox* list);
 
 // The topic chain's titles, in order.
 QStringList titlesOf(const tTopicRecord* chain);

@@ -2,13 +2,14 @@
 // <!-- guide-command -->, run in its order on a phone-style video made here: each runs
 // clean on this ffmpeg, and the lesson video has the frames the guide's rule gives and
 // keeps its sound.
+#include "BuiltTools.h"
+#include "MediaFixtures.h"
+
 #include "hw/content/Bitmap.h"
 #include "hw/media/TMediaPlayer.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -33,28 +34,13 @@ QStringList guideCommands()
     return commands;
 }
 
-struct ShellRun {
-    int exitCode = -1;
-    QString err;
-};
-
-ShellRun shell(const QString& command, const QString& folder)
+// Runs a command of the guide with the built tools first on the path.
+hw::test::ProcessRun shell(const QString& command, const QString& folder)
 {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment env = hw::test::offscreenEnvironment();
     env.insert(QStringLiteral("PATH"),
-               qEnvironmentVariable("HW_BINARY_DIR") + QStringLiteral("/tools:")
-                   + env.value(QStringLiteral("PATH")));
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    p.setProcessEnvironment(env);
-    p.setWorkingDirectory(folder);
-    p.start(QStringLiteral("bash"), {QStringLiteral("-c"), command});
-    p.closeWriteChannel(); // a command that asks a question gets no answer and fails
-    ShellRun r;
-    if (p.waitForFinished(120000) && p.exitStatus() == QProcess::NormalExit)
-        r.exitCode = p.exitCode();
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
+               QFileInfo(hw::test::toolPath()).path() + QLatin1Char(':') + env.value(QStringLiteral("PATH")));
+    return hw::test::runProcess(QStringLiteral("bash"), {QStringLiteral("-c"), command}, env, folder);
 }
 
 int framesOf(const QString& path)
@@ -70,7 +56,7 @@ int framesOf(const QString& path)
 
 TEST(AuthoringGuide, CommandsRunCleanAndGiveTheFramesOfTheRule)
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("ffmpeg")).isEmpty())
+    if (!hw::test::haveFfmpeg())
         GTEST_SKIP() << "no ffmpeg";
     const QStringList commands = guideCommands();
     ASSERT_GE(commands.size(), 10) << "the guide's marked commands";
@@ -86,7 +72,7 @@ TEST(AuthoringGuide, CommandsRunCleanAndGiveTheFramesOfTheRule)
                   .exitCode,
               0);
     for (const QString& command : commands) {
-        const ShellRun run = shell(command, dir.path());
+        const hw::test::ProcessRun run = shell(command, dir.path());
         EXPECT_EQ(run.exitCode, 0) << command.toStdString() << "\n" << run.err.toStdString();
         for (const char* alarm : {"deprecated pixel format", "image sequence pattern",
                                   "Incompatible pixel format", "No sound", "warning"})
@@ -97,15 +83,12 @@ TEST(AuthoringGuide, CommandsRunCleanAndGiveTheFramesOfTheRule)
     for (const char* video : {"Woolly.avi", "MyLessons/Flies/Woolly.avi"}) {
         const QString path = dir.filePath(QLatin1String(video));
         EXPECT_EQ(framesOf(path), 300) << video;
-        QProcess probe;
-        probe.start(QStringLiteral("ffprobe"),
-                    {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-select_streams"),
-                     QStringLiteral("a"), QStringLiteral("-show_entries"),
-                     QStringLiteral("stream=codec_name"), QStringLiteral("-of"), QStringLiteral("csv=p=0"),
-                     path});
-        ASSERT_TRUE(probe.waitForFinished(60000));
-        EXPECT_EQ(QString::fromUtf8(probe.readAllStandardOutput()).trimmed(), QStringLiteral("pcm_s16le"))
-            << video << ": the sound is kept";
+        const hw::test::ProcessRun probe = hw::test::runProcess(
+            QStringLiteral("ffprobe"),
+            {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-select_streams"),
+             QStringLiteral("a"), QStringLiteral("-show_entries"), QStringLiteral("stream=codec_name"),
+             QStringLiteral("-of"), QStringLiteral("csv=p=0"), path});
+        EXPECT_EQ(probe.text(), QStringLiteral("pcm_s16le")) << video << ": the sound is kept";
     }
     for (const char* picture : {"Woolly.bmp", "MyLessons/Flies/Woolly.bmp"}) {
         const QString path = dir.filePath(QLatin1String(picture));

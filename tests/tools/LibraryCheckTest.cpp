@@ -1,10 +1,11 @@
 // The library checker: one fault per small tree made here, and the demo library (which must
 // check clean). make-broken's corpus is checked with the other hardening tests.
 #include "BuiltOnce.h"
+#include "CheckFindings.h"
+#include "MediaFixtures.h"
 #include "TempTree.h"
 
 #include "hw/check/LibraryCheck.h"
-#include "hw/clips/ClipWriter.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -21,6 +22,7 @@
 using hw::check::checkLibrary;
 using hw::check::CheckReport;
 using hw::check::Severity;
+using hw::test::findingCodes;
 
 namespace {
 
@@ -35,16 +37,6 @@ QByteArray bmp(QSize size)
     return bytes;
 }
 
-// Every code found, for the failure messages.
-std::string codes(const CheckReport& report)
-{
-    std::string out;
-    for (const auto& f : report.findings)
-        out += f.code.toStdString() + " (" + f.file.toStdString() + ":" + std::to_string(f.line) + " "
-            + f.message.toStdString() + ")\n";
-    return out;
-}
-
 // A sound library: one pattern "Parachute Adams" with two 20-frame steps and their
 // left-handed twins 40 frames later, in a 90-frame 15 fps clip, both sections and the splash.
 class SmallTree {
@@ -53,14 +45,13 @@ public:
     {
         hw::ClipFormat format;
         format.size = QSize(64, 48);
-        hw::ClipWriter writer;
-        EXPECT_TRUE(writer.open(tree_.path(QStringLiteral("clip.avi")), format));
-        QImage frame(64, 48, QImage::Format_RGB32);
-        for (int f = 0; f < 90; ++f) {
-            frame.fill(QColor(f, 80, 120));
-            writer.addFrame(frame);
-        }
-        EXPECT_TRUE(writer.finish());
+        EXPECT_EQ(hw::test::writeClip(tree_.path(QStringLiteral("clip.avi")), format, 90,
+                                      [](int f) {
+                                          QImage frame(64, 48, QImage::Format_RGB32);
+                                          frame.fill(QColor(f, 80, 120));
+                                          return frame;
+                                      }),
+                  QString());
         QFile clip(tree_.path(QStringLiteral("clip.avi")));
         EXPECT_TRUE(clip.open(QIODevice::ReadOnly));
         video_ = clip.readAll();
@@ -103,9 +94,9 @@ TEST(LibraryCheck, FindsEachFaultOfASmallTree)
 {
     SmallTree sound;
     const CheckReport clean = sound.check();
-    EXPECT_EQ(clean.count(Severity::Error), 0) << codes(clean);
+    EXPECT_EQ(clean.count(Severity::Error), 0) << findingCodes(clean);
     for (const auto& f : clean.findings)
-        EXPECT_EQ(f.code, QStringLiteral("card-without-pattern")) << codes(clean);
+        EXPECT_EQ(f.code, QStringLiteral("card-without-pattern")) << findingCodes(clean);
     EXPECT_EQ(clean.patterns, 1);
     EXPECT_EQ(clean.videos, 4);
 
@@ -195,14 +186,14 @@ TEST(LibraryCheck, FindsEachFaultOfASmallTree)
         const QString code = QString::fromLatin1(fault.code);
         auto found = std::find_if(report.findings.begin(), report.findings.end(),
                                   [&](const auto& f) { return f.code == code; });
-        ASSERT_NE(found, report.findings.end()) << fault.code << "\n" << codes(report);
+        ASSERT_NE(found, report.findings.end()) << fault.code << "\n" << findingCodes(report);
         EXPECT_EQ(found->severity, fault.severity) << fault.code;
         if (fault.line) {
-            EXPECT_EQ(found->line, fault.line) << fault.code << "\n" << codes(report);
+            EXPECT_EQ(found->line, fault.line) << fault.code << "\n" << findingCodes(report);
         }
         // A warning or a note is the only mistake of its tree.
         if (fault.severity != Severity::Error) {
-            EXPECT_EQ(report.count(Severity::Error), 0) << fault.code << "\n" << codes(report);
+            EXPECT_EQ(report.count(Severity::Error), 0) << fault.code << "\n" << findingCodes(report);
         }
     }
 }
@@ -225,7 +216,7 @@ TEST(LibraryCheck, ReportsEveryFaultOfAFileAtItsLine)
     const std::vector<std::pair<std::string, int>> expected
         = {{"picture-unreadable", 0}, {"bad-integer", 7}, {"range-outside-video", 12}, {"bad-integer", 13}};
     std::sort(errors.begin(), errors.end(), [](auto& a, auto& b) { return a.second < b.second; });
-    EXPECT_EQ(errors, expected) << codes(report);
+    EXPECT_EQ(errors, expected) << findingCodes(report);
     EXPECT_EQ(report.videos, 4) << "the pattern's video is checked too";
 }
 
@@ -241,7 +232,7 @@ TEST(LibraryCheck, OverlappingStepsAreReportedOnceEach)
     for (const auto& f : report.findings)
         if (f.code == QStringLiteral("left-overlaps-right"))
             overlaps.push_back(f.message);
-    ASSERT_EQ(overlaps.size(), 40u) << codes(report);
+    ASSERT_EQ(overlaps.size(), 40u) << findingCodes(report);
     EXPECT_EQ(overlaps[0].toStdString(),
               std::string("step 1 \"Same\": its left-handed range 1..19 runs into the "
                           "right-handed ranges of step 2 (0..19), step 3 (0..19), step 4 "
@@ -273,7 +264,7 @@ TEST(LibraryCheck, NamesAreShownAsListed)
     ASSERT_GE(fd, 0);
     ::close(fd);
     const CheckReport report = checkLibrary(t.root());
-    EXPECT_EQ(report.count(Severity::Error), 0) << codes(report);
+    EXPECT_EQ(report.count(Severity::Error), 0) << findingCodes(report);
     EXPECT_EQ(report.patterns, 2);
     EXPECT_EQ(report.videos, 5);
     const QString text = hw::check::formatText(report);
@@ -286,12 +277,12 @@ TEST(LibraryCheck, NamesAreShownAsListed)
 TEST(LibraryCheck, DemoLibraryChecksClean)
 {
     const CheckReport report = checkLibrary(QDir(hw::test::demoTree()));
-    EXPECT_EQ(report.count(Severity::Error), 0) << codes(report);
+    EXPECT_EQ(report.count(Severity::Error), 0) << findingCodes(report);
     // The demo spells some file names in another case on purpose, to show that the tutor
     // finds them: notes, which "check --strict" passes; nothing else may be found.
     for (const auto& f : report.findings) {
-        EXPECT_EQ(f.code, QStringLiteral("name-case")) << codes(report);
-        EXPECT_EQ(f.severity, Severity::Note) << codes(report);
+        EXPECT_EQ(f.code, QStringLiteral("name-case")) << findingCodes(report);
+        EXPECT_EQ(f.severity, Severity::Note) << findingCodes(report);
     }
     EXPECT_GE(report.patterns, 10);
     EXPECT_EQ(report.videos, report.patterns + 3); // both sections and the splash

@@ -16,14 +16,6 @@ using namespace hw::test;
 
 namespace {
 
-QList<QByteArray> titles(ListBox* list)
-{
-    QList<QByteArray> out;
-    for (int i = 0; i < list->Count(); ++i)
-        out << list->bytesAt(i);
-    return out;
-}
-
 QList<QByteArray> plannedTitles(const demo::PlannedLesson& lesson)
 {
     QList<QByteArray> out;
@@ -43,13 +35,13 @@ TEST(TutorDemoLibrary, EverySectionAndPatternShowsItsFirstFrames)
     EXPECT_TRUE(f.catalogueErrors().empty());
 
     click(f.QuickTourButton);
-    EXPECT_EQ(titles(f.TopicsListBox), plannedTitles(plan.quickTour));
+    EXPECT_EQ(listBytes(f.TopicsListBox), plannedTitles(plan.quickTour));
     EXPECT_TRUE(waitForFrame(f, plan.quickTour.topics[0].startFrame));
     clickTopic(f, 1);
     EXPECT_TRUE(waitForFrame(f, plan.quickTour.topics[1].startFrame));
 
     click(f.TechniquesButton);
-    EXPECT_EQ(titles(f.TopicsListBox), plannedTitles(plan.techniques));
+    EXPECT_EQ(listBytes(f.TopicsListBox), plannedTitles(plan.techniques));
     EXPECT_TRUE(waitForFrame(f, plan.techniques.topics[0].startFrame));
     click(f.NextButton);
     EXPECT_TRUE(waitForFrame(f, plan.techniques.topics[1].startFrame));
@@ -70,8 +62,8 @@ TEST(TutorDemoLibrary, EverySectionAndPatternShowsItsFirstFrames)
         clickGalleryItem(f, row);
         ASSERT_NE(f.currentFly(), nullptr);
         EXPECT_EQ(f.currentFly()->displayName, lesson.displayName);
-        EXPECT_EQ(titles(f.TopicsListBox), plannedTitles(lesson));
-        EXPECT_EQ(titles(f.MaterialsAndInstructionsListBox), lesson.materials);
+        EXPECT_EQ(listBytes(f.TopicsListBox), plannedTitles(lesson));
+        EXPECT_EQ(listBytes(f.MaterialsAndInstructionsListBox), lesson.materials);
         EXPECT_FALSE(f.LogoImage->Picture().isNull());
         EXPECT_TRUE(f.PrintRecipeButton->isVisible());
         EXPECT_TRUE(waitForFrame(f, lesson.topics[0].startFrame));

@@ -46,13 +46,6 @@ void expectTabReachesEveryVisibleControl(TForm1& f)
     }
 }
 
-// A key pressed as the user presses it: at the control that has the focus.
-void press(TForm1& f, Qt::Key key)
-{
-    QWidget* focus = QApplication::focusWidget();
-    QTest::keyClick(focus ? focus : &f, key);
-}
-
 } // namespace
 
 TEST(TutorKeyboard, TabReachesEveryControlOnEveryScreen)

@@ -26,13 +26,6 @@ using namespace hw::test;
 
 namespace {
 
-// A key pressed as the user presses it: at the control that has the focus.
-void press(TForm1& f, Qt::Key key)
-{
-    QWidget* focus = QApplication::focusWidget();
-    QTest::keyClick(focus ? focus : &f, key);
-}
-
 // The badge's text, empty while it is hidden.
 QString badge(TForm1& f)
 {
@@ -50,7 +43,7 @@ QWidget* soundNote(TForm1& f)
 bool waitForStartOver(TForm1& f, int first, int last)
 {
     int previous = -1;
-    return QTest::qWaitFor(
+    return waitFor(
         [&] {
             const int shown = frameOnScreen(f).value_or(-1);
             if (shown < 0)
@@ -65,8 +58,7 @@ bool waitForStartOver(TForm1& f, int first, int last)
 
 bool waitUntilEnded(TForm1& f)
 {
-    return QTest::qWaitFor([&] { return showsPlayFace(f) && f.MediaPlayer1->Mode() != TMPModes::mpPlaying; },
-                           20000);
+    return waitFor([&] { return showsPlayFace(f) && f.MediaPlayer1->Mode() != TMPModes::mpPlaying; });
 }
 
 QMenu* openPanelMenu(TForm1& f)
@@ -76,12 +68,10 @@ QMenu* openPanelMenu(TForm1& f)
                             f.VideoPanel->mapToGlobal(QPoint(160, 120)));
     QApplication::sendEvent(f.VideoPanel, &click);
     QMenu* menu = nullptr;
-    EXPECT_TRUE(QTest::qWaitFor(
-        [&] {
-            menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            return menu && menu->isVisible();
-        },
-        20000));
+    EXPECT_TRUE(waitFor([&] {
+        menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        return menu && menu->isVisible();
+    }));
     return menu;
 }
 
@@ -124,7 +114,7 @@ QString caption(TForm1& f)
 
 bool waitForCaption(TForm1& f, const QString& text)
 {
-    return QTest::qWaitFor([&] { return caption(f) == text; }, 20000);
+    return waitFor([&] { return caption(f) == text; });
 }
 
 // The view open, the device drawing into it at its own size in device pixels, and (unless
@@ -132,26 +122,22 @@ bool waitForCaption(TForm1& f, const QString& text)
 bool waitForViewOpen(TForm1& f, bool active = true)
 {
     QWidget* view = practiceView(f);
-    return QTest::qWaitFor(
-        [&] {
-            const QSize shown = PlayerInspection::displayedPicture(*f.MediaPlayer1).size();
-            const QSize room = view->size() * view->devicePixelRatioF();
-            return view->isVisible() && (!active || QApplication::activeWindow() == view)
-                && f.MediaPlayer1->Display() == view && view->size() == view->screen()->size()
-                && shown.boundedTo(room) == shown
-                && (shown.width() == room.width() || shown.height() == room.height());
-        },
-        20000);
+    return waitFor([&] {
+        const QSize shown = PlayerInspection::displayedPicture(*f.MediaPlayer1).size();
+        const QSize room = view->size() * view->devicePixelRatioF();
+        return view->isVisible() && (!active || QApplication::activeWindow() == view)
+            && f.MediaPlayer1->Display() == view && view->size() == view->screen()->size()
+            && shown.boundedTo(room) == shown
+            && (shown.width() == room.width() || shown.height() == room.height());
+    });
 }
 
 bool waitForViewClosed(TForm1& f, bool active = true)
 {
-    return QTest::qWaitFor(
-        [&] {
-            return !practiceView(f)->isVisible() && f.MediaPlayer1->Display() == f.VideoPanel
-                && (!active || QApplication::activeWindow() == &f);
-        },
-        20000);
+    return waitFor([&] {
+        return !practiceView(f)->isVisible() && f.MediaPlayer1->Display() == f.VideoPanel
+            && (!active || QApplication::activeWindow() == &f);
+    });
 }
 
 void wheel(QWidget* view, QPointF at, int notches)
@@ -235,16 +221,14 @@ TEST(TutorPractice, KeysSwitchLoopAndSpeedShownByTheBadge)
     // A speed chosen during a play takes over from the frame on screen: the play goes on,
     // it does not start again.
     click(f.PlayStopButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return frameOnScreen(f).value_or(-1) >= 105; }, 20000));
+    ASSERT_TRUE(waitFor([&] { return frameOnScreen(f).value_or(-1) >= 105; }));
     press(f, Qt::Key_BracketLeft);
     const int shownAtChange = frameOnScreen(f).value_or(-1);
-    EXPECT_TRUE(QTest::qWaitFor(
-        [&] {
-            const int shown = frameOnScreen(f).value_or(-1);
-            EXPECT_GE(shown, shownAtChange);
-            return shown >= shownAtChange + 3;
-        },
-        20000));
+    EXPECT_TRUE(waitFor([&] {
+        const int shown = frameOnScreen(f).value_or(-1);
+        EXPECT_GE(shown, shownAtChange);
+        return shown >= shownAtChange + 3;
+    }));
     EXPECT_TRUE(showsStopFace(f));
     EXPECT_EQ(f.MediaPlayer1->speed(), 0.5);
     click(f.PlayStopButton);
@@ -327,7 +311,7 @@ TEST(TutorPractice, LoopSwitchedDuringAPlayAndAHandChangeWhileLooping)
 
     // A hand change loops on over the same step in the other hand (45..58).
     chooseHandFromList(f, 1);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return frameOnScreen(f).value_or(-1) >= 45; }, 20000));
+    ASSERT_TRUE(waitFor([&] { return frameOnScreen(f).value_or(-1) >= 45; }));
     ASSERT_TRUE(waitForStartOver(f, 45, 58));
 
     // Switched off: the round plays out to the step's end and stops there.
@@ -365,7 +349,7 @@ TEST(TutorPractice, PanelMenuOffersTheChoicesWithTheirKeys)
     // Chosen with the mouse, as from the keys.
     QTest::mouseClick(menu, Qt::LeftButton, {},
                       menu->actionGeometry(menuAction(menu, QStringLiteral("Quarter speed"))).center());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !menu->isVisible(); }, 20000));
+    EXPECT_TRUE(waitFor([&] { return !menu->isVisible(); }));
     EXPECT_EQ(badge(f), QString::fromUtf8("\u00BC\u00D7"));
     EXPECT_EQ(f.MediaPlayer1->speed(), 0.25);
 
@@ -374,7 +358,7 @@ TEST(TutorPractice, PanelMenuOffersTheChoicesWithTheirKeys)
     EXPECT_TRUE(menuAction(menu, QStringLiteral("Quarter speed"))->isChecked());
     QTest::mouseClick(menu, Qt::LeftButton, {},
                       menu->actionGeometry(menuAction(menu, QStringLiteral("Loop this step"))).center());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !menu->isVisible(); }, 20000));
+    EXPECT_TRUE(waitFor([&] { return !menu->isVisible(); }));
     EXPECT_EQ(badge(f), QStringLiteral("Loop ") + QString::fromUtf8("\u00BC\u00D7"));
     press(f, Qt::Key_S);
     EXPECT_EQ(badge(f), QStringLiteral("Loop"));
@@ -402,7 +386,7 @@ TEST(TutorPractice, KeySheetListsEveryKeyAndClosesOnAnyKeyOrClick)
     const auto sheet = [] { return QApplication::activePopupWidget(); };
     for (Qt::Key opener : {Qt::Key_F1, Qt::Key_Question}) {
         press(f, opener);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return sheet() && sheet()->isVisible(); }, 20000));
+        ASSERT_TRUE(waitFor([&] { return sheet() && sheet()->isVisible(); }));
         EXPECT_EQ(sheet()->objectName(), QStringLiteral("KeySheet"));
         const QString text = sheet()->findChild<QLabel*>()->text();
         for (const KeyHelp& key : windowKeys())
@@ -415,7 +399,7 @@ TEST(TutorPractice, KeySheetListsEveryKeyAndClosesOnAnyKeyOrClick)
             QTest::keyClick(open, Qt::Key_L);
         else
             QTest::mouseClick(open, Qt::LeftButton, {}, QPoint(10, 10));
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !open->isVisible(); }, 20000));
+        EXPECT_TRUE(waitFor([&] { return !open->isVisible(); }));
         // The key that closed it did nothing else.
         EXPECT_EQ(badge(f), QString());
     }
@@ -453,7 +437,7 @@ TEST(TutorPractice, SoundLevelKeysShowANoteAndAreKeptBetweenRuns)
             EXPECT_EQ(f.MediaPlayer1->muted(), step.muted);
         }
         // The note goes by itself.
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !soundNote(f)->isVisible(); }, 20000));
+        EXPECT_TRUE(waitFor([&] { return !soundNote(f)->isVisible(); }));
         press(f, Qt::Key_L);
         press(f, Qt::Key_S);
     }
@@ -503,7 +487,7 @@ TEST(TutorPractice, CaptionsAtAStoppedFrameFollowCAndAreKeptBetweenRuns)
         press(f, Qt::Key_C);
         EXPECT_EQ(caption(f), QString());
         EXPECT_EQ(soundNote(f)->accessibleName(), QStringLiteral("Captions off"));
-        EXPECT_TRUE(QTest::qWaitFor([&] { return f.VideoPanel->grab().toImage() != captioned; }, 20000));
+        EXPECT_TRUE(waitFor([&] { return f.VideoPanel->grab().toImage() != captioned; }));
 
         // WebVTT; a cue that runs on past the clip's end is read all the same.
         press(f, Qt::Key_C);
@@ -573,30 +557,28 @@ TEST(TutorPractice, PracticeViewOpensAndClosesEveryWayKeepingFrameAndPlay)
         ASSERT_TRUE(waitForViewClosed(f));
         // The window as it was.
         ASSERT_TRUE(waitForFrame(f, 1));
-        EXPECT_TRUE(QTest::qWaitFor([&] { return f.VideoPanel->grab().toImage() == panelBefore; }, 20000));
+        EXPECT_TRUE(waitFor([&] { return f.VideoPanel->grab().toImage() == panelBefore; }));
     }
 
     // The window's keys work in the view; the band tells the step and the badges.
     press(f, Qt::Key_F);
     ASSERT_TRUE(waitForViewOpen(f));
     QTest::keyClick(view, Qt::Key_Right);
-    EXPECT_TRUE(
-        QTest::qWaitFor([&] { return PlayerInspection::displayedFrame(*f.MediaPlayer1) == 2; }, 20000));
+    EXPECT_TRUE(waitFor([&] { return PlayerInspection::displayedFrame(*f.MediaPlayer1) == 2; }));
     QTest::keyClick(view, Qt::Key_L);
     QTest::keyClick(view, Qt::Key_M);
-    EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return bandText(f) == QStringLiteral("Tail | Step 1 of 3 | Loop Muted"); }, 20000))
+    EXPECT_TRUE(waitFor([&] { return bandText(f) == QStringLiteral("Tail | Step 1 of 3 | Loop Muted"); }))
         << bandText(f).toStdString();
     QTest::keyClick(view, Qt::Key_M);
     QTest::keyClick(view, Qt::Key_L);
     QTest::keyClick(view, Qt::Key_PageDown);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return bandText(f) == QStringLiteral("Body | Step 2 of 3"); }, 20000))
+    EXPECT_TRUE(waitFor([&] { return bandText(f) == QStringLiteral("Body | Step 2 of 3"); }))
         << bandText(f).toStdString();
     // The band fades when the mouse rests and comes back when it moves.
     QWidget* band = view->findChild<QWidget*>(QStringLiteral("PracticeBand"));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !band->isVisible(); }, 20000));
+    EXPECT_TRUE(waitFor([&] { return !band->isVisible(); }));
     QTest::mouseMove(view, QPoint(40, 40));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return band->isVisible(); }, 20000));
+    EXPECT_TRUE(waitFor([&] { return band->isVisible(); }));
 
     // A play goes on across the view, both ways.
     QTest::keyClick(view, Qt::Key_Space);
@@ -664,12 +646,11 @@ TEST(TutorPractice, PracticeViewZoomsAboutThePointerWithinLimitsUntilANewStep)
     // It stays while the step plays and goes with a new step, and the window never sees it.
     wheel(view, at, 2);
     QTest::keyClick(view, Qt::Key_Space);
-    EXPECT_TRUE(
-        QTest::qWaitFor([&] { return PlayerInspection::displayedFrame(*f.MediaPlayer1) >= 5; }, 20000));
+    EXPECT_TRUE(waitFor([&] { return PlayerInspection::displayedFrame(*f.MediaPlayer1) >= 5; }));
     EXPECT_DOUBLE_EQ(zoom().m11(), 1.5625);
     EXPECT_NE(factor, 1.0);
     QTest::keyClick(view, Qt::Key_PageDown);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return zoom().isIdentity(); }, 20000));
+    EXPECT_TRUE(waitFor([&] { return zoom().isIdentity(); }));
     wheel(view, at, 2);
     QTest::keyClick(view, Qt::Key_Escape);
     ASSERT_TRUE(waitForViewClosed(f));
@@ -695,10 +676,8 @@ TEST(TutorPractice, PracticeViewShowsThePictureAtTheScreensResolution)
     ASSERT_TRUE(waitForViewClosed(f, false));
     EXPECT_TRUE(waitForFrame(f, 0));
     // The panel's picture at the panel's size again.
-    EXPECT_TRUE(QTest::qWaitFor(
-        [&] {
-            return PlayerInspection::displayedPicture(*f.MediaPlayer1).height()
-                == qRound(f.VideoPanel->height() * f.VideoPanel->devicePixelRatioF());
-        },
-        20000));
+    EXPECT_TRUE(waitFor([&] {
+        return PlayerInspection::displayedPicture(*f.MediaPlayer1).height()
+            == qRound(f.VideoPanel->height() * f.VideoPanel->devicePixelRatioF());
+    }));
 }

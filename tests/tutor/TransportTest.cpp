@@ -34,10 +34,10 @@ void openRange(TForm1& f)
 int playAndStopAfter(TForm1& f, int frame)
 {
     click(f.PlayStopButton);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return frameOnScreen(f).value_or(-1) >= frame; }, 20000));
+    EXPECT_TRUE(waitFor([&] { return frameOnScreen(f).value_or(-1) >= frame; }));
     click(f.PlayStopButton);
     EXPECT_TRUE(showsPlayFace(f));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return f.MediaPlayer1->Mode() == TMPModes::mpStopped; }, 20000));
+    EXPECT_TRUE(waitFor([&] { return f.MediaPlayer1->Mode() == TMPModes::mpStopped; }));
     return f.MediaPlayer1->Position();
 }
 
@@ -201,13 +201,13 @@ TEST(TutorTransport, ChangingHandWhilePlayingMovesToTheNewHand)
     TForm1& f = *w;
     openRange(f);
     click(f.PlayStopButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return frameOnScreen(f).value_or(0) >= 105; }, 20000));
+    ASSERT_TRUE(waitFor([&] { return frameOnScreen(f).value_or(0) >= 105; }));
     chooseHandFromList(f, 1);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return frameOnScreen(f).value_or(0) >= 600; }, 20000));
+    ASSERT_TRUE(waitFor([&] { return frameOnScreen(f).value_or(0) >= 600; }));
     // The clip plays on in the left hand, from its first frame to its last.
     EXPECT_TRUE(showsStopFace(f));
     std::vector<int> seen;
-    ASSERT_TRUE(QTest::qWaitFor(
+    ASSERT_TRUE(waitFor(
         [&] {
             if (const auto frame = frameOnScreen(f))
                 seen.push_back(*frame);

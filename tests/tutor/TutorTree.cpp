@@ -1,9 +1,9 @@
 #include "TutorTree.h"
 
 #include "BuiltOnce.h"
+#include "MediaFixtures.h"
 #include "TempTree.h"
 
-#include "hw/clips/ClipWriter.h"
 #include "hw/clips/StampedFrame.h"
 
 #include <QFileInfo>
@@ -18,19 +18,15 @@
 namespace hw::test {
 namespace {
 
-void writeClip(const QString& path, int frames, QSize size = {320, 240}, int fps = 25)
+void writeStamped(const QString& path, int frames, QSize size = {320, 240}, int fps = 25)
 {
-    ClipWriter writer;
     ClipFormat format;
     format.size = size;
     format.framesPerSecond = fps;
-    if (!writer.open(path, format))
-        throw std::runtime_error(writer.errorText().toStdString());
-    for (int i = 0; i < frames; ++i)
-        if (!writer.addFrame(makeStampedFrame(size, i)))
-            throw std::runtime_error(writer.errorText().toStdString());
-    if (!writer.finish())
-        throw std::runtime_error(writer.errorText().toStdString());
+    const QString error
+        = writeClip(path, format, frames, [size](int n) { return makeStampedFrame(size, n); });
+    if (!error.isEmpty())
+        throw std::runtime_error(error.toStdString());
 }
 
 void writePicture(const QString& path, QSize size, QColor left, QColor right)
@@ -70,21 +66,21 @@ QDir standardTree()
     return cachedTree(QStringLiteral("standard"), [](const QString& root) {
         writeSection(root, QStringLiteral("QuickTour"),
                      {{"Welcome", 0, 9, 0}, {"Using the tutor", 10, 19, 0}, {"Printing", 20, 29, 0}});
-        writeClip(root + QStringLiteral("/QuickTour/QuickTour.avi"), 30);
+        writeStamped(root + QStringLiteral("/QuickTour/QuickTour.avi"), 30);
         writeSection(root, QStringLiteral("Techniques"),
                      {{"Whip finish", 0, 11, 12}, {"Dubbing", 24, 35, 12}});
-        writeClip(root + QStringLiteral("/Techniques/Techniques.avi"), 48);
+        writeStamped(root + QStringLiteral("/Techniques/Techniques.avi"), 48);
 
         writePattern(root, QStringLiteral("Adams"), "Adams", 3,
                      {{"Tail", 0, 14, 45}, {"Body", 15, 29, 45}, {"Hackle", 30, 59, 45}},
                      "Hook=Dry fly hook, size 12\r\nTail=Grizzly and brown fibres\r\n");
         writePicture(root + QStringLiteral("/Flies/Adams.bmp"), {60, 40}, Qt::red, Qt::yellow);
-        writeClip(root + QStringLiteral("/Flies/Adams.avi"), 105);
+        writeStamped(root + QStringLiteral("/Flies/Adams.avi"), 105);
 
         writePattern(root, QStringLiteral("Caddis"), "Cr\xE8me Caddis", 2,
                      {{"Body", 0, 19, 40}, {"Wing", 20, 39, 40}}, "Hook=Size 14\r\n");
         writePicture(root + QStringLiteral("/Flies/Caddis.bmp"), {120, 80}, Qt::green, Qt::green);
-        writeClip(root + QStringLiteral("/Flies/Caddis.avi"), 80);
+        writeStamped(root + QStringLiteral("/Flies/Caddis.avi"), 80);
 
         writePattern(root, QStringLiteral("Zulu"), "Zulu Empty", 0, {},
                      "Hook=Size 10\r\nThread=Black 8/0\r\n");
@@ -97,13 +93,13 @@ QDir rangeTree()
     return cachedTree(QStringLiteral("range"), [](const QString& root) {
         writePattern(root, QStringLiteral("Range"), "Range", 1, {{"Whole", 100, 200, 500}}, "");
         writePicture(root + QStringLiteral("/Flies/Range.bmp"), {120, 80}, Qt::gray, Qt::gray);
-        writeClip(root + QStringLiteral("/Flies/Range.avi"), 700, {160, 120}, 50);
+        writeStamped(root + QStringLiteral("/Flies/Range.avi"), 700, {160, 120}, 50);
 
         const int max = 2147483647;
         writePattern(root, QStringLiteral("Huge"), "Huge", 2,
                      {{"Top", max, max, max}, {"Bottom", -max - 1, -max - 1, -max - 1}}, "");
         writePicture(root + QStringLiteral("/Flies/Huge.bmp"), {120, 80}, Qt::black, Qt::white);
-        writeClip(root + QStringLiteral("/Flies/Huge.avi"), 10);
+        writeStamped(root + QStringLiteral("/Flies/Huge.avi"), 10);
     });
 }
 
@@ -123,10 +119,10 @@ QDir twinsTree()
     return cachedTree(QStringLiteral("twins"), [](const QString& root) {
         writePattern(root, QStringLiteral("One"), "Twin", 1, {{"Only", 0, 4, 0}}, "Hook=One\r\n");
         writePicture(root + QStringLiteral("/Flies/One.bmp"), {120, 80}, Qt::magenta, Qt::magenta);
-        writeClip(root + QStringLiteral("/Flies/One.avi"), 5);
+        writeStamped(root + QStringLiteral("/Flies/One.avi"), 5);
         writePattern(root, QStringLiteral("Two"), "Twin", 1, {{"Only", 0, 4, 0}}, "Hook=Two\r\n");
         writePicture(root + QStringLiteral("/Flies/Two.bmp"), {120, 80}, Qt::darkGreen, Qt::darkGreen);
-        writeClip(root + QStringLiteral("/Flies/Two.avi"), 5);
+        writeStamped(root + QStringLiteral("/Flies/Two.avi"), 5);
     });
 }
 
@@ -135,19 +131,19 @@ QDir captionTree()
     return cachedTree(QStringLiteral("captions"), [](const QString& root) {
         writeSection(root, QStringLiteral("QuickTour"),
                      {{"Welcome", 0, 9, 0}, {"Using the tutor", 10, 19, 0}, {"Printing", 20, 29, 0}});
-        writeClip(root + QStringLiteral("/QuickTour/QuickTour.avi"), 30);
+        writeStamped(root + QStringLiteral("/QuickTour/QuickTour.avi"), 30);
         writeTreeFile(root + QStringLiteral("/QuickTour/quicktour.SRT"),
                       "1\r\n00:00:00,000 --> 00:00:00,360\r\n<i>Welcome</i> to the\r\ntutor\r\n\r\n"
                       "2\r\n00:00:00,800 --> 00:00:01,160\r\nPrinting a recipe\r\n");
         writeSection(root, QStringLiteral("Techniques"),
                      {{"Whip finish", 0, 11, 12}, {"Dubbing", 24, 35, 12}});
-        writeClip(root + QStringLiteral("/Techniques/Techniques.avi"), 48);
+        writeStamped(root + QStringLiteral("/Techniques/Techniques.avi"), 48);
         writeTreeFile(root + QStringLiteral("/Techniques/Techniques.vtt"),
                       "WEBVTT\n\n00:00.000 --> 00:00.400\nWhip finish: four turns\n\n"
                       "00:01.000 --> 00:05.000\nPast the end of the clip\n");
         writePattern(root, QStringLiteral("Adams"), "Adams", 1, {{"Tail", 0, 14, 0}}, "Hook=Size 12\r\n");
         writePicture(root + QStringLiteral("/Flies/Adams.bmp"), {60, 40}, Qt::red, Qt::yellow);
-        writeClip(root + QStringLiteral("/Flies/Adams.avi"), 15);
+        writeStamped(root + QStringLiteral("/Flies/Adams.avi"), 15);
         writeTreeFile(root + QStringLiteral("/Flies/Adams.srt"), QByteArray("\x00\x01garbage\xff", 10));
     });
 }

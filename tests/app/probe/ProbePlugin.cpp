@@ -15,6 +15,7 @@
 //   wait-gone NAME [ms]          no widget of that name exists
 //   wait-closed [ms]             the widget the last wait-shown found is hidden or gone
 //   wait-items NAME COUNT [ms]   a list widget holds at least COUNT lines
+//   wait-named NAME WORD [ms]    a widget's accessible name is WORD (a button's face)
 //   items NAME                   the lines of a list widget, separated by " | "
 //   click NAME                   a left click in the middle of a widget
 //   click-item NAME TEXT         a left click on the line of a list whose text is TEXT
@@ -245,6 +246,15 @@ private:
                 [name, count] {
                     QWidget* w = findWidget(name);
                     return w && linesOf(w).size() >= count;
+                },
+                timeoutOf(words, 3));
+        } else if (command == QLatin1String("wait-named")) {
+            const QString word = words.value(2);
+            waitFor(
+                line,
+                [name, word] {
+                    QWidget* w = findWidget(name);
+                    return w && w->accessibleName() == word;
                 },
                 timeoutOf(words, 3));
         } else if (command == QLatin1String("items")) {

@@ -1,6 +1,7 @@
 #pragma once
 // Test clips made at test time, and the references the player is checked against: the
 // stamp in a picture, and the frames the ffmpeg program itself decodes.
+#include "WaitFor.h"
 #include "hw/clips/ClipWriter.h"
 #include "hw/media/TMediaPlayer.h"
 
@@ -17,8 +18,12 @@
 
 namespace hw::test {
 
-// Writes frames 0..frames-1 as stamped pictures through ClipWriter; slots listed in empty
-// are written as dropped frames (they repeat the picture before). False on failure.
+// Writes picture(n) for frames 0..frames-1 through ClipWriter; slots listed in empty are
+// written as dropped frames (they repeat the picture before). The writer's error text on
+// failure, empty on success.
+QString writeClip(const QString& path, const ClipFormat& format, int frames,
+                  const std::function<QImage(int)>& picture, const std::set<int>& empty = {});
+// The same with stamped pictures; false on failure.
 bool writeStampedClip(const QString& path, const ClipFormat& format, int frames,
                       const std::set<int>& empty = {});
 // Encodes stamped frames with the ffmpeg program, codecArgs chosen by the caller
@@ -45,9 +50,6 @@ std::vector<int> ffmpegStamps(const QString& path, QSize size = QSize(320, 240))
 std::optional<int> stampOf(const QImage& picture);
 // The stamp of what the player's Display widget shows, grabbed as the user would see it.
 std::optional<int> displayStamp(const TMediaPlayer& player);
-
-// Waits, processing events, until done() or the time-out (generous: the machine may be loaded).
-bool waitFor(const std::function<bool()>& done, int timeoutMs = 20000);
 
 // Records the notices a player delivers, and NotifyValue as seen inside the handler.
 struct NoticeLog {

@@ -1,5 +1,6 @@
 #include "SoundFixtures.h"
 
+#include "BuiltTools.h"
 #include "MediaFixtures.h"
 
 #include <QCoreApplication>
@@ -31,13 +32,10 @@ int markOf(int16_t v)
 
 bool run(const QString& program, const QStringList& args, QString* out = nullptr)
 {
-    QProcess p;
-    p.start(program, args);
-    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
-        return false;
+    const ProcessRun done = runProcess(program, args, QProcessEnvironment::systemEnvironment(), {}, 60000);
     if (out)
-        *out = QString::fromUtf8(p.readAllStandardOutput()).trimmed();
-    return true;
+        *out = done.text();
+    return done.exitCode == 0;
 }
 } // namespace
 

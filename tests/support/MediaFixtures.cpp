@@ -1,8 +1,10 @@
 #include "MediaFixtures.h"
 
+#include "BuiltTools.h"
 #include "ClipReader.h"
 #include "hw/clips/FrameStamp.h"
 #include "hw/clips/StampedFrame.h"
+#include "hw/media/LibavHandles.h"
 
 extern "C" {
 #include <libavformat/avformat.h>
@@ -11,7 +13,6 @@ extern "C" {
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTest>
 
 #include <cstring>
 
@@ -19,18 +20,22 @@ extern "C" {
 
 namespace hw::test {
 
-bool writeStampedClip(const QString& path, const ClipFormat& format, int frames, const std::set<int>& empty)
+QString writeClip(const QString& path, const ClipFormat& format, int frames,
+                  const std::function<QImage(int)>& picture, const std::set<int>& empty)
 {
     ClipWriter writer;
-    if (!writer.open(path, format))
-        return false;
-    for (int n = 0; n < frames; ++n) {
-        const bool ok
-            = empty.count(n) ? writer.addEmptyFrame() : writer.addFrame(makeStampedFrame(format.size, n));
-        if (!ok)
-            return false;
-    }
-    return writer.finish();
+    bool ok = writer.open(path, format);
+    for (int n = 0; ok && n < frames; ++n)
+        ok = empty.count(n) ? writer.addEmptyFrame() : writer.addFrame(picture(n));
+    ok = ok && writer.finish();
+    return ok ? QString() : writer.errorText() + QStringLiteral(" (") + path + QLatin1Char(')');
+}
+
+bool writeStampedClip(const QString& path, const ClipFormat& format, int frames, const std::set<int>& empty)
+{
+    return writeClip(
+               path, format, frames, [&](int n) { return makeStampedFrame(format.size, n); }, empty)
+        .isEmpty();
 }
 
 bool haveFfmpeg()
@@ -83,14 +88,18 @@ bool ffmpegClip(const QString& path, int frames, const std::function<QImage(int)
 bool remuxToMp4(const QString& from, const QString& to, const std::vector<int32_t>& displayMatrix,
                 bool pixelShapeInContainer)
 {
-    AVFormatContext* in = nullptr;
-    AVFormatContext* out = nullptr;
-    AVPacket* packet = av_packet_alloc();
-    bool ok = avformat_open_input(&in, QFile::encodeName(from).constData(), nullptr, nullptr) >= 0
-        && avformat_find_stream_info(in, nullptr) >= 0
-        && avformat_alloc_output_context2(&out, nullptr, "mp4", QFile::encodeName(to).constData()) >= 0;
+    hw::media::LibavPtr<AVFormatContext> in;
+    hw::media::OutputFormatPtr out;
+    const hw::media::LibavPtr<AVPacket> packet(av_packet_alloc());
+    AVFormatContext* made = nullptr;
+    bool ok = avformat_open_input(&made, QFile::encodeName(from).constData(), nullptr, nullptr) >= 0;
+    in.reset(made);
+    made = nullptr;
+    ok = ok && avformat_find_stream_info(in.get(), nullptr) >= 0
+        && avformat_alloc_output_context2(&made, nullptr, "mp4", QFile::encodeName(to).constData()) >= 0;
+    out.reset(made);
     for (unsigned i = 0; ok && i < in->nb_streams; ++i) {
-        AVStream* st = avformat_new_stream(out, nullptr);
+        AVStream* st = avformat_new_stream(out.get(), nullptr);
         ok = st && avcodec_parameters_copy(st->codecpar, in->streams[i]->codecpar) >= 0;
         if (!ok)
             break;
@@ -110,19 +119,15 @@ bool remuxToMp4(const QString& from, const QString& to, const std::vector<int32_
         }
     }
     ok = ok && avio_open(&out->pb, QFile::encodeName(to).constData(), AVIO_FLAG_WRITE) >= 0
-        && avformat_write_header(out, nullptr) >= 0;
-    while (ok && av_read_frame(in, packet) >= 0) {
-        av_packet_rescale_ts(packet, in->streams[packet->stream_index]->time_base,
+        && avformat_write_header(out.get(), nullptr) >= 0;
+    while (ok && av_read_frame(in.get(), packet.get()) >= 0) {
+        av_packet_rescale_ts(packet.get(), in->streams[packet->stream_index]->time_base,
                              out->streams[packet->stream_index]->time_base);
-        ok = av_interleaved_write_frame(out, packet) >= 0;
-        av_packet_unref(packet);
+        ok = av_interleaved_write_frame(out.get(), packet.get()) >= 0;
+        av_packet_unref(packet.get());
     }
-    ok = ok && av_write_trailer(out) >= 0;
-    if (out)
-        avio_closep(&out->pb);
-    avformat_free_context(out);
-    avformat_close_input(&in);
-    av_packet_free(&packet);
+    ok = ok && av_write_trailer(out.get()) >= 0;
+    out.reset(); // closes the file before it is read back
     const ClipFacts written = ok ? probeClip(to) : ClipFacts{};
     return written.opened && written.displayMatrix == displayMatrix
         && (pixelShapeInContainer || written.containerPixelAspect == 0);
@@ -130,17 +135,14 @@ bool remuxToMp4(const QString& from, const QString& to, const std::vector<int32_
 
 QImage ffmpegShownFrame(const QString& path, QSize size)
 {
-    QProcess ff;
-    ff.start(QStringLiteral("ffmpeg"),
-             {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-i"), path,
-              QStringLiteral("-vf"), QStringLiteral("scale=%1:%2").arg(size.width()).arg(size.height()),
-              QStringLiteral("-frames:v"), QStringLiteral("1"), QStringLiteral("-f"),
-              QStringLiteral("rawvideo"), QStringLiteral("-pix_fmt"), QStringLiteral("bgra"),
-              QStringLiteral("-")});
-    if (!ff.waitForFinished(60000) || ff.exitCode() != 0)
-        return {};
-    const QByteArray data = ff.readAllStandardOutput();
-    if (data.size() != qsizetype(size.width()) * size.height() * 4)
+    const ProcessRun ff = runProcess(
+        QStringLiteral("ffmpeg"),
+        {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-i"), path, QStringLiteral("-vf"),
+         QStringLiteral("scale=%1:%2").arg(size.width()).arg(size.height()), QStringLiteral("-frames:v"),
+         QStringLiteral("1"), QStringLiteral("-f"), QStringLiteral("rawvideo"), QStringLiteral("-pix_fmt"),
+         QStringLiteral("bgra"), QStringLiteral("-")});
+    const QByteArray& data = ff.out;
+    if (ff.exitCode != 0 || data.size() != qsizetype(size.width()) * size.height() * 4)
         return {};
     return QImage(reinterpret_cast<const uchar*>(data.constData()), size.width(), size.height(),
                   QImage::Format_ARGB32)
@@ -150,14 +152,12 @@ QImage ffmpegShownFrame(const QString& path, QSize size)
 std::vector<int> ffmpegStamps(const QString& path, QSize size)
 {
     std::vector<int> out;
-    QProcess ff;
-    ff.start(QStringLiteral("ffmpeg"),
-             {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-i"), path, QStringLiteral("-f"),
-              QStringLiteral("rawvideo"), QStringLiteral("-pix_fmt"), QStringLiteral("bgra"),
-              QStringLiteral("-")});
-    if (!ff.waitForFinished(120000))
-        return out;
-    const QByteArray data = ff.readAllStandardOutput();
+    const QByteArray data
+        = runProcess(QStringLiteral("ffmpeg"),
+                     {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-i"), path,
+                      QStringLiteral("-f"), QStringLiteral("rawvideo"), QStringLiteral("-pix_fmt"),
+                      QStringLiteral("bgra"), QStringLiteral("-")})
+              .out;
     const qsizetype frameBytes = qsizetype(size.width()) * size.height() * 4;
     for (qsizetype off = 0; off + frameBytes <= data.size(); off += frameBytes) {
         QImage img(reinterpret_cast<const uchar*>(data.constData() + off), size.width(), size.height(),
@@ -180,11 +180,6 @@ std::optional<int> displayStamp(const TMediaPlayer& player)
     if (!player.Display())
         return std::nullopt;
     return stampOf(player.Display()->grab().toImage());
-}
-
-bool waitFor(const std::function<bool()>& done, int timeoutMs)
-{
-    return QTest::qWaitFor(done, timeoutMs);
 }
 
 void NoticeLog::attach(TMediaPlayer& player)

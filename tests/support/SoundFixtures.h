@@ -58,6 +58,30 @@ private:
     std::unique_ptr<Recorder> rec_;
 };
 
+// The sound server (PULSE_SERVER) that outputs made while this lives connect to.
+class ServerNamed {
+public:
+    explicit ServerNamed(const QString& address)
+        : had_(qEnvironmentVariableIsSet("PULSE_SERVER"))
+        , previous_(qgetenv("PULSE_SERVER"))
+    {
+        qputenv("PULSE_SERVER", address.toUtf8());
+    }
+    ~ServerNamed()
+    {
+        if (had_)
+            qputenv("PULSE_SERVER", previous_);
+        else
+            qunsetenv("PULSE_SERVER");
+    }
+    ServerNamed(const ServerNamed&) = delete;
+    ServerNamed& operator=(const ServerNamed&) = delete;
+
+private:
+    bool had_;
+    QByteArray previous_;
+};
+
 // A sound server's socket that takes connections and never answers.
 class SilentServer {
 public:
