@@ -73,8 +73,7 @@ QList<TReportPreviewWindow*> openPreviews()
 class Soak {
 public:
     Soak(TutorWindow& session, int events, unsigned seed)
-        : s_(session)
-        , f_(session.form())
+        : f_(session.form())
         , events_(events)
         , random_(seed)
     { }
@@ -322,7 +321,6 @@ private:
         }
     }
 
-    TutorWindow& s_;
     TForm1& f_;
     int events_;
     std::mt19937 random_;
