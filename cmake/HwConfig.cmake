@@ -53,14 +53,19 @@ function(hw_strict_conversions name)
   target_compile_options(${name} PRIVATE -Wconversion -Wsign-conversion -Wcast-qual)
 endfunction()
 
-# hw_add_test(name SOURCES ... LIBS ... [LABELS ...] [TIMEOUT s])
+# hw_add_test(name SOURCES ... LIBS ... [LABELS ...] [TIMEOUT s] [COST c])
 # A GoogleTest binary; each test case becomes its own CTest test, run on Qt's offscreen platform.
 # The binary learns its time-out (HW_TEST_TIMEOUT), so that a test that hangs is ended by its
-# own watchdog, with a message, before CTest's time-out ends it silently.
+# own watchdog, with a message, before CTest's time-out ends it silently. COST (about the
+# seconds a case takes) makes a parallel run start the long binaries' cases first, before
+# CTest has timed them itself: otherwise a long case that comes last runs on alone at the end.
 function(hw_add_test name)
-  cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "" "TIMEOUT;COST" "SOURCES;LIBS;LABELS" ${ARGN})
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 120)
+  endif()
+  if(NOT ARG_COST)
+    set(ARG_COST 0)
   endif()
   add_executable(${name} ${ARG_SOURCES})
   if(name IN_LIST HW_GUI_TESTS)
@@ -83,5 +88,6 @@ function(hw_add_test name)
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
                ENVIRONMENT_MODIFICATION "HW_TEST_TIMEOUT=set:${ARG_TIMEOUT}"
                TIMEOUT ${ARG_TIMEOUT}
+               COST ${ARG_COST}
                LABELS "${ARG_LABELS}")
 endfunction()
