@@ -93,9 +93,12 @@ TEST(FileListener, TakesOutTheEchoOfWhatWasPlayedWhenGivenIt)
     const QString played = dir.filePath(QStringLiteral("played.wav"));
     const QString room = dir.filePath(QStringLiteral("room.wav"));
     const QString heardFile = dir.filePath(QStringLiteral("heard.wav"));
-    const auto sox
-        = [](const QStringList& args) { return QProcess::execute(QStringLiteral("sox"), args) == 0; };
-    ASSERT_TRUE(sox({QStringLiteral("-R"), said, played, QStringLiteral("synth"), QStringLiteral("pinknoise"),
+    // sox dithers what it writes with random noise unless told to repeat itself (-R): without
+    // it the sound heard, and so the count, would differ from run to run.
+    const auto sox = [](const QStringList& args) {
+        return QProcess::execute(QStringLiteral("sox"), QStringList{QStringLiteral("-R")} + args) == 0;
+    };
+    ASSERT_TRUE(sox({said, played, QStringLiteral("synth"), QStringLiteral("pinknoise"),
                      QStringLiteral("vol"), QStringLiteral("0.3")}));
     ASSERT_TRUE(
         sox({played, room, QStringLiteral("pad"), QStringLiteral("0.06"), QStringLiteral("0"),

@@ -13,6 +13,12 @@ bool run(const QString& program, const QStringList& args)
     p.start(program, args);
     return p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
 }
+
+// -R: no random dither, so that the same phrases make the same file on every run.
+bool sox(const QStringList& args)
+{
+    return run(QStringLiteral("sox"), QStringList{QStringLiteral("-R")} + args);
+}
 } // namespace
 
 QStringList commandWords()
@@ -25,8 +31,7 @@ QString speakPhrases(const QString& path, const QStringList& words, const QStrin
 {
     const QDir dir = QFileInfo(path).absoluteDir();
     const QString silence = dir.filePath(QStringLiteral("silence.wav"));
-    if (!run(QStringLiteral("sox"),
-             {QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("16000"), QStringLiteral("-c"),
+    if (!sox({QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("16000"), QStringLiteral("-c"),
               QStringLiteral("1"), QStringLiteral("-b"), QStringLiteral("16"), silence,
               QStringLiteral("trim"), QStringLiteral("0"), QStringLiteral("1")})) {
         *why = QStringLiteral("sox cannot make silence");
@@ -41,8 +46,7 @@ QString speakPhrases(const QString& path, const QStringList& words, const QStrin
             if (!run(QStringLiteral("flite"),
                      {QStringLiteral("-voice"), voice, QStringLiteral("-t"), QStringLiteral("tutor ") + word,
                       QStringLiteral("-o"), said})
-                || !run(QStringLiteral("sox"),
-                        {said, QStringLiteral("-r"), QStringLiteral("16000"), QStringLiteral("-c"),
+                || !sox({said, QStringLiteral("-r"), QStringLiteral("16000"), QStringLiteral("-c"),
                          QStringLiteral("1"), QStringLiteral("-b"), QStringLiteral("16"), part})) {
                 *why = QStringLiteral("flite cannot say \"tutor %1\"").arg(word);
                 return {};
@@ -50,7 +54,7 @@ QString speakPhrases(const QString& path, const QStringList& words, const QStrin
             parts << silence << part;
         }
     parts << silence << path;
-    if (!run(QStringLiteral("sox"), parts)) {
+    if (!sox(parts)) {
         *why = QStringLiteral("sox cannot join the phrases");
         return {};
     }
