@@ -23,7 +23,8 @@ silence() { sox -n -r 16000 -c 1 -b 16 "$1" trim 0 "$2"; }
 to16k() { sox "$1" -r 16000 -c 1 -b 16 "$2"; }
 
 # One file per voice family: every phrase after 1.5 s of silence; said.txt holds
-# "word start end" for each phrase.
+# "word start end speech-end" for each phrase (the voice's own silence at the end left out of
+# speech-end).
 make_corpus() { # family
   local family=$1 n=0 parts=() said=() at=0
   silence "$work/gap.wav" 1.5
@@ -39,9 +40,11 @@ make_corpus() { # family
       espeak-ng -v "$v" -s "$(awk -v s="$s" 'BEGIN{printf "%d", 160/s}')" -p "$(awk -v p="$p" 'BEGIN{printf "%d", 50*p}')" -w "$raw" "tutor $w"
     fi
     to16k "$raw" "$part"
-    local len; len=$(soxi -D "$part")
+    local len spoken; len=$(soxi -D "$part")
+    sox "$part" "$work/spoken.wav" reverse silence 1 0.01 -45d reverse
+    spoken=$(soxi -D "$work/spoken.wav")
     at=$(awk -v a="$at" 'BEGIN{print a+1.5}')
-    echo "$w $at $(awk -v a="$at" -v l="$len" 'BEGIN{print a+l}')" >> "$work/$family.said"
+    echo "$w $at $(awk -v a="$at" -v l="$len" -v s="$spoken" 'BEGIN{print a+l, a+s}')" >> "$work/$family.said"
     at=$(awk -v a="$at" -v l="$len" 'BEGIN{print a+l}')
     parts+=("$work/gap.wav" "$part"); said+=("$part"); n=$((n+1))
   done; done; done; done
@@ -50,12 +53,13 @@ make_corpus() { # family
 }
 
 # Heard right / wrong / missed of said phrases: a command heard from a phrase's start to half a
-# second past its end belongs to it.
+# second past its end belongs to it. The latencies are from the end of its speech to the
+# moment it was decided (the heard time plus the sound taken past it).
 score() { # said heard -> "right wrong missed extra latencies..."
-  awk 'NR==FNR { w[NR]=$1; s[NR]=$2; e[NR]=$3; n=NR; next }
+  awk 'NR==FNR { w[NR]=$1; s[NR]=$2; e[NR]=$3; se[NR]=$4; n=NR; next }
        { t=$1; got=0; for (i=1;i<=n;i++) if (t>=s[i] && t<=e[i]+0.5) { got=i; break }
          if (!got) { extra++; next } if (seen[got]++) { extra++; next }
-         if ($2==w[got]) { right++; lat=lat" "$3 } else wrong++ }
+         if ($2==w[got]) { right++; lat=lat" "($1+$3-se[got]) } else wrong++ }
        END { printf "%d %d %d %d%s\n", right+0, wrong+0, n-right-wrong, extra+0, lat }' "$1" "$2"
 }
 
@@ -126,7 +130,7 @@ summary=$(awk -v latency="$latency" '
     sub(/; $/, "", fk)
     printf "| Voices | Over | Heard right | Heard wrong | Missed | Not said |\n|---|---|---|---|---|---|\n%s\n", line
     printf "False commands: %d in %.1f minutes (%s).\n\n", f, d/60, fk
-    printf "Sound past a phrase'"'"'s end before it was decided: %s (the tutor acts on it at once).\n\n", latency
+    printf "From the end of a phrase'"'"'s speech to its decision, in the sound heard: %s (the tutor acts on it at once).\n\n", latency
     printf "CPU: %.1f %% of one core for the sound heard (%.0f s of CPU for %.0f s of sound).\n", 100*c/cd, c, cd }' "$results")
 load=$(cut -d' ' -f1-3 /proc/loadavg)
 block=$(printf '<!-- listen-bench -->\nLast run %s on the shared 2-core machine (load %s):\n\n%s\n<!-- /listen-bench -->' "$(date -u +%Y-%m-%d)" "$load" "$summary")
