@@ -5,7 +5,7 @@
 // to a little past the spot: the grammar allows the listed phrases after any speech, or any
 // speech alone (a loop of single sounds), so speech that only resembles a phrase is taken as
 // no phrase rather than as the nearest one. A phrase is taken when both searches name it,
-// or when the grammar hears the same phrase each time it listens: the key-phrase search may
+// or when the grammar hears the same phrase three times in a row: the key-phrase search may
 // spot a phrase early, and the grammar, given "tutor fa-", may hear "tutor again" once.
 #include "PhraseSpotter.h"
 
@@ -90,13 +90,11 @@ Decoder makeDecoder(const char* kwsFile)
     cmd_ln_t* config = kwsFile
         ? cmd_ln_init(nullptr, ps_args(), TRUE, "-hmm", kModel, "-dict", kDictionary, "-kws", kwsFile,
                       "-logfn", "/dev/null", nullptr)
-        // The grammar's word times are read: every frame is kept.
-        // Each sound of the loop is a word, and every word has a price: high
-        // enough that the loop does not take over a phrase that was said, low
-        // enough that speech merely like a phrase goes to the loop.
-        // (Measured on the benchmark's phrases and talk about tying: at 1e-3
-        // the talk gave twice as many false commands, at 1e-1 phrases said
-        // over narration were missed more.)
+        // The grammar's word times are read: every frame is kept. Each sound of the loop is a
+        // word, and every word has a price (-wip): high enough that the loop does not take over
+        // a phrase that was said, low enough that speech merely like a phrase goes to the loop.
+        // (Measured on the benchmark's phrases and talk about tying: at 1e-3 the talk gave
+        // twice as many false commands; at 1e-1 phrases said over narration were missed more.)
         : cmd_ln_init(nullptr, ps_args(), TRUE, "-hmm", kModel, "-dict", kDictionary, "-remove_silence", "no",
                       "-wip", "1e-2", "-logfn", "/dev/null", nullptr);
     if (!config)
