@@ -16,12 +16,12 @@ namespace hw::test {
 inline bool finishesWithin(std::chrono::milliseconds timeout, const std::function<void()>& work,
                            const std::function<void()>& unblock)
 {
-    std::mutex m;
+    std::mutex doneMutex; // guards done and late
     std::condition_variable cv;
     bool done = false;
     bool late = false;
     std::thread watchdog([&] {
-        std::unique_lock lock(m);
+        std::unique_lock lock(doneMutex);
         if (cv.wait_for(lock, timeout, [&] { return done; }))
             return;
         late = true;
@@ -32,14 +32,14 @@ inline bool finishesWithin(std::chrono::milliseconds timeout, const std::functio
         }
     });
     struct Finish {
-        std::mutex& m;
+        std::mutex& doneMutex;
         std::condition_variable& cv;
         bool& done;
         std::thread& watchdog;
         ~Finish()
         {
             {
-                std::lock_guard lock(m);
+                std::lock_guard lock(doneMutex);
                 done = true;
             }
             cv.notify_all();
@@ -47,7 +47,7 @@ inline bool finishesWithin(std::chrono::milliseconds timeout, const std::functio
         }
     };
     {
-        const Finish finish{m, cv, done, watchdog};
+        const Finish finish{doneMutex, cv, done, watchdog};
         work();
     }
     return !late;
