@@ -14,9 +14,13 @@ cd "$(dirname "$0")/.."
 fuzz=${HW_FUZZ_DIR:-build-fuzz}
 seconds=${HW_FUZZ_SECONDS:-10}
 jobs=$(nproc)
-# Line tables are all a sanitizer report needs; full debug information only slows the build.
 echo "test-hardening: sanitizer and fuzz build in $fuzz"
-cmake -S . -B "$fuzz" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1"   "-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O1 -g1" -DHW_BUILD_BENCH=OFF -DHW_WERROR=ON   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DHW_BUILD_FUZZ=ON -DHW_SANITIZE=ON   -DHW_BUILD_TESTS=ON "-DHW_TEST_MODULES=common;content;media;report;tools;hardening" >/dev/null
+# Line tables are all a sanitizer report needs; full debug information only slows the build.
+cmake -S . -B "$fuzz" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1" "-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O1 -g1" \
+  -DHW_BUILD_BENCH=OFF -DHW_WERROR=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+  -DHW_BUILD_FUZZ=ON -DHW_SANITIZE=ON -DHW_BUILD_TESTS=ON \
+  "-DHW_TEST_MODULES=common;content;media;report;tools;hardening" >/dev/null
 cmake --build "$fuzz" --parallel "$jobs"
 
 echo "test-hardening: the test suite under the sanitizers"

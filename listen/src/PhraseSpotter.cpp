@@ -123,7 +123,7 @@ struct PhraseSpotter::Impl {
         std::vector<SpokenCommand> named;   // what the key-phrase search has named since
         std::optional<SpokenCommand> heard; // what the grammar heard last time, and how often
         int timesHeard = 0;                 // in a row
-        bool takes(const SpottedPhrase& phrase, bool lastChance);
+        bool takes(const std::optional<SpottedPhrase>& phrase, bool lastChance);
     };
     std::optional<Spot> pending;
 
@@ -217,11 +217,7 @@ std::vector<SpottedPhrase> PhraseSpotter::feed(const int16_t* samples, size_t co
             spot.nextHearing += kHearAgain;
             const bool lastChance = d->fed >= spot.at + kLongestWait;
             const std::optional<SpottedPhrase> phrase = d->hearPhrase(lastChance);
-            if (!phrase) {
-                spot.heard.reset();
-                spot.timesHeard = 0;
-            }
-            if (phrase && spot.takes(*phrase, lastChance)) {
+            if (spot.takes(phrase, lastChance)) {
                 spotted.push_back(*phrase);
                 // The search starts afresh, so that the same speech is not spotted again.
                 d->restartSpotting();
@@ -235,11 +231,17 @@ std::vector<SpottedPhrase> PhraseSpotter::feed(const int16_t* samples, size_t co
     return spotted;
 }
 
-bool PhraseSpotter::Impl::Spot::takes(const SpottedPhrase& phrase, bool lastChance)
+// Whether the phrase the grammar heard now (if any) is taken.
+bool PhraseSpotter::Impl::Spot::takes(const std::optional<SpottedPhrase>& phrase, bool lastChance)
 {
-    timesHeard = heard == phrase.command ? timesHeard + 1 : 1;
-    heard = phrase.command;
-    return std::find(named.begin(), named.end(), phrase.command) != named.end()
+    if (!phrase) {
+        heard.reset();
+        timesHeard = 0;
+        return false;
+    }
+    timesHeard = heard == phrase->command ? timesHeard + 1 : 1;
+    heard = phrase->command;
+    return std::find(named.begin(), named.end(), phrase->command) != named.end()
         || (lastChance && timesHeard >= kSteadyHearings);
 }
 

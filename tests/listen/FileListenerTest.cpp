@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <condition_variable>
@@ -93,17 +92,12 @@ TEST(FileListener, TakesOutTheEchoOfWhatWasPlayedWhenGivenIt)
     const QString played = dir.filePath(QStringLiteral("played.wav"));
     const QString room = dir.filePath(QStringLiteral("room.wav"));
     const QString heardFile = dir.filePath(QStringLiteral("heard.wav"));
-    // sox dithers what it writes with random noise unless told to repeat itself (-R): without
-    // it the sound heard, and so the count, would differ from run to run.
-    const auto sox = [](const QStringList& args) {
-        return QProcess::execute(QStringLiteral("sox"), QStringList{QStringLiteral("-R")} + args) == 0;
-    };
-    ASSERT_TRUE(sox({said, played, QStringLiteral("synth"), QStringLiteral("pinknoise"),
-                     QStringLiteral("vol"), QStringLiteral("0.3")}));
+    ASSERT_TRUE(runSox({said, played, QStringLiteral("synth"), QStringLiteral("pinknoise"),
+                        QStringLiteral("vol"), QStringLiteral("0.3")}));
     ASSERT_TRUE(
-        sox({played, room, QStringLiteral("pad"), QStringLiteral("0.06"), QStringLiteral("0"),
-             QStringLiteral("reverb"), QStringLiteral("40"), QStringLiteral("50"), QStringLiteral("30")}));
-    ASSERT_TRUE(sox({QStringLiteral("-m"), said, room, heardFile}));
+        runSox({played, room, QStringLiteral("pad"), QStringLiteral("0.06"), QStringLiteral("0"),
+                QStringLiteral("reverb"), QStringLiteral("40"), QStringLiteral("50"), QStringLiteral("30")}));
+    ASSERT_TRUE(runSox({QStringLiteral("-m"), said, room, heardFile}));
 
     EXPECT_LE(listenTo(heardFile).size(), 10u);
     EXPECT_GE(listenTo(heardFile, played).size(), 18u);

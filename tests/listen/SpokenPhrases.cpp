@@ -13,13 +13,12 @@ bool run(const QString& program, const QStringList& args)
     p.start(program, args);
     return p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
 }
+} // namespace
 
-// -R: no random dither, so that the same phrases make the same file on every run.
-bool sox(const QStringList& args)
+bool runSox(const QStringList& args)
 {
     return run(QStringLiteral("sox"), QStringList{QStringLiteral("-R")} + args);
 }
-} // namespace
 
 QStringList commandWords()
 {
@@ -31,9 +30,9 @@ QString speakPhrases(const QString& path, const QStringList& words, const QStrin
 {
     const QDir dir = QFileInfo(path).absoluteDir();
     const QString silence = dir.filePath(QStringLiteral("silence.wav"));
-    if (!sox({QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("16000"), QStringLiteral("-c"),
-              QStringLiteral("1"), QStringLiteral("-b"), QStringLiteral("16"), silence,
-              QStringLiteral("trim"), QStringLiteral("0"), QStringLiteral("1")})) {
+    if (!runSox({QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("16000"), QStringLiteral("-c"),
+                 QStringLiteral("1"), QStringLiteral("-b"), QStringLiteral("16"), silence,
+                 QStringLiteral("trim"), QStringLiteral("0"), QStringLiteral("1")})) {
         *why = QStringLiteral("sox cannot make silence");
         return {};
     }
@@ -46,15 +45,15 @@ QString speakPhrases(const QString& path, const QStringList& words, const QStrin
             if (!run(QStringLiteral("flite"),
                      {QStringLiteral("-voice"), voice, QStringLiteral("-t"), QStringLiteral("tutor ") + word,
                       QStringLiteral("-o"), said})
-                || !sox({said, QStringLiteral("-r"), QStringLiteral("16000"), QStringLiteral("-c"),
-                         QStringLiteral("1"), QStringLiteral("-b"), QStringLiteral("16"), part})) {
+                || !runSox({said, QStringLiteral("-r"), QStringLiteral("16000"), QStringLiteral("-c"),
+                            QStringLiteral("1"), QStringLiteral("-b"), QStringLiteral("16"), part})) {
                 *why = QStringLiteral("flite cannot say \"tutor %1\"").arg(word);
                 return {};
             }
             parts << silence << part;
         }
     parts << silence << path;
-    if (!sox(parts)) {
+    if (!runSox(parts)) {
         *why = QStringLiteral("sox cannot join the phrases");
         return {};
     }

@@ -6,6 +6,9 @@
 
 namespace hw::test {
 
+// Runs sox with args, told to repeat itself (-R): without it sox dithers what it writes with
+// random noise, and the same command would make a different file, heard differently, each run.
+bool runSox(const QStringList& args);
 // The seven commands' words, in the order SpokenCommand lists them.
 QStringList commandWords();
 // path: "tutor <word>" for each word, said by each voice in turn (flite's slt, rms, awb).
