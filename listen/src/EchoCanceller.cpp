@@ -9,14 +9,19 @@ namespace hw::listen {
 
 namespace {
 constexpr int kRate = 16000;
-// The longest echo the canceller models: the room's own reverberation and the uncertainty of
-// the two clocks' placing.
-constexpr int kTail = kRate / 5;
-// A faint noise under what the canceller passes on (RMS in sample steps; about -60 dBFS). The
+// The longest echo the canceller models: the room's own reverberation, the lead at which the
+// program's sound is read, and the uncertainty of the two clocks' placing. Measured on phrases
+// said over narration that returns 60 ms late with a room's reverberation: 85 % heard with
+// 200 ms, 97 % with 300 ms, 98 % with 500 ms; with the echo 100 ms late, 98 % at 500 ms, fewer
+// at 300 ms. The canceller's share of the listener's time stays small.
+constexpr int kTail = kRate / 2;
+// A faint noise under what the canceller passes on (RMS in sample steps; about -55 dBFS). The
 // recogniser is thrown far more by the faint remains of the narration in otherwise silent
-// stretches than by steady noise, which hides them. Measured on phrases said over narration:
-// 63 % heard without it, 70 % with it (from 10 to 50 alike), fewer at 100 and more.
-constexpr double kNoiseFloor = 30;
+// stretches than by steady noise, which hides them. Measured on two minutes of the demo
+// lessons' narration, cancelled: at 30 and 45 the remains were spotted as possible phrases
+// often enough to take a tenth of a core deciding that they were none; from 50 to 100 never
+// (nor at 60 in all 22 minutes). Phrases said over narration were heard alike from 30 to 100.
+constexpr double kNoiseFloor = 60;
 } // namespace
 
 EchoCanceller::EchoCanceller()
