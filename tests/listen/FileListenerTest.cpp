@@ -1,5 +1,6 @@
 // Commands heard in a sound file, as `hacklewright-tool listen --file` hears them: every
-// command said by different voices, in order, and nothing made of a file that is not sound.
+// command said by different voices, in order, none in talk that has the commands' words, and
+// nothing made of a file that is not sound.
 #include "BuiltTools.h"
 #include "SpokenPhrases.h"
 #include "hw/listen/Listening.h"
@@ -76,6 +77,25 @@ TEST(FileListener, HearsEveryCommandSaidByThreeVoicesAndTheToolSaysTheSame)
                         .arg(h.seconds, 0, 'f', 2)
                         .arg(QString::fromLatin1(commandWord(h.command)));
     EXPECT_EQ(tool.text().split(QLatin1Char('\n'), Qt::SkipEmptyParts), expected);
+}
+
+TEST(FileListener, HearsNoCommandInTalkThatHasTheCommandsWords)
+{
+    QTemporaryDir dir;
+    QString why;
+    const QString talk
+        = speak(dir.filePath(QStringLiteral("talk.wav")),
+                {QStringLiteral("If the hackle twists, stop, and try it again from the stem."),
+                 QStringLiteral("Put it down, pick it up again, and look at it from the side."),
+                 QStringLiteral("Bring the thread back to the tie-in point, then the next turn."),
+                 QStringLiteral("The tutor will show the step again, a little slower.")},
+                {QStringLiteral("slt"), QStringLiteral("rms"), QStringLiteral("awb")}, &why);
+    if (talk.isEmpty())
+        GTEST_SKIP() << why.toStdString();
+    const std::vector<HeardCommand> heard = listenTo(talk);
+    EXPECT_TRUE(heard.empty()) << heard.size() << " commands heard in talk, the first "
+                               << commandWord(heard.front().command) << " at " << heard.front().seconds
+                               << " s";
 }
 
 TEST(FileListener, TakesOutTheEchoOfWhatWasPlayedWhenGivenIt)

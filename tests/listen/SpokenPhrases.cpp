@@ -28,6 +28,14 @@ QStringList commandWords()
 
 QString speakPhrases(const QString& path, const QStringList& words, const QStringList& voices, QString* why)
 {
+    QStringList phrases;
+    for (const QString& word : words)
+        phrases << QStringLiteral("tutor ") + word;
+    return speak(path, phrases, voices, why);
+}
+
+QString speak(const QString& path, const QStringList& texts, const QStringList& voices, QString* why)
+{
     const QDir dir = QFileInfo(path).absoluteDir();
     const QString silence = dir.filePath(QStringLiteral("silence.wav"));
     if (!runSox({QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("16000"), QStringLiteral("-c"),
@@ -39,22 +47,22 @@ QString speakPhrases(const QString& path, const QStringList& words, const QStrin
     QStringList parts;
     int n = 0;
     for (const QString& voice : voices)
-        for (const QString& word : words) {
+        for (const QString& text : texts) {
             const QString said = dir.filePath(QStringLiteral("said%1.wav").arg(n));
             const QString part = dir.filePath(QStringLiteral("part%1.wav").arg(n++));
-            if (!run(QStringLiteral("flite"),
-                     {QStringLiteral("-voice"), voice, QStringLiteral("-t"), QStringLiteral("tutor ") + word,
-                      QStringLiteral("-o"), said})
+            if (!run(
+                    QStringLiteral("flite"),
+                    {QStringLiteral("-voice"), voice, QStringLiteral("-t"), text, QStringLiteral("-o"), said})
                 || !runSox({said, QStringLiteral("-r"), QStringLiteral("16000"), QStringLiteral("-c"),
                             QStringLiteral("1"), QStringLiteral("-b"), QStringLiteral("16"), part})) {
-                *why = QStringLiteral("flite cannot say \"tutor %1\"").arg(word);
+                *why = QStringLiteral("flite cannot say \"%1\"").arg(text);
                 return {};
             }
             parts << silence << part;
         }
     parts << silence << path;
     if (!runSox(parts)) {
-        *why = QStringLiteral("sox cannot join the phrases");
+        *why = QStringLiteral("sox cannot join what was said");
         return {};
     }
     return path;

@@ -14,5 +14,7 @@ QStringList commandWords();
 // path: "tutor <word>" for each word, said by each voice in turn (flite's slt, rms, awb).
 // Empty with why when flite or sox is missing or fails.
 QString speakPhrases(const QString& path, const QStringList& words, const QStringList& voices, QString* why);
+// path: each text as it stands, said by each voice in turn.
+QString speak(const QString& path, const QStringList& texts, const QStringList& voices, QString* why);
 
 } // namespace hw::test
