@@ -17,8 +17,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <deque>
 #include <iterator>
+#include <memory>
 #include <optional>
 #include <string_view>
 
@@ -69,7 +71,7 @@ constexpr std::array<const char*, 39> kPhones
 // words of the loop, with all their pronunciations. A phrase is a command only when said on
 // its own: where the grammar hears one of these words just before it, it is part of a
 // sentence ("look at it again"), and taken as no phrase. (Measured on eight minutes of talk
-// about tying full of the commands' words, in four voices: 14 false commands with the loop of
+// about tying full of the commands' words, in several voices: 14 false commands with the loop of
 // single sounds, 4 with the words in it, 1 with phrases after words refused. Phrases said
 // alone, over noise and over cancelled narration were heard alike; over narration that was
 // not cancelled, 60 % were heard before and 18 % now: a command said into talk is refused.)
@@ -335,9 +337,9 @@ std::optional<SpottedPhrase> PhraseSpotter::Impl::hearPhrase(bool lastChance) co
     bool afterWords = false; // whether common words came before the phrase
     int lastFrame = -1;
     for (ps_seg_t* seg = ps_seg_iter(g); seg; seg = ps_seg_next(seg)) {
-        if (std::string_view(ps_seg_word(seg)).starts_with(kLoopWordPrefix))
-            afterWords = true;
-        const std::optional<std::string> word = spokenWord(ps_seg_word(seg));
+        const char* segWord = ps_seg_word(seg);
+        afterWords = afterWords || (segWord && std::string_view(segWord).starts_with(kLoopWordPrefix));
+        const std::optional<std::string> word = spokenWord(segWord);
         if (!word)
             continue;
         said += (said.empty() ? "" : " ") + *word;
