@@ -104,6 +104,24 @@ std::optional<std::string> pronunciation(ps_decoder_t* decoder, const std::strin
     return std::string(phones.get());
 }
 
+// The loop of any speech, as words and their sounds: every sound of the model, and each
+// pronunciation of the common words ("to", "to(2)", ...).
+std::vector<std::pair<std::string, std::string>> anySpeechLoop(ps_decoder_t* decoder)
+{
+    std::vector<std::pair<std::string, std::string>> loop;
+    for (const char* phone : kPhones)
+        loop.emplace_back(loopWord(kLoopSoundPrefix, phone), phone);
+    for (const std::string word : kCommonWords)
+        for (int n = 1;; ++n) {
+            const std::optional<std::string> phones
+                = pronunciation(decoder, n == 1 ? word : word + "(" + std::to_string(n) + ")");
+            if (!phones)
+                break;
+            loop.emplace_back(loopWord(kLoopWordPrefix, word + std::to_string(n)), *phones);
+        }
+    return loop;
+}
+
 // A word of the grammar's result as the phrase list spells it: not a filler ("<sil>",
 // "[NOISE]") nor a word of the loop, and without the "(2)" of an alternative pronunciation.
 std::optional<std::string> spokenWord(const char* word)
@@ -178,19 +196,7 @@ PhraseSpotter::PhraseSpotter(const std::vector<CommandPhrase>& phrases)
     if (!kws.open())
         throw PhraseListError("The speech recogniser cannot be set up (no temporary file)");
     d->grammar = makeDecoder(nullptr);
-    // The loop of any speech: every sound of the model, and the common words.
-    std::vector<std::pair<std::string, std::string>> loop; // its words and their sounds
-    for (const char* phone : kPhones)
-        loop.emplace_back(loopWord(kLoopSoundPrefix, phone), phone);
-    for (const char* common : kCommonWords) // each of its pronunciations: "to", "to(2)", ...
-        for (int n = 1;; ++n) {
-            const std::string word(common);
-            const std::string alternative = n == 1 ? word : word + "(" + std::to_string(n) + ")";
-            const std::optional<std::string> phones = pronunciation(d->grammar.get(), alternative);
-            if (!phones)
-                break;
-            loop.emplace_back(loopWord(kLoopWordPrefix, n == 1 ? word : word + std::to_string(n)), *phones);
-        }
+    const std::vector<std::pair<std::string, std::string>> loop = anySpeechLoop(d->grammar.get());
     std::string grammar = "#JSGF V1.0;\ngrammar commands;\n<any> = ";
     for (size_t i = 0; i < loop.size(); ++i) {
         if (ps_add_word(d->grammar.get(), loop[i].first.c_str(), loop[i].second.c_str(), i + 1 == loop.size())
